@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class QPushButton;
+
+namespace horalink {
+
+// A window of the program: one instance for the run, made by the forms registry, which runs
+// its load procedure once it is registered. Closing it by its close box unloads it.
+class Form : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Form(Qt::WindowFlags flags = Qt::Window);
+
+    // Runs once, right after the window is created.
+    virtual void Form_Load() {}
+    // Runs whenever the window becomes the active window.
+    virtual void Form_Activate() {}
+
+    // Places the window in the middle of its screen.
+    void centre();
+    // Sizes from the window designs are in twips, 1/1440 inch, at the screen's logical
+    // resolution.
+    static int twips(int value);
+    void setFixedClientSize(int widthTwips, int heightTwips);
+
+    // The button that Enter presses.
+    void setDefaultButton(QPushButton *button);
+    QPushButton *defaultButton() const;
+
+protected:
+    // The close box: the default unloads the window; a window that ends the program or
+    // refuses the close says so itself.
+    virtual void Form_Unload() {}
+
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QPointer<QPushButton> m_defaultButton;
+};
+
+} // namespace horalink

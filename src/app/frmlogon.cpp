@@ -1,0 +1,261 @@
+#include "frmlogon.h"
+
+#include "admin/frmprop.h"
+#include "app/forms.h"
+#include "app/frmsplash.h"
+#include "app/frmstartup.h"
+#include "app/program.h"
+#include "app/prompts.h"
+#include "db/datacontrol.h"
+#include "mainwin/frmmain.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace horalink {
+
+frmlogon::frmlogon()
+    : Form(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+           Qt::WindowMinimizeButtonHint | Qt::CustomizeWindowHint)
+{
+    setObjectName(QStringLiteral("frmlogon"));
+    setWindowTitle(ProgramTitle);
+
+    auto *layout = new QGridLayout(this);
+    Frame1 = new QGroupBox(QStringLiteral("Find Your Name"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    auto *nameBox = new QVBoxLayout(Frame1);
+    nameBox->setContentsMargins(4, 2, 4, 4);
+    namechoice = new QComboBox(Frame1);
+    namechoice->setObjectName(QStringLiteral("namechoice"));
+    namechoice->setEditable(true);
+    namechoice->setInsertPolicy(QComboBox::NoInsert);
+    namechoice->setEditText(NamePrompt);
+    nameBox->addWidget(namechoice);
+    layout->addWidget(Frame1, 0, 0, 1, 2);
+
+    Command1 = new QPushButton(QStringLiteral("OK"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2 = new QPushButton(QStringLiteral("Exit"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    layout->addWidget(Command1, 1, 0);
+    layout->addWidget(Command2, 1, 1);
+
+    // Covers the name step while the password is asked for.
+    passwordbx = new QWidget(this);
+    passwordbx->setObjectName(QStringLiteral("passwordbx"));
+    passwordbx->setAutoFillBackground(true);
+    auto *passwordLayout = new QGridLayout(passwordbx);
+    Frame2 = new QGroupBox(QStringLiteral("Password Required:"), passwordbx);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    auto *passwordBox = new QVBoxLayout(Frame2);
+    passwordBox->setContentsMargins(4, 2, 4, 4);
+    txtpass = new QLineEdit(Frame2);
+    txtpass->setObjectName(QStringLiteral("txtpass"));
+    txtpass->setEchoMode(QLineEdit::Password);
+    txtpass->setStyleSheet(QStringLiteral("lineedit-password-character: 43;"));
+    passwordBox->addWidget(txtpass);
+    passwordLayout->addWidget(Frame2, 0, 0, 1, 2);
+    Command3 = new QPushButton(QStringLiteral("OK"), passwordbx);
+    Command3->setObjectName(QStringLiteral("Command3"));
+    Command4 = new QPushButton(QStringLiteral("Cancel"), passwordbx);
+    Command4->setObjectName(QStringLiteral("Command4"));
+    passwordLayout->addWidget(Command3, 1, 0);
+    passwordLayout->addWidget(Command4, 1, 1);
+    passwordbx->hide();
+    setDefaultButton(Command3);
+
+    cmpdata = new DataControl(QStringLiteral("cmpdata"), this);
+    cmpdata->setRecordSource(QStringLiteral("Company Data"));
+    cmpdata->hide();
+    Datanames = new DataControl(QStringLiteral("Datanames"), this);
+    Datanames->setRecordSource(QStringLiteral("datalist"));
+    Datanames->hide();
+    Datanames->bindDisplay(namechoice, QStringLiteral("Ename"));
+
+    setFixedClientSize(3525, 1755);
+    setTabOrder(namechoice, Command1);
+
+    connectGuarded(namechoice, &QComboBox::editTextChanged, this, &frmlogon::namechoice_Change);
+    connectGuarded(txtpass, &QLineEdit::textChanged, this, &frmlogon::txtpass_Change);
+    connectGuarded(Command1, &QPushButton::clicked, this, &frmlogon::Command1_Click);
+    connectGuarded(Command2, &QPushButton::clicked, this, &frmlogon::Command2_Click);
+    connectGuarded(Command3, &QPushButton::clicked, this, &frmlogon::Command3_Click);
+    connectGuarded(Command4, &QPushButton::clicked, this, &frmlogon::Command4_Click);
+}
+
+void frmlogon::resizeEvent(QResizeEvent *event)
+{
+    Form::resizeEvent(event);
+    passwordbx->setGeometry(rect());
+}
+
+void frmlogon::showEvent(QShowEvent *event)
+{
+    Form::showEvent(event);
+    // Shown means activated here: the splash must go even when the first-run window takes
+    // the focus at once.
+    QTimer::singleShot(0, this, [this] { guarded([this] { Form_Activate(); }); });
+}
+
+void frmlogon::Form_Load()
+{
+    centre();
+    cmpdata->refresh();
+    if (cmpdata->eof()) {
+        forms().frmstartup();
+        hide();
+        return;
+    }
+    forms().frmmain().company->setText(cmpdata->field(QStringLiteral("company")).toString());
+    applyStoredFlags(false);
+
+    Datanames->setDatabaseName(QStringLiteral("Employee.mdb"));
+    Datanames->setRecordSource(QStringLiteral("datalist"));
+    Datanames->refresh();
+    Datanames->moveFirst();
+    while (!Datanames->eof()) {
+        addName(Datanames->field(QStringLiteral("ename")).toString());
+        Datanames->moveNext();
+    }
+    namechoice->setEditText(NamePrompt);
+}
+
+void frmlogon::Form_Activate()
+{
+    if (forms().isLoaded<frmsplash>())
+        forms().unload(forms().frmsplash());
+    if (!forms().isLoaded<frmmain>())
+        forms().frmmain();
+}
+
+void frmlogon::addName(const QString &name)
+{
+    int at = 0;
+    while (at < namechoice->count() &&
+           QString::compare(namechoice->itemText(at), name, Qt::CaseInsensitive) <= 0)
+        ++at;
+    const QString shown = namechoice->currentText();
+    namechoice->insertItem(at, name);
+    namechoice->setEditText(shown);
+}
+
+// Ticks the box of every switch stored as 1. A box that changes runs its click procedure by
+// itself; at a password sign-on the procedure runs once more so its effect is applied even
+// when the box was already ticked.
+void frmlogon::applyStoredFlags(bool runClickAgain)
+{
+    frmprop &properties = forms().frmprop();
+    const struct
+    {
+        const char *field;
+        QCheckBox *box;
+        void (frmprop::*click)();
+    } switches[] = {{"edits", properties.edits, &frmprop::edits_Click},
+                    {"money", properties.money, &frmprop::money_Click},
+                    {"subs", properties.subs, &frmprop::subs_Click}};
+    for (const auto &flag : switches) {
+        if (!isFlagOn(cmpdata->field(QLatin1String(flag.field))))
+            continue;
+        flag.box->setChecked(true);
+        if (runClickAgain)
+            (properties.*flag.click)();
+    }
+}
+
+void frmlogon::namechoice_Change()
+{
+    setDefaultButton(Command1);
+}
+
+void frmlogon::txtpass_Change()
+{
+    setDefaultButton(Command3);
+}
+
+void frmlogon::Command1_Click()
+{
+    frmmain &main = forms().frmmain();
+    main.nameemp->setText(namechoice->currentText());
+    m_rememberedName = namechoice->currentText();
+
+    Datanames->refresh();
+    if (!findByName(*Datanames, QStringLiteral("ename"), m_rememberedName)) {
+        namechoice->setEditText(m_rememberedName);
+        prompts().warning(QStringLiteral("Please enter a valid Name or click on the Combo Box."),
+                          QStringLiteral("Log In Error"));
+        return;
+    }
+    m_storedPassword = Datanames->field(QStringLiteral("epass")).toString();
+    main.Thismoney->setText(Datanames->field(QStringLiteral("ewage")).toString());
+
+    if (!m_storedPassword.isEmpty()) {
+        passwordbx->show();
+        passwordbx->raise();
+        txtpass->setFocus();
+    } else {
+        hide();
+        main.show();
+        openUserLog();
+        if (m_rememberedName == QLatin1String("Manager"))
+            prompts().warning(QStringLiteral("You will be unable to use Management functions "
+                                             "until you change your password."),
+                              QStringLiteral("Information"));
+    }
+    txtpass->clear();
+    main.fxngettotal(main.nameemp->text());
+}
+
+void frmlogon::Command3_Click()
+{
+    if (txtpass->text() != m_storedPassword) {
+        prompts().warning(QStringLiteral("Incorrect Password, Please retry or Cancel."),
+                          QStringLiteral("Password Error"));
+        txtpass->clear();
+        return;
+    }
+    applyStoredFlags(true);
+    frmmain &main = forms().frmmain();
+    hide();
+    main.show();
+    passwordbx->hide();
+    openUserLog();
+    Datanames->moveFirst();
+    if (main.nameemp->text() == QLatin1String("Manager"))
+        main.Picture1->show();
+    txtpass->clear();
+}
+
+void frmlogon::openUserLog()
+{
+    DataControl &log = *forms().frmmain().database;
+    log.setDatabaseName(QStringLiteral("Employee.mdb"));
+    log.setRecordSource(m_rememberedName);
+    log.refresh();
+}
+
+void frmlogon::Command4_Click()
+{
+    passwordbx->hide();
+    namechoice->setEditText(NamePrompt);
+}
+
+void frmlogon::Command2_Click()
+{
+    close();
+}
+
+void frmlogon::Form_Unload()
+{
+    cmpdata->close();
+    endProgram();
+}
+
+} // namespace horalink

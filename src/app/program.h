@@ -1,0 +1,38 @@
+#pragma once
+
+#include "db/dberror.h"
+
+#include <QObject>
+
+namespace horalink {
+
+// Ends the program at once: every window goes, the database is closed.
+void endProgram(int exitCode = 0);
+bool programEnded();
+void resetProgramEnded();
+
+// The course of every database failure that no procedure handles itself: the engine's
+// number and description in a box, then the end of the program.
+void reportAndEnd(const DbError &error);
+
+template <class Handler>
+void guarded(Handler &&handler)
+{
+    try {
+        handler();
+    } catch (const DbError &error) {
+        reportAndEnd(error);
+    }
+}
+
+// Connects a signal to a handler of a window so that a database failure inside the handler
+// takes the program-wide course instead of escaping into the event loop.
+template <class Sender, class Signal, class Receiver>
+QMetaObject::Connection connectGuarded(Sender *sender, Signal signal, Receiver *receiver,
+                                       void (Receiver::*handler)())
+{
+    return QObject::connect(sender, signal, receiver,
+                            [receiver, handler] { guarded([&] { (receiver->*handler)(); }); });
+}
+
+} // namespace horalink

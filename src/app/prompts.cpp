@@ -1,0 +1,140 @@
+#include "prompts.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace horalink {
+
+namespace {
+
+QMessageBox::StandardButton standardButton(Button button)
+{
+    switch (button) {
+    case Button::Yes:
+        return QMessageBox::Yes;
+    case Button::No:
+        return QMessageBox::No;
+    case Button::Cancel:
+        return QMessageBox::Cancel;
+    case Button::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::Icon messageIcon(Icon icon)
+{
+    switch (icon) {
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Icon::Stop:
+        return QMessageBox::Critical;
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+class DesktopPrompts : public Prompts
+{
+public:
+    Button message(const Box &box) override
+    {
+        QMessageBox dialog(messageIcon(box.icon), box.title, box.text, QMessageBox::NoButton,
+                           QApplication::activeWindow());
+        switch (box.buttons) {
+        case Buttons::Ok:
+            dialog.setStandardButtons(QMessageBox::Ok);
+            break;
+        case Buttons::YesNo:
+            dialog.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        case Buttons::YesNoCancel:
+            dialog.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+        }
+        dialog.setDefaultButton(standardButton(box.defaultButton));
+        if (box.buttons != Buttons::YesNo)
+            dialog.setEscapeButton(box.buttons == Buttons::Ok ? QMessageBox::Ok
+                                                              : QMessageBox::Cancel);
+        switch (dialog.exec()) {
+        case QMessageBox::Yes:
+            return Button::Yes;
+        case QMessageBox::No:
+            return Button::No;
+        case QMessageBox::Cancel:
+            return Button::Cancel;
+        default:
+            return Button::Ok;
+        }
+    }
+
+    QString input(const QString &prompt, const QString &title, const QString &preset) override
+    {
+        bool ok = false;
+        const QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
+                                                   QLineEdit::Normal, preset, &ok);
+        return ok ? text : QString();
+    }
+};
+
+std::unique_ptr<Prompts> &current()
+{
+    static std::unique_ptr<Prompts> prompts = std::make_unique<DesktopPrompts>();
+    return prompts;
+}
+
+} // namespace
+
+void Prompts::warning(const QString &text, const QString &title)
+{
+    message(warningBox(text, title));
+}
+
+void Prompts::information(const QString &text, const QString &title)
+{
+    message(informationBox(text, title));
+}
+
+void Prompts::plain(const QString &text)
+{
+    message(plainBox(text));
+}
+
+Button Prompts::ask(const QString &text, const QString &title, Buttons buttons, Icon icon,
+                    Button defaultButton)
+{
+    return message({text, title, icon, buttons, defaultButton});
+}
+
+Prompts &prompts()
+{
+    return *current();
+}
+
+std::unique_ptr<Prompts> setPrompts(std::unique_ptr<Prompts> replacement)
+{
+    return std::exchange(current(), std::move(replacement));
+}
+
+Box warningBox(const QString &text, const QString &title)
+{
+    return {text, title, Icon::Exclamation, Buttons::Ok, Button::Ok};
+}
+
+Box informationBox(const QString &text, const QString &title)
+{
+    return {text, title, Icon::Information, Buttons::Ok, Button::Ok};
+}
+
+Box plainBox(const QString &text)
+{
+    return {text, ProgramTitle, Icon::None, Buttons::Ok, Button::Ok};
+}
+
+} // namespace horalink

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+namespace horalink {
+
+enum class Icon { None, Information, Exclamation, Stop, Question };
+enum class Buttons { Ok, YesNo, YesNoCancel };
+enum class Button { Ok, Yes, No, Cancel };
+
+// One message box as the user sees it.
+struct Box
+{
+    QString text;
+    QString title;
+    Icon icon = Icon::None;
+    Buttons buttons = Buttons::Ok;
+    Button defaultButton = Button::Ok;
+
+    bool operator==(const Box &) const = default;
+};
+
+// Every message box and input box of the program goes through here, so that tests can
+// answer them and read what was shown.
+class Prompts
+{
+public:
+    virtual ~Prompts() = default;
+    virtual Button message(const Box &box) = 0;
+    // The typed text; empty when the user cancels.
+    virtual QString input(const QString &prompt, const QString &title, const QString &preset) = 0;
+
+    void warning(const QString &text, const QString &title);
+    void information(const QString &text, const QString &title);
+    // A box without icon, titled with the program's name.
+    void plain(const QString &text);
+    Button ask(const QString &text, const QString &title, Buttons buttons, Icon icon,
+               Button defaultButton);
+};
+
+inline const QString ProgramTitle = QStringLiteral("Horalink");
+
+Prompts &prompts();
+// Replaces the prompts in use; returns the one it replaced.
+std::unique_ptr<Prompts> setPrompts(std::unique_ptr<Prompts> replacement);
+
+// Builders for the boxes the program shows, shared by the program and its tests.
+Box warningBox(const QString &text, const QString &title);
+Box informationBox(const QString &text, const QString &title);
+Box plainBox(const QString &text);
+
+} // namespace horalink

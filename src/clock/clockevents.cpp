@@ -1,0 +1,136 @@
+// Clock in and clock out: the two events every time log is made of.
+#include "admin/frmprop.h"
+#include "app/clock.h"
+#include "app/forms.h"
+#include "app/prompts.h"
+#include "clock/frmsub.h"
+#include "db/datacontrol.h"
+#include "db/sqlite.h"
+#include "mainwin/frmmain.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace horalink {
+
+namespace {
+
+const QString ClockedIn = QStringLiteral("Clocked In");
+const QString ClockedOut = QStringLiteral("Clocked Out");
+
+QString lastEventStatus(DataControl &log)
+{
+    log.moveLast();
+    return log.field(QStringLiteral("inoutfx")).toString();
+}
+
+void appendEvent(DataControl &log, const QString &name, const QString &status,
+                 const QString *task)
+{
+    log.addNew();
+    log.setField(QStringLiteral("Ename"), name);
+    log.setField(QStringLiteral("datetime"), clock().now());
+    log.setField(QStringLiteral("inoutfx"), status);
+    if (task)
+        log.setField(QStringLiteral("activity"), *task);
+    log.update();
+}
+
+} // namespace
+
+void frmmain::clockin_Click()
+{
+    clockInCommand();
+}
+
+void frmmain::Clkin_Click()
+{
+    clockInCommand();
+}
+
+void frmmain::clockInCommand()
+{
+    database->refresh();
+    if (!database->eof() && lastEventStatus(*database) == ClockedIn) {
+        prompts().warning(QStringLiteral("You must first Clock Out."),
+                          QStringLiteral("Clock In Error"));
+        return;
+    }
+    if (forms().frmprop().subs->isChecked()) {
+        fxnclockin(nameemp->text());
+        return;
+    }
+    frmsub &prompt = forms().frmsub();
+    prompt.show();
+    prompt.raise();
+    prompt.activateWindow();
+}
+
+void frmmain::fxnclockin(const QString &thisusername)
+{
+    QString task = forms().frmsub().activity->text();
+    if (task.isEmpty())
+        task = QStringLiteral(" ");
+
+    database->setRecordSource(thisusername);
+    bool refused = false;
+    {
+        // The check of the last event and the append are one step for any other copy of the
+        // program on the same file.
+        Transaction transaction(database->connection());
+        database->refresh();
+        if (database->eof()) {
+            appendEvent(*database, nameemp->text(), ClockedIn, &task);
+            database->refresh();
+            database->moveLast();
+        } else if (lastEventStatus(*database) == ClockedOut) {
+            appendEvent(*database, nameemp->text(), ClockedIn, &task);
+            database->moveLast();
+        } else {
+            refused = true;
+        }
+        transaction.commit();
+    }
+    if (refused)
+        prompts().warning(QStringLiteral("You must first Clock Out."),
+                          QStringLiteral("Clock In Error"));
+    fxngettotal(nameemp->text());
+    if (!database->eof())
+        database->moveLast();
+    forms().frmsub().activity->clear();
+}
+
+void frmmain::clockout_Click()
+{
+    fxnclockout(nameemp->text());
+}
+
+void frmmain::clkout_Click()
+{
+    fxnclockout(nameemp->text());
+}
+
+void frmmain::fxnclockout(const QString &username)
+{
+    database->setRecordSource(username);
+    QString refusal;
+    {
+        Transaction transaction(database->connection());
+        database->refresh();
+        if (database->eof())
+            refusal = QStringLiteral("You must first Clock in.");
+        else if (lastEventStatus(*database) == ClockedIn)
+            appendEvent(*database, nameemp->text(), ClockedOut, nullptr);
+        else
+            refusal = QStringLiteral("You must first Clock In.");
+        if (refusal.isEmpty())
+            database->moveLast();
+        transaction.commit();
+    }
+    if (!refusal.isEmpty())
+        prompts().warning(refusal, QStringLiteral("Clock out Error"));
+    fxngettotal(nameemp->text());
+}
+
+} // namespace horalink

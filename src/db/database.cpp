@@ -1,0 +1,60 @@
+#include "database.h"
+
+#include "db/schema_sql.h"
+
+#include <QFile>
+#include <map>
+
+namespace horalink {
+
+namespace {
+
+std::map<QString, std::unique_ptr<Connection>> &connections()
+{
+    static std::map<QString, std::unique_ptr<Connection>> open;
+    return open;
+}
+
+} // namespace
+
+Connection &openDatabase(const QString &databaseName)
+{
+    auto &open = connections();
+    auto it = open.find(databaseName);
+    if (it == open.end())
+        it = open.emplace(databaseName, Connection::openExisting(databaseName)).first;
+    return *it->second;
+}
+
+bool isDatabaseOpen(const QString &databaseName)
+{
+    return connections().count(databaseName) > 0;
+}
+
+void closeDatabases()
+{
+    connections().clear();
+}
+
+void createTimeLogTable(Connection &connection, const QString &name)
+{
+    connection.exec(QString::fromUtf8(timeLogSql).arg(quoteIdentifier(name)));
+}
+
+void createFreshDatabase(const QString &fileName)
+{
+    const QString building = fileName + QStringLiteral(".new");
+    QFile::remove(building);
+    {
+        auto connection = Connection::createNew(building);
+        Transaction transaction(*connection);
+        connection->exec(QString::fromUtf8(schemaSql));
+        createTimeLogTable(*connection, QStringLiteral("Manager"));
+        transaction.commit();
+    }
+    QFile::remove(fileName);
+    if (!QFile::rename(building, fileName))
+        throw DbError(dberr::FileNotFound, QStringLiteral("Could not write '%1'.").arg(fileName));
+}
+
+} // namespace horalink

@@ -1,0 +1,137 @@
+#pragma once
+
+#include "db/dberror.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QVariant>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTextEdit;
+class QToolButton;
+
+namespace horalink {
+
+class Connection;
+class Statement;
+
+// A typed edit in a bound box that the row would not take.
+class BoundEditRefused : public DbError
+{
+public:
+    using DbError::DbError;
+};
+
+// A cursor over one table in stored (insertion) order, with the displays bound to it. It
+// reads one row at a time, so a long log costs no more to browse than a short one. When
+// visible it is a navigator: first, previous, a caption, next, last.
+class DataControl : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit DataControl(const QString &name, QWidget *parent = nullptr);
+    ~DataControl() override;
+
+    void setDatabaseName(const QString &name);
+    void setRecordSource(const QString &table);
+    QString recordSource() const { return m_source; }
+    void setCaption(const QString &caption);
+    QString caption() const;
+
+    // (Re)opens the record source and stands on its first row, or at end-of-file.
+    void refresh();
+    bool eof() const { return m_position == Position::Eof; }
+    bool bof() const { return m_position == Position::Bof; }
+    bool hasCurrentRow() const { return m_position == Position::Row && !m_deleted; }
+    void moveFirst();
+    void moveNext();
+    void movePrevious();
+    void moveLast();
+
+    // A field of the current row, by name in any letter case; date/time fields come back as
+    // QDateTime.
+    QVariant field(const QString &name) const;
+    QStringList fieldNames() const { return m_names; }
+
+    void addNew();
+    void edit();
+    void setField(const QString &name, const QVariant &value);
+    void update();
+    // Writes what was typed into the bound boxes of the current row.
+    void updateRecord();
+    void deleteRow();
+    void close();
+
+    // Bound displays show a field of the current row and follow every move and refresh.
+    void bind(QLabel *label, const QString &field);
+    void bind(QLineEdit *box, const QString &field);
+    void bind(QTextEdit *box, const QString &field);
+    // Shows the field in the box's text; nothing typed there is ever written back.
+    void bindDisplay(QComboBox *box, const QString &field);
+
+    // Who tells the user when the navigator cannot leave a row because of what was typed in a
+    // bound box. Without one, the refusal takes the program-wide course.
+    void setRefusalHandler(std::function<void(const DbError &)> handler);
+
+    Connection &connection() const;
+
+signals:
+    void currentChanged();
+
+private:
+    enum class Position { Closed, Bof, Row, Eof };
+    enum class EditMode { None, Adding, Editing };
+    struct Binding
+    {
+        QPointer<QWidget> widget;
+        QString field;
+        QString shown;
+    };
+    enum class Flush { Strict, DropRefused };
+
+    void requireOpen() const;
+    void prepare();
+    void standOn(qint64 rowid, Position whenNone);
+    void loadRow();
+    qint64 neighbour(const char *comparison, const char *order) const;
+    int columnIndex(const QString &name) const;
+    QString quotedSource() const;
+    void writeRow(const std::vector<std::pair<int, QVariant>> &values);
+    std::vector<std::pair<int, QVariant>> typedEdits(Flush policy) const;
+    void flushBound(Flush policy);
+    void showBound();
+    static QString boxText(const QWidget *widget);
+    void navigate(void (DataControl::*move)());
+
+    QString m_databaseName;
+    QString m_source;
+    Position m_position = Position::Closed;
+    qint64 m_rowid = 0;
+    bool m_deleted = false;
+    QStringList m_names;
+    std::vector<bool> m_isDateTime;
+    QVariantList m_values;
+    EditMode m_editMode = EditMode::None;
+    std::vector<std::pair<int, QVariant>> m_pending;
+    std::vector<Binding> m_bindings;
+    std::function<void(const DbError &)> m_refusalHandler;
+    std::unique_ptr<Statement> m_rowQuery;
+
+    QLabel *m_caption;
+};
+
+// A program switch counts as on only when it holds exactly 1.
+bool isFlagOn(const QVariant &value);
+
+// Finds the first row, in stored order, whose field equals the name exactly (letter case
+// counts, nothing is trimmed, Null equals nothing). On success the cursor stands on it.
+bool findByName(DataControl &control, const QString &field, const QString &name);
+
+} // namespace horalink

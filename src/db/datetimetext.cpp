@@ -1,0 +1,168 @@
+#include "datetimetext.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace horalink {
+
+namespace {
+
+int digits(QStringView text, qsizetype from, qsizetype count)
+{
+    int value = 0;
+    for (qsizetype i = from; i < from + count; ++i) {
+        const QChar c = text[i];
+        if (!c.isDigit())
+            return -1;
+        value = value * 10 + c.digitValue();
+    }
+    return value;
+}
+
+// Drops the unquoted time-zone fields ('t') of a Qt time format, with the blanks before them.
+QString withoutZone(const QString &format)
+{
+    QString out;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (!quoted && c == QLatin1Char('t'))
+            continue;
+        out += c;
+    }
+    return out.trimmed();
+}
+
+// A two-digit year is read into 1950..2049 rather than Qt's 1900s.
+QDate widenYear(QDate date, const QString &format)
+{
+    if (format.contains(QLatin1String("yyyy")) || !format.contains(QLatin1String("yy")))
+        return date;
+    const int yy = date.year() % 100;
+    return QDate(yy < 50 ? 2000 + yy : 1900 + yy, date.month(), date.day());
+}
+
+std::optional<QDateTime> readIso(const QString &text)
+{
+    const qsizetype split = text.indexOf(QRegularExpression(QStringLiteral("[ T]")));
+    const QDate date = QDate::fromString(text.left(split < 0 ? text.size() : split),
+                                         QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid())
+        return std::nullopt;
+    if (split < 0)
+        return naiveStamp(date, QTime(0, 0));
+    const QString clock = text.mid(split + 1);
+    for (const auto &format : {QStringLiteral("H:mm:ss"), QStringLiteral("H:mm")}) {
+        const QTime time = QTime::fromString(clock, format);
+        if (time.isValid())
+            return naiveStamp(date, time);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+QString storedStamp(const QDateTime &stamp)
+{
+    return stamp.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QDateTime parseStoredStamp(QStringView text)
+{
+    if (text.size() != 19 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-') ||
+        text[10] != QLatin1Char(' ') || text[13] != QLatin1Char(':') ||
+        text[16] != QLatin1Char(':'))
+        return {};
+    const QDate date(digits(text, 0, 4), digits(text, 5, 2), digits(text, 8, 2));
+    const QTime time(digits(text, 11, 2), digits(text, 14, 2), digits(text, 17, 2));
+    if (!date.isValid() || !time.isValid())
+        return {};
+    return naiveStamp(date, time);
+}
+
+QDateTime naiveStamp(QDate date, QTime time)
+{
+    return QDateTime(date, QTime(time.hour(), time.minute(), time.second()), Qt::UTC);
+}
+
+qint64 minuteNumber(const QDateTime &stamp)
+{
+    return stamp.date().toJulianDay() * 1440 + stamp.time().hour() * 60 + stamp.time().minute();
+}
+
+std::optional<qint64> storedMinute(const char *text, int length)
+{
+    if (length < 16 || text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':')
+        return std::nullopt;
+    int fields[5] = {};
+    const int at[5][2] = {{0, 4}, {5, 2}, {8, 2}, {11, 2}, {14, 2}};
+    for (int f = 0; f < 5; ++f) {
+        for (int i = at[f][0]; i < at[f][0] + at[f][1]; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return std::nullopt;
+            fields[f] = fields[f] * 10 + (text[i] - '0');
+        }
+    }
+    const QDate date(fields[0], fields[1], fields[2]);
+    if (!date.isValid() || fields[3] > 23 || fields[4] > 59)
+        return std::nullopt;
+    return date.toJulianDay() * 1440 + fields[3] * 60 + fields[4];
+}
+
+QString shortDateFormat(const QLocale &locale)
+{
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return format;
+}
+
+QString longTimeFormat(const QLocale &locale)
+{
+    return withoutZone(locale.timeFormat(QLocale::LongFormat));
+}
+
+QString shortDateText(QDate date, const QLocale &locale)
+{
+    return locale.toString(date, shortDateFormat(locale));
+}
+
+QString longTimeText(QTime time, const QLocale &locale)
+{
+    return locale.toString(time, longTimeFormat(locale));
+}
+
+QString generalDateText(const QDateTime &stamp, const QLocale &locale)
+{
+    return shortDateText(stamp.date(), locale) + QLatin1Char(' ') +
+           longTimeText(stamp.time(), locale);
+}
+
+std::optional<QDateTime> readDateTime(const QString &typed, const QLocale &locale)
+{
+    const QString text = typed.simplified();
+    if (text.isEmpty())
+        return std::nullopt;
+    if (auto iso = readIso(text))
+        return iso;
+
+    const QStringList dateFormats = {shortDateFormat(locale),
+                                     locale.dateFormat(QLocale::ShortFormat)};
+    const QStringList timeFormats = {longTimeFormat(locale),
+                                     withoutZone(locale.timeFormat(QLocale::ShortFormat))};
+    for (const QString &dateFormat : dateFormats) {
+        for (const QString &timeFormat : timeFormats) {
+            const QString format = dateFormat + QLatin1Char(' ') + timeFormat;
+            const QDateTime stamp = locale.toDateTime(text, format);
+            if (stamp.isValid())
+                return naiveStamp(widenYear(stamp.date(), format), stamp.time());
+        }
+        const QDate date = locale.toDate(text, dateFormat);
+        if (date.isValid())
+            return naiveStamp(widenYear(date, dateFormat), QTime(0, 0));
+    }
+    return std::nullopt;
+}
+
+} // namespace horalink

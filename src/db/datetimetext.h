@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+#include <optional>
+
+namespace horalink {
+
+// Stamps are wall-clock times without a zone; they are held as UTC so that no daylight-saving
+// rule ever shifts or refuses one.
+QDateTime naiveStamp(QDate date, QTime time);
+
+// How a time stamp is kept in the file: local wall-clock time, to the second, no zone.
+QString storedStamp(const QDateTime &stamp);
+// Reads a stored stamp; an invalid QDateTime when the text is not one.
+QDateTime parseStoredStamp(QStringView text);
+
+// A stamp cut to its whole minute, as a count of minutes: the difference of two is the number
+// of minute boundaries between them.
+qint64 minuteNumber(const QDateTime &stamp);
+// The same for a stored stamp read straight from the file; nothing when it is not one.
+std::optional<qint64> storedMinute(const char *text, int length);
+
+// The locale's short date, always with a four-digit year so that a date read back never
+// lands in the wrong century.
+QString shortDateFormat(const QLocale &locale = QLocale());
+// The locale's long time of day, without a time zone: stamps carry none.
+QString longTimeFormat(const QLocale &locale = QLocale());
+
+QString shortDateText(QDate date, const QLocale &locale = QLocale());
+QString longTimeText(QTime time, const QLocale &locale = QLocale());
+// The general date-and-time form: short date, a blank, long time.
+QString generalDateText(const QDateTime &stamp, const QLocale &locale = QLocale());
+
+// Reads a date and time typed by a user: the locale's short date with its long or short time,
+// or ISO 'YYYY-MM-DD HH:MM[:SS]'; a date alone means 00:00 of that day. Seconds below one
+// are dropped. Nothing else is accepted.
+std::optional<QDateTime> readDateTime(const QString &text, const QLocale &locale = QLocale());
+
+} // namespace horalink

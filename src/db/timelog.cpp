@@ -1,0 +1,27 @@
+#include "timelog.h"
+
+#include "db/datetimetext.h"
+#include "db/sqlite.h"
+
+namespace horalink {
+
+void scanTimeLog(Connection &connection, const QString &table, TimeLogScan &scan)
+{
+    Statement rows(connection, QStringLiteral("SELECT \"datetime\" FROM %1 ORDER BY rowid")
+                                   .arg(quoteIdentifier(table)));
+    while (rows.step()) {
+        int length = 0;
+        const char *text = rows.rawText(0, &length);
+        scan.row(text ? storedMinute(text, length) : std::nullopt);
+    }
+}
+
+QVariant lastStatus(Connection &connection, const QString &table)
+{
+    Statement last(connection, QStringLiteral("SELECT \"inoutfx\" FROM %1 ORDER BY rowid DESC "
+                                              "LIMIT 1")
+                                   .arg(quoteIdentifier(table)));
+    return last.step() ? last.value(0) : QVariant();
+}
+
+} // namespace horalink

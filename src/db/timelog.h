@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+namespace horalink {
+
+class Connection;
+
+// Bulk reads of one time log, for the figures: one statement, in stored order.
+class TimeLogScan
+{
+public:
+    virtual ~TimeLogScan() = default;
+    // A row's stamp as a minute number; nothing when the row holds no readable stamp.
+    virtual void row(std::optional<qint64> minute) = 0;
+};
+
+void scanTimeLog(Connection &connection, const QString &table, TimeLogScan &scan);
+// The status of the last row added; Null for an empty log.
+QVariant lastStatus(Connection &connection, const QString &table);
+
+} // namespace horalink

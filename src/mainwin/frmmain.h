@@ -1,0 +1,155 @@
+#pragma once
+
+#include "app/form.h"
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QTabWidget;
+class QTableView;
+class QTextEdit;
+class QTimer;
+
+namespace horalink {
+
+class ClickLabel;
+class DataControl;
+
+// The main window: the signed-on user's clock, totals and time log, the manager's panel,
+// and the "About" page. Its public procedures are called from the other windows.
+class frmmain : public Form
+{
+    Q_OBJECT
+
+public:
+    frmmain();
+
+    void Form_Load() override;
+
+    // The signed-on user's clock events and totals.
+    void fxnclockin(const QString &thisusername);
+    void fxnclockout(const QString &username);
+    void fxngettotal(const QString &username);
+    // The totals of the employee shown in the Management tab.
+    void mangettotal(const QString &manuser);
+
+    // Live effects of the program properties.
+    void applyEdits(bool on);
+    void applyMoney(bool on);
+
+    QTimer *Timer1;
+    QGroupBox *Frame1;
+    QLabel *lbldate;
+    QLabel *lbltime;
+    QTabWidget *SSTab1;
+    DataControl *manuse;
+    QLabel *Thismoney;
+
+    // "Time Functions"
+    QLabel *nameemp;
+    QPushButton *clockin;
+    QPushButton *clockout;
+    QGroupBox *Frame7;
+    QLabel *currhours;
+    QGroupBox *frmmoney;
+    QLabel *Label4;
+    QLabel *currmoney;
+    QFrame *Picture2;
+    QLabel *Label13;
+    ClickLabel *Label12;
+    ClickLabel *Label11;
+    QGroupBox *Frame2;
+    QLineEdit *lgndatetime;
+    QLabel *Label5;
+    QLabel *Lastlogonvalue;
+    DataControl *database;
+
+    // "Management"
+    QWidget *Picture1;
+    QGroupBox *Frame4;
+    QPushButton *Command2;
+    QPushButton *Command1;
+    QPushButton *Command3;
+    QPushButton *Command4;
+    QPushButton *Command5;
+    QPushButton *ChgPass;
+    QPushButton *Deleteemp;
+    QGroupBox *Frame3;
+    DataControl *mandata;
+    QLineEdit *manlist;
+    QLabel *Label6;
+    QLineEdit *emoney;
+    QLabel *Label7;
+    QTextEdit *Text1;
+    QLabel *Label9;
+    QLabel *manehours;
+    QLabel *Label10;
+    QLabel *manemoney;
+    ClickLabel *Label8;
+    QFrame *Picture3;
+    QTableView *DBGrid1;
+
+    // "About"
+    QGroupBox *Frame5;
+    QLabel *Label1;
+    QLabel *cmpname;
+    QLabel *company;
+
+    QMenuBar *menuBar;
+    QMenu *usermenu;
+    QAction *Clkin;
+    QAction *clkout;
+    QAction *prntdata;
+    QAction *dltdata;
+    QAction *dltlast;
+    QAction *chpass;
+    QAction *exitmain;
+
+protected:
+    void Form_Unload() override;
+
+private:
+    QWidget *buildTimeFunctions();
+    QWidget *buildManagement();
+    QWidget *buildAbout();
+    void buildMenu();
+    void connectHandlers();
+
+    void Timer1_Timer();
+    void exitmain_Click();
+
+    void clockin_Click();
+    void Clkin_Click();
+    void clockout_Click();
+    void clkout_Click();
+    void clockInCommand();
+
+    void lgndatetime_Change();
+    void Label11_Click();
+    void Label12_Click();
+    void fxnupdate();
+    void dltlast_Click();
+    void Label8_Click();
+
+    void Command1_Click();
+    void Command3_Click();
+    void manprintlog(const QString &endingDate);
+    void prntdata_Click();
+
+    void Command2_Click();
+    void Command4_Click();
+    void manclearlog(const QString &endingDate);
+    void dltdata_Click();
+    void Command5_Click();
+    void ChgPass_Click();
+    void chpass_Click();
+    void Deleteemp_Click();
+};
+
+} // namespace horalink
