@@ -1,0 +1,255 @@
+#include "db/database.h"
+#include "db/datacontrol.h"
+#include "db/sqlite.h"
+#include "support/fixture.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace horalink;
+
+class DatabaseTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void freshFileHoldsManagerAndNoCompany();
+    void openingNeverCreatesTheFile();
+    void aFileThatIsNoDatabaseIsRefusedUntouched();
+    void cursorReadsInStoredOrderAfterDeletesAndAppends();
+    void fieldsMatchInAnyLetterCaseAndNullStaysNull();
+    void findByNameIsExactAndSkipsNull();
+    void flagsCountOnlyWhenOne_data();
+    void flagsCountOnlyWhenOne();
+    void hostileTableNamesAreQuoted_data();
+    void hostileTableNamesAreQuoted();
+    void valuesThatDoNotFitAreRefusedAndTheRowKept();
+    void boundBoxesFollowMovesAndWriteTypedEditsOnLeaving();
+    void anUnreadableTypedDateStopsTheMoveAndKeepsTheRow();
+};
+
+void DatabaseTest::freshFileHoldsManagerAndNoCompany()
+{
+    Fixture f;
+    QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")).toInt(), 1);
+    QCOMPARE(f.value(QStringLiteral("SELECT ename FROM datalist")).toString(), QStringLiteral("Manager"));
+    QVERIFY(f.value(QStringLiteral("SELECT epass FROM datalist")).isNull());
+    QVERIFY(!f.value(QStringLiteral("SELECT ewage FROM datalist")).isNull());
+    QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM \"Company Data\"")).toInt(), 0);
+    QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM Manager")).toInt(), 0);
+    QCOMPARE(f.value(QStringLiteral("SELECT group_concat(name, ',') FROM pragma_table_info('Manager')")).toString(),
+             QStringLiteral("Ename,datetime,inoutfx,activity"));
+}
+
+void DatabaseTest::openingNeverCreatesTheFile()
+{
+    Fixture f;
+    QFile::remove(f.databasePath());
+    try {
+        openDatabase(EmployeeMdb);
+        QFAIL("a missing file was opened");
+    } catch (const DbError &error) {
+        QVERIFY(error.description().contains(QStringLiteral("Employee.mdb")));
+    }
+    QVERIFY(!QFile::exists(f.databasePath()));
+}
+
+void DatabaseTest::aFileThatIsNoDatabaseIsRefusedUntouched()
+{
+    Fixture f;
+    const QByteArray text = "Dear payroll, this is a letter, not a database.\n";
+    {
+        QFile file(f.databasePath());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+    }
+    QVERIFY_THROWS_EXCEPTION(DbError, openDatabase(EmployeeMdb));
+    QFile file(f.databasePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), text);
+}
+
+void DatabaseTest::cursorReadsInStoredOrderAfterDeletesAndAppends()
+{
+    Fixture f;
+    f.employee(QStringLiteral("Ann"));
+    // A later row may carry an earlier date: stored order, not date order, counts.
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked In"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-01 17:00:00"), QStringLiteral("Clocked Out"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-03 09:00:00"), QStringLiteral("Clocked In"));
+
+    DataControl log(QStringLiteral("log"));
+    log.setRecordSource(QStringLiteral("Ann"));
+    log.refresh();
+    log.moveLast();
+    log.deleteRow();
+    log.addNew();
+    log.setField(QStringLiteral("datetime"), stamp(QStringLiteral("2020-01-01 00:00:00")));
+    log.setField(QStringLiteral("inoutfx"), QStringLiteral("Clocked Out"));
+    log.update();
+
+    QStringList seen;
+    log.refresh();
+    while (!log.eof()) {
+        seen << log.field(QStringLiteral("inoutfx")).toString();
+        log.moveNext();
+    }
+    QCOMPARE(seen, QStringList({"Clocked In", "Clocked Out", "Clocked Out"}));
+    log.moveLast();
+    QCOMPARE(log.field(QStringLiteral("datetime")).toDateTime(), stamp(QStringLiteral("2020-01-01 00:00:00")));
+    log.movePrevious();
+    log.movePrevious();
+    log.movePrevious();
+    QVERIFY(log.bof());
+    QVERIFY_THROWS_EXCEPTION(DbError, log.field(QStringLiteral("inoutfx")));
+}
+
+void DatabaseTest::fieldsMatchInAnyLetterCaseAndNullStaysNull()
+{
+    Fixture f;
+    f.company(QStringLiteral("Acme"));
+    DataControl settings(QStringLiteral("settings"));
+    settings.setRecordSource(QStringLiteral("Company Data"));
+    settings.refresh();
+    QCOMPARE(settings.field(QStringLiteral("Company")).toString(), QStringLiteral("Acme"));
+    QCOMPARE(settings.field(QStringLiteral("COMPANY")).toString(), QStringLiteral("Acme"));
+    QVERIFY(settings.field(QStringLiteral("edits")).isNull());
+    QVERIFY_THROWS_EXCEPTION(DbError, settings.field(QStringLiteral("nosuchfield")));
+}
+
+void DatabaseTest::findByNameIsExactAndSkipsNull()
+{
+    Fixture f;
+    f.file().exec(QStringLiteral("INSERT INTO datalist (ename) VALUES (NULL)"));
+    f.employee(QStringLiteral("ann"));
+    f.employee(QStringLiteral("Ann "));
+    DataControl list(QStringLiteral("list"));
+    list.setRecordSource(QStringLiteral("datalist"));
+    list.refresh();
+    QVERIFY(!findByName(list, QStringLiteral("ename"), QStringLiteral("Ann")));
+    QVERIFY(!findByName(list, QStringLiteral("ename"), QString()));
+    QVERIFY(findByName(list, QStringLiteral("ename"), QStringLiteral("Ann ")));
+    QCOMPARE(list.field(QStringLiteral("ENAME")).toString(), QStringLiteral("Ann "));
+}
+
+void DatabaseTest::flagsCountOnlyWhenOne_data()
+{
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<bool>("on");
+    QTest::newRow("1") << QVariant(1) << true;
+    QTest::newRow("0") << QVariant(0) << false;
+    QTest::newRow("2") << QVariant(2) << false;
+    QTest::newRow("-1") << QVariant(-1) << false;
+    QTest::newRow("Null") << QVariant() << false;
+    QTest::newRow("text") << QVariant(QStringLiteral("yes")) << false;
+}
+
+void DatabaseTest::flagsCountOnlyWhenOne()
+{
+    QFETCH(QVariant, stored);
+    QFETCH(bool, on);
+    QCOMPARE(isFlagOn(stored), on);
+}
+
+void DatabaseTest::hostileTableNamesAreQuoted_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("quote") << QStringLiteral("O\"Brien");
+    QTest::newRow("apostrophe") << QStringLiteral("O'Brien");
+    QTest::newRow("blanks and dot") << QStringLiteral(" J. Smith ");
+    QTest::newRow("brackets") << QStringLiteral("[x]");
+    QTest::newRow("injection") << QStringLiteral("a\";DROP TABLE x;--");
+}
+
+void DatabaseTest::hostileTableNamesAreQuoted()
+{
+    QFETCH(QString, name);
+    Fixture f;
+    f.employee(name);
+    f.event(name, QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked In"));
+    DataControl log(QStringLiteral("log"));
+    log.setRecordSource(name);
+    log.refresh();
+    QCOMPARE(log.field(QStringLiteral("inoutfx")).toString(), QStringLiteral("Clocked In"));
+    QVERIFY(f.file().tableExists(QStringLiteral("datalist")));
+    QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")).toInt(), 2);
+}
+
+void DatabaseTest::valuesThatDoNotFitAreRefusedAndTheRowKept()
+{
+    Fixture f;
+    f.employee(QStringLiteral("Ann"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked In"), QStringLiteral("desk"));
+    DataControl log(QStringLiteral("log"));
+    log.setRecordSource(QStringLiteral("Ann"));
+    log.refresh();
+    log.edit();
+    log.setField(QStringLiteral("activity"), QString(31, QLatin1Char('x')));
+    try {
+        log.update();
+        QFAIL("a 31-character task was stored");
+    } catch (const DbError &error) {
+        QVERIFY2(error.description().contains(QStringLiteral("activity holds at most 30 characters")),
+                 qPrintable(error.description()));
+    }
+    QCOMPARE(f.log(QStringLiteral("Ann")).first().activity.toString(), QStringLiteral("desk"));
+    QVERIFY_THROWS_EXCEPTION(DbError, f.event(QStringLiteral("Ann"), QStringLiteral("yesterday"),
+                                              QStringLiteral("Clocked Out")));
+    QCOMPARE(f.log(QStringLiteral("Ann")).size(), 1);
+}
+
+void DatabaseTest::boundBoxesFollowMovesAndWriteTypedEditsOnLeaving()
+{
+    Fixture f;
+    f.employee(QStringLiteral("Ann"), {}, QStringLiteral("12"));
+    DataControl list(QStringLiteral("list"));
+    QLineEdit name;
+    QLineEdit wage;
+    name.setReadOnly(true);
+    list.bind(&name, QStringLiteral("Ename"));
+    list.bind(&wage, QStringLiteral("Ewage"));
+    list.setRecordSource(QStringLiteral("datalist"));
+    list.refresh();
+    QCOMPARE(name.text(), QStringLiteral("Manager"));
+    list.moveNext();
+    QCOMPARE(name.text(), QStringLiteral("Ann"));
+    QCOMPARE(wage.text(), QStringLiteral("12"));
+    wage.setText(QStringLiteral("12.5"));
+    name.setText(QStringLiteral("typed into a read-only box"));
+    list.moveFirst();
+    QCOMPARE(f.value(QStringLiteral("SELECT ewage FROM datalist WHERE ename = 'Ann'")).toString(), QStringLiteral("12.5"));
+    QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist WHERE ename = 'Ann'")).toInt(), 1);
+    list.moveNext();
+    QVERIFY(list.eof() == false);
+    list.moveNext();
+    QVERIFY(list.eof());
+    QCOMPARE(name.text(), QString());
+}
+
+void DatabaseTest::anUnreadableTypedDateStopsTheMoveAndKeepsTheRow()
+{
+    Fixture f;
+    f.employee(QStringLiteral("Ann"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked In"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 17:00:00"), QStringLiteral("Clocked Out"));
+    DataControl log(QStringLiteral("log"));
+    QLineEdit when;
+    log.bind(&when, QStringLiteral("datetime"));
+    log.setRecordSource(QStringLiteral("Ann"));
+    log.refresh();
+    QCOMPARE(when.text(), QStringLiteral("3/2/2026 9:00:00 AM"));
+
+    when.setText(QStringLiteral("tomorrow-ish"));
+    QVERIFY_THROWS_EXCEPTION(BoundEditRefused, log.moveNext());
+    QCOMPARE(log.field(QStringLiteral("inoutfx")).toString(), QStringLiteral("Clocked In"));
+    QCOMPARE(f.stamps(QStringLiteral("Ann")).first(), QStringLiteral("2026-03-02 09:00:00"));
+
+    when.setText(QStringLiteral("3/2/2026 8:45:00 AM"));
+    log.moveNext();
+    QCOMPARE(f.stamps(QStringLiteral("Ann")).first(), QStringLiteral("2026-03-02 08:45:00"));
+}
+
+QTEST_MAIN(DatabaseTest)
+#include "test_database.moc"

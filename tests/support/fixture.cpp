@@ -1,0 +1,264 @@
+#include "fixture.h"
+
+#include "app/forms.h"
+#include "app/frmlogon.h"
+#include "app/program.h"
+#include "app/start.h"
+#include "db/database.h"
+#include "db/datetimetext.h"
+#include "db/sqlite.h"
+#include "mainwin/clicklabel.h"
+#include "mainwin/frmmain.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace horalink {
+
+Button ScriptedPrompts::message(const Box &box)
+{
+    boxes << box;
+    if (answers.empty())
+        return box.defaultButton;
+    const Button answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+QString ScriptedPrompts::input(const QString &prompt, const QString &title, const QString &preset)
+{
+    inputs << InputBox{prompt, title, preset};
+    if (typed.empty())
+        return preset;
+    const QString answer = typed.front();
+    typed.pop_front();
+    return answer;
+}
+
+namespace {
+
+ScriptedPrompts *installPrompts(std::unique_ptr<Prompts> &previous)
+{
+    auto scripted = std::make_unique<ScriptedPrompts>();
+    ScriptedPrompts *raw = scripted.get();
+    previous = setPrompts(std::move(scripted));
+    return raw;
+}
+
+FixedClock *installClock(std::unique_ptr<Clock> &previous)
+{
+    auto fixed = std::make_unique<FixedClock>();
+    FixedClock *raw = fixed.get();
+    previous = setClock(std::move(fixed));
+    return raw;
+}
+
+} // namespace
+
+Fixture::Fixture()
+    : m_previousFolder(QDir::currentPath()), prompts(*installPrompts(m_previousPrompts)),
+      clock(*installClock(m_previousClock))
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    setNow(QStringLiteral("2026-03-02 17:30:10"));
+    createFreshDatabase(databasePath());
+    QDir::setCurrent(m_dir.path());
+    resetProgramEnded();
+}
+
+Fixture::~Fixture()
+{
+    forms().unloadAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeDatabases();
+    m_file.reset();
+    QDir::setCurrent(m_previousFolder);
+    setPrompts(std::move(m_previousPrompts));
+    setClock(std::move(m_previousClock));
+    resetProgramEnded();
+}
+
+QString Fixture::folder() const
+{
+    return m_dir.path();
+}
+
+QString Fixture::databasePath() const
+{
+    return m_dir.filePath(QStringLiteral("Employee.mdb"));
+}
+
+Connection &Fixture::file()
+{
+    if (!m_file)
+        m_file = Connection::openExisting(databasePath());
+    return *m_file;
+}
+
+void Fixture::company(const QString &name)
+{
+    Statement insert(file(), QStringLiteral("INSERT INTO \"Company Data\" (company) VALUES (?)"));
+    insert.bind(1, name).run();
+}
+
+void Fixture::setFlag(const QString &column, const QVariant &value)
+{
+    Statement update(file(), QStringLiteral("UPDATE \"Company Data\" SET %1 = ?")
+                                 .arg(quoteIdentifier(column)));
+    update.bind(1, value).run();
+}
+
+void Fixture::employee(const QString &name, const QVariant &password, const QVariant &wage)
+{
+    Statement insert(file(), QStringLiteral("INSERT INTO datalist (ename, epass, ewage, ecomment) "
+                                            "VALUES (?, ?, ?, '')"));
+    insert.bind(1, name).bind(2, password).bind(3, wage).run();
+    if (!file().tableExists(name))
+        createTimeLogTable(file(), name);
+}
+
+void Fixture::setPassword(const QString &name, const QVariant &password)
+{
+    Statement update(file(), QStringLiteral("UPDATE datalist SET epass = ? WHERE ename = ?"));
+    update.bind(1, password).bind(2, name).run();
+}
+
+void Fixture::event(const QString &table, const QString &when, const QString &status,
+                    const QVariant &activity)
+{
+    Statement insert(file(), QStringLiteral("INSERT INTO %1 (Ename, datetime, inoutfx, activity) "
+                                            "VALUES (?, ?, ?, ?)")
+                                 .arg(quoteIdentifier(table)));
+    insert.bind(1, table).bind(2, when).bind(3, status).bind(4, activity).run();
+}
+
+QList<LogRow> Fixture::log(const QString &table)
+{
+    Statement rows(file(), QStringLiteral("SELECT Ename, datetime, inoutfx, activity FROM %1 "
+                                          "ORDER BY rowid")
+                               .arg(quoteIdentifier(table)));
+    QList<LogRow> out;
+    while (rows.step())
+        out << LogRow{rows.value(0), rows.value(1), rows.value(2), rows.value(3)};
+    return out;
+}
+
+QStringList Fixture::statuses(const QString &table)
+{
+    QStringList out;
+    for (const LogRow &row : log(table))
+        out << row.inoutfx.toString();
+    return out;
+}
+
+QStringList Fixture::stamps(const QString &table)
+{
+    QStringList out;
+    for (const LogRow &row : log(table))
+        out << row.datetime.toString();
+    return out;
+}
+
+QVariant Fixture::value(const QString &sql)
+{
+    Statement query(file(), sql);
+    return query.step() ? query.value(0) : QVariant();
+}
+
+void Fixture::startProgram()
+{
+    start();
+    for (int i = 0; i < 20; ++i)
+        processEvents();
+}
+
+void Fixture::signOn(const QString &name, const QString &password)
+{
+    frmlogon &window = logon();
+    window.namechoice->setEditText(name);
+    window.Command1->click();
+    if (!password.isNull() && window.passwordbx->isVisible()) {
+        window.txtpass->setText(password);
+        window.Command3->click();
+    }
+    processEvents();
+}
+
+frmmain &Fixture::main()
+{
+    return forms().frmmain();
+}
+
+frmlogon &Fixture::logon()
+{
+    return forms().frmlogon();
+}
+
+void Fixture::click(const QString &name)
+{
+    frmmain &window = main();
+    if (auto *action = window.findChild<QAction *>(name)) {
+        if (action->isEnabled())
+            action->trigger();
+    } else if (auto *widget = window.findChild<QWidget *>(name)) {
+        click(widget);
+    } else {
+        QFAIL(qPrintable(QStringLiteral("no control named ") + name));
+    }
+    processEvents();
+}
+
+void Fixture::click(QWidget *widget)
+{
+    if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        button->click();
+    else if (auto *label = qobject_cast<ClickLabel *>(widget))
+        emit label->clicked();
+    processEvents();
+}
+
+void Fixture::processEvents()
+{
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void Fixture::setNow(const QString &when)
+{
+    clock.current = stamp(when);
+}
+
+QList<Box> Fixture::takeBoxes()
+{
+    return std::exchange(prompts.boxes, {});
+}
+
+QDateTime stamp(const QString &text)
+{
+    return parseStoredStamp(text);
+}
+
+} // namespace horalink
+
+char *toString(const horalink::Box &box)
+{
+    return QTest::toString(QStringLiteral("Box(\"%1\", \"%2\", icon %3, buttons %4, default %5)")
+                               .arg(box.text, box.title)
+                               .arg(int(box.icon))
+                               .arg(int(box.buttons))
+                               .arg(int(box.defaultButton)));
+}
+
+char *toString(const horalink::ScriptedPrompts::InputBox &box)
+{
+    return QTest::toString(QStringLiteral("Input(\"%1\", \"%2\", \"%3\")")
+                               .arg(box.prompt, box.title, box.preset));
+}

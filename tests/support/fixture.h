@@ -1,0 +1,121 @@
+#pragma once
+
+#include "app/clock.h"
+#include "app/prompts.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVariant>
+#include <deque>
+#include <memory>
+
+class QWidget;
+
+namespace horalink {
+
+class Connection;
+class frmlogon;
+class frmmain;
+
+// Answers boxes from a script (or with their default button) and keeps every box shown.
+class ScriptedPrompts : public Prompts
+{
+public:
+    struct InputBox
+    {
+        QString prompt;
+        QString title;
+        QString preset;
+        bool operator==(const InputBox &) const = default;
+    };
+
+    Button message(const Box &box) override;
+    QString input(const QString &prompt, const QString &title, const QString &preset) override;
+
+    QList<Box> boxes;
+    QList<InputBox> inputs;
+    std::deque<Button> answers;
+    // Typed answers for input boxes; without one the preset is taken, as OK would.
+    std::deque<QString> typed;
+};
+
+class FixedClock : public Clock
+{
+public:
+    QDateTime now() override { return current; }
+    QDateTime current;
+};
+
+// One row of a time log as stored.
+struct LogRow
+{
+    QVariant ename;
+    QVariant datetime;
+    QVariant inoutfx;
+    QVariant activity;
+};
+
+// A test's world: a temporary working folder holding a fresh Employee.mdb, scripted boxes, a
+// fixed clock and the en_US locale. Undone, windows and all, when it goes.
+class Fixture
+{
+public:
+    Fixture();
+    ~Fixture();
+    Fixture(const Fixture &) = delete;
+    Fixture &operator=(const Fixture &) = delete;
+
+    QString folder() const;
+    QString databasePath() const;
+
+    // Direct access to the file, beside the program's own connection.
+    Connection &file();
+    void company(const QString &name = QStringLiteral("Acme Tools"));
+    void setFlag(const QString &column, const QVariant &value);
+    // Adds a listed employee with a time log, as the manager would.
+    void employee(const QString &name, const QVariant &password = {},
+                  const QVariant &wage = QStringLiteral("10"));
+    void setPassword(const QString &name, const QVariant &password);
+    void event(const QString &table, const QString &stamp, const QString &status,
+               const QVariant &activity = {});
+    QList<LogRow> log(const QString &table);
+    QStringList statuses(const QString &table);
+    QStringList stamps(const QString &table);
+    QVariant value(const QString &sql);
+
+    // Starts the program and lets it run until the logon window (or first-run window) is up.
+    void startProgram();
+    void signOn(const QString &name, const QString &password = {});
+    frmmain &main();
+    frmlogon &logon();
+
+    // Clicks a button, label or menu entry of the main window by its name.
+    void click(const QString &name);
+    void click(QWidget *widget);
+    void processEvents();
+
+    void setNow(const QString &stamp);
+    QList<Box> takeBoxes();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previousFolder;
+    std::unique_ptr<Connection> m_file;
+    std::unique_ptr<Prompts> m_previousPrompts;
+    std::unique_ptr<Clock> m_previousClock;
+
+public:
+    ScriptedPrompts &prompts;
+    FixedClock &clock;
+};
+
+// Reads 'YYYY-MM-DD HH:MM:SS' as a stamp.
+QDateTime stamp(const QString &text);
+
+} // namespace horalink
+
+// QCOMPARE prints boxes readably when they differ.
+char *toString(const horalink::Box &box);
+char *toString(const horalink::ScriptedPrompts::InputBox &box);
