@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QDateTime>
 #include <memory>
+#include <QDateTime>
 
 namespace horalink {
 

@@ -45,14 +45,38 @@ void Forms::unloadAll()
     }
 }
 
-frmsplash &Forms::frmsplash() { return get<class frmsplash>(); }
-frmlogon &Forms::frmlogon() { return get<class frmlogon>(); }
-frmstartup &Forms::frmstartup() { return get<class frmstartup>(); }
-frmmain &Forms::frmmain() { return get<class frmmain>(); }
-frmsub &Forms::frmsub() { return get<class frmsub>(); }
-frmadd &Forms::frmadd() { return get<class frmadd>(); }
-frmpass &Forms::frmpass() { return get<class frmpass>(); }
-frmprop &Forms::frmprop() { return get<class frmprop>(); }
+frmsplash &Forms::frmsplash()
+{
+    return get<class frmsplash>();
+}
+frmlogon &Forms::frmlogon()
+{
+    return get<class frmlogon>();
+}
+frmstartup &Forms::frmstartup()
+{
+    return get<class frmstartup>();
+}
+frmmain &Forms::frmmain()
+{
+    return get<class frmmain>();
+}
+frmsub &Forms::frmsub()
+{
+    return get<class frmsub>();
+}
+frmadd &Forms::frmadd()
+{
+    return get<class frmadd>();
+}
+frmpass &Forms::frmpass()
+{
+    return get<class frmpass>();
+}
+frmprop &Forms::frmprop()
+{
+    return get<class frmprop>();
+}
 
 Forms &forms()
 {

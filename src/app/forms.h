@@ -2,8 +2,8 @@
 
 #include "app/form.h"
 
-#include <QPointer>
 #include <map>
+#include <QPointer>
 #include <typeindex>
 
 namespace horalink {
@@ -23,8 +23,7 @@ class frmprop;
 class Forms
 {
 public:
-    template <class T>
-    T &get()
+    template <class T> T &get()
     {
         QPointer<Form> &slot = m_forms[std::type_index(typeid(T))];
         if (slot)
@@ -35,8 +34,7 @@ public:
         return *form;
     }
 
-    template <class T>
-    bool isLoaded() const
+    template <class T> bool isLoaded() const
     {
         const auto it = m_forms.find(std::type_index(typeid(T)));
         return it != m_forms.end() && it->second;

@@ -32,10 +32,9 @@ void resetProgramEnded()
 
 void reportAndEnd(const DbError &error)
 {
-    prompts().message({QStringLiteral("Run-time error '%1':\n\n%2")
-                           .arg(error.number())
-                           .arg(error.description()),
-                       ProgramTitle, Icon::Stop, Buttons::Ok, Button::Ok});
+    prompts().message(
+        {QStringLiteral("Run-time error '%1':\n\n%2").arg(error.number()).arg(error.description()),
+         ProgramTitle, Icon::Stop, Buttons::Ok, Button::Ok});
     endProgram(1);
 }
 

@@ -15,8 +15,7 @@ void resetProgramEnded();
 // number and description in a box, then the end of the program.
 void reportAndEnd(const DbError &error);
 
-template <class Handler>
-void guarded(Handler &&handler)
+template <class Handler> void guarded(Handler &&handler)
 {
     try {
         handler();

@@ -1,13 +1,31 @@
 #pragma once
 
-#include <QString>
 #include <memory>
+#include <QString>
 
 namespace horalink {
 
-enum class Icon { None, Information, Exclamation, Stop, Question };
-enum class Buttons { Ok, YesNo, YesNoCancel };
-enum class Button { Ok, Yes, No, Cancel };
+enum class Icon
+{
+    None,
+    Information,
+    Exclamation,
+    Stop,
+    Question
+};
+enum class Buttons
+{
+    Ok,
+    YesNo,
+    YesNoCancel
+};
+enum class Button
+{
+    Ok,
+    Yes,
+    No,
+    Cancel
+};
 
 // One message box as the user sees it.
 struct Box

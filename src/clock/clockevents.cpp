@@ -25,8 +25,7 @@ QString lastEventStatus(DataControl &log)
     return log.field(QStringLiteral("inoutfx")).toString();
 }
 
-void appendEvent(DataControl &log, const QString &name, const QString &status,
-                 const QString *task)
+void appendEvent(DataControl &log, const QString &name, const QString &status, const QString *task)
 {
     log.addNew();
     log.setField(QStringLiteral("Ename"), name);

@@ -2,8 +2,8 @@
 
 #include "db/schema_sql.h"
 
-#include <QFile>
 #include <map>
+#include <QFile>
 
 namespace horalink {
 

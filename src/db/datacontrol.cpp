@@ -109,8 +109,9 @@ void DataControl::refresh()
     m_editMode = EditMode::None;
     m_pending.clear();
     prepare();
-    Statement first(connection(),
-                    QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid LIMIT 1").arg(quotedSource()));
+    Statement first(
+        connection(),
+        QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid LIMIT 1").arg(quotedSource()));
     standOn(first.step() ? first.integer(0) : 0, Position::Eof);
 }
 
@@ -122,8 +123,8 @@ void DataControl::prepare()
     m_isDateTime.clear();
     for (int i = 0; i < m_rowQuery->columnCount(); ++i) {
         m_names << m_rowQuery->columnName(i);
-        m_isDateTime.push_back(m_rowQuery->declaredType(i).compare(
-                                   QLatin1String("DATETIME"), Qt::CaseInsensitive) == 0);
+        m_isDateTime.push_back(m_rowQuery->declaredType(i).compare(QLatin1String("DATETIME"),
+                                                                   Qt::CaseInsensitive) == 0);
     }
 }
 
@@ -171,10 +172,10 @@ void DataControl::loadRow()
 
 qint64 DataControl::neighbour(const char *comparison, const char *order) const
 {
-    Statement query(connection(), QStringLiteral("SELECT rowid FROM %1 WHERE rowid %2 ?1 "
-                                                 "ORDER BY rowid %3 LIMIT 1")
-                                      .arg(quotedSource(), QLatin1String(comparison),
-                                           QLatin1String(order)));
+    Statement query(connection(),
+                    QStringLiteral("SELECT rowid FROM %1 WHERE rowid %2 ?1 "
+                                   "ORDER BY rowid %3 LIMIT 1")
+                        .arg(quotedSource(), QLatin1String(comparison), QLatin1String(order)));
     query.bind(1, m_rowid);
     return query.step() ? query.integer(0) : 0;
 }
@@ -183,8 +184,9 @@ void DataControl::moveFirst()
 {
     requireOpen();
     flushBound(Flush::Strict);
-    Statement query(connection(),
-                    QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid LIMIT 1").arg(quotedSource()));
+    Statement query(
+        connection(),
+        QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid LIMIT 1").arg(quotedSource()));
     if (!query.step())
         throw DbError(dberr::NoCurrentRecord, QStringLiteral("No current record."));
     standOn(query.integer(0), Position::Eof);
@@ -224,8 +226,7 @@ void DataControl::movePrevious()
 
 void DataControl::navigate(void (DataControl::*move)())
 {
-    if (m_position != Position::Row && m_position != Position::Bof &&
-        m_position != Position::Eof)
+    if (m_position != Position::Row && m_position != Position::Bof && m_position != Position::Eof)
         return;
     try {
         Statement any(connection(), QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(quotedSource()));
@@ -350,7 +351,8 @@ void DataControl::deleteRow()
     requireOpen();
     if (!hasCurrentRow())
         throw DbError(dberr::NoCurrentRecord, QStringLiteral("No current record."));
-    Statement remove(connection(), QStringLiteral("DELETE FROM %1 WHERE rowid = ?1").arg(quotedSource()));
+    Statement remove(connection(),
+                     QStringLiteral("DELETE FROM %1 WHERE rowid = ?1").arg(quotedSource()));
     remove.bind(1, m_rowid);
     remove.run();
     m_deleted = true;
@@ -436,7 +438,8 @@ std::vector<std::pair<int, QVariant>> DataControl::typedEdits(Flush policy) cons
         if (!binding.widget || qobject_cast<QLabel *>(binding.widget) ||
             qobject_cast<QComboBox *>(binding.widget))
             continue;
-        if (const auto *line = qobject_cast<QLineEdit *>(binding.widget); line && line->isReadOnly())
+        if (const auto *line = qobject_cast<QLineEdit *>(binding.widget);
+            line && line->isReadOnly())
             continue;
         const QString text = boxText(binding.widget);
         if (text == binding.shown)

@@ -2,12 +2,12 @@
 
 #include "db/dberror.h"
 
+#include <functional>
+#include <memory>
 #include <QPointer>
 #include <QStringList>
 #include <QVariant>
 #include <QWidget>
-#include <functional>
-#include <memory>
 #include <vector>
 
 class QComboBox;
@@ -86,15 +86,30 @@ signals:
     void currentChanged();
 
 private:
-    enum class Position { Closed, Bof, Row, Eof };
-    enum class EditMode { None, Adding, Editing };
+    enum class Position
+    {
+        Closed,
+        Bof,
+        Row,
+        Eof
+    };
+    enum class EditMode
+    {
+        None,
+        Adding,
+        Editing
+    };
     struct Binding
     {
         QPointer<QWidget> widget;
         QString field;
         QString shown;
     };
-    enum class Flush { Strict, DropRefused };
+    enum class Flush
+    {
+        Strict,
+        DropRefused
+    };
 
     void requireOpen() const;
     void prepare();

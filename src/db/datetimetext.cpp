@@ -46,8 +46,8 @@ QDate widenYear(QDate date, const QString &format)
 std::optional<QDateTime> readIso(const QString &text)
 {
     const qsizetype split = text.indexOf(QRegularExpression(QStringLiteral("[ T]")));
-    const QDate date = QDate::fromString(text.left(split < 0 ? text.size() : split),
-                                         QStringLiteral("yyyy-MM-dd"));
+    const QDate date =
+        QDate::fromString(text.left(split < 0 ? text.size() : split), QStringLiteral("yyyy-MM-dd"));
     if (!date.isValid())
         return std::nullopt;
     if (split < 0)

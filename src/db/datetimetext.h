@@ -1,9 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
-#include <optional>
 
 namespace horalink {
 

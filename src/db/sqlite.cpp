@@ -8,8 +8,7 @@ namespace horalink {
 DbError::DbError(int number, QString description)
     : m_number(number), m_description(std::move(description)),
       m_what(QStringLiteral("%1: %2").arg(number).arg(m_description).toUtf8())
-{
-}
+{}
 
 namespace {
 
@@ -237,8 +236,9 @@ void Transaction::commit()
 QString quoteIdentifier(const QString &name)
 {
     if (name.contains(QChar(0)))
-        throw DbError(dberr::BadTableName,
-                      QStringLiteral("'%1' is not a valid name.").arg(QString(name).remove(QChar(0))));
+        throw DbError(
+            dberr::BadTableName,
+            QStringLiteral("'%1' is not a valid name.").arg(QString(name).remove(QChar(0))));
     return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
            QLatin1Char('"');
 }

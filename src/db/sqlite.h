@@ -2,9 +2,9 @@
 
 #include "dberror.h"
 
+#include <memory>
 #include <QString>
 #include <QVariant>
-#include <memory>
 
 struct sqlite3;
 struct sqlite3_stmt;

@@ -7,8 +7,9 @@ namespace horalink {
 
 void scanTimeLog(Connection &connection, const QString &table, TimeLogScan &scan)
 {
-    Statement rows(connection, QStringLiteral("SELECT \"datetime\" FROM %1 ORDER BY rowid")
-                                   .arg(quoteIdentifier(table)));
+    Statement rows(
+        connection,
+        QStringLiteral("SELECT \"datetime\" FROM %1 ORDER BY rowid").arg(quoteIdentifier(table)));
     while (rows.step()) {
         int length = 0;
         const char *text = rows.rawText(0, &length);

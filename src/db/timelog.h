@@ -1,8 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <QString>
 #include <QVariant>
-#include <optional>
 
 namespace horalink {
 

@@ -4,12 +4,12 @@
 #include "app/clock.h"
 #include "app/forms.h"
 #include "app/frmlogon.h"
+#include "app/pictures.h"
 #include "app/program.h"
 #include "app/prompts.h"
 #include "db/datacontrol.h"
 #include "db/datetimetext.h"
 #include "mainwin/clicklabel.h"
-#include "app/pictures.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -20,8 +20,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QTableView>
+#include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -30,8 +30,7 @@ namespace horalink {
 
 namespace {
 
-template <class T>
-T *named(T *widget, const char *name)
+template <class T> T *named(T *widget, const char *name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
@@ -64,8 +63,9 @@ QAction *action(const char *name, const QString &caption, QObject *parent,
 
 } // namespace
 
-frmmain::frmmain() : Form(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+frmmain::frmmain()
+    : Form(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
 {
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(ProgramTitle);
@@ -126,8 +126,10 @@ QWidget *frmmain::buildTimeFunctions()
     nameemp->setFont(bold);
     grid->addWidget(nameemp, 0, 0, 1, 2);
 
-    clockin = button("clockin", QStringLiteral("ClockIn (F1)"), QStringLiteral("Click here to Clock In"), page);
-    clockout = button("clockout", QStringLiteral("ClockOut (F2)"), QStringLiteral("Click here to Clock Out"), page);
+    clockin = button("clockin", QStringLiteral("ClockIn (F1)"),
+                     QStringLiteral("Click here to Clock In"), page);
+    clockout = button("clockout", QStringLiteral("ClockOut (F2)"),
+                      QStringLiteral("Click here to Clock Out"), page);
     grid->addWidget(clockin, 1, 0);
     grid->addWidget(clockout, 1, 1);
 
@@ -179,14 +181,18 @@ QWidget *frmmain::buildTimeFunctions()
     lgndatetime->setAlignment(Qt::AlignCenter);
     lgndatetime->setToolTip(QStringLiteral("Current records time and data"));
     Label5 = label("Label5", {}, Frame2);
-    Lastlogonvalue = label("Lastlogonvalue", QStringLiteral("LastLogon"), Frame2, Qt::AlignRight | Qt::AlignVCenter);
+    Lastlogonvalue = label("Lastlogonvalue", QStringLiteral("LastLogon"), Frame2,
+                           Qt::AlignRight | Qt::AlignVCenter);
     Lastlogonvalue->setToolTip(QStringLiteral("Status of the current record. "));
     database = new DataControl(QStringLiteral("database"), Frame2);
     database->setCaption(QStringLiteral(" Browser"));
-    database->setToolTip(QStringLiteral("Click on there \"browser\" buttons to move between records."));
+    database->setToolTip(
+        QStringLiteral("Click on there \"browser\" buttons to move between records."));
     database->bind(lgndatetime, QStringLiteral("datetime"));
     database->bind(Label5, QStringLiteral("activity"));
     database->bind(Lastlogonvalue, QStringLiteral("inoutfx"));
+    // Leaving an event whose typed date cannot be stored is refused as UPDATE refuses it.
+    database->setRefusalHandler([this](const DbError &error) { reportUpdateFailure(error); });
     record->addWidget(lgndatetime, 0, 0, 1, 2);
     record->addWidget(Label5, 1, 0);
     record->addWidget(Lastlogonvalue, 1, 1);
@@ -210,14 +216,22 @@ QWidget *frmmain::buildManagement()
     auto *functions = new QVBoxLayout(Frame4);
     functions->setContentsMargins(3, 0, 3, 2);
     functions->setSpacing(1);
-    Command2 = button("Command2", QStringLiteral("Configure"), QStringLiteral("Change Horalink's properties"), Frame4);
-    Command1 = button("Command1", QStringLiteral("Get Hrs/$"), QStringLiteral("Get the Employee's total number of hours and pay."), Frame4);
-    Command3 = button("Command3", QStringLiteral("Print Log"), QStringLiteral("Print an Employee's Time Card"), Frame4);
-    Command4 = button("Command4", QStringLiteral("Clear Log"), QStringLiteral("Clear an Employee's logs"), Frame4);
-    Command5 = button("Command5", QStringLiteral("Add New"), QStringLiteral("Add a new Employee"), Frame4);
-    ChgPass = button("ChgPass", QStringLiteral("Chg Pass"), QStringLiteral("Change an Employee's password"), Frame4);
-    Deleteemp = button("Deleteemp", QStringLiteral("Delete"), QStringLiteral("Delete an Employee"), Frame4);
-    for (QPushButton *function : {Command2, Command1, Command3, Command4, Command5, ChgPass, Deleteemp})
+    Command2 = button("Command2", QStringLiteral("Configure"),
+                      QStringLiteral("Change Horalink's properties"), Frame4);
+    Command1 = button("Command1", QStringLiteral("Get Hrs/$"),
+                      QStringLiteral("Get the Employee's total number of hours and pay."), Frame4);
+    Command3 = button("Command3", QStringLiteral("Print Log"),
+                      QStringLiteral("Print an Employee's Time Card"), Frame4);
+    Command4 = button("Command4", QStringLiteral("Clear Log"),
+                      QStringLiteral("Clear an Employee's logs"), Frame4);
+    Command5 =
+        button("Command5", QStringLiteral("Add New"), QStringLiteral("Add a new Employee"), Frame4);
+    ChgPass = button("ChgPass", QStringLiteral("Chg Pass"),
+                     QStringLiteral("Change an Employee's password"), Frame4);
+    Deleteemp =
+        button("Deleteemp", QStringLiteral("Delete"), QStringLiteral("Delete an Employee"), Frame4);
+    for (QPushButton *function :
+         {Command2, Command1, Command3, Command4, Command5, ChgPass, Deleteemp})
         functions->addWidget(function);
     grid->addWidget(Frame4, 0, 0);
 
@@ -305,8 +319,10 @@ void frmmain::buildMenu()
     usermenu = named(menuBar->addMenu(QStringLiteral("&Tools")), "usermenu");
     Clkin = action("Clkin", QStringLiteral("Clock &In"), this, Qt::Key_F1);
     clkout = action("clkout", QStringLiteral("Clock &Out"), this, Qt::Key_F2);
-    prntdata = action("prntdata", QStringLiteral("&Print Log"), this, QKeySequence(Qt::CTRL | Qt::Key_P));
-    dltdata = action("dltdata", QStringLiteral("&Clear Log"), this, QKeySequence(Qt::CTRL | Qt::Key_D));
+    prntdata =
+        action("prntdata", QStringLiteral("&Print Log"), this, QKeySequence(Qt::CTRL | Qt::Key_P));
+    dltdata =
+        action("dltdata", QStringLiteral("&Clear Log"), this, QKeySequence(Qt::CTRL | Qt::Key_D));
     dltlast = action("dltlast", QStringLiteral("&Delete Last"), this);
     chpass = action("chpass", QStringLiteral("Change My Pass&word"), this);
     exitmain = action("exitmain", QStringLiteral("E&xit"), this);

@@ -20,6 +20,7 @@ namespace horalink {
 
 class ClickLabel;
 class DataControl;
+class DbError;
 
 // The main window: the signed-on user's clock, totals and time log, the manager's panel,
 // and the "About" page. Its public procedures are called from the other windows.
@@ -134,6 +135,7 @@ private:
     void Label11_Click();
     void Label12_Click();
     void fxnupdate();
+    void reportUpdateFailure(const DbError &error);
     void dltlast_Click();
     void Label8_Click();
 

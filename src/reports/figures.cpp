@@ -2,8 +2,8 @@
 
 #include "db/datetimetext.h"
 
-#include <QLocale>
 #include <cmath>
+#include <QLocale>
 
 namespace horalink {
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <QDateTime>
 #include <QString>
-#include <optional>
 
 namespace horalink {
 

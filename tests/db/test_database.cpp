@@ -34,13 +34,16 @@ void DatabaseTest::freshFileHoldsManagerAndNoCompany()
 {
     Fixture f;
     QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")).toInt(), 1);
-    QCOMPARE(f.value(QStringLiteral("SELECT ename FROM datalist")).toString(), QStringLiteral("Manager"));
+    QCOMPARE(f.value(QStringLiteral("SELECT ename FROM datalist")).toString(),
+             QStringLiteral("Manager"));
     QVERIFY(f.value(QStringLiteral("SELECT epass FROM datalist")).isNull());
     QVERIFY(!f.value(QStringLiteral("SELECT ewage FROM datalist")).isNull());
     QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM \"Company Data\"")).toInt(), 0);
     QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM Manager")).toInt(), 0);
-    QCOMPARE(f.value(QStringLiteral("SELECT group_concat(name, ',') FROM pragma_table_info('Manager')")).toString(),
-             QStringLiteral("Ename,datetime,inoutfx,activity"));
+    QCOMPARE(
+        f.value(QStringLiteral("SELECT group_concat(name, ',') FROM pragma_table_info('Manager')"))
+            .toString(),
+        QStringLiteral("Ename,datetime,inoutfx,activity"));
 }
 
 void DatabaseTest::openingNeverCreatesTheFile()
@@ -76,9 +79,12 @@ void DatabaseTest::cursorReadsInStoredOrderAfterDeletesAndAppends()
     Fixture f;
     f.employee(QStringLiteral("Ann"));
     // A later row may carry an earlier date: stored order, not date order, counts.
-    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked In"));
-    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-01 17:00:00"), QStringLiteral("Clocked Out"));
-    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-03 09:00:00"), QStringLiteral("Clocked In"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 09:00:00"),
+            QStringLiteral("Clocked In"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-01 17:00:00"),
+            QStringLiteral("Clocked Out"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-03 09:00:00"),
+            QStringLiteral("Clocked In"));
 
     DataControl log(QStringLiteral("log"));
     log.setRecordSource(QStringLiteral("Ann"));
@@ -98,7 +104,8 @@ void DatabaseTest::cursorReadsInStoredOrderAfterDeletesAndAppends()
     }
     QCOMPARE(seen, QStringList({"Clocked In", "Clocked Out", "Clocked Out"}));
     log.moveLast();
-    QCOMPARE(log.field(QStringLiteral("datetime")).toDateTime(), stamp(QStringLiteral("2020-01-01 00:00:00")));
+    QCOMPARE(log.field(QStringLiteral("datetime")).toDateTime(),
+             stamp(QStringLiteral("2020-01-01 00:00:00")));
     log.movePrevious();
     log.movePrevious();
     log.movePrevious();
@@ -181,7 +188,8 @@ void DatabaseTest::valuesThatDoNotFitAreRefusedAndTheRowKept()
 {
     Fixture f;
     f.employee(QStringLiteral("Ann"));
-    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked In"), QStringLiteral("desk"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 09:00:00"),
+            QStringLiteral("Clocked In"), QStringLiteral("desk"));
     DataControl log(QStringLiteral("log"));
     log.setRecordSource(QStringLiteral("Ann"));
     log.refresh();
@@ -191,8 +199,9 @@ void DatabaseTest::valuesThatDoNotFitAreRefusedAndTheRowKept()
         log.update();
         QFAIL("a 31-character task was stored");
     } catch (const DbError &error) {
-        QVERIFY2(error.description().contains(QStringLiteral("activity holds at most 30 characters")),
-                 qPrintable(error.description()));
+        QVERIFY2(
+            error.description().contains(QStringLiteral("activity holds at most 30 characters")),
+            qPrintable(error.description()));
     }
     QCOMPARE(f.log(QStringLiteral("Ann")).first().activity.toString(), QStringLiteral("desk"));
     QVERIFY_THROWS_EXCEPTION(DbError, f.event(QStringLiteral("Ann"), QStringLiteral("yesterday"),
@@ -219,8 +228,10 @@ void DatabaseTest::boundBoxesFollowMovesAndWriteTypedEditsOnLeaving()
     wage.setText(QStringLiteral("12.5"));
     name.setText(QStringLiteral("typed into a read-only box"));
     list.moveFirst();
-    QCOMPARE(f.value(QStringLiteral("SELECT ewage FROM datalist WHERE ename = 'Ann'")).toString(), QStringLiteral("12.5"));
-    QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist WHERE ename = 'Ann'")).toInt(), 1);
+    QCOMPARE(f.value(QStringLiteral("SELECT ewage FROM datalist WHERE ename = 'Ann'")).toString(),
+             QStringLiteral("12.5"));
+    QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist WHERE ename = 'Ann'")).toInt(),
+             1);
     list.moveNext();
     QVERIFY(list.eof() == false);
     list.moveNext();
@@ -232,8 +243,10 @@ void DatabaseTest::anUnreadableTypedDateStopsTheMoveAndKeepsTheRow()
 {
     Fixture f;
     f.employee(QStringLiteral("Ann"));
-    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked In"));
-    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 17:00:00"), QStringLiteral("Clocked Out"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 09:00:00"),
+            QStringLiteral("Clocked In"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 17:00:00"),
+            QStringLiteral("Clocked Out"));
     DataControl log(QStringLiteral("log"));
     QLineEdit when;
     log.bind(&when, QStringLiteral("datetime"));

@@ -111,8 +111,8 @@ void Fixture::company(const QString &name)
 
 void Fixture::setFlag(const QString &column, const QVariant &value)
 {
-    Statement update(file(), QStringLiteral("UPDATE \"Company Data\" SET %1 = ?")
-                                 .arg(quoteIdentifier(column)));
+    Statement update(
+        file(), QStringLiteral("UPDATE \"Company Data\" SET %1 = ?").arg(quoteIdentifier(column)));
     update.bind(1, value).run();
 }
 
@@ -259,6 +259,6 @@ char *toString(const horalink::Box &box)
 
 char *toString(const horalink::ScriptedPrompts::InputBox &box)
 {
-    return QTest::toString(QStringLiteral("Input(\"%1\", \"%2\", \"%3\")")
-                               .arg(box.prompt, box.title, box.preset));
+    return QTest::toString(
+        QStringLiteral("Input(\"%1\", \"%2\", \"%3\")").arg(box.prompt, box.title, box.preset));
 }

@@ -3,13 +3,13 @@
 #include "app/clock.h"
 #include "app/prompts.h"
 
+#include <deque>
+#include <memory>
 #include <QDateTime>
 #include <QList>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
-#include <deque>
-#include <memory>
 
 class QWidget;
 

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <vector>
+
+namespace horalink {
+
+class Connection;
+
+// The rows of one time log for a grid, in stored order, every field a column. Rows are read
+// in pages as the grid scrolls to them, so a long log opens at once. Cells can be edited and
+// are checked like any other write; rows are never added or removed here.
+class TimeLogModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    TimeLogModel(Connection &connection, const QString &table, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
+
+signals:
+    // A cell edit the row would not take, and why.
+    void refused(const QString &reason);
+
+private:
+    struct Row
+    {
+        qint64 rowid;
+        QVariantList values;
+    };
+
+    QVariant shown(int row, int column) const;
+    void reload(int row);
+
+    Connection &m_connection;
+    QString m_table;
+    QStringList m_names;
+    std::vector<bool> m_isDateTime;
+    std::vector<Row> m_rows;
+    bool m_complete = false;
+};
+
+} // namespace horalink
