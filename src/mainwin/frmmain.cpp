@@ -371,6 +371,8 @@ void frmmain::Form_Load()
     // shows it too, so the About page and printed cards never fall back to the design text.
     if (forms().isLoaded<frmlogon>() && forms().frmlogon().cmpdata->hasCurrentRow())
         company->setText(forms().frmlogon().cmpdata->field(QStringLiteral("company")).toString());
+    // A data control whose table is set in the design opens with its window.
+    mandata->refresh();
     forms().frmprop();
 }
 

@@ -1,0 +1,378 @@
+#include "admin/frmprop.h"
+#include "app/forms.h"
+#include "app/frmlogon.h"
+#include "clock/frmsub.h"
+#include "db/datacontrol.h"
+#include "mainwin/frmmain.h"
+#include "support/fixture.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+using namespace horalink;
+
+namespace {
+
+const QString Ann = QStringLiteral("Ann");
+const Box MustClockOut =
+    warningBox(QStringLiteral("You must first Clock Out."), QStringLiteral("Clock In Error"));
+
+// Ann signed on, with the task prompt switched on or off.
+void signOnAnn(Fixture &f, bool prompt = false)
+{
+    f.company();
+    f.employee(Ann, QString(), QStringLiteral("10"));
+    if (!prompt)
+        f.setFlag(QStringLiteral("subs"), 1);
+    f.startProgram();
+    f.signOn(Ann);
+}
+
+frmsub &taskPrompt()
+{
+    return forms().frmsub();
+}
+
+} // namespace
+
+class ClockTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void clockInAndOutBuildTheLog();
+    void refusalsNameWhatIsMissing_data();
+    void refusalsNameWhatIsMissing();
+    void theLastEventIsTheLastRowAdded();
+    void theTaskPromptTakesAtMost30Characters();
+    void closingTheTaskPromptCancelsTheClockIn();
+    void theTaskIsRecordedForWhoeverIsSignedOnAtOk();
+    void anEmptyTaskIsStoredAsOneBlank();
+    void theMenuEntriesFollowTheDateBox();
+    void updateStoresACorrectedDate();
+    void updateRefusesWhatIsNoDate();
+    void theNavigatorStaysOnARowItCannotStore();
+    void deleteLastRemovesOnlyTheLastEvent();
+    void theGridShowsAndEditsTheChosenLog();
+};
+
+void ClockTest::clockInAndOutBuildTheLog()
+{
+    Fixture f;
+    signOnAnn(f);
+    f.setNow(QStringLiteral("2026-03-02 08:00:00"));
+    f.click(QStringLiteral("clockin"));
+    QCOMPARE(f.main().Lastlogonvalue->text(), QStringLiteral("Clocked In"));
+    QVERIFY(f.main().prntdata->isEnabled());
+    f.setNow(QStringLiteral("2026-03-02 16:25:00"));
+    f.click(QStringLiteral("clkout"));
+    f.setNow(QStringLiteral("2026-03-03 08:00:00"));
+    f.click(QStringLiteral("Clkin"));
+    f.setNow(QStringLiteral("2026-03-03 08:30:00"));
+    f.click(QStringLiteral("clockout"));
+
+    QVERIFY(f.prompts.boxes.isEmpty());
+    const QList<LogRow> rows = f.log(Ann);
+    QCOMPARE(rows.size(), 4);
+    QCOMPARE(f.statuses(Ann),
+             QStringList({"Clocked In", "Clocked Out", "Clocked In", "Clocked Out"}));
+    QCOMPARE(f.stamps(Ann), QStringList({"2026-03-02 08:00:00", "2026-03-02 16:25:00",
+                                         "2026-03-03 08:00:00", "2026-03-03 08:30:00"}));
+    QCOMPARE(rows[0].ename.toString(), Ann);
+    QCOMPARE(rows[0].activity.toString(), QStringLiteral(" "));
+    QVERIFY(rows[1].activity.isNull());
+    QCOMPARE(f.main().currhours->text(), QStringLiteral("8.91"));
+    QCOMPARE(f.main().currmoney->text(), QStringLiteral("89.1"));
+    QCOMPARE(f.main().Lastlogonvalue->text(), QStringLiteral("Clocked Out"));
+}
+
+void ClockTest::refusalsNameWhatIsMissing_data()
+{
+    QTest::addColumn<QStringList>("log");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("in twice") << QStringList({"Clocked In"}) << "clockin"
+                              << "You must first Clock Out."
+                              << "Clock In Error";
+    QTest::newRow("in twice by F1 entry") << QStringList({"Clocked In"}) << "Clkin"
+                                          << "You must first Clock Out."
+                                          << "Clock In Error";
+    QTest::newRow("in after a hand-edited status")
+        << QStringList({"Clocked In", "clocked out"}) << "clockin"
+        << "You must first Clock Out."
+        << "Clock In Error";
+    QTest::newRow("out of nothing") << QStringList() << "clockout"
+                                    << "You must first Clock in."
+                                    << "Clock out Error";
+    QTest::newRow("out twice") << QStringList({"Clocked In", "Clocked Out"}) << "clkout"
+                               << "You must first Clock In."
+                               << "Clock out Error";
+}
+
+void ClockTest::refusalsNameWhatIsMissing()
+{
+    QFETCH(QStringList, log);
+    QFETCH(QString, command);
+    QFETCH(QString, text);
+    QFETCH(QString, title);
+    Fixture f;
+    f.company();
+    f.employee(Ann);
+    f.setFlag(QStringLiteral("subs"), 1);
+    for (const QString &status : log)
+        f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), status);
+    f.startProgram();
+    f.signOn(Ann);
+    f.click(command);
+    QCOMPARE(f.prompts.boxes, QList<Box>({warningBox(text, title)}));
+    QCOMPARE(f.statuses(Ann), log);
+}
+
+void ClockTest::theLastEventIsTheLastRowAdded()
+{
+    Fixture f;
+    f.company();
+    f.employee(Ann);
+    f.setFlag(QStringLiteral("subs"), 1);
+    // Corrected dates: the clock-out now carries an earlier date than the clock-in.
+    f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), QStringLiteral("Clocked In"));
+    f.event(Ann, QStringLiteral("2026-03-01 16:00:00"), QStringLiteral("Clocked Out"));
+    f.startProgram();
+    f.signOn(Ann);
+    f.click(QStringLiteral("clockin"));
+    QVERIFY(f.prompts.boxes.isEmpty());
+    QCOMPARE(f.statuses(Ann), QStringList({"Clocked In", "Clocked Out", "Clocked In"}));
+}
+
+void ClockTest::theTaskPromptTakesAtMost30Characters()
+{
+    Fixture f;
+    signOnAnn(f, true);
+    f.click(QStringLiteral("clockin"));
+    QVERIFY(taskPrompt().isVisible());
+    taskPrompt().activity->setText(QString(31, QLatin1Char('x')));
+    taskPrompt().Command1->click();
+    QCOMPARE(f.prompts.boxes,
+             QList<Box>({warningBox(
+                 QStringLiteral("Sorry, Tasks can only be up to 30 characters in length."),
+                 QStringLiteral("Clock In Error"))}));
+    QVERIFY(taskPrompt().isVisible());
+    QCOMPARE(taskPrompt().activity->text(), QString(31, QLatin1Char('x')));
+    QVERIFY(f.log(Ann).isEmpty());
+
+    taskPrompt().activity->setText(QString(30, QLatin1Char('y')));
+    QTest::keyClick(taskPrompt().activity, Qt::Key_Return);
+    QVERIFY(!taskPrompt().isVisible());
+    QCOMPARE(f.log(Ann).first().activity.toString(), QString(30, QLatin1Char('y')));
+    QVERIFY(taskPrompt().activity->text().isEmpty());
+
+    // Refused by the last event when OK is pressed: the prompt closes all the same.
+    f.click(QStringLiteral("clockout"));
+    f.click(QStringLiteral("clockin"));
+    f.event(Ann, QStringLiteral("2026-03-02 17:31:00"), QStringLiteral("Clocked In"));
+    taskPrompt().activity->setText(QStringLiteral("late"));
+    taskPrompt().Command1->click();
+    QCOMPARE(f.prompts.boxes.size(), 2);
+    QCOMPARE(f.prompts.boxes.last(), MustClockOut);
+    QVERIFY(!taskPrompt().isVisible());
+    QVERIFY(taskPrompt().activity->text().isEmpty());
+    QCOMPARE(f.log(Ann).size(), 3);
+}
+
+void ClockTest::closingTheTaskPromptCancelsTheClockIn()
+{
+    Fixture f;
+    signOnAnn(f, true);
+    f.click(QStringLiteral("clockin"));
+    taskPrompt().activity->setText(QStringLiteral("sanding"));
+    taskPrompt().close();
+    f.processEvents();
+    QCOMPARE(f.prompts.boxes,
+             QList<Box>({warningBox(
+                 QStringLiteral("Clock In has been Canceled.  If you wish to disable the prompt "
+                                "for a project activity, check the box marked disable"),
+                 QStringLiteral("Canceled"))}));
+    QVERIFY(!forms().isLoaded<frmsub>());
+    QVERIFY(f.log(Ann).isEmpty());
+    f.click(QStringLiteral("clockin"));
+    QVERIFY(taskPrompt().activity->text().isEmpty());
+}
+
+void ClockTest::theTaskIsRecordedForWhoeverIsSignedOnAtOk()
+{
+    Fixture f;
+    f.company();
+    f.employee(Ann);
+    f.employee(QStringLiteral("Bob"));
+    f.startProgram();
+    f.signOn(Ann);
+    f.click(QStringLiteral("clockin"));
+    taskPrompt().activity->setText(QStringLiteral("welding"));
+    f.click(QStringLiteral("exitmain"));
+    f.signOn(QStringLiteral("Bob"));
+    taskPrompt().Command1->click();
+    QVERIFY(f.log(Ann).isEmpty());
+    QCOMPARE(f.log(QStringLiteral("Bob")).size(), 1);
+    QCOMPARE(f.log(QStringLiteral("Bob")).first().ename.toString(), QStringLiteral("Bob"));
+    QCOMPARE(f.log(QStringLiteral("Bob")).first().activity.toString(), QStringLiteral("welding"));
+}
+
+void ClockTest::anEmptyTaskIsStoredAsOneBlank()
+{
+    Fixture f;
+    signOnAnn(f, true);
+    f.click(QStringLiteral("clockin"));
+    taskPrompt().Command1->click();
+    QCOMPARE(f.log(Ann).first().activity.toString(), QStringLiteral(" "));
+}
+
+void ClockTest::theMenuEntriesFollowTheDateBox()
+{
+    Fixture f;
+    signOnAnn(f);
+    QVERIFY(!f.main().prntdata->isEnabled());
+    QVERIFY(!f.main().dltdata->isEnabled());
+    f.click(QStringLiteral("clockin"));
+    QVERIFY(f.main().prntdata->isEnabled());
+    QVERIFY(f.main().dltdata->isEnabled());
+    f.main().lgndatetime->clear();
+    QVERIFY(!f.main().prntdata->isEnabled());
+    QVERIFY(!f.main().dltdata->isEnabled());
+}
+
+void ClockTest::updateStoresACorrectedDate()
+{
+    Fixture f;
+    f.company();
+    f.employee(Ann, QString(), QStringLiteral("10"));
+    f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), QStringLiteral("Clocked In"));
+    f.event(Ann, QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked Out"));
+    f.startProgram();
+    f.signOn(Ann);
+    QCOMPARE(f.main().currhours->text(), QStringLiteral("1   "));
+    QCOMPARE(f.main().lgndatetime->text(), QStringLiteral("3/2/2026 9:00:00 AM"));
+    f.main().lgndatetime->setText(QStringLiteral("3/2/2026 10:30 AM"));
+    f.click(QStringLiteral("Label11"));
+    QVERIFY(f.prompts.boxes.isEmpty());
+    QCOMPARE(f.stamps(Ann).last(), QStringLiteral("2026-03-02 10:30:00"));
+    QCOMPARE(f.main().currhours->text(), QStringLiteral("2.5 "));
+    QCOMPARE(f.log(Ann).size(), 2);
+}
+
+void ClockTest::updateRefusesWhatIsNoDate()
+{
+    Fixture f;
+    f.company();
+    f.employee(Ann, QString(), QStringLiteral("10"));
+    f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), QStringLiteral("Clocked In"));
+    f.event(Ann, QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked Out"));
+    f.startProgram();
+    f.signOn(Ann);
+    f.main().currhours->setText(QStringLiteral("stale"));
+    f.main().lgndatetime->setText(QStringLiteral("half past nine"));
+    f.click(QStringLiteral("Label12"));
+    QCOMPARE(f.prompts.boxes,
+             QList<Box>({plainBox(
+                 QStringLiteral("Invalid Date / Time.  Please correct the entry and try again"))}));
+    QCOMPARE(f.stamps(Ann).last(), QStringLiteral("2026-03-02 09:00:00"));
+    QCOMPARE(f.main().currhours->text(), QStringLiteral("stale"));
+}
+
+void ClockTest::theNavigatorStaysOnARowItCannotStore()
+{
+    Fixture f;
+    f.company();
+    f.employee(Ann);
+    f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), QStringLiteral("Clocked In"));
+    f.event(Ann, QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked Out"));
+    f.startProgram();
+    f.signOn(Ann);
+    DataControl &browser = *f.main().database;
+    auto *first = browser.findChild<QAbstractButton *>(QStringLiteral("first"));
+    auto *next = browser.findChild<QAbstractButton *>(QStringLiteral("next"));
+    first->click();
+    QCOMPARE(f.main().Lastlogonvalue->text(), QStringLiteral("Clocked In"));
+    f.main().lgndatetime->setText(QStringLiteral("soon"));
+    next->click();
+    QCOMPARE(f.prompts.boxes,
+             QList<Box>({plainBox(
+                 QStringLiteral("Invalid Date / Time.  Please correct the entry and try again"))}));
+    QCOMPARE(f.main().Lastlogonvalue->text(), QStringLiteral("Clocked In"));
+    f.main().lgndatetime->setText(QStringLiteral("3/2/2026 7:45 AM"));
+    next->click();
+    next->click();
+    QCOMPARE(f.main().Lastlogonvalue->text(), QStringLiteral("Clocked Out"));
+    QCOMPARE(f.stamps(Ann).first(), QStringLiteral("2026-03-02 07:45:00"));
+}
+
+void ClockTest::deleteLastRemovesOnlyTheLastEvent()
+{
+    Fixture f;
+    signOnAnn(f);
+    f.click(QStringLiteral("dltlast"));
+    QVERIFY(f.prompts.boxes.isEmpty());
+    f.click(QStringLiteral("clockin"));
+    f.click(QStringLiteral("clockout"));
+    f.click(QStringLiteral("clockin"));
+    f.setFlag(QStringLiteral("edits"), 1);
+    forms().frmprop().edits->setChecked(true);
+    f.click(QStringLiteral("dltlast"));
+    QCOMPARE(f.statuses(Ann), QStringList({"Clocked In", "Clocked Out"}));
+    QCOMPARE(f.main().Lastlogonvalue->text(), QStringLiteral("Clocked In"));
+    f.click(QStringLiteral("clockin"));
+    QVERIFY(f.prompts.boxes.isEmpty());
+    QCOMPARE(f.statuses(Ann).size(), 3);
+}
+
+void ClockTest::theGridShowsAndEditsTheChosenLog()
+{
+    Fixture f;
+    f.company();
+    f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
+    f.employee(Ann);
+    f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), QStringLiteral("Clocked In"),
+            QStringLiteral("desk"));
+    f.event(Ann, QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked Out"));
+    f.startProgram();
+    f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
+    frmmain &main = f.main();
+    main.mandata->moveNext();
+    QCOMPARE(main.manlist->text(), Ann);
+
+    f.click(QStringLiteral("Label8"));
+    QVERIFY(!main.Picture3->isHidden());
+    QAbstractItemModel *grid = main.DBGrid1->model();
+    QCOMPARE(grid->rowCount(), 2);
+    QCOMPARE(grid->columnCount(), 4);
+    QCOMPARE(grid->index(0, 1).data().toString(), QStringLiteral("3/2/2026 8:00:00 AM"));
+    QCOMPARE(grid->index(0, 3).data().toString(), QStringLiteral("desk"));
+
+    QVERIFY(grid->setData(grid->index(0, 1), QStringLiteral("2026-03-02 07:30"), Qt::EditRole));
+    QCOMPARE(f.stamps(Ann).first(), QStringLiteral("2026-03-02 07:30:00"));
+    QVERIFY(!grid->setData(grid->index(1, 1), QStringLiteral("noon"), Qt::EditRole));
+    QVERIFY(!grid->setData(grid->index(0, 3), QString(31, QLatin1Char('z')), Qt::EditRole));
+    QCOMPARE(f.prompts.boxes.size(), 2);
+    QCOMPARE(f.prompts.boxes.first().text,
+             QStringLiteral("Invalid Date / Time.  Please correct the entry and try again"));
+    QCOMPARE(f.log(Ann).last().datetime.toString(), QStringLiteral("2026-03-02 09:00:00"));
+    QCOMPARE(f.log(Ann).first().activity.toString(), QStringLiteral("desk"));
+
+    // The source follows the shown employee at every click, also the one that hides.
+    main.mandata->moveFirst();
+    f.click(QStringLiteral("Label8"));
+    QVERIFY(main.Picture3->isHidden());
+    QCOMPARE(main.manuse->recordSource(), QStringLiteral("Manager"));
+    f.click(QStringLiteral("Label8"));
+    QVERIFY(!main.Picture3->isHidden());
+    QCOMPARE(main.DBGrid1->model()->rowCount(), 0);
+}
+
+QTEST_MAIN(ClockTest)
+#include "test_clock.moc"

@@ -1,0 +1,240 @@
+#include "app/forms.h"
+#include "db/datacontrol.h"
+#include "mainwin/frmmain.h"
+#include "reports/figures.h"
+#include "support/fixture.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace horalink;
+
+class TotalsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void minuteDifferenceCountsBoundaries_data();
+    void minuteDifferenceCountsBoundaries();
+    void hoursAndWages_data();
+    void hoursAndWages();
+    void wagesAreReadAsNumbersOnly_data();
+    void wagesAreReadAsNumbersOnly();
+    void singlePrecisionTotalsOfLongLogs();
+    void anOpenShiftIsCountedToNowWithoutWritingARow();
+    void anUnpairedLastRowCountsNothing();
+    void aWageThatIsNoNumberShowsHoursAndNoWages();
+    void getHoursForTheEmployeeShownToTheManager();
+};
+
+void TotalsTest::minuteDifferenceCountsBoundaries_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<qint64>("minutes");
+    QTest::newRow("one boundary") << "2026-03-02 08:00:59"
+                                  << "2026-03-02 08:01:00" << qint64(1);
+    QTest::newRow("same minute") << "2026-03-02 08:00:00"
+                                 << "2026-03-02 08:00:59" << qint64(0);
+    QTest::newRow("over midnight") << "2026-03-02 23:59:30"
+                                   << "2026-03-03 00:00:10" << qint64(1);
+    QTest::newRow("a leap day") << "2028-02-28 12:00:00"
+                                << "2028-03-01 12:00:00" << qint64(2880);
+    QTest::newRow("backwards") << "2026-03-02 09:00:00"
+                               << "2026-03-02 08:30:00" << qint64(-30);
+}
+
+void TotalsTest::minuteDifferenceCountsBoundaries()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(qint64, minutes);
+    QCOMPARE(minuteDifference(stamp(from), stamp(to)), minutes);
+}
+
+void TotalsTest::hoursAndWages_data()
+{
+    QTest::addColumn<int>("minutes");
+    QTest::addColumn<QString>("wage");
+    QTest::addColumn<QString>("hours");
+    QTest::addColumn<QString>("wages");
+    QTest::newRow("nothing") << 0 << "10"
+                             << "0   "
+                             << "0";
+    QTest::newRow("6 minutes") << 6 << "10"
+                               << "0   "
+                               << "0";
+    QTest::newRow("7 minutes") << 7 << "10"
+                               << "0.11"
+                               << "1.1";
+    QTest::newRow("80 minutes at 7.33") << 80 << "7.33"
+                                        << "1.33"
+                                        << "9.7489";
+    QTest::newRow("505 minutes at 7.5") << 505 << "7.5"
+                                        << "8.41"
+                                        << "63.075";
+    QTest::newRow("510 minutes at 7.5") << 510 << "7.5"
+                                        << "8.5 "
+                                        << "63.75";
+    QTest::newRow("600 minutes") << 600 << "10"
+                                 << "10  "
+                                 << "100";
+    QTest::newRow("100 hours 30 minutes") << 6030 << "7.5"
+                                          << "100."
+                                          << "750";
+    QTest::newRow("negative") << -30 << "10"
+                              << "0   "
+                              << "0";
+    QTest::newRow("wage with blanks") << 60 << " 12.25 "
+                                      << "1   "
+                                      << "12.25";
+}
+
+void TotalsTest::hoursAndWages()
+{
+    QFETCH(int, minutes);
+    QFETCH(QString, wage);
+    QFETCH(QString, hours);
+    QFETCH(QString, wages);
+    const QString shown = hoursText(addMinutes(0.0f, minutes));
+    QCOMPARE(shown, hours);
+    QCOMPARE(wagesText(estimatedWages(wage, shown).value()), wages);
+}
+
+void TotalsTest::wagesAreReadAsNumbersOnly_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("wage");
+    QTest::addColumn<QVariant>("read");
+    QTest::newRow("plain") << "en_US"
+                           << "7.5" << QVariant(7.5);
+    QTest::newRow("comma is no thousands mark") << "en_US"
+                                                << "7,50" << QVariant();
+    QTest::newRow("german comma") << "de_DE"
+                                  << "7,50" << QVariant(7.5);
+    QTest::newRow("empty") << "en_US"
+                           << "" << QVariant();
+    QTest::newRow("word") << "en_US"
+                          << "ten" << QVariant();
+    QTest::newRow("dollar sign") << "en_US"
+                                 << "$10" << QVariant();
+    QTest::newRow("infinity") << "en_US"
+                              << "inf" << QVariant();
+}
+
+void TotalsTest::wagesAreReadAsNumbersOnly()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, wage);
+    QFETCH(QVariant, read);
+    QLocale::setDefault(QLocale(locale));
+    const auto value = readNumber(wage);
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(value ? QVariant(*value) : QVariant(), read);
+}
+
+void TotalsTest::singlePrecisionTotalsOfLongLogs()
+{
+    // Past 2^24 minutes a single-precision sum no longer counts every minute.
+    float total = 16777216.0f;
+    total = addMinutes(total, 1);
+    QCOMPARE(total, 16777216.0f);
+    QCOMPARE(hoursText(total), QStringLiteral("2796"));
+}
+
+void TotalsTest::anOpenShiftIsCountedToNowWithoutWritingARow()
+{
+    Fixture f;
+    f.company();
+    f.employee(QStringLiteral("Ann"), QString(), QStringLiteral("7.5"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 09:00:30"),
+            QStringLiteral("Clocked In"), QStringLiteral(" "));
+    f.setNow(QStringLiteral("2026-03-02 17:30:10"));
+    f.startProgram();
+    f.signOn(QStringLiteral("Ann"));
+    QCOMPARE(f.main().currhours->text(), QStringLiteral("8.5 "));
+    QCOMPARE(f.main().currmoney->text(), QStringLiteral("63.75"));
+    QCOMPARE(f.log(QStringLiteral("Ann")).size(), 1);
+    QVERIFY(f.main().database->hasCurrentRow());
+    QCOMPARE(f.main().database->field(QStringLiteral("inoutfx")).toString(),
+             QStringLiteral("Clocked In"));
+}
+
+void TotalsTest::anUnpairedLastRowCountsNothing()
+{
+    Fixture f;
+    f.company();
+    f.employee(QStringLiteral("Ann"), QString(), QStringLiteral("10"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 08:00:00"),
+            QStringLiteral("Clocked In"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 09:00:00"),
+            QStringLiteral("Clocked Out"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 12:00:00"),
+            QStringLiteral("Clocked Out"));
+    f.startProgram();
+    f.signOn(QStringLiteral("Ann"));
+    QCOMPARE(f.main().currhours->text(), QStringLiteral("1   "));
+    QCOMPARE(f.main().currmoney->text(), QStringLiteral("10"));
+    QVERIFY(f.prompts.boxes.isEmpty());
+}
+
+void TotalsTest::aWageThatIsNoNumberShowsHoursAndNoWages()
+{
+    Fixture f;
+    f.company();
+    f.employee(QStringLiteral("Ann"), QString(), QStringLiteral("lots"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 08:00:00"),
+            QStringLiteral("Clocked In"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 10:00:00"),
+            QStringLiteral("Clocked Out"));
+    f.startProgram();
+    f.signOn(QStringLiteral("Ann"));
+    QCOMPARE(f.main().currhours->text(), QStringLiteral("2   "));
+    QCOMPARE(f.main().currmoney->text(), QStringLiteral("0"));
+    QVERIFY(f.prompts.boxes.isEmpty());
+}
+
+void TotalsTest::getHoursForTheEmployeeShownToTheManager()
+{
+    Fixture f;
+    f.company();
+    f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
+    f.employee(QStringLiteral("Ann"), QString(), QStringLiteral("7.33"));
+    f.employee(QStringLiteral("Bob"), QString(), QStringLiteral("n/a"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 08:00:00"),
+            QStringLiteral("Clocked In"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 09:20:59"),
+            QStringLiteral("Clocked Out"));
+    f.event(QStringLiteral("Bob"), QStringLiteral("2026-03-02 08:00:00"),
+            QStringLiteral("Clocked In"));
+    f.event(QStringLiteral("Bob"), QStringLiteral("2026-03-02 09:00:00"),
+            QStringLiteral("Clocked Out"));
+    f.startProgram();
+    f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
+    frmmain &main = f.main();
+
+    f.click(QStringLiteral("Command1"));
+    QCOMPARE(main.manlist->text(), QStringLiteral("Manager"));
+    QCOMPARE(main.manehours->text(), QStringLiteral("0"));
+    QCOMPARE(main.manemoney->text(), QStringLiteral("0"));
+
+    main.mandata->moveNext();
+    f.click(QStringLiteral("Command1"));
+    QCOMPARE(main.manehours->text(), QStringLiteral("1.33"));
+    QCOMPARE(main.manemoney->text(), QStringLiteral("9.7489"));
+    QVERIFY(f.prompts.boxes.isEmpty());
+
+    // Choosing another employee leaves the figures until the next press.
+    main.mandata->moveNext();
+    QCOMPARE(main.manehours->text(), QStringLiteral("1.33"));
+    f.click(QStringLiteral("Command1"));
+    QCOMPARE(main.manehours->text(), QStringLiteral("1   "));
+    QCOMPARE(main.manemoney->text(), QStringLiteral("0"));
+    QCOMPARE(f.prompts.boxes.size(), 1);
+    QVERIFY(f.prompts.boxes.first().text.contains(QStringLiteral("n/a")));
+    QCOMPARE(f.prompts.boxes.first().icon, Icon::Exclamation);
+}
+
+QTEST_MAIN(TotalsTest)
+#include "test_totals.moc"
