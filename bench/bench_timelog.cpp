@@ -1,0 +1,250 @@
+// Speed of the time clock against bare SQLite on the same log: the totals, a clock-in, a
+// clock-out and a sign-on, on logs of 10,000 and 1,000,000 events. Run with `make bench`.
+#include "admin/frmprop.h"
+#include "app/forms.h"
+#include "app/frmlogon.h"
+#include "app/prompts.h"
+#include "db/database.h"
+#include "db/sqlite.h"
+#include "mainwin/frmmain.h"
+
+#include <benchmark/benchmark.h>
+#include <map>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <sqlite3.h>
+
+using namespace horalink;
+
+namespace {
+
+const QString Employee = QStringLiteral("Ann");
+
+// Boxes would stop a benchmark; none is expected, and any that comes is counted.
+class CountingPrompts : public Prompts
+{
+public:
+    Button message(const Box &box) override
+    {
+        ++shown;
+        return box.defaultButton;
+    }
+    QString input(const QString &, const QString &, const QString &preset) override
+    {
+        return preset;
+    }
+    int shown = 0;
+};
+
+// A working folder whose Employee.mdb holds Ann's log of `events` alternating events.
+class World
+{
+public:
+    explicit World(int events)
+    {
+        QDir::setCurrent(m_dir.path());
+        createFreshDatabase(m_dir.filePath(EmployeeMdb));
+        auto file = Connection::openExisting(m_dir.filePath(EmployeeMdb));
+        Transaction transaction(*file);
+        file->exec(
+            QStringLiteral("INSERT INTO \"Company Data\" (company, subs) VALUES ('Acme', 1)"));
+        file->exec(QStringLiteral("INSERT INTO datalist (ename, ewage) VALUES ('Ann', '12.5')"));
+        createTimeLogTable(*file, Employee);
+        Statement insert(*file,
+                         QStringLiteral("INSERT INTO Ann (Ename, datetime, inoutfx, activity) "
+                                        "VALUES ('Ann', ?1, ?2, ?3)"));
+        QDateTime when(QDate(2020, 1, 1), QTime(8, 0), Qt::UTC);
+        for (int i = 0; i < events; ++i) {
+            const bool in = i % 2 == 0;
+            insert.bind(1, when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
+                .bind(2, in ? QStringLiteral("Clocked In") : QStringLiteral("Clocked Out"))
+                .bind(3, in ? QVariant(QStringLiteral("assembly")) : QVariant());
+            insert.run();
+            insert.reset();
+            when = when.addSecs(in ? 8 * 3600 + 17 * 60 : 16 * 3600 - 17 * 60);
+        }
+        transaction.commit();
+        forms().frmlogon();
+        forms().frmprop().subs->setChecked(true);
+        main().nameemp->setText(Employee);
+        main().Thismoney->setText(QStringLiteral("12.5"));
+    }
+
+    ~World()
+    {
+        forms().unloadAll();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        closeDatabases();
+        QDir::setCurrent(QDir::tempPath());
+    }
+
+    frmmain &main() { return forms().frmmain(); }
+    QString path() const { return m_dir.filePath(EmployeeMdb); }
+
+    // Removes what a benchmark added, so every round sees the same log.
+    void trimTo(qint64 rows)
+    {
+        Statement trim(openDatabase(EmployeeMdb),
+                       QStringLiteral("DELETE FROM Ann WHERE rowid > ?1"));
+        trim.bind(1, rows).run();
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+std::map<int, std::unique_ptr<World>> &worlds()
+{
+    static std::map<int, std::unique_ptr<World>> all;
+    return all;
+}
+
+World &world(int events)
+{
+    auto &all = worlds();
+    if (!all.count(events)) {
+        all.clear();
+        all[events] = std::make_unique<World>(events);
+    }
+    return *all[events];
+}
+
+void Floor(benchmark::State &state)
+{
+    World &w = world(int(state.range(0)));
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(w.path().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT \"datetime\" FROM \"Ann\" ORDER BY rowid", -1, &stmt, nullptr);
+    for (auto _ : state) {
+        size_t bytes = 0;
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            benchmark::DoNotOptimize(sqlite3_column_text(stmt, 0));
+            bytes += size_t(sqlite3_column_bytes(stmt, 0));
+        }
+        sqlite3_reset(stmt);
+        benchmark::DoNotOptimize(bytes);
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+}
+
+void Totals(benchmark::State &state)
+{
+    World &w = world(int(state.range(0)));
+    for (auto _ : state)
+        w.main().fxngettotal(Employee);
+}
+
+void ClockIn(benchmark::State &state)
+{
+    const auto events = state.range(0);
+    World &w = world(int(events));
+    for (auto _ : state) {
+        w.main().fxnclockin(Employee);
+        state.PauseTiming();
+        w.trimTo(events);
+        state.ResumeTiming();
+    }
+}
+
+void ClockOut(benchmark::State &state)
+{
+    const auto events = state.range(0);
+    World &w = world(int(events));
+    for (auto _ : state) {
+        state.PauseTiming();
+        w.main().fxnclockin(Employee);
+        state.ResumeTiming();
+        w.main().fxnclockout(Employee);
+        state.PauseTiming();
+        w.trimTo(events);
+        state.ResumeTiming();
+    }
+}
+
+void SignOn(benchmark::State &state)
+{
+    World &w = world(int(state.range(0)));
+    frmlogon &logon = forms().frmlogon();
+    for (auto _ : state) {
+        logon.namechoice->setEditText(Employee);
+        logon.Command1->click();
+        state.PauseTiming();
+        w.main().hide();
+        state.ResumeTiming();
+    }
+}
+
+#define HORALINK_BENCH(name)                                                                       \
+    BENCHMARK(name)->Arg(10000)->Arg(1000000)->Unit(benchmark::kMillisecond)
+
+HORALINK_BENCH(Floor);
+HORALINK_BENCH(Totals);
+HORALINK_BENCH(ClockIn);
+HORALINK_BENCH(ClockOut);
+HORALINK_BENCH(SignOn);
+
+// Prints, after the usual table, each measurement as a multiple of the floor of its log size.
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &run : runs)
+            m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        for (const char *size : {"10000", "1000000"}) {
+            const double floor = m_times[std::string("Floor/") + size];
+            if (floor <= 0)
+                continue;
+            std::printf(
+                "\n%s events, as multiples of the floor (bare SQLite reading the stamps):\n", size);
+            for (const char *name : {"Totals", "ClockIn", "ClockOut", "SignOn"})
+                std::printf("  %-9s %6.2fx\n", name,
+                            m_times[std::string(name) + "/" + size] / floor);
+        }
+        QFile status(QStringLiteral("/proc/self/status"));
+        if (status.open(QIODevice::ReadOnly)) {
+            for (const QByteArray &line : status.readAll().split('\n')) {
+                if (line.startsWith("VmHWM"))
+                    std::printf("\nPeak memory: %s\n", line.mid(6).trimmed().constData());
+            }
+        }
+    }
+
+private:
+    std::map<std::string, double> m_times;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    auto prompts = std::make_unique<CountingPrompts>();
+    CountingPrompts *counted = prompts.get();
+    setPrompts(std::move(prompts));
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    worlds().clear();
+    if (counted->shown)
+        std::printf("Boxes shown during the run: %d\n", counted->shown);
+    benchmark::Shutdown();
+    return 0;
+}
