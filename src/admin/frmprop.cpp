@@ -32,7 +32,7 @@ frmprop::frmprop()
     for (QCheckBox *box : {edits, money, subs})
         boxes->addWidget(box);
     layout->addWidget(Frame1);
-    setFixedClientSize(3900, 1500);
+    setFixedClientSize(4200, 1900);
 
     // A box runs its procedure whenever its value changes, by a click or by the program.
     connectGuarded(edits, &QCheckBox::toggled, this, &frmprop::edits_Click);

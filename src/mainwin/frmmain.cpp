@@ -168,6 +168,7 @@ QWidget *frmmain::buildTimeFunctions()
     Label11->setFont(bold);
     for (ClickLabel *clickable : {Label12, Label11})
         clickable->setCursor(Qt::PointingHandCursor);
+    updateRow->setSpacing(4);
     updateRow->addStretch();
     updateRow->addWidget(Label12);
     updateRow->addWidget(Label11);
@@ -198,6 +199,8 @@ QWidget *frmmain::buildTimeFunctions()
     record->addWidget(Lastlogonvalue, 1, 1);
     record->addWidget(database, 2, 0, 1, 2);
     grid->addWidget(Frame2, 4, 0, 1, 2);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
     return page;
 }
 
