@@ -105,20 +105,28 @@ void DataControl::refresh()
 {
     if (m_position != Position::Closed)
         flushBound(Flush::DropRefused);
-    m_rowQuery.reset();
     m_editMode = EditMode::None;
     m_pending.clear();
     prepare();
-    Statement first(
-        connection(),
-        QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid LIMIT 1").arg(quotedSource()));
-    standOn(first.step() ? first.integer(0) : 0, Position::Eof);
+    standOn(rowidFrom(*m_firstQuery), Position::Eof);
 }
 
 void DataControl::prepare()
 {
+    Connection &file = connection();
+    const QString table = quotedSource();
     m_rowQuery = std::make_unique<Statement>(
-        connection(), QStringLiteral("SELECT * FROM %1 WHERE rowid = ?1").arg(quotedSource()));
+        file, QStringLiteral("SELECT * FROM %1 WHERE rowid = ?1").arg(table));
+    m_firstQuery = std::make_unique<Statement>(
+        file, QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid LIMIT 1").arg(table));
+    m_lastQuery = std::make_unique<Statement>(
+        file, QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid DESC LIMIT 1").arg(table));
+    m_nextQuery = std::make_unique<Statement>(
+        file,
+        QStringLiteral("SELECT rowid FROM %1 WHERE rowid > ?1 ORDER BY rowid LIMIT 1").arg(table));
+    m_previousQuery = std::make_unique<Statement>(
+        file, QStringLiteral("SELECT rowid FROM %1 WHERE rowid < ?1 ORDER BY rowid DESC LIMIT 1")
+                  .arg(table));
     m_names.clear();
     m_isDateTime.clear();
     for (int i = 0; i < m_rowQuery->columnCount(); ++i) {
@@ -170,36 +178,34 @@ void DataControl::loadRow()
     m_rowQuery->reset();
 }
 
-qint64 DataControl::neighbour(const char *comparison, const char *order) const
+qint64 DataControl::rowidFrom(Statement &query, qint64 after) const
 {
-    Statement query(connection(),
-                    QStringLiteral("SELECT rowid FROM %1 WHERE rowid %2 ?1 "
-                                   "ORDER BY rowid %3 LIMIT 1")
-                        .arg(quotedSource(), QLatin1String(comparison), QLatin1String(order)));
-    query.bind(1, m_rowid);
-    return query.step() ? query.integer(0) : 0;
+    query.reset();
+    if (after)
+        query.bind(1, after);
+    const qint64 rowid = query.step() ? query.integer(0) : 0;
+    query.reset();
+    return rowid;
 }
 
 void DataControl::moveFirst()
 {
     requireOpen();
     flushBound(Flush::Strict);
-    Statement query(
-        connection(),
-        QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid LIMIT 1").arg(quotedSource()));
-    if (!query.step())
+    const qint64 first = rowidFrom(*m_firstQuery);
+    if (!first)
         throw DbError(dberr::NoCurrentRecord, QStringLiteral("No current record."));
-    standOn(query.integer(0), Position::Eof);
+    standOn(first, Position::Eof);
 }
 
 void DataControl::moveLast()
 {
     requireOpen();
     flushBound(Flush::Strict);
-    Statement query(connection(), QStringLiteral("SELECT max(rowid) FROM %1").arg(quotedSource()));
-    if (!query.step() || query.isNull(0))
+    const qint64 last = rowidFrom(*m_lastQuery);
+    if (!last)
         throw DbError(dberr::NoCurrentRecord, QStringLiteral("No current record."));
-    standOn(query.integer(0), Position::Eof);
+    standOn(last, Position::Eof);
 }
 
 void DataControl::moveNext()
@@ -208,9 +214,9 @@ void DataControl::moveNext()
     if (m_position == Position::Eof)
         throw DbError(dberr::NoCurrentRecord, QStringLiteral("No current record."));
     flushBound(Flush::Strict);
-    if (m_position == Position::Bof)
-        m_rowid = 0;
-    standOn(neighbour(">", "ASC"), Position::Eof);
+    standOn(m_position == Position::Bof ? rowidFrom(*m_firstQuery)
+                                        : rowidFrom(*m_nextQuery, m_rowid),
+            Position::Eof);
 }
 
 void DataControl::movePrevious()
@@ -219,9 +225,9 @@ void DataControl::movePrevious()
     if (m_position == Position::Bof)
         throw DbError(dberr::NoCurrentRecord, QStringLiteral("No current record."));
     flushBound(Flush::Strict);
-    if (m_position == Position::Eof)
-        m_rowid = std::numeric_limits<qint64>::max();
-    standOn(neighbour("<", "DESC"), Position::Bof);
+    standOn(m_position == Position::Eof ? rowidFrom(*m_lastQuery)
+                                        : rowidFrom(*m_previousQuery, m_rowid),
+            Position::Bof);
 }
 
 void DataControl::navigate(void (DataControl::*move)())
@@ -229,8 +235,7 @@ void DataControl::navigate(void (DataControl::*move)())
     if (m_position != Position::Row && m_position != Position::Bof && m_position != Position::Eof)
         return;
     try {
-        Statement any(connection(), QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(quotedSource()));
-        if (!any.step())
+        if (!rowidFrom(*m_firstQuery))
             return;
         (this->*move)();
     } catch (const BoundEditRefused &refusal) {
@@ -363,6 +368,10 @@ void DataControl::deleteRow()
 void DataControl::close()
 {
     m_rowQuery.reset();
+    m_firstQuery.reset();
+    m_lastQuery.reset();
+    m_nextQuery.reset();
+    m_previousQuery.reset();
     m_position = Position::Closed;
     m_values.clear();
 }

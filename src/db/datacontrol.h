@@ -115,7 +115,7 @@ private:
     void prepare();
     void standOn(qint64 rowid, Position whenNone);
     void loadRow();
-    qint64 neighbour(const char *comparison, const char *order) const;
+    qint64 rowidFrom(Statement &query, qint64 after = 0) const;
     int columnIndex(const QString &name) const;
     QString quotedSource() const;
     void writeRow(const std::vector<std::pair<int, QVariant>> &values);
@@ -137,7 +137,12 @@ private:
     std::vector<std::pair<int, QVariant>> m_pending;
     std::vector<Binding> m_bindings;
     std::function<void(const DbError &)> m_refusalHandler;
+    // Prepared once per record source: moving costs one indexed lookup, not a new statement.
     std::unique_ptr<Statement> m_rowQuery;
+    std::unique_ptr<Statement> m_firstQuery;
+    std::unique_ptr<Statement> m_lastQuery;
+    std::unique_ptr<Statement> m_nextQuery;
+    std::unique_ptr<Statement> m_previousQuery;
 
     QLabel *m_caption;
 };

@@ -43,24 +43,25 @@ const QString ClockedIn = QStringLiteral("Clocked In");
 // log ended in an open shift.
 bool showTotals(DataControl &view, const QString &wageText, QLabel *hoursBox, QLabel *wagesBox)
 {
-    Connection &connection = view.connection();
-    const bool open = lastStatus(connection, view.recordSource()).toString() == ClockedIn;
-    const QString hours = hoursText(loggedMinutes(connection, view.recordSource(), clock().now()));
+    const LoggedMinutes logged =
+        loggedMinutes(view.connection(), view.recordSource(), clock().now());
+    const QString hours = hoursText(logged.minutes);
     hoursBox->setText(hours);
     if (const auto wages = estimatedWages(wageText, hours))
         wagesBox->setText(wagesText(*wages));
-    return open;
+    return logged.openShift;
 }
 
 } // namespace
 
-float loggedMinutes(Connection &connection, const QString &table, const QDateTime &now)
+LoggedMinutes loggedMinutes(Connection &connection, const QString &table, const QDateTime &now)
 {
     PairedMinutes pairs;
     scanTimeLog(connection, table, pairs);
-    if (lastStatus(connection, table).toString() == ClockedIn)
+    const bool open = lastStatus(connection, table).toString() == ClockedIn;
+    if (open)
         pairs.row(minuteNumber(now));
-    return pairs.total();
+    return {pairs.total(), open};
 }
 
 void frmmain::fxngettotal(const QString &username)
