@@ -44,6 +44,17 @@ QString subtotalText(float minutes)
     return fourCharacters(hours < 0.11f ? QStringLiteral("<.1") : hoursDecimal(hours));
 }
 
+QString cardHoursText(float hours)
+{
+    return fourCharacters(hours < 0.11f ? QStringLiteral("<.1") : hoursDecimal(hours));
+}
+
+float addPrintedHours(float total, const QString &printedSubtotal)
+{
+    const auto hours = readNumber(printedSubtotal);
+    return hours ? float(double(total) + *hours) : total;
+}
+
 std::optional<double> readNumber(const QString &text)
 {
     const QString trimmed = text.trimmed();

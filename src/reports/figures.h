@@ -23,6 +23,11 @@ float hoursOf(float totalMinutes);
 QString hoursText(float totalMinutes);
 // The same field for one pair on a time card, with "<.1 " for pairs below 0.11 hours.
 QString subtotalText(float minutes);
+// The four-character field of a time card's hours, from hours: "<.1 " below 0.11 hours.
+QString cardHoursText(float hours);
+// The manager's card total: the subtotals as printed, read back and summed in single
+// precision; one printed as "<.1 " adds nothing.
+float addPrintedHours(float total, const QString &printedSubtotal);
 // A text cut after its fourth character or padded with blanks to four.
 QString fourCharacters(const QString &text);
 

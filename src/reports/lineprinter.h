@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+#include <QString>
+
+namespace horalink {
+
+// The default printer used as a line printer: every printed time card goes through here, so
+// that tests can keep what would have come out of the printer.
+class LinePrinter
+{
+public:
+    virtual ~LinePrinter() = default;
+
+    // Starts one print job; the name is what the print queue, or a file, calls it.
+    virtual void startDocument(const QString &name) = 0;
+    // Prints an item from its column onward (see ColumnLayout).
+    virtual void print(int column, const QString &text) = 0;
+    virtual void endLine() = 0;
+    virtual void underline(bool on) = 0;
+    // What follows starts on a new page; a page left empty is never printed.
+    virtual void endPage() = 0;
+    // Sends the job to the printer.
+    virtual void endDocument() = 0;
+};
+
+LinePrinter &printer();
+// Replaces the printer in use; returns the one it replaced.
+std::unique_ptr<LinePrinter> setPrinter(std::unique_ptr<LinePrinter> replacement);
+
+} // namespace horalink

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "reports/columns.h"
+#include "reports/lineprinter.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <QFont>
+#include <QPainter>
+
+class QPrinter;
+
+namespace horalink {
+
+// The system's default printer, one print job per document. Columns are average character
+// widths of the card's font. A computer without a default printer saves each document as a
+// PDF file where the user says.
+class SystemPrinter : public LinePrinter
+{
+public:
+    // Asks where to save a document, proposing a file; an empty answer saves nothing.
+    using FileChooser = std::function<QString(const QString &proposedFile)>;
+
+    explicit SystemPrinter(FileChooser chooseFile = askForPdfFile);
+    ~SystemPrinter() override;
+
+    void startDocument(const QString &name) override;
+    void print(int column, const QString &text) override;
+    void endLine() override;
+    void underline(bool on) override;
+    void endPage() override;
+    void endDocument() override;
+
+    // A save dialog for PDF files.
+    static QString askForPdfFile(const QString &proposedFile);
+    // Where a document of this name is proposed to be saved: the user's documents folder, the
+    // name made fit for a file name.
+    static QString proposedPdfFile(const QString &documentName);
+
+private:
+    bool openPrinter(const QString &name);
+
+    FileChooser m_chooseFile;
+    std::unique_ptr<QPrinter> m_printer;
+    // Declared after the printer, so that a document still open is ended before it goes.
+    QPainter m_painter;
+    // What the user is told when the document cannot be printed.
+    QString m_failure;
+    QFont m_font;
+    std::optional<ColumnLayout> m_columns;
+    qreal m_top = 0;
+    bool m_pageEnded = false;
+};
+
+} // namespace horalink

@@ -1,0 +1,86 @@
+#include "recordingprinter.h"
+
+namespace horalink {
+
+PrintedDocument &RecordingPrinter::document()
+{
+    if (documents.isEmpty() || documents.last().ended)
+        qFatal("printed outside a document");
+    return documents.last();
+}
+
+void RecordingPrinter::startDocument(const QString &name)
+{
+    if (onStart)
+        onStart();
+    documents << PrintedDocument{name, {}, {}, 1, false};
+    m_columns.emplace(1.0);
+    m_line.clear();
+    m_pageEnded = false;
+}
+
+void RecordingPrinter::print(int column, const QString &text)
+{
+    PrintedDocument &current = document();
+    if (m_pageEnded) {
+        ++current.pages;
+        m_pageEnded = false;
+    }
+    const ColumnLayout::Place place = m_columns->place(column, text.size());
+    if (place.nextLine) {
+        current.lines << m_line;
+        m_line.clear();
+    }
+    m_line = m_line.leftJustified(int(place.x), QLatin1Char(' ')) + text;
+    if (m_underline)
+        current.underlined << text;
+}
+
+void RecordingPrinter::endLine()
+{
+    document().lines << m_line;
+    m_line.clear();
+    m_columns->endLine();
+}
+
+void RecordingPrinter::underline(bool on)
+{
+    m_underline = on;
+}
+
+void RecordingPrinter::endPage()
+{
+    document();
+    m_columns->endLine();
+    m_pageEnded = true;
+}
+
+void RecordingPrinter::endDocument()
+{
+    if (!m_line.isEmpty())
+        document().lines << m_line;
+    m_line.clear();
+    document().ended = true;
+}
+
+namespace {
+
+RecordingPrinter *install(std::unique_ptr<LinePrinter> &previous)
+{
+    auto recording = std::make_unique<RecordingPrinter>();
+    RecordingPrinter *raw = recording.get();
+    previous = setPrinter(std::move(recording));
+    return raw;
+}
+
+} // namespace
+
+PrinterRecording::PrinterRecording() : printer(*install(m_previous))
+{}
+
+PrinterRecording::~PrinterRecording()
+{
+    setPrinter(std::move(m_previous));
+}
+
+} // namespace horalink

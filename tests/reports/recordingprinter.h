@@ -1,0 +1,66 @@
+#pragma once
+
+#include "reports/columns.h"
+#include "reports/lineprinter.h"
+
+#include <functional>
+#include <optional>
+#include <QList>
+#include <QStringList>
+
+namespace horalink {
+
+// One document as it would have come out of the printer.
+struct PrintedDocument
+{
+    QString name;
+    // The lines as text, each item at its column, one character to a column.
+    QStringList lines;
+    // What was printed while underlining was on.
+    QStringList underlined;
+    int pages = 1;
+    bool ended = false;
+};
+
+// Keeps what is printed instead of printing it.
+class RecordingPrinter : public LinePrinter
+{
+public:
+    void startDocument(const QString &name) override;
+    void print(int column, const QString &text) override;
+    void endLine() override;
+    void underline(bool on) override;
+    void endPage() override;
+    void endDocument() override;
+
+    QList<PrintedDocument> documents;
+    // Called as each document starts, to see what the user was shown before.
+    std::function<void()> onStart;
+
+private:
+    PrintedDocument &document();
+
+    std::optional<ColumnLayout> m_columns;
+    QString m_line;
+    bool m_underline = false;
+    bool m_pageEnded = false;
+};
+
+// Installs a recording printer for as long as it lives.
+class PrinterRecording
+{
+public:
+    PrinterRecording();
+    ~PrinterRecording();
+    PrinterRecording(const PrinterRecording &) = delete;
+    PrinterRecording &operator=(const PrinterRecording &) = delete;
+
+private:
+    // Set up before the printer that replaces it.
+    std::unique_ptr<LinePrinter> m_previous;
+
+public:
+    RecordingPrinter &printer;
+};
+
+} // namespace horalink
