@@ -19,8 +19,7 @@ const QString ClockedOut = QStringLiteral("Clocked Out");
 void requireTimeLog(Connection &connection, const QString &table)
 {
     if (!hasTimeLog(connection, table))
-        throw DbError(TableNotFound,
-                      QStringLiteral("The time log '%1' could not be found.").arg(table));
+        throw DbError(TableNotFound, QStringLiteral("there is no time log named '%1'").arg(table));
 }
 
 bool clashesWithListed(Connection &connection, const QString &name)

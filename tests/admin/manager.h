@@ -1,0 +1,33 @@
+#pragma once
+
+#include "db/datacontrol.h"
+#include "mainwin/frmmain.h"
+#include "support/fixture.h"
+
+#include <QStringList>
+#include <QTest>
+
+namespace horalink {
+
+// The manager signed on through the password step, with these employees listed before the
+// start and no box shown yet.
+inline void startAsManager(Fixture &f, const QStringList &employees = {})
+{
+    f.company();
+    for (const QString &name : employees)
+        f.employee(name);
+    f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
+    f.startProgram();
+    f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
+    QVERIFY(!f.main().Picture1->isHidden());
+    f.takeBoxes();
+}
+
+// Steps the Management tab's browser to the employee, as its arrows would.
+inline void showEmployee(Fixture &f, const QString &name)
+{
+    f.main().mandata->refresh();
+    QVERIFY(findByName(*f.main().mandata, QStringLiteral("ename"), name));
+}
+
+} // namespace horalink

@@ -1,0 +1,364 @@
+#include "manager.h"
+
+#include "admin/frmadd.h"
+#include "app/forms.h"
+#include "app/frmlogon.h"
+#include "db/employees.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextEdit>
+
+using namespace horalink;
+
+namespace {
+
+const Box Added =
+    informationBox(QStringLiteral("Employee has been added!"), QStringLiteral("Information"));
+const Box Exists =
+    warningBox(QStringLiteral("Sorry, this Employee already exists."), QStringLiteral("Add Error"));
+const Box TooLong =
+    warningBox(QStringLiteral("Sorry, the name is to long.  Please type in a name with less than "
+                              "20 characters and without special characters (i.e. period, "
+                              "quotation marks, etc.)"),
+               QStringLiteral("Add error"));
+
+frmadd &openAddWindow(Fixture &f)
+{
+    f.click(QStringLiteral("Command5"));
+    return forms().frmadd();
+}
+
+void typeEmployee(frmadd &window, const QString &name, const QString &wage = QStringLiteral("12"),
+                  const QString &password = QString())
+{
+    window.newemployee->setText(name);
+    window.passwrd->setText(password);
+    window.newwage->setText(wage);
+}
+
+void pressOk(Fixture &f, frmadd &window)
+{
+    window.Command1->click();
+    f.processEvents();
+}
+
+int listed(const QString &name)
+{
+    int count = 0;
+    DataControl list(QStringLiteral("list"));
+    list.setRecordSource(QStringLiteral("datalist"));
+    list.refresh();
+    while (!list.eof()) {
+        count += list.field(QStringLiteral("ename")).toString() == name;
+        list.moveNext();
+    }
+    return count;
+}
+
+bool inLogonList(Fixture &f, const QString &name)
+{
+    return f.logon().namechoice->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
+}
+
+} // namespace
+
+class AddEmployeeTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void theWindowOpensEmptyWithOkDisabled();
+    void okFollowsTheWageBox();
+    void anEmployeeIsListedWithAnEmptyLogAtOnce();
+    void nameLengthLimit_data();
+    void nameLengthLimit();
+    void refusalsKeepTheWindowAndWriteNothing_data();
+    void refusalsKeepTheWindowAndWriteNothing();
+    void unusualNamesGetAUsableLog_data();
+    void unusualNamesGetAUsableLog();
+    void namesTheFileCannotTakeAreRefusedWhole_data();
+    void namesTheFileCannotTakeAreRefusedWhole();
+    void aDeletedNameGetsItsEmptyLogBack();
+    void cancelAndTheCloseBoxLeaveTheListDisabled_data();
+    void cancelAndTheCloseBoxLeaveTheListDisabled();
+};
+
+void AddEmployeeTest::theWindowOpensEmptyWithOkDisabled()
+{
+    Fixture f;
+    startAsManager(f);
+    frmadd &window = openAddWindow(f);
+    QVERIFY(window.isVisible());
+    QVERIFY(!f.main().manlist->isEnabled());
+    QCOMPARE(window.windowTitle(), QStringLiteral("Horalink"));
+    QCOMPARE(window.newemployee->text(), QString());
+    QCOMPARE(window.comments->toPlainText(), QStringLiteral("  \n"));
+    QCOMPARE(window.passwrd->echoMode(), QLineEdit::Password);
+    QVERIFY(
+        window.passwrd->styleSheet().contains(QStringLiteral("lineedit-password-character: 43")));
+    QVERIFY(!window.Command1->isEnabled());
+    QCOMPARE(window.defaultButton(), window.Command1);
+}
+
+void AddEmployeeTest::okFollowsTheWageBox()
+{
+    Fixture f;
+    startAsManager(f);
+    frmadd &window = openAddWindow(f);
+    window.newemployee->setText(QStringLiteral("Bob"));
+    QTest::keyClicks(window.newwage, QStringLiteral("x"));
+    QVERIFY(window.Command1->isEnabled());
+    window.newwage->clear();
+    QVERIFY(!window.Command1->isEnabled());
+
+    // Enter presses OK only while it is enabled.
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    f.processEvents();
+    QVERIFY(f.prompts.boxes.isEmpty());
+    QCOMPARE(listed(QStringLiteral("Bob")), 0);
+
+    window.newwage->setText(QStringLiteral("9"));
+    QApplication::sendEvent(&window, &enter);
+    f.processEvents();
+    QCOMPARE(f.takeBoxes(), QList<Box>({Added}));
+    QCOMPARE(listed(QStringLiteral("Bob")), 1);
+}
+
+void AddEmployeeTest::anEmployeeIsListedWithAnEmptyLogAtOnce()
+{
+    Fixture f;
+    startAsManager(f, {QStringLiteral("Ann")});
+    showEmployee(f, QStringLiteral("Ann"));
+    frmadd &window = openAddWindow(f);
+    typeEmployee(window, QStringLiteral("Bob"), QStringLiteral(" 12.50 "));
+    pressOk(f, window);
+
+    QCOMPARE(f.takeBoxes(), QList<Box>({Added}));
+    QVERIFY(!forms().isLoaded<frmadd>());
+    QVERIFY(f.main().manlist->isEnabled());
+    QCOMPARE(f.main().manlist->text(), QStringLiteral("Manager"));
+    QVERIFY(inLogonList(f, QStringLiteral("Bob")));
+    QCOMPARE(f.value(QStringLiteral("SELECT ename || '|' || ewage || '|' || epass || '|' || "
+                                    "ecomment FROM datalist WHERE rowid = (SELECT max(rowid) "
+                                    "FROM datalist)"))
+                 .toString(),
+             QStringLiteral("Bob| 12.50 ||  \r\n"));
+    QCOMPARE(f.value(QStringLiteral("SELECT typeof(epass) FROM datalist WHERE ename = 'Bob'"))
+                 .toString(),
+             QStringLiteral("text"));
+    QVERIFY(hasTimeLog(f.file(), QStringLiteral("Bob")));
+    QVERIFY(f.log(QStringLiteral("Bob")).isEmpty());
+
+    // The new employee signs on at once, with the password typed for him.
+    f.click(QStringLiteral("exitmain"));
+    f.signOn(QStringLiteral("Bob"));
+    QCOMPARE(f.main().nameemp->text(), QStringLiteral("Bob"));
+    QVERIFY(f.main().isVisible());
+}
+
+void AddEmployeeTest::nameLengthLimit_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("20 characters") << QStringLiteral("Abcdefghij Klmnopqrs") << true;
+    QTest::newRow("21 characters") << QStringLiteral("Abcdefghij Klmnopqrst") << false;
+    QTest::newRow("21 blanks") << QString(21, QLatin1Char(' ')) << false;
+}
+
+void AddEmployeeTest::nameLengthLimit()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, accepted);
+    Fixture f;
+    startAsManager(f);
+    frmadd &window = openAddWindow(f);
+    typeEmployee(window, name, QStringLiteral("10"), QStringLiteral("pw"));
+    pressOk(f, window);
+
+    QCOMPARE(f.takeBoxes(), QList<Box>({accepted ? Added : TooLong}));
+    QCOMPARE(listed(name), accepted ? 1 : 0);
+    QCOMPARE(hasTimeLog(f.file(), name), accepted);
+    QCOMPARE(forms().isLoaded<frmadd>(), !accepted);
+    if (!accepted) {
+        QCOMPARE(window.newemployee->text(), QString());
+        QCOMPARE(window.newwage->text(), QStringLiteral("10"));
+        QCOMPARE(window.passwrd->text(), QStringLiteral("pw"));
+    }
+}
+
+void AddEmployeeTest::refusalsKeepTheWindowAndWriteNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("wage");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("same name") << "Ann"
+                               << "10" << Exists.text;
+    QTest::newRow("small letters") << "ann"
+                                   << "10" << Exists.text;
+    QTest::newRow("capitals") << "MANAGER"
+                              << "10" << Exists.text;
+    QTest::newRow("no name") << ""
+                             << "10"
+                             << "Please type in the name of the new Employee.";
+    QTest::newRow("wage of letters") << "Bob"
+                                     << "ten"
+                                     << "Sorry, the wage must be a number of dollars per hour, "
+                                        "for example 12.50.";
+    QTest::newRow("wage of two numbers") << "Bob"
+                                         << "7,50"
+                                         << "Sorry, the wage must be a number of dollars per "
+                                            "hour, for example 12.50.";
+}
+
+void AddEmployeeTest::refusalsKeepTheWindowAndWriteNothing()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, wage);
+    QFETCH(QString, refusal);
+    Fixture f;
+    startAsManager(f, {QStringLiteral("Ann")});
+    const QVariant before = f.value(QStringLiteral("SELECT count(*) FROM datalist"));
+    frmadd &window = openAddWindow(f);
+    typeEmployee(window, name, wage, QStringLiteral("pw"));
+    pressOk(f, window);
+
+    QCOMPARE(f.takeBoxes(), QList<Box>({warningBox(refusal, QStringLiteral("Add Error"))}));
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.newemployee->text(), name);
+    QCOMPARE(window.newwage->text(), wage);
+    QCOMPARE(window.passwrd->text(), QStringLiteral("pw"));
+    QVERIFY(!f.main().manlist->isEnabled());
+    QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")), before);
+    QVERIFY(!inLogonList(f, name) || name == QLatin1String("Ann"));
+}
+
+void AddEmployeeTest::unusualNamesGetAUsableLog_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("quote") << QStringLiteral("O'Brien");
+    QTest::newRow("double quotes") << QStringLiteral("\"Ace\" Jones");
+    QTest::newRow("dot") << QStringLiteral("J. Smith");
+    QTest::newRow("brackets") << QStringLiteral("[Ann]");
+    QTest::newRow("blanks around") << QStringLiteral(" Ann ");
+    QTest::newRow("statement") << QStringLiteral("x\";DROP TABLE Ann;--");
+    QTest::newRow("capital outside A to Z") << QStringLiteral("\u00c9mile");
+}
+
+void AddEmployeeTest::unusualNamesGetAUsableLog()
+{
+    QFETCH(QString, name);
+    Fixture f;
+    startAsManager(f, {QStringLiteral("Ann"), QStringLiteral("\u00e9mile")});
+    frmadd &window = openAddWindow(f);
+    typeEmployee(window, name);
+    pressOk(f, window);
+
+    QCOMPARE(f.takeBoxes(), QList<Box>({Added}));
+    QCOMPARE(listed(name), 1);
+    QVERIFY(hasTimeLog(f.file(), name));
+    QVERIFY(f.log(QStringLiteral("Ann")).isEmpty());
+    f.event(name, QStringLiteral("2026-03-02 08:00:00"), QStringLiteral("Clocked In"));
+    QCOMPARE(f.log(name).size(), 1);
+    QVERIFY(f.log(QStringLiteral("Ann")).isEmpty());
+    QVERIFY(f.log(QStringLiteral("\u00e9mile")).isEmpty());
+}
+
+void AddEmployeeTest::namesTheFileCannotTakeAreRefusedWhole_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("the employee list") << QStringLiteral("DataList");
+    QTest::newRow("the company table") << QStringLiteral("Company Data");
+    QTest::newRow("reserved by the engine") << QStringLiteral("sqlite_log");
+}
+
+void AddEmployeeTest::namesTheFileCannotTakeAreRefusedWhole()
+{
+    QFETCH(QString, name);
+    Fixture f;
+    startAsManager(f);
+    const QVariant schema = f.value(QStringLiteral("SELECT group_concat(sql) FROM sqlite_master"));
+    frmadd &window = openAddWindow(f);
+    typeEmployee(window, name);
+    pressOk(f, window);
+
+    const QList<Box> boxes = f.takeBoxes();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].title, QStringLiteral("Add Error"));
+    QCOMPARE(boxes[0].icon, Icon::Exclamation);
+    QVERIFY2(boxes[0].text.startsWith(QStringLiteral("Sorry, the Employee could not be added: ")),
+             qPrintable(boxes[0].text));
+    QVERIFY(window.isVisible());
+    QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")).toInt(), 1);
+    QCOMPARE(f.value(QStringLiteral("SELECT group_concat(sql) FROM sqlite_master")), schema);
+    QVERIFY(!inLogonList(f, name));
+}
+
+void AddEmployeeTest::aDeletedNameGetsItsEmptyLogBack()
+{
+    Fixture f;
+    startAsManager(f, {QStringLiteral("Ann"), QStringLiteral("Bob")});
+    f.event(QStringLiteral("Bob"), QStringLiteral("2026-03-02 08:00:00"),
+            QStringLiteral("Clocked In"));
+    showEmployee(f, QStringLiteral("Bob"));
+    f.prompts.answers = {Button::Yes};
+    f.click(QStringLiteral("Deleteemp"));
+    QVERIFY(hasTimeLog(f.file(), QStringLiteral("Bob")));
+    f.takeBoxes();
+
+    frmadd &window = openAddWindow(f);
+    typeEmployee(window, QStringLiteral("Bob"), QStringLiteral("15"));
+    pressOk(f, window);
+    QCOMPARE(f.takeBoxes(), QList<Box>({Added}));
+    QCOMPARE(listed(QStringLiteral("Bob")), 1);
+    QVERIFY(f.log(QStringLiteral("Bob")).isEmpty());
+
+    // Only a log no listed employee owns is taken over.
+    QCOMPARE(addEmployee(f.file(), {QStringLiteral("BOB"), QStringLiteral("1"), {}, {}}),
+             AddOutcome::NameTaken);
+}
+
+void AddEmployeeTest::cancelAndTheCloseBoxLeaveTheListDisabled_data()
+{
+    QTest::addColumn<bool>("closeBox");
+    QTest::newRow("Cancel") << false;
+    QTest::newRow("close box") << true;
+}
+
+void AddEmployeeTest::cancelAndTheCloseBoxLeaveTheListDisabled()
+{
+    QFETCH(bool, closeBox);
+    Fixture f;
+    startAsManager(f);
+    frmadd &window = openAddWindow(f);
+    typeEmployee(window, QStringLiteral("Bob"));
+    if (closeBox)
+        window.close();
+    else
+        window.Command2->click();
+    f.processEvents();
+
+    QVERIFY(!forms().isLoaded<frmadd>());
+    QVERIFY(!f.main().manlist->isEnabled());
+    QCOMPARE(listed(QStringLiteral("Bob")), 0);
+    QVERIFY(f.prompts.boxes.isEmpty());
+
+    // The next opening starts afresh, and only a successful add enables the list again.
+    frmadd &again = openAddWindow(f);
+    QCOMPARE(again.newemployee->text(), QString());
+    again.Command2->click();
+    f.processEvents();
+    QVERIFY(!f.main().manlist->isEnabled());
+    frmadd &third = openAddWindow(f);
+    typeEmployee(third, QStringLiteral("Bob"));
+    pressOk(f, third);
+    QVERIFY(f.main().manlist->isEnabled());
+}
+
+QTEST_MAIN(AddEmployeeTest)
+#include "test_addemployee.moc"

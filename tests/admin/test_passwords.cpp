@@ -1,0 +1,211 @@
+#include "manager.h"
+
+#include "admin/frmpass.h"
+#include "app/forms.h"
+#include "app/frmlogon.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace horalink;
+
+namespace {
+
+const QString Ann = QStringLiteral("Ann");
+const Box Changed =
+    informationBox(QStringLiteral("Password Successfully Changed."), QStringLiteral("Successful!"));
+const Box NotFound = warningBox(QStringLiteral("Sorry, their was a problem with the data file. "
+                                               "Check with your system administrator."),
+                                QStringLiteral("Change Pass Error"));
+
+QVariant password(Fixture &f, const QString &name)
+{
+    return f.value(QStringLiteral("SELECT epass FROM datalist WHERE ename = '%1'").arg(name));
+}
+
+void pressEnter(Fixture &f, QWidget &window)
+{
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    f.processEvents();
+}
+
+} // namespace
+
+class PasswordTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void eachModeChangesItsOwnName_data();
+    void eachModeChangesItsOwnName();
+    void anUnknownNameChangesNothing_data();
+    void anUnknownNameChangesNothing();
+    void onlyTheFirstRowOfANameChanges();
+    void theNextSignOnAsksForTheNewPassword();
+    void cancelWritesNothingAndTheNextOpeningStartsAfresh();
+    void enterPressesTheOkOfTheBoxTypedIn();
+};
+
+void PasswordTest::eachModeChangesItsOwnName_data()
+{
+    QTest::addColumn<bool>("managerMode");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("changed");
+    QTest::newRow("own") << false << "n3w pass"
+                         << "Manager";
+    QTest::newRow("own, empty") << false << ""
+                                << "Manager";
+    QTest::newRow("manager's, for Ann") << true << "ann's"
+                                        << "Ann";
+    QTest::newRow("manager's, empty") << true << ""
+                                      << "Ann";
+}
+
+void PasswordTest::eachModeChangesItsOwnName()
+{
+    QFETCH(bool, managerMode);
+    QFETCH(QString, typed);
+    QFETCH(QString, changed);
+    Fixture f;
+    startAsManager(f, {Ann});
+    f.setPassword(Ann, QStringLiteral("old"));
+    showEmployee(f, Ann);
+    f.click(managerMode ? QStringLiteral("ChgPass") : QStringLiteral("chpass"));
+    frmpass &window = forms().frmpass();
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.Picture1->isVisible(), managerMode);
+    // Showing the panel puts the typing and Enter on it.
+    QCOMPARE(window.defaultButton(), managerMode ? window.Command3 : window.Command1);
+    QLineEdit *box = managerMode ? window.Text1 : window.newpasswrd;
+    QCOMPARE(box->echoMode(), QLineEdit::Password);
+    QVERIFY(box->styleSheet().contains(QStringLiteral("lineedit-password-character: 43")));
+    box->setText(typed);
+    (managerMode ? window.Command3 : window.Command1)->click();
+    f.processEvents();
+
+    QCOMPARE(f.takeBoxes(), QList<Box>({Changed}));
+    QVERIFY(!forms().isLoaded<frmpass>());
+    QCOMPARE(password(f, changed).toString(), typed);
+    QVERIFY(!password(f, changed).isNull());
+    const QString other = changed == Ann ? QStringLiteral("Manager") : Ann;
+    QCOMPARE(password(f, other).toString(),
+             other == Ann ? QStringLiteral("old") : QStringLiteral("boss"));
+}
+
+void PasswordTest::anUnknownNameChangesNothing_data()
+{
+    QTest::addColumn<bool>("managerMode");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("own, other letters") << false << "manager";
+    QTest::newRow("shown, other letters") << true << "ann";
+    QTest::newRow("nobody shown") << true << "";
+}
+
+void PasswordTest::anUnknownNameChangesNothing()
+{
+    QFETCH(bool, managerMode);
+    QFETCH(QString, name);
+    Fixture f;
+    startAsManager(f, {Ann});
+    (managerMode ? static_cast<QWidget *>(f.main().manlist) : f.main().nameemp)
+        ->setProperty("text", name);
+    f.click(managerMode ? QStringLiteral("ChgPass") : QStringLiteral("chpass"));
+    frmpass &window = forms().frmpass();
+    (managerMode ? window.Text1 : window.newpasswrd)->setText(QStringLiteral("x"));
+    (managerMode ? window.Command3 : window.Command1)->click();
+    f.processEvents();
+
+    QCOMPARE(f.takeBoxes(), QList<Box>({NotFound}));
+    QVERIFY(!forms().isLoaded<frmpass>());
+    QCOMPARE(password(f, QStringLiteral("Manager")).toString(), QStringLiteral("boss"));
+    QVERIFY(password(f, Ann).isNull());
+}
+
+void PasswordTest::onlyTheFirstRowOfANameChanges()
+{
+    Fixture f;
+    startAsManager(f, {Ann, Ann});
+    showEmployee(f, Ann);
+    f.click(QStringLiteral("ChgPass"));
+    forms().frmpass().Text1->setText(QStringLiteral("first"));
+    forms().frmpass().Command3->click();
+    f.processEvents();
+    QCOMPARE(f.value(QStringLiteral("SELECT group_concat(ifnull(epass, '-'), ',') FROM datalist "
+                                    "WHERE ename = 'Ann'"))
+                 .toString(),
+             QStringLiteral("first,-"));
+}
+
+void PasswordTest::theNextSignOnAsksForTheNewPassword()
+{
+    Fixture f;
+    startAsManager(f);
+    f.click(QStringLiteral("chpass"));
+    forms().frmpass().newpasswrd->setText(QStringLiteral("chief"));
+    forms().frmpass().Command1->click();
+    f.processEvents();
+    f.takeBoxes();
+    f.click(QStringLiteral("exitmain"));
+
+    f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
+    QCOMPARE(f.takeBoxes(),
+             QList<Box>({warningBox(QStringLiteral("Incorrect Password, Please retry or Cancel."),
+                                    QStringLiteral("Password Error"))}));
+    QVERIFY(!f.main().isVisible());
+    f.logon().txtpass->setText(QStringLiteral("chief"));
+    f.logon().Command3->click();
+    f.processEvents();
+    QVERIFY(f.main().isVisible());
+    QVERIFY(!f.main().Picture1->isHidden());
+}
+
+void PasswordTest::cancelWritesNothingAndTheNextOpeningStartsAfresh()
+{
+    Fixture f;
+    startAsManager(f);
+    f.click(QStringLiteral("ChgPass"));
+    forms().frmpass().Text1->setText(QStringLiteral("typed"));
+    // The panel covers Cancel; the close box is the way out and writes nothing either.
+    QVERIFY(
+        forms().frmpass().Picture1->geometry().contains(forms().frmpass().Command2->geometry()));
+    forms().frmpass().close();
+    f.processEvents();
+    QVERIFY(!forms().isLoaded<frmpass>());
+
+    f.click(QStringLiteral("chpass"));
+    frmpass &window = forms().frmpass();
+    QVERIFY(!window.Picture1->isVisible());
+    QCOMPARE(window.Text1->text(), QString());
+    window.newpasswrd->setText(QStringLiteral("typed"));
+    window.Command2->click();
+    f.processEvents();
+    QVERIFY(!forms().isLoaded<frmpass>());
+    QVERIFY(f.prompts.boxes.isEmpty());
+    QCOMPARE(password(f, QStringLiteral("Manager")).toString(), QStringLiteral("boss"));
+}
+
+void PasswordTest::enterPressesTheOkOfTheBoxTypedIn()
+{
+    Fixture f;
+    startAsManager(f, {Ann});
+    showEmployee(f, Ann);
+    f.click(QStringLiteral("chpass"));
+    frmpass &own = forms().frmpass();
+    QCOMPARE(own.defaultButton(), own.Command1);
+    // The menu entry leaves a window opened by the button in the manager's mode.
+    f.click(QStringLiteral("ChgPass"));
+    f.click(QStringLiteral("chpass"));
+    QVERIFY(own.Picture1->isVisible());
+    own.Text1->setText(QStringLiteral("by enter"));
+    QCOMPARE(own.defaultButton(), own.Command3);
+    pressEnter(f, own);
+    QCOMPARE(f.takeBoxes(), QList<Box>({Changed}));
+    QCOMPARE(password(f, Ann).toString(), QStringLiteral("by enter"));
+}
+
+QTEST_MAIN(PasswordTest)
+#include "test_passwords.moc"
