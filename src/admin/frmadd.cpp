@@ -4,7 +4,9 @@
 #include "app/frmlogon.h"
 #include "app/program.h"
 #include "app/prompts.h"
+#include "mainwin/frmmain.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -87,6 +89,14 @@ frmadd::frmadd()
 void frmadd::Form_Load()
 {
     centre();
+    forms().frmmain().installEventFilter(this);
+}
+
+bool frmadd::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Hide && !event->spontaneous() && qobject_cast<frmmain *>(watched))
+        close();
+    return Form::eventFilter(watched, event);
 }
 
 void frmadd::Form_Activate()

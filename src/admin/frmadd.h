@@ -11,7 +11,8 @@ class QTextEdit;
 namespace horalink {
 
 // Adds an employee: a row in the employee list and an empty time log of the same name. It
-// does not block the main window; a refused OK leaves it open for another try.
+// does not block the main window; a refused OK leaves it open for another try. It goes, adding
+// nothing, when the main window is left, so that it never serves whoever signs on next.
 class frmadd : public Form
 {
     Q_OBJECT
@@ -33,6 +34,9 @@ public:
     QTextEdit *comments;
     QPushButton *Command1;
     QPushButton *Command2;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void newwage_Change();

@@ -1,7 +1,9 @@
 #include "frmpass.h"
 
+#include "app/forms.h"
 #include "app/program.h"
 #include "app/prompts.h"
+#include "mainwin/frmmain.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -89,6 +91,7 @@ frmpass::frmpass()
 void frmpass::Form_Load()
 {
     centre();
+    forms().frmmain().installEventFilter(this);
 }
 
 void frmpass::resizeEvent(QResizeEvent *event)
@@ -101,6 +104,9 @@ bool frmpass::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Picture1 && event->type() == QEvent::Paint)
         guarded([this] { Picture1_Paint(); });
+    else if (event->type() == QEvent::Hide && !event->spontaneous() &&
+             qobject_cast<frmmain *>(watched))
+        close();
     return Form::eventFilter(watched, event);
 }
 

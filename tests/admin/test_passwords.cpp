@@ -48,6 +48,8 @@ private slots:
     void theNextSignOnAsksForTheNewPassword();
     void cancelWritesNothingAndTheNextOpeningStartsAfresh();
     void enterPressesTheOkOfTheBoxTypedIn();
+    void leavingTheMainWindowClosesItUnchanged_data();
+    void leavingTheMainWindowClosesItUnchanged();
 };
 
 void PasswordTest::eachModeChangesItsOwnName_data()
@@ -81,8 +83,6 @@ void PasswordTest::eachModeChangesItsOwnName()
     // Showing the panel puts the typing and Enter on it.
     QCOMPARE(window.defaultButton(), managerMode ? window.Command3 : window.Command1);
     QLineEdit *box = managerMode ? window.Text1 : window.newpasswrd;
-    QCOMPARE(box->echoMode(), QLineEdit::Password);
-    QVERIFY(box->styleSheet().contains(QStringLiteral("lineedit-password-character: 43")));
     box->setText(typed);
     (managerMode ? window.Command3 : window.Command1)->click();
     f.processEvents();
@@ -205,6 +205,40 @@ void PasswordTest::enterPressesTheOkOfTheBoxTypedIn()
     pressEnter(f, own);
     QCOMPARE(f.takeBoxes(), QList<Box>({Changed}));
     QCOMPARE(password(f, Ann).toString(), QStringLiteral("by enter"));
+}
+
+void PasswordTest::leavingTheMainWindowClosesItUnchanged_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("Exit") << "exitmain";
+    QTest::newRow("close box") << "close box";
+}
+
+void PasswordTest::leavingTheMainWindowClosesItUnchanged()
+{
+    QFETCH(QString, way);
+    Fixture f;
+    f.company();
+    f.employee(Ann);
+    f.employee(QStringLiteral("Bob"));
+    f.startProgram();
+    f.signOn(Ann);
+    f.click(QStringLiteral("chpass"));
+    forms().frmpass().newpasswrd->setText(QStringLiteral("typed by Ann"));
+    if (way == QLatin1String("close box"))
+        f.main().close();
+    else
+        f.click(way);
+    f.processEvents();
+    QVERIFY(!forms().isLoaded<frmpass>());
+
+    // Otherwise Bob, signing on next, would find Ann's password ready to be stored as his.
+    f.signOn(QStringLiteral("Bob"));
+    QCOMPARE(f.main().nameemp->text(), QStringLiteral("Bob"));
+    QVERIFY(!forms().isLoaded<frmpass>());
+    QVERIFY(f.prompts.boxes.isEmpty());
+    QVERIFY(password(f, Ann).isNull());
+    QVERIFY(password(f, QStringLiteral("Bob")).isNull());
 }
 
 QTEST_MAIN(PasswordTest)
