@@ -1,0 +1,211 @@
+#include "db/datetimetext.h"
+#include "pdftext.h"
+#include "reports/card.h"
+#include "reports/systemprinter.h"
+#include "support/fixture.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+
+using namespace horalink;
+
+namespace {
+
+const QDateTime Now = stamp(QStringLiteral("2026-03-02 17:30:10"));
+
+QList<TimeLogRow> pairs(int count, const QVariant &activity = QStringLiteral("Sorting bolts"))
+{
+    QList<TimeLogRow> rows;
+    QDateTime clockIn = stamp(QStringLiteral("2026-01-01 08:00:30"));
+    for (int i = 0; i < count; ++i) {
+        rows << TimeLogRow{clockIn, activity} << TimeLogRow{clockIn.addSecs(505 * 60), {}};
+        clockIn = clockIn.addDays(1);
+    }
+    return rows;
+}
+
+TimeCard annsCard(const QList<TimeLogRow> &rows)
+{
+    return userCard(QStringLiteral("Acme Tools"), QStringLiteral("Ann"), rows, false, Now);
+}
+
+// A printer that saves to the given file, keeping what it was asked.
+struct SavingPrinter
+{
+    explicit SavingPrinter(const QString &answer)
+        : printer([this, answer](const QString &proposed) {
+              proposals << proposed;
+              return answer;
+          })
+    {}
+    QStringList proposals;
+    SystemPrinter printer;
+};
+
+const PdfWord *findWord(const PdfPage &page, const QString &text, int occurrence = 0)
+{
+    for (const PdfWord &word : page.words) {
+        if (word.text == text && occurrence-- == 0)
+            return &word;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class PdfCardTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void withoutADefaultPrinterTheCardIsSavedAsPdf();
+    void columnsAreAverageCharacterWidths();
+    void aWideActivityPushesTheSubtotalToTheNextLine();
+    void longCardsRunOnToMorePages();
+    void cancellingSavesNothing();
+    void aFileThatCannotBeWrittenIsReported();
+    void proposedFilesAreFitForFileNames_data();
+    void proposedFilesAreFitForFileNames();
+
+private:
+    QTemporaryDir m_scheduler;
+};
+
+void PdfCardTest::initTestCase()
+{
+    if (!canReadPdf())
+        QSKIP("pdftotext (poppler-utils) is needed to read the cards back");
+    // No print scheduler answers there, so this computer has no default printer for the test.
+    qputenv("CUPS_SERVER", QFile::encodeName(m_scheduler.filePath(QStringLiteral("none"))));
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+void PdfCardTest::withoutADefaultPrinterTheCardIsSavedAsPdf()
+{
+    Fixture f;
+    const QString file = f.folder() + QStringLiteral("/card.pdf");
+    SavingPrinter saving(file);
+    const TimeCard card = annsCard(pairs(2));
+    printCard(card, saving.printer);
+
+    QCOMPARE(saving.proposals.size(), 1);
+    QCOMPARE(QFileInfo(saving.proposals[0]).fileName(), QStringLiteral("Ann 2026-03-02.pdf"));
+    QVERIFY(f.prompts.boxes.isEmpty());
+    QCOMPARE(pdfPages(file), QList<QStringList>{cardText(card)});
+}
+
+void PdfCardTest::columnsAreAverageCharacterWidths()
+{
+    Fixture f;
+    const QString file = f.folder() + QStringLiteral("/card.pdf");
+    SavingPrinter saving(file);
+    printCard(annsCard(pairs(1)), saving.printer);
+
+    const QList<PdfPage> pages = pdfWords(file);
+    QCOMPARE(pages.size(), 1);
+    const PdfWord *clockIn = findWord(pages[0], QStringLiteral("Clock"));
+    const PdfWord *clockOut = findWord(pages[0], QStringLiteral("Clock"), 1);
+    const PdfWord *activity = findWord(pages[0], QStringLiteral("Activity"));
+    const PdfWord *subtotal = findWord(pages[0], QStringLiteral("Sub"));
+    const PdfWord *title = findWord(pages[0], QStringLiteral("Horalink"));
+    const PdfWord *hours = findWord(pages[0], QStringLiteral("(Hours)"));
+    QVERIFY(clockIn && clockOut && activity && subtotal && title && hours);
+    // Columns 1, 5, 40, 70 and 110 lie 4, 35, 30 and 40 column widths apart.
+    const double column = (clockOut->x - clockIn->x) / 35;
+    QVERIFY(column > 0);
+    QCOMPARE(qRound((clockIn->x - title->x) / column), 4);
+    QCOMPARE(qRound((activity->x - clockOut->x) / column), 30);
+    QCOMPARE(qRound((subtotal->x - activity->x) / column), 40);
+    // The headings stay on the paper.
+    QVERIFY(hours->x < pages[0].width);
+    QCOMPARE(clockOut->y, clockIn->y);
+    QCOMPARE(subtotal->y, clockIn->y);
+}
+
+void PdfCardTest::aWideActivityPushesTheSubtotalToTheNextLine()
+{
+    Fixture f;
+    const QString file = f.folder() + QStringLiteral("/card.pdf");
+    SavingPrinter saving(file);
+    printCard(annsCard(pairs(1, QString(30, QLatin1Char('W')))), saving.printer);
+
+    const QList<PdfPage> pages = pdfWords(file);
+    QCOMPARE(pages.size(), 1);
+    const PdfWord *wide = findWord(pages[0], QString(30, QLatin1Char('W')));
+    // The total line says 8.41 too, further left.
+    const PdfWord *subtotal = findWord(pages[0], QStringLiteral("8.41"));
+    if (const PdfWord *other = findWord(pages[0], QStringLiteral("8.41"), 1);
+        subtotal && other && other->x > subtotal->x)
+        subtotal = other;
+    const PdfWord *heading = findWord(pages[0], QStringLiteral("Sub"));
+    QVERIFY(wide && subtotal && heading);
+    QVERIFY(subtotal->y > wide->y);
+    QCOMPARE(qRound(subtotal->x), qRound(heading->x));
+}
+
+void PdfCardTest::longCardsRunOnToMorePages()
+{
+    Fixture f;
+    const QString file = f.folder() + QStringLiteral("/card.pdf");
+    SavingPrinter saving(file);
+    const TimeCard card = annsCard(pairs(150));
+    printCard(card, saving.printer);
+
+    const QList<QStringList> pages = pdfPages(file);
+    QVERIFY2(pages.size() > 1, qPrintable(QString::number(pages.size())));
+    QStringList lines;
+    for (const QStringList &page : pages)
+        lines << page;
+    QCOMPARE(lines, cardText(card));
+}
+
+void PdfCardTest::cancellingSavesNothing()
+{
+    Fixture f;
+    SavingPrinter cancelling{QString()};
+    printCard(annsCard(pairs(1)), cancelling.printer);
+    QCOMPARE(cancelling.proposals.size(), 1);
+    QVERIFY(f.prompts.boxes.isEmpty());
+    QCOMPARE(QDir(f.folder()).entryList({QStringLiteral("*.pdf")}), QStringList());
+}
+
+void PdfCardTest::aFileThatCannotBeWrittenIsReported()
+{
+    Fixture f;
+    const QString file = f.folder() + QStringLiteral("/no such folder/card.pdf");
+    SavingPrinter saving(file);
+    printCard(annsCard(pairs(1)), saving.printer);
+    QCOMPARE(f.takeBoxes(), QList<Box>{warningBox("The time card could not be written to " +
+                                                      QDir::toNativeSeparators(file) + ".",
+                                                  "Print Error")});
+    QVERIFY(!QFileInfo::exists(file));
+}
+
+void PdfCardTest::proposedFilesAreFitForFileNames_data()
+{
+    QTest::addColumn<QString>("document");
+    QTest::addColumn<QString>("file");
+
+    QTest::newRow("plain") << "Ann 2026-03-02"
+                           << "Ann 2026-03-02.pdf";
+    QTest::newRow("separators") << "A/B\\C 2026-03-02"
+                                << "A_B_C 2026-03-02.pdf";
+    QTest::newRow("quotes and wildcards") << "\"Jo\" *?: 2026-03-02"
+                                          << "_Jo_ ___ 2026-03-02.pdf";
+    QTest::newRow("dots and apostrophes") << "O'Neil Jr. 2026-03-02"
+                                          << "O'Neil Jr. 2026-03-02.pdf";
+}
+
+void PdfCardTest::proposedFilesAreFitForFileNames()
+{
+    QFETCH(QString, document);
+    QFETCH(QString, file);
+    const QFileInfo proposed(SystemPrinter::proposedPdfFile(document));
+    QCOMPARE(proposed.fileName(), file);
+    QVERIFY(proposed.isAbsolute());
+}
+
+QTEST_MAIN(PdfCardTest)
+#include "test_pdfcard.moc"
