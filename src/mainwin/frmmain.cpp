@@ -261,6 +261,9 @@ QWidget *frmmain::buildManagement()
     mandata->bind(manlist, QStringLiteral("Ename"));
     mandata->bind(emoney, QStringLiteral("Ewage"));
     mandata->bind(Text1, QStringLiteral("Ecomment"));
+    // A wage or note the row will not take keeps the browser on the employee, and says why.
+    mandata->setRefusalHandler(
+        [](const DbError &error) { prompts().warning(error.description(), ProgramTitle); });
     employee->addWidget(mandata, 0, 0, 1, 4);
     employee->addWidget(manlist, 1, 0, 1, 4);
     employee->addWidget(Label6, 2, 0);

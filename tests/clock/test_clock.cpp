@@ -60,6 +60,8 @@ private slots:
     void theNavigatorStaysOnARowItCannotStore();
     void deleteLastRemovesOnlyTheLastEvent();
     void theGridShowsAndEditsTheChosenLog();
+    void functionKeysClockInAndOut();
+    void aWageTooLongKeepsTheBrowserOnTheEmployee();
 };
 
 void ClockTest::clockInAndOutBuildTheLog()
@@ -372,6 +374,42 @@ void ClockTest::theGridShowsAndEditsTheChosenLog()
     f.click(QStringLiteral("Label8"));
     QVERIFY(!main.Picture3->isHidden());
     QCOMPARE(main.DBGrid1->model()->rowCount(), 0);
+}
+
+void ClockTest::functionKeysClockInAndOut()
+{
+    Fixture f;
+    signOnAnn(f);
+    f.main().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.main()));
+    QTest::keyClick(&f.main(), Qt::Key_F1);
+    QTest::keyClick(&f.main(), Qt::Key_F2);
+    QCOMPARE(f.statuses(Ann), QStringList({"Clocked In", "Clocked Out"}));
+    QVERIFY(f.prompts.boxes.isEmpty());
+}
+
+void ClockTest::aWageTooLongKeepsTheBrowserOnTheEmployee()
+{
+    Fixture f;
+    f.company();
+    f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
+    f.employee(Ann, QString(), QStringLiteral("10"));
+    f.startProgram();
+    f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
+    frmmain &main = f.main();
+    auto *next = main.mandata->findChild<QAbstractButton *>(QStringLiteral("next"));
+    next->click();
+    QCOMPARE(main.manlist->text(), Ann);
+    main.emoney->setText(QString(51, QLatin1Char('9')));
+    main.mandata->findChild<QAbstractButton *>(QStringLiteral("first"))->click();
+    QCOMPARE(f.prompts.boxes.size(), 1);
+    QVERIFY(f.prompts.boxes.first().text.contains(QStringLiteral("ewage")));
+    QCOMPARE(main.manlist->text(), Ann);
+    main.emoney->setText(QStringLiteral("11.25"));
+    main.mandata->findChild<QAbstractButton *>(QStringLiteral("first"))->click();
+    QCOMPARE(main.manlist->text(), QStringLiteral("Manager"));
+    QCOMPARE(f.value(QStringLiteral("SELECT ewage FROM datalist WHERE ename = 'Ann'")).toString(),
+             QStringLiteral("11.25"));
 }
 
 QTEST_MAIN(ClockTest)
