@@ -21,15 +21,6 @@ QString popplerOutput(const QStringList &arguments)
     return QString::fromUtf8(tool.readAllStandardOutput());
 }
 
-QString unescaped(QString text)
-{
-    return text.replace(QLatin1String("&lt;"), QLatin1String("<"))
-        .replace(QLatin1String("&gt;"), QLatin1String(">"))
-        .replace(QLatin1String("&quot;"), QLatin1String("\""))
-        .replace(QLatin1String("&apos;"), QLatin1String("'"))
-        .replace(QLatin1String("&amp;"), QLatin1String("&"));
-}
-
 } // namespace
 
 bool canReadPdf()
@@ -82,7 +73,7 @@ QList<PdfPage> pdfWords(const QString &file)
         PdfPage out{size.captured(1).toDouble(), {}};
         for (auto words = word.globalMatch(pageHtml); words.hasNext();) {
             const auto match = words.next();
-            out.words << PdfWord{unescaped(match.captured(3)), match.captured(1).toDouble(),
+            out.words << PdfWord{match.captured(3), match.captured(1).toDouble(),
                                  match.captured(2).toDouble()};
         }
         pages << out;
