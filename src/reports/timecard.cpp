@@ -30,8 +30,8 @@ std::optional<QDateTime> readEndingDate(const QString &typed)
     return ending;
 }
 
-// The employees' names in list order, each once and none missing: a name listed twice has
-// one time log and gets one card.
+// The listed names in list order, each once: a name listed twice has one time log and gets
+// one card, and a row without a name has no log to print.
 QStringList listedNames(DataControl &list)
 {
     QStringList names;

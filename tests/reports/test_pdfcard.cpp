@@ -1,11 +1,13 @@
 #include "db/datetimetext.h"
 #include "pdftext.h"
 #include "reports/card.h"
+#include "reports/lineprinter.h"
 #include "reports/systemprinter.h"
 #include "support/fixture.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace horalink;
@@ -65,6 +67,7 @@ private slots:
     void aWideActivityPushesTheSubtotalToTheNextLine();
     void longCardsRunOnToMorePages();
     void cancellingSavesNothing();
+    void everyEmployeesCardGoesToAFileOfItsOwn();
     void aFileThatCannotBeWrittenIsReported();
     void proposedFilesAreFitForFileNames_data();
     void proposedFilesAreFitForFileNames();
@@ -169,6 +172,35 @@ void PdfCardTest::cancellingSavesNothing()
     QCOMPARE(cancelling.proposals.size(), 1);
     QVERIFY(f.prompts.boxes.isEmpty());
     QCOMPARE(QDir(f.folder()).entryList({QStringLiteral("*.pdf")}), QStringList());
+}
+
+void PdfCardTest::everyEmployeesCardGoesToAFileOfItsOwn()
+{
+    Fixture f;
+    f.company();
+    f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
+    for (const QString name : {"Ann", "Bob"}) {
+        f.employee(name);
+        f.event(name, "2026-03-02 08:00:00", "Clocked In", " ");
+        f.event(name, "2026-03-02 12:00:00", "Clocked Out");
+    }
+    f.startProgram();
+    f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
+    QStringList proposals;
+    auto previous = setPrinter(std::make_unique<SystemPrinter>([&](const QString &proposed) {
+        proposals << QFileInfo(proposed).fileName();
+        return f.folder() + QLatin1Char('/') + proposals.last();
+    }));
+    const auto restore = qScopeGuard([&] { setPrinter(std::move(previous)); });
+    f.prompts.answers = {Button::Yes};
+    f.click(QStringLiteral("Command3"));
+
+    QCOMPARE(proposals, QStringList({"Ann 2026-03-02.pdf", "Bob 2026-03-02.pdf"}));
+    for (const QString &file : proposals) {
+        const QList<QStringList> pages = pdfPages(f.folder() + QLatin1Char('/') + file);
+        QCOMPARE(pages.size(), 1);
+        QCOMPARE(pages[0].value(1), "Employee Name: " + file.section(QLatin1Char(' '), 0, 0));
+    }
 }
 
 void PdfCardTest::aFileThatCannotBeWrittenIsReported()

@@ -62,6 +62,7 @@ class PrintLogTest : public QObject
 
 private slots:
     void everyEmployeeWithEventsGetsACard();
+    void aNameListedTwiceGetsOneCard();
     void theShownEmployeeOnly();
     void nothingIsPrinted_data();
     void nothingIsPrinted();
@@ -101,6 +102,18 @@ void PrintLogTest::everyEmployeeWithEventsGetsACard()
     // The walk ends on the last employee's log, printed or not.
     QCOMPARE(main.manuse->recordSource(), Cy);
     QCOMPARE(f.log(Bob).size(), 1);
+}
+
+void PrintLogTest::aNameListedTwiceGetsOneCard()
+{
+    Fixture f;
+    f.employee(Ann);
+    staff(f);
+    signOnAsManager(f);
+    PrinterRecording recording;
+    f.prompts.answers = {Button::Yes};
+    f.click(QStringLiteral("Command3"));
+    QCOMPARE(names(recording.printer), QStringList({"Ann 2026-03-02", "Bob 2026-03-02"}));
 }
 
 void PrintLogTest::theShownEmployeeOnly()
