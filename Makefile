@@ -6,12 +6,15 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-sqlite libsqlite3-dev \
            libgl-dev libbenchmark-dev xvfb xauth cups cups-client cups-filters poppler-utils \
            fonts-dejavu-core
+FUZZ_PACKAGES = clang libclang-rt-dev
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = datetime numbers hours identifiers
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test test-sanitize fuzz bench clean
 
 deps:
-	@missing=$$(for p in $(PACKAGES); do \
+	@missing=$$(for p in $(PACKAGES) $(EXTRA_PACKAGES); do \
 	    dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
 	done); \
 	if [ -n "$$missing" ]; then \
@@ -33,6 +36,26 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600
+
+# The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: deps
+	cmake -S . -B $(BUILD)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	    -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+	cmake --build $(BUILD)-sanitize
+	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+	    UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure --timeout 900
+
+# Each fuzz target runs for FUZZ_SECONDS from the seeds kept in tests/fuzz/corpus.
+fuzz:
+	$(MAKE) deps EXTRA_PACKAGES="$(FUZZ_PACKAGES)"
+	cmake -S . -B $(BUILD)-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHORALINK_FUZZ=ON \
+	    -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang
+	cmake --build $(BUILD)-fuzz
+	for t in $(FUZZ_TARGETS); do \
+	    mkdir -p $(BUILD)-fuzz/corpus/$$t && \
+	    $(BUILD)-fuzz/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	        $(BUILD)-fuzz/corpus/$$t tests/fuzz/corpus/$$t || exit 1; \
+	done
 
 bench: build
 	$(BUILD)/bench/horalink_bench

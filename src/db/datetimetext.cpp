@@ -1,5 +1,7 @@
 #include "datetimetext.h"
 
+#include <algorithm>
+#include <iterator>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -74,8 +76,13 @@ QDateTime parseStoredStamp(QStringView text)
         text[10] != QLatin1Char(' ') || text[13] != QLatin1Char(':') ||
         text[16] != QLatin1Char(':'))
         return {};
-    const QDate date(digits(text, 0, 4), digits(text, 5, 2), digits(text, 8, 2));
-    const QTime time(digits(text, 11, 2), digits(text, 14, 2), digits(text, 17, 2));
+    const int fields[6] = {digits(text, 0, 4),  digits(text, 5, 2),  digits(text, 8, 2),
+                           digits(text, 11, 2), digits(text, 14, 2), digits(text, 17, 2)};
+    // A field that is not all digits must not slip through as a year before Christ.
+    if (std::any_of(std::begin(fields), std::end(fields), [](int field) { return field < 0; }))
+        return {};
+    const QDate date(fields[0], fields[1], fields[2]);
+    const QTime time(fields[3], fields[4], fields[5]);
     if (!date.isValid() || !time.isValid())
         return {};
     return naiveStamp(date, time);

@@ -95,6 +95,8 @@ void DateTimeTextTest::storedStampsRoundTrip()
     QCOMPARE(storedStamp(when), QStringLiteral("2026-12-31 23:59:59"));
     QVERIFY(!parseStoredStamp(u"2026-02-30 10:00:00").isValid());
     QVERIFY(!parseStoredStamp(u"2026-12-31").isValid());
+    QVERIFY(!parseStoredStamp(u"202--03-02 17:31:59").isValid());
+    QVERIFY(!parseStoredStamp(u"2026-03-02 -1:31:59").isValid());
     QCOMPARE(storedMinute("2026-03-02 09:01:59", 19).value() -
                  storedMinute("2026-03-02 09:00:00", 19).value(),
              1);

@@ -1,0 +1,93 @@
+// A copy of the program that signs Ann on and clocks her in and out for as long as it lives,
+// printing each event once its commit has returned. The kill test ends it at random moments.
+#include "admin/frmprop.h"
+#include "app/clock.h"
+#include "app/forms.h"
+#include "app/frmlogon.h"
+#include "app/prompts.h"
+#include "db/datacontrol.h"
+#include "db/datetimetext.h"
+#include "mainwin/frmmain.h"
+
+#include <cstdio>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+
+using namespace horalink;
+
+namespace {
+
+// Boxes are answered at once and told on standard error; a box means the run went wrong.
+class LoggingPrompts : public Prompts
+{
+public:
+    Button message(const Box &box) override
+    {
+        std::fprintf(stderr, "BOX %s | %s\n", qPrintable(box.title), qPrintable(box.text));
+        ++shown;
+        return box.defaultButton;
+    }
+    QString input(const QString &, const QString &, const QString &preset) override
+    {
+        return preset;
+    }
+    int shown = 0;
+};
+
+// Every reading of the clock is one second later than the last, so no two events share a
+// stamp.
+class SteppingClock : public Clock
+{
+public:
+    explicit SteppingClock(QDateTime start) : m_next(std::move(start)) {}
+    QDateTime now() override
+    {
+        const QDateTime now = m_next;
+        m_next = m_next.addSecs(1);
+        return now;
+    }
+
+private:
+    QDateTime m_next;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: clockworker FOLDER 'YYYY-MM-DD HH:MM:SS' [EVENTS]\n");
+        return 2;
+    }
+    QDir::setCurrent(QString::fromLocal8Bit(argv[1]));
+    auto prompts = std::make_unique<LoggingPrompts>();
+    LoggingPrompts &boxes = *prompts;
+    setPrompts(std::move(prompts));
+    setClock(std::make_unique<SteppingClock>(parseStoredStamp(QString::fromLatin1(argv[2]))));
+    const int events = argc > 3 ? QString::fromLatin1(argv[3]).toInt() : -1;
+
+    frmlogon &logon = forms().frmlogon();
+    logon.namechoice->setEditText(QStringLiteral("Ann"));
+    logon.Command1->click();
+    frmmain &main = forms().frmmain();
+    if (boxes.shown || !main.isVisible())
+        return 1;
+    std::printf("SIGNED ON %s\n", qPrintable(main.Lastlogonvalue->text()));
+    std::fflush(stdout);
+
+    for (int done = 0; events < 0 || done < events; ++done) {
+        const bool in = main.Lastlogonvalue->text() != QLatin1String("Clocked In");
+        (in ? main.clockin : main.clockout)->click();
+        if (boxes.shown)
+            return 1;
+        std::printf(
+            "%s %s\n", in ? "IN" : "OUT",
+            qPrintable(storedStamp(main.database->field(QStringLiteral("datetime")).toDateTime())));
+        std::fflush(stdout);
+    }
+    return 0;
+}
