@@ -11,7 +11,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = datetime numbers hours identifiers
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: deps build run test test-sanitize fuzz bench clean
+.PHONY: deps build run test test-sanitize fuzz bench screenshots clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES) $(EXTRA_PACKAGES); do \
@@ -56,6 +56,12 @@ fuzz:
 	    $(BUILD)-fuzz/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	        $(BUILD)-fuzz/corpus/$$t tests/fuzz/corpus/$$t || exit 1; \
 	done
+
+# Every window, for both kinds of user and with the switches on and off, and a time card.
+screenshots: build
+	rm -rf screenshots && mkdir -p screenshots
+	xvfb-run -a $(BUILD)/tests/look/screenshots screenshots
+	pdftoppm -png -r 80 screenshots/timecard.pdf screenshots/timecard
 
 bench: build
 	$(BUILD)/bench/horalink_bench

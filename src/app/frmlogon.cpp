@@ -138,6 +138,9 @@ void frmlogon::Form_Activate()
 
 void frmlogon::addName(const QString &name)
 {
+    // A name deleted and added again is still listed from before.
+    if (namechoice->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
+        return;
     int at = 0;
     while (at < namechoice->count() &&
            QString::compare(namechoice->itemText(at), name, Qt::CaseInsensitive) <= 0)

@@ -235,6 +235,9 @@ void Transaction::commit()
 
 QString quoteIdentifier(const QString &name)
 {
+    // SQLite makes a table of no name but cannot drop it again.
+    if (name.isEmpty())
+        throw DbError(dberr::BadTableName, QStringLiteral("A table or field needs a name."));
     if (name.contains(QChar(0)))
         throw DbError(
             dberr::BadTableName,

@@ -77,7 +77,7 @@ private:
 };
 
 // Quotes a table or field name for SQL text; names may hold quotes, blanks, dots or
-// brackets. A name SQLite cannot carry (one holding a NUL) is refused.
+// brackets. A name SQLite cannot carry (an empty one, or one holding a NUL) is refused.
 QString quoteIdentifier(const QString &name);
 
 } // namespace horalink

@@ -301,6 +301,10 @@ void AddEmployeeTest::aDeletedNameGetsItsEmptyLogBack()
     QCOMPARE(f.takeBoxes(), QList<Box>({Added}));
     QCOMPARE(listed(QStringLiteral("Bob")), 1);
     QVERIFY(f.log(QStringLiteral("Bob")).isEmpty());
+    QStringList names;
+    for (int i = 0; i < f.logon().namechoice->count(); ++i)
+        names << f.logon().namechoice->itemText(i);
+    QCOMPARE(names.count(QStringLiteral("Bob")), 1);
 
     // Only a log no listed employee owns is taken over.
     QCOMPARE(addEmployee(f.file(), {QStringLiteral("BOB"), QStringLiteral("1"), {}, {}}),

@@ -182,6 +182,8 @@ void DatabaseTest::hostileTableNamesAreQuoted()
     QCOMPARE(log.field(QStringLiteral("inoutfx")).toString(), QStringLiteral("Clocked In"));
     QVERIFY(f.file().tableExists(QStringLiteral("datalist")));
     QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")).toInt(), 2);
+    QVERIFY_THROWS_EXCEPTION(DbError, createTimeLogTable(f.file(), QString()));
+    QVERIFY_THROWS_EXCEPTION(DbError, createTimeLogTable(f.file(), QStringLiteral("a") + QChar(0)));
 }
 
 void DatabaseTest::valuesThatDoNotFitAreRefusedAndTheRowKept()

@@ -34,14 +34,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::abort();
         return 0;
     }
-    Statement created(*connection, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE "
-                                                  "type = 'table' AND name = ?1"));
-    created.bind(1, name);
-    if (!created.step() || created.integer(0) != 1)
-        std::abort();
-    Statement insert(*connection, QStringLiteral("INSERT INTO %1 (Ename, inoutfx) VALUES (?1, ?2)")
-                                      .arg(quoteIdentifier(name)));
-    insert.bind(1, QStringLiteral("x")).bind(2, QStringLiteral("Clocked In")).run();
+    {
+        // Scoped: a statement still standing on a row keeps the table from being dropped.
+        Statement created(*connection, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE "
+                                                      "type = 'table' AND name = ?1"));
+        created.bind(1, name);
+        if (!created.step() || created.integer(0) != 1)
+            std::abort();
+        Statement insert(*connection,
+                         QStringLiteral("INSERT INTO %1 (Ename, inoutfx) VALUES (?1, ?2)")
+                             .arg(quoteIdentifier(name)));
+        insert.bind(1, QStringLiteral("x")).bind(2, QStringLiteral("Clocked In")).run();
+    }
     connection->exec(QStringLiteral("DROP TABLE %1").arg(quoteIdentifier(name)));
     if (tables(*connection) != before)
         std::abort();

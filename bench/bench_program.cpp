@@ -1,0 +1,152 @@
+// The whole program: start-up with a long employee list, against a bare Qt window; printing
+// and clearing every employee's log.
+#include "app/forms.h"
+#include "app/frmlogon.h"
+#include "app/prompts.h"
+#include "db/database.h"
+#include "db/sqlite.h"
+#include "mainwin/frmmain.h"
+#include "reports/lineprinter.h"
+
+#include <benchmark/benchmark.h>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+using namespace horalink;
+
+namespace {
+
+// Keeps nothing of what is printed but the count of cards.
+class CountingPrinter : public LinePrinter
+{
+public:
+    void startDocument(const QString &) override { ++cards; }
+    void print(int, const QString &) override {}
+    void endLine() override {}
+    void underline(bool) override {}
+    void endPage() override {}
+    void endDocument() override {}
+    int cards = 0;
+};
+
+// A folder whose Employee.mdb lists `employees` employees besides Manager, each with
+// `events` alternating events.
+std::unique_ptr<QTemporaryDir> shopFolder(int employees, int events)
+{
+    auto dir = std::make_unique<QTemporaryDir>();
+    createFreshDatabase(dir->filePath(EmployeeMdb));
+    auto file = Connection::openExisting(dir->filePath(EmployeeMdb));
+    Transaction transaction(*file);
+    file->exec(QStringLiteral("INSERT INTO \"Company Data\" (company, subs) VALUES ('Acme', 1)"));
+    file->exec(QStringLiteral("UPDATE datalist SET epass = 'boss'"));
+    Statement list(*file,
+                   QStringLiteral("INSERT INTO datalist (ename, ewage) VALUES (?1, '12.5')"));
+    for (int e = 0; e < employees; ++e) {
+        const QString name = QStringLiteral("Employee %1").arg(e, 4, 10, QLatin1Char('0'));
+        list.bind(1, name).run();
+        list.reset();
+        createTimeLogTable(*file, name);
+        Statement insert(*file,
+                         QStringLiteral("INSERT INTO %1 (Ename, datetime, inoutfx, activity) "
+                                        "VALUES (?1, ?2, ?3, ?4)")
+                             .arg(quoteIdentifier(name)));
+        QDateTime when(QDate(2020, 1, 1), QTime(8, 0), Qt::UTC);
+        for (int i = 0; i < events; ++i) {
+            const bool in = i % 2 == 0;
+            insert.bind(1, name)
+                .bind(2, when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
+                .bind(3, in ? QStringLiteral("Clocked In") : QStringLiteral("Clocked Out"))
+                .bind(4, in ? QVariant(QStringLiteral("assembly")) : QVariant());
+            insert.run();
+            insert.reset();
+            when = when.addSecs(in ? 8 * 3600 + 17 * 60 : 16 * 3600 - 17 * 60);
+        }
+    }
+    transaction.commit();
+    return dir;
+}
+
+void runProcess(benchmark::State &state, const QString &program, const QString &folder)
+{
+    for (auto _ : state) {
+        QProcess probe;
+        probe.setWorkingDirectory(folder);
+        probe.start(program, {});
+        if (!probe.waitForFinished(60000) || probe.exitCode() != 0)
+            state.SkipWithError("the probe did not show its window");
+    }
+}
+
+void StartUp(benchmark::State &state)
+{
+    static auto folder = shopFolder(1000, 0);
+    runProcess(state, QStringLiteral(STARTPROBE), folder->path());
+}
+
+void BareWindow(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    runProcess(state, QStringLiteral(BAREPROBE), folder.path());
+}
+
+// Signs the manager on in a shop of 200 employees with 10,000 events each.
+frmmain &managerIn(QTemporaryDir &folder)
+{
+    QDir::setCurrent(folder.path());
+    frmlogon &logon = forms().frmlogon();
+    logon.namechoice->setEditText(QStringLiteral("Manager"));
+    logon.Command1->click();
+    logon.txtpass->setText(QStringLiteral("boss"));
+    logon.Command3->click();
+    return forms().frmmain();
+}
+
+void leave()
+{
+    forms().unloadAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeDatabases();
+    QDir::setCurrent(QDir::tempPath());
+}
+
+void PrintAll(benchmark::State &state)
+{
+    auto folder = shopFolder(200, 10000);
+    frmmain &main = managerIn(*folder);
+    auto counting = std::make_unique<CountingPrinter>();
+    CountingPrinter &cards = *counting;
+    auto previous = setPrinter(std::move(counting));
+    // The defaults answer: every employee, up to now.
+    for (auto _ : state)
+        main.Command3->click();
+    state.counters["cards"] = double(cards.cards) / double(state.iterations());
+    setPrinter(std::move(previous));
+    leave();
+}
+
+void ClearAll(benchmark::State &state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto folder = shopFolder(200, 10000);
+        frmmain &main = managerIn(*folder);
+        state.ResumeTiming();
+        // The defaults answer: every employee, everything before now.
+        main.Command4->click();
+        state.PauseTiming();
+        leave();
+        state.ResumeTiming();
+    }
+}
+
+} // namespace
+
+BENCHMARK(BareWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(StartUp)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(PrintAll)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(ClearAll)->Unit(benchmark::kMillisecond)->Iterations(2);

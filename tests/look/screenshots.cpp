@@ -1,0 +1,140 @@
+// Renders every window of the program, and a printed time card, into the folder given.
+#include "admin/frmadd.h"
+#include "admin/frmpass.h"
+#include "admin/frmprop.h"
+#include "app/forms.h"
+#include "app/frmlogon.h"
+#include "app/frmsplash.h"
+#include "app/frmstartup.h"
+#include "clock/frmsub.h"
+#include "db/datacontrol.h"
+#include "mainwin/frmmain.h"
+#include "reports/lineprinter.h"
+#include "reports/systemprinter.h"
+#include "support/fixture.h"
+
+#include <cstdio>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace horalink;
+
+namespace {
+
+QString folder;
+
+void save(QWidget &window, const QString &name)
+{
+    QApplication::processEvents();
+    const QString file = QDir(folder).filePath(name + QStringLiteral(".png"));
+    if (!window.grab().save(file))
+        std::fprintf(stderr, "could not write %s\n", qPrintable(file));
+}
+
+void saveTabs(Fixture &f, const QString &who)
+{
+    static const char *tabs[] = {"time", "management", "about"};
+    for (int tab = 0; tab < 3; ++tab) {
+        f.main().SSTab1->setCurrentIndex(tab);
+        save(f.main(), QStringLiteral("main-%1-%2").arg(who, QLatin1String(tabs[tab])));
+    }
+    f.main().SSTab1->setCurrentIndex(0);
+}
+
+void shop(Fixture &f)
+{
+    f.company(QStringLiteral("Acme Tool & Die"));
+    f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
+    f.employee(QStringLiteral("Ann Smith"), QString(), QStringLiteral("7.5"));
+    f.employee(QStringLiteral("Bob"), QStringLiteral("pw"), QStringLiteral("12.25"));
+    const QString ann = QStringLiteral("Ann Smith");
+    f.event(ann, QStringLiteral("2026-03-02 08:00:20"), QStringLiteral("Clocked In"),
+            QStringLiteral("Sanding the oak table"));
+    f.event(ann, QStringLiteral("2026-03-02 16:25:00"), QStringLiteral("Clocked Out"));
+    f.event(ann, QStringLiteral("2026-03-03 07:58:00"), QStringLiteral("Clocked In"),
+            QStringLiteral("Varnish"));
+    f.event(ann, QStringLiteral("2026-03-03 08:28:00"), QStringLiteral("Clocked Out"));
+    f.event(ann, QStringLiteral("2026-03-03 13:00:00"), QStringLiteral("Clocked In"),
+            QStringLiteral(" "));
+    f.setNow(QStringLiteral("2026-03-03 17:30:10"));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Cards are saved as PDF files, never sent to a real printer.
+    qputenv("CUPS_SERVER", "/nonexistent");
+    QApplication app(argc, argv);
+    // Absolute: every scene runs in a working folder of its own.
+    folder = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"))
+                 .absolutePath();
+    QDir().mkpath(folder);
+
+    {
+        Fixture f;
+        save(forms().frmsplash(), QStringLiteral("splash"));
+        forms().unloadAll();
+        f.startProgram();
+        save(forms().frmstartup(), QStringLiteral("startup"));
+    }
+    {
+        Fixture f;
+        shop(f);
+        f.startProgram();
+        save(f.logon(), QStringLiteral("logon"));
+        f.logon().namechoice->setEditText(QStringLiteral("Bob"));
+        f.logon().Command1->click();
+        save(f.logon(), QStringLiteral("logon-password"));
+        f.logon().Command4->click();
+
+        f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
+        QTest::qWait(300);
+        saveTabs(f, QStringLiteral("manager"));
+        f.main().mandata->moveNext();
+        f.click(QStringLiteral("Command1"));
+        f.main().SSTab1->setCurrentIndex(1);
+        save(f.main(), QStringLiteral("main-manager-hours"));
+        f.click(QStringLiteral("Label8"));
+        save(f.main(), QStringLiteral("main-manager-grid"));
+        f.click(QStringLiteral("Label8"));
+
+        f.click(QStringLiteral("Command2"));
+        save(forms().frmprop(), QStringLiteral("properties"));
+        forms().frmprop().money->click();
+        forms().frmprop().edits->click();
+        saveTabs(f, QStringLiteral("manager-switches-on"));
+        forms().frmprop().money->click();
+        forms().frmprop().edits->click();
+
+        f.click(QStringLiteral("Command5"));
+        save(forms().frmadd(), QStringLiteral("add"));
+        forms().frmadd().close();
+        f.click(QStringLiteral("ChgPass"));
+        save(forms().frmpass(), QStringLiteral("password-manager"));
+        forms().frmpass().close();
+        f.click(QStringLiteral("chpass"));
+        save(forms().frmpass(), QStringLiteral("password-own"));
+        forms().frmpass().close();
+
+        f.click(QStringLiteral("exitmain"));
+        f.signOn(QStringLiteral("Ann Smith"));
+        QTest::qWait(300);
+        saveTabs(f, QStringLiteral("employee"));
+        f.click(QStringLiteral("clockout"));
+        f.click(QStringLiteral("clockin"));
+        save(forms().frmsub(), QStringLiteral("task"));
+        forms().frmsub().hide();
+
+        setPrinter(std::make_unique<SystemPrinter>(
+            [](const QString &) { return QDir(folder).filePath(QStringLiteral("timecard.pdf")); }));
+        f.click(QStringLiteral("prntdata"));
+    }
+    std::printf("Windows and the time card are in %s\n", qPrintable(folder));
+    return 0;
+}
