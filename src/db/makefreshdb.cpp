@@ -1,8 +1,8 @@
 // Writes a fresh Employee.mdb at the path given: what a new installation starts from.
 #include "db/database.h"
 
-#include <QCoreApplication>
 #include <cstdio>
+#include <QCoreApplication>
 
 int main(int argc, char *argv[])
 {
