@@ -11,7 +11,8 @@ protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::Show)
-            QCoreApplication::exit(0);
+            // Queued: the window may be shown before the event loop runs.
+            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         return false;
     }
 };

@@ -13,7 +13,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Show && watched->objectName() == QLatin1String("frmlogon"))
-            QCoreApplication::exit(0);
+            // Queued: the window may be shown before the event loop runs.
+            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         return false;
     }
 };

@@ -28,9 +28,7 @@ template <class T> T *named(T *widget, const char *name)
 
 } // namespace
 
-frmadd::frmadd()
-    : Form(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+frmadd::frmadd() : Form(FixedDialog)
 {
     setObjectName(QStringLiteral("frmadd"));
     setWindowTitle(ProgramTitle);

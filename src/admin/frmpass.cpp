@@ -47,9 +47,7 @@ QGroupBox *passwordFrame(const char *name, QLineEdit *&box, const char *boxName,
 
 } // namespace
 
-frmpass::frmpass()
-    : Form(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+frmpass::frmpass() : Form(FixedDialog)
 {
     setObjectName(QStringLiteral("frmpass"));
     setWindowTitle(ProgramTitle);

@@ -13,9 +13,7 @@
 
 namespace horalink {
 
-frmprop::frmprop()
-    : Form(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+frmprop::frmprop() : Form(FixedDialog)
 {
     setObjectName(QStringLiteral("frmprop"));
     setWindowTitle(ProgramTitle);

@@ -7,6 +7,13 @@ class QPushButton;
 
 namespace horalink {
 
+// A window with a fixed single border and only a close box.
+inline constexpr Qt::WindowFlags FixedWindow = Qt::Window | Qt::MSWindowsFixedSizeDialogHint |
+                                               Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                                               Qt::CustomizeWindowHint;
+// The same as a dialog of the main window: no taskbar button of its own.
+inline constexpr Qt::WindowFlags FixedDialog = FixedWindow | Qt::Dialog;
+
 // A window of the program: one instance for the run, made by the forms registry, which runs
 // its load procedure once it is registered. Closing it by its close box unloads it.
 class Form : public QWidget

@@ -15,9 +15,7 @@
 
 namespace horalink {
 
-frmstartup::frmstartup()
-    : Form(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+frmstartup::frmstartup() : Form(FixedWindow)
 {
     setObjectName(QStringLiteral("frmstartup"));
     setWindowTitle(QStringLiteral("Horalink Startup Screen"));

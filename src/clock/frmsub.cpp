@@ -13,9 +13,7 @@
 
 namespace horalink {
 
-frmsub::frmsub()
-    : Form(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+frmsub::frmsub() : Form(FixedDialog)
 {
     setObjectName(QStringLiteral("frmsub"));
     setWindowTitle(ProgramTitle);

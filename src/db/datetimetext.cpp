@@ -98,6 +98,27 @@ qint64 minuteNumber(const QDateTime &stamp)
     return stamp.date().toJulianDay() * 1440 + stamp.time().hour() * 60 + stamp.time().minute();
 }
 
+namespace {
+
+bool isLeapYear(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+// The Julian day of a Gregorian date, as QDate counts it, without building a QDate: this runs
+// once for every row of every total.
+qint64 julianDay(int year, int month, int day)
+{
+    year -= month <= 2;
+    const qint64 era = (year >= 0 ? year : year - 399) / 400;
+    const int yearOfEra = int(year - era * 400);
+    const int dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468 + 2440588;
+}
+
+} // namespace
+
 std::optional<qint64> storedMinute(const char *text, int length)
 {
     if (length < 16 || text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':')
@@ -111,10 +132,16 @@ std::optional<qint64> storedMinute(const char *text, int length)
             fields[f] = fields[f] * 10 + (text[i] - '0');
         }
     }
-    const QDate date(fields[0], fields[1], fields[2]);
-    if (!date.isValid() || fields[3] > 23 || fields[4] > 59)
+    static constexpr int monthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const int year = fields[0];
+    const int month = fields[1];
+    const int day = fields[2];
+    // Year 0 does not exist for QDate either.
+    if (year < 1 || month < 1 || month > 12 || day < 1 || fields[3] > 23 || fields[4] > 59)
         return std::nullopt;
-    return date.toJulianDay() * 1440 + fields[3] * 60 + fields[4];
+    if (day > monthDays[month - 1] + (month == 2 && isLeapYear(year)))
+        return std::nullopt;
+    return julianDay(year, month, day) * 1440 + fields[3] * 60 + fields[4];
 }
 
 QString shortDateFormat(const QLocale &locale)

@@ -63,9 +63,7 @@ QAction *action(const char *name, const QString &caption, QObject *parent,
 
 } // namespace
 
-frmmain::frmmain()
-    : Form(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+frmmain::frmmain() : Form(FixedWindow)
 {
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(ProgramTitle);

@@ -101,6 +101,15 @@ void DateTimeTextTest::storedStampsRoundTrip()
                  storedMinute("2026-03-02 09:00:00", 19).value(),
              1);
     QVERIFY(!storedMinute("2026-03-02 24:00:00", 19));
+    // The minute of a stored stamp is the minute of the same stamp read as a date and time.
+    for (const char *text : {"0001-01-01 00:00:00", "1899-12-31 23:59:00", "2000-02-29 12:30:00",
+                             "2026-03-02 09:01:59", "2100-03-01 00:00:00", "9999-12-31 23:59:59"}) {
+        QCOMPARE(storedMinute(text, 19),
+                 std::optional(minuteNumber(parseStoredStamp(QString::fromLatin1(text)))));
+    }
+    QVERIFY(!storedMinute("2100-02-29 00:00:00", 19));
+    QVERIFY(!storedMinute("2026-04-31 00:00:00", 19));
+    QVERIFY(!storedMinute("0000-01-01 00:00:00", 19));
 }
 
 QTEST_MAIN(DateTimeTextTest)
