@@ -33,6 +33,7 @@ class CountingPrompts : public Prompts
 public:
     Button message(const Box &box) override
     {
+        std::fprintf(stderr, "box: %s | %s\n", qPrintable(box.title), qPrintable(box.text));
         ++shown;
         return box.defaultButton;
     }

@@ -2,6 +2,7 @@
 
 #include "app/forms.h"
 #include "app/frmlogon.h"
+#include "app/passwordbox.h"
 #include "app/program.h"
 #include "app/prompts.h"
 #include "mainwin/frmmain.h"
@@ -41,8 +42,7 @@ frmadd::frmadd() : Form(FixedDialog)
     newemployee = named(new QLineEdit(Frame1), "newemployee");
     Label2 = named(new QLabel(QStringLiteral("Password:"), Frame1), "Label2");
     passwrd = named(new QLineEdit(Frame1), "passwrd");
-    passwrd->setEchoMode(QLineEdit::Password);
-    passwrd->setStyleSheet(QStringLiteral("lineedit-password-character: 43;"));
+    showTypedAsPlus(passwrd);
     // The employee list keeps at most 255 characters of a password.
     passwrd->setMaxLength(255);
     Label3 = named(new QLabel(QStringLiteral("Wage/hour: (required)"), Frame1), "Label3");

@@ -1,6 +1,7 @@
 #include "frmpass.h"
 
 #include "app/forms.h"
+#include "app/passwordbox.h"
 #include "app/program.h"
 #include "app/prompts.h"
 #include "mainwin/frmmain.h"
@@ -20,8 +21,7 @@ QLineEdit *passwordBox(const char *name, QWidget *parent)
 {
     auto *box = new QLineEdit(parent);
     box->setObjectName(QLatin1String(name));
-    box->setEchoMode(QLineEdit::Password);
-    box->setStyleSheet(QStringLiteral("lineedit-password-character: 43;"));
+    showTypedAsPlus(box);
     // The employee list keeps at most 255 characters of a password.
     box->setMaxLength(255);
     return box;

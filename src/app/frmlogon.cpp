@@ -4,6 +4,7 @@
 #include "app/forms.h"
 #include "app/frmsplash.h"
 #include "app/frmstartup.h"
+#include "app/passwordbox.h"
 #include "app/program.h"
 #include "app/prompts.h"
 #include "db/datacontrol.h"
@@ -37,6 +38,7 @@ frmlogon::frmlogon()
     namechoice->setObjectName(QStringLiteral("namechoice"));
     namechoice->setEditable(true);
     namechoice->setInsertPolicy(QComboBox::NoInsert);
+    namechoice->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     namechoice->setEditText(NamePrompt);
     nameBox->addWidget(namechoice);
     layout->addWidget(Frame1, 0, 0, 1, 2);
@@ -59,8 +61,7 @@ frmlogon::frmlogon()
     passwordBox->setContentsMargins(4, 2, 4, 4);
     txtpass = new QLineEdit(Frame2);
     txtpass->setObjectName(QStringLiteral("txtpass"));
-    txtpass->setEchoMode(QLineEdit::Password);
-    txtpass->setStyleSheet(QStringLiteral("lineedit-password-character: 43;"));
+    showTypedAsPlus(txtpass);
     passwordBox->addWidget(txtpass);
     passwordLayout->addWidget(Frame2, 0, 0, 1, 2);
     Command3 = new QPushButton(QStringLiteral("OK"), passwordbx);
@@ -120,11 +121,15 @@ void frmlogon::Form_Load()
     Datanames->setDatabaseName(QStringLiteral("Employee.mdb"));
     Datanames->setRecordSource(QStringLiteral("datalist"));
     Datanames->refresh();
-    Datanames->moveFirst();
-    while (!Datanames->eof()) {
-        addName(Datanames->field(QStringLiteral("ename")).toString());
-        Datanames->moveNext();
-    }
+    // Every name in one read: a list of a thousand employees must not hold up the start.
+    QStringList names;
+    for (const QVariant &name : Datanames->column(QStringLiteral("ename")))
+        names << name.toString();
+    std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    names.removeDuplicates();
+    namechoice->addItems(names);
     namechoice->setEditText(NamePrompt);
 }
 

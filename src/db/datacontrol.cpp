@@ -265,6 +265,18 @@ QVariant DataControl::field(const QString &name) const
     return m_values.value(column);
 }
 
+QVariantList DataControl::column(const QString &name) const
+{
+    requireOpen();
+    Statement rows(connection(),
+                   QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
+                       .arg(quoteIdentifier(m_names[columnIndex(name)]), quotedSource()));
+    QVariantList values;
+    while (rows.step())
+        values << rows.value(0);
+    return values;
+}
+
 void DataControl::addNew()
 {
     requireOpen();
