@@ -4,6 +4,7 @@
 
 #include <map>
 #include <QFile>
+#include <QFileInfo>
 
 namespace horalink {
 
@@ -21,8 +22,17 @@ Connection &openDatabase(const QString &databaseName)
 {
     auto &open = connections();
     auto it = open.find(databaseName);
-    if (it == open.end())
-        it = open.emplace(databaseName, Connection::openExisting(databaseName)).first;
+    if (it == open.end()) {
+        auto connection = Connection::openExisting(databaseName);
+        // An empty file is a valid SQLite database; say plainly that it is not ours.
+        for (const QString &table : {QStringLiteral("datalist"), QStringLiteral("Company Data")}) {
+            if (!connection->tableExists(table))
+                throw DbError(1, QStringLiteral("'%1' has no table '%2': it is not an employee "
+                                                "database.")
+                                     .arg(QFileInfo(databaseName).absoluteFilePath(), table));
+        }
+        it = open.emplace(databaseName, std::move(connection)).first;
+    }
     return *it->second;
 }
 
