@@ -191,21 +191,22 @@ qint64 DataControl::rowidFrom(Statement &query, qint64 after) const
 void DataControl::moveFirst()
 {
     requireOpen();
-    flushBound(Flush::Strict);
-    const qint64 first = rowidFrom(*m_firstQuery);
-    if (!first)
-        throw DbError(dberr::NoCurrentRecord, QStringLiteral("No current record."));
-    standOn(first, Position::Eof);
+    moveToEnd(*m_firstQuery);
 }
 
 void DataControl::moveLast()
 {
     requireOpen();
+    moveToEnd(*m_lastQuery);
+}
+
+void DataControl::moveToEnd(Statement &query)
+{
     flushBound(Flush::Strict);
-    const qint64 last = rowidFrom(*m_lastQuery);
-    if (!last)
+    const qint64 rowid = rowidFrom(query);
+    if (!rowid)
         throw DbError(dberr::NoCurrentRecord, QStringLiteral("No current record."));
-    standOn(last, Position::Eof);
+    standOn(rowid, Position::Eof);
 }
 
 void DataControl::moveNext()
