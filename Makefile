@@ -3,7 +3,7 @@ BUILD ?= build
 RUN ?= run
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libqt6sql6-sqlite libsqlite3-dev \
+PACKAGES = cmake ninja-build g++ qt6-base-dev libsqlite3-dev \
            libgl-dev libbenchmark-dev xvfb xauth cups cups-client cups-filters poppler-utils \
            fonts-dejavu-core
 FUZZ_PACKAGES = clang libclang-rt-dev
