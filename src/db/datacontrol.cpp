@@ -15,6 +15,11 @@ namespace horalink {
 
 namespace {
 
+const char *const LastRowSql = "SELECT rowid FROM %1 ORDER BY rowid DESC LIMIT 1";
+const char *const NextRowSql = "SELECT rowid FROM %1 WHERE rowid > ?1 ORDER BY rowid LIMIT 1";
+const char *const PreviousRowSql =
+    "SELECT rowid FROM %1 WHERE rowid < ?1 ORDER BY rowid DESC LIMIT 1";
+
 QToolButton *navigatorButton(const QString &name, const QString &text, QWidget *parent)
 {
     auto *button = new QToolButton(parent);
@@ -119,14 +124,10 @@ void DataControl::prepare()
         file, QStringLiteral("SELECT * FROM %1 WHERE rowid = ?1").arg(table));
     m_firstQuery = std::make_unique<Statement>(
         file, QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid LIMIT 1").arg(table));
-    m_lastQuery = std::make_unique<Statement>(
-        file, QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid DESC LIMIT 1").arg(table));
-    m_nextQuery = std::make_unique<Statement>(
-        file,
-        QStringLiteral("SELECT rowid FROM %1 WHERE rowid > ?1 ORDER BY rowid LIMIT 1").arg(table));
-    m_previousQuery = std::make_unique<Statement>(
-        file, QStringLiteral("SELECT rowid FROM %1 WHERE rowid < ?1 ORDER BY rowid DESC LIMIT 1")
-                  .arg(table));
+    // The others are prepared when first needed: a refresh is as cheap as it can be.
+    m_lastQuery.reset();
+    m_nextQuery.reset();
+    m_previousQuery.reset();
     m_names.clear();
     m_isDateTime.clear();
     for (int i = 0; i < m_rowQuery->columnCount(); ++i) {
@@ -134,6 +135,14 @@ void DataControl::prepare()
         m_isDateTime.push_back(m_rowQuery->declaredType(i).compare(QLatin1String("DATETIME"),
                                                                    Qt::CaseInsensitive) == 0);
     }
+}
+
+Statement &DataControl::query(std::unique_ptr<Statement> &slot, const char *sql)
+{
+    if (!slot)
+        slot =
+            std::make_unique<Statement>(connection(), QString::fromLatin1(sql).arg(quotedSource()));
+    return *slot;
 }
 
 void DataControl::requireOpen() const
@@ -197,7 +206,7 @@ void DataControl::moveFirst()
 void DataControl::moveLast()
 {
     requireOpen();
-    moveToEnd(*m_lastQuery);
+    moveToEnd(query(m_lastQuery, LastRowSql));
 }
 
 void DataControl::moveToEnd(Statement &query)
@@ -216,7 +225,7 @@ void DataControl::moveNext()
         throw DbError(dberr::NoCurrentRecord, QStringLiteral("No current record."));
     flushBound(Flush::Strict);
     standOn(m_position == Position::Bof ? rowidFrom(*m_firstQuery)
-                                        : rowidFrom(*m_nextQuery, m_rowid),
+                                        : rowidFrom(query(m_nextQuery, NextRowSql), m_rowid),
             Position::Eof);
 }
 
@@ -226,8 +235,9 @@ void DataControl::movePrevious()
     if (m_position == Position::Bof)
         throw DbError(dberr::NoCurrentRecord, QStringLiteral("No current record."));
     flushBound(Flush::Strict);
-    standOn(m_position == Position::Eof ? rowidFrom(*m_lastQuery)
-                                        : rowidFrom(*m_previousQuery, m_rowid),
+    standOn(m_position == Position::Eof
+                ? rowidFrom(query(m_lastQuery, LastRowSql))
+                : rowidFrom(query(m_previousQuery, PreviousRowSql), m_rowid),
             Position::Bof);
 }
 

@@ -118,6 +118,7 @@ private:
     void standOn(qint64 rowid, Position whenNone);
     void loadRow();
     qint64 rowidFrom(Statement &query, qint64 after = 0) const;
+    Statement &query(std::unique_ptr<Statement> &slot, const char *sql);
     void moveToEnd(Statement &query);
     int columnIndex(const QString &name) const;
     QString quotedSource() const;
