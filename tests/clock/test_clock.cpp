@@ -34,6 +34,17 @@ void signOnAnn(Fixture &f, bool prompt = false)
     f.signOn(Ann);
 }
 
+// Ann signed on, her log one finished hour on the morning of March 2.
+void signOnAnnAfterOneHour(Fixture &f)
+{
+    f.company();
+    f.employee(Ann, QString(), QStringLiteral("10"));
+    f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), QStringLiteral("Clocked In"));
+    f.event(Ann, QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked Out"));
+    f.startProgram();
+    f.signOn(Ann);
+}
+
 frmsub &taskPrompt()
 {
     return forms().frmsub();
@@ -252,12 +263,7 @@ void ClockTest::theMenuEntriesFollowTheDateBox()
 void ClockTest::updateStoresACorrectedDate()
 {
     Fixture f;
-    f.company();
-    f.employee(Ann, QString(), QStringLiteral("10"));
-    f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), QStringLiteral("Clocked In"));
-    f.event(Ann, QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked Out"));
-    f.startProgram();
-    f.signOn(Ann);
+    signOnAnnAfterOneHour(f);
     QCOMPARE(f.main().currhours->text(), QStringLiteral("1   "));
     QCOMPARE(f.main().lgndatetime->text(), QStringLiteral("3/2/2026 9:00:00 AM"));
     f.main().lgndatetime->setText(QStringLiteral("3/2/2026 10:30 AM"));
@@ -271,12 +277,7 @@ void ClockTest::updateStoresACorrectedDate()
 void ClockTest::updateRefusesWhatIsNoDate()
 {
     Fixture f;
-    f.company();
-    f.employee(Ann, QString(), QStringLiteral("10"));
-    f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), QStringLiteral("Clocked In"));
-    f.event(Ann, QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked Out"));
-    f.startProgram();
-    f.signOn(Ann);
+    signOnAnnAfterOneHour(f);
     f.main().currhours->setText(QStringLiteral("stale"));
     f.main().lgndatetime->setText(QStringLiteral("half past nine"));
     f.click(QStringLiteral("Label12"));
