@@ -2,6 +2,7 @@
 
 #include "app/forms.h"
 #include "app/program.h"
+#include "app/unattended.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -38,6 +39,12 @@ int Form::twips(int value)
 void Form::setFixedClientSize(int widthTwips, int heightTwips)
 {
     setFixedSize(twips(widthTwips), twips(heightTwips));
+}
+
+void Form::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    tellShown(*this);
 }
 
 void Form::changeEvent(QEvent *event)

@@ -45,6 +45,7 @@ protected:
     virtual void Form_Unload() {}
 
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 

@@ -17,7 +17,10 @@ void endProgram(int exitCode)
     ended = true;
     forms().unloadAll();
     closeDatabases();
-    QCoreApplication::exit(exitCode);
+    // Queued, so that an end during start-up, before the event loop runs (a splash screen's
+    // show() already processes events), still ends the loop that main() starts next.
+    QMetaObject::invokeMethod(
+        qApp, [exitCode] { QCoreApplication::exit(exitCode); }, Qt::QueuedConnection);
 }
 
 bool programEnded()

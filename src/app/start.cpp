@@ -2,6 +2,7 @@
 
 #include "app/forms.h"
 #include "app/frmsplash.h"
+#include "app/unattended.h"
 
 #include <QApplication>
 
@@ -12,6 +13,8 @@ void start()
     // Only the logon window's Exit and the first-run window end the program, never the
     // closing of some last window.
     QApplication::setQuitOnLastWindowClosed(false);
+    if (unattended())
+        setPrompts(unattendedPrompts());
     forms().frmsplash().show();
 }
 

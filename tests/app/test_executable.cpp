@@ -1,0 +1,100 @@
+// The real program, started as a process in a folder of its own, with no one at the screen.
+#include "db/database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace horalink;
+
+namespace {
+
+// Starts the program in the folder; boxes are answered with their default buttons and told
+// on standard error, as is every window shown.
+void startIn(QProcess &program, const QString &folder)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HORALINK_UNATTENDED"), QStringLiteral("1"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(folder);
+    program.setProcessChannelMode(QProcess::SeparateChannels);
+    program.start(QStringLiteral(HORALINK_PROGRAM), {});
+    QVERIFY(program.waitForStarted());
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class ExecutableTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void anUnusableFileEndsTheProgramAtOnce_data();
+    void anUnusableFileEndsTheProgramAtOnce();
+    void aFreshFileReachesTheFirstRunWindow();
+};
+
+void ExecutableTest::anUnusableFileEndsTheProgramAtOnce_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("missing") << "missing";
+    QTest::newRow("text file") << "text";
+    QTest::newRow("folder") << "folder";
+}
+
+void ExecutableTest::anUnusableFileEndsTheProgramAtOnce()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(EmployeeMdb);
+    const QByteArray text("name,wage\nAnn,10\n");
+    if (kind == QLatin1String("text")) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    } else if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir(folder.path()).mkdir(EmployeeMdb));
+    }
+
+    QProcess program;
+    startIn(program, folder.path());
+    QVERIFY2(program.waitForFinished(10000), "the program did not end after its error");
+    const QString told = QString::fromUtf8(program.readAllStandardError());
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 1);
+    QVERIFY2(told.contains(QStringLiteral("BOX Horalink | Run-time error '")), qPrintable(told));
+    QVERIFY2(told.contains(QStringLiteral("Employee.mdb")), qPrintable(told));
+    QCOMPARE(QFileInfo(path).isDir(), kind == QLatin1String("folder"));
+    QCOMPARE(QFileInfo::exists(path), kind != QLatin1String("missing"));
+    if (kind == QLatin1String("text"))
+        QCOMPARE(contentOf(path), text);
+}
+
+void ExecutableTest::aFreshFileReachesTheFirstRunWindow()
+{
+    QTemporaryDir folder;
+    createFreshDatabase(folder.filePath(EmployeeMdb));
+    const QByteArray fresh = contentOf(folder.filePath(EmployeeMdb));
+    QProcess program;
+    startIn(program, folder.path());
+    QString told;
+    QTRY_VERIFY_WITH_TIMEOUT((told += QString::fromUtf8(program.readAllStandardError()))
+                                 .contains(QStringLiteral("WINDOW frmstartup")),
+                             10000);
+    QCOMPARE(program.state(), QProcess::Running);
+    program.kill();
+    program.waitForFinished();
+    QCOMPARE(contentOf(folder.filePath(EmployeeMdb)), fresh);
+}
+
+QTEST_GUILESS_MAIN(ExecutableTest)
+#include "test_executable.moc"
