@@ -3,12 +3,12 @@ BUILD ?= build
 RUN ?= run
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-PACKAGES = cmake ninja-build g++ qt6-base-dev libsqlite3-dev \
+PACKAGES = cmake ninja-build g++ qt6-base-dev libsqlite3-dev libsodium-dev \
            libgl-dev libbenchmark-dev xvfb xauth cups cups-client cups-filters poppler-utils \
            fonts-dejavu-core
 FUZZ_PACKAGES = clang libclang-rt-dev
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = datetime numbers hours identifiers
+FUZZ_TARGETS = datetime numbers hours identifiers names
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 .PHONY: deps build run test test-sanitize fuzz bench screenshots clean

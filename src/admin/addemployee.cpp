@@ -24,7 +24,7 @@ bool findClash(DataControl &list, const QString &name)
     list.moveFirst();
     while (!list.eof()) {
         const QVariant listed = list.field(QStringLiteral("ename"));
-        if (!listed.isNull() && namesClash(listed.toString(), name))
+        if (!listed.isNull() && sameEmployee(listed.toString(), name))
             return true;
         list.moveNext();
     }
@@ -49,7 +49,7 @@ void frmmain::Command5_Click()
 
 void frmadd::Command1_Click()
 {
-    const QString name = newemployee->text();
+    const QString name = storedName(newemployee->text());
     if (name.size() > 20) {
         prompts().warning(QStringLiteral("Sorry, the name is to long.  Please type in a name with "
                                          "less than 20 characters and without special "
@@ -60,6 +60,10 @@ void frmadd::Command1_Click()
     }
     if (name.isEmpty()) {
         prompts().warning(QStringLiteral("Please type in the name of the new Employee."), AddError);
+        return;
+    }
+    if (const QString refusal = nameRefusal(name); !refusal.isEmpty()) {
+        prompts().warning(refusal, AddError);
         return;
     }
     if (!readNumber(newwage->text())) {

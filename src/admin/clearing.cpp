@@ -33,7 +33,7 @@ void frmmain::Command4_Click()
     const Button everyone =
         prompts().ask(QStringLiteral("Would you like to clear the log for all employees? "
                                      "(default: clear current employee only)"),
-                      QStringLiteral("Clear"), Buttons::YesNoCancel, Icon::None, Button::Yes);
+                      QStringLiteral("Clear"), Buttons::YesNoCancel, Icon::None, Button::No);
     if (everyone == Button::Cancel)
         return;
     if (everyone == Button::Yes)
@@ -95,7 +95,7 @@ void frmmain::dltdata_Click()
                       QStringLiteral("Horalink Warning"), Buttons::YesNo, Icon::Stop,
                       Button::No) == Button::Yes)
         clearTimeLog(database->connection(), database->recordSource());
-    fxngettotal(nameemp->text());
+    fxngettotal(m_session.employee);
 }
 
 } // namespace horalink

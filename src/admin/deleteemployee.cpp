@@ -44,6 +44,7 @@ void frmmain::Deleteemp_Click()
                           QStringLiteral("Delete Error"));
         return;
     }
+    forms().frmlogon().removeName(name);
     prompts().information(QStringLiteral("Employee has been deleted."),
                           QStringLiteral("Information"));
     mandata->refresh();

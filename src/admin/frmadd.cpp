@@ -87,14 +87,6 @@ frmadd::frmadd() : Form(FixedDialog)
 void frmadd::Form_Load()
 {
     centre();
-    forms().frmmain().installEventFilter(this);
-}
-
-bool frmadd::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::Hide && !event->spontaneous() && qobject_cast<frmmain *>(watched))
-        close();
-    return Form::eventFilter(watched, event);
 }
 
 void frmadd::Form_Activate()

@@ -11,8 +11,8 @@ class QTextEdit;
 namespace horalink {
 
 // Adds an employee: a row in the employee list and an empty time log of the same name. It
-// does not block the main window; a refused OK leaves it open for another try. It goes, adding
-// nothing, when the main window is left, so that it never serves whoever signs on next.
+// does not block the main window; a refused OK leaves it open for another try. The main window
+// closes it, adding nothing, when it is left, so that it never serves whoever signs on next.
 class frmadd : public Form
 {
     Q_OBJECT
@@ -34,9 +34,6 @@ public:
     QTextEdit *comments;
     QPushButton *Command1;
     QPushButton *Command2;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void newwage_Change();

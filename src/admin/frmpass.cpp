@@ -89,7 +89,6 @@ frmpass::frmpass() : Form(FixedDialog)
 void frmpass::Form_Load()
 {
     centre();
-    forms().frmmain().installEventFilter(this);
 }
 
 void frmpass::resizeEvent(QResizeEvent *event)
@@ -102,9 +101,6 @@ bool frmpass::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Picture1 && event->type() == QEvent::Paint)
         guarded([this] { Picture1_Paint(); });
-    else if (event->type() == QEvent::Hide && !event->spontaneous() &&
-             qobject_cast<frmmain *>(watched))
-        close();
     return Form::eventFilter(watched, event);
 }
 

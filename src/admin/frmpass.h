@@ -9,9 +9,9 @@ class QPushButton;
 namespace horalink {
 
 // Changes a password: the signed-on user's own, or, with the panel shown from the Management
-// tab, that of the employee shown there. Neither asks for the old password. It goes, changing
-// nothing, when the main window is left, so that it never changes the password of whoever
-// signs on next.
+// tab, that of the employee shown there. Neither asks for the old password. The main window
+// closes it, changing nothing, when it is left, so that it never changes the password of
+// whoever signs on next.
 class frmpass : public Form
 {
     Q_OBJECT

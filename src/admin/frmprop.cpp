@@ -1,14 +1,15 @@
 #include "frmprop.h"
 
 #include "app/forms.h"
-#include "app/frmlogon.h"
 #include "app/program.h"
 #include "app/prompts.h"
-#include "db/datacontrol.h"
+#include "db/database.h"
 #include "mainwin/frmmain.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGroupBox>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace horalink {
@@ -32,7 +33,6 @@ frmprop::frmprop() : Form(FixedDialog)
     layout->addWidget(Frame1);
     setFixedClientSize(4200, 1900);
 
-    // A box runs its procedure whenever its value changes, by a click or by the program.
     connectGuarded(edits, &QCheckBox::toggled, this, &frmprop::edits_Click);
     connectGuarded(money, &QCheckBox::toggled, this, &frmprop::money_Click);
     connectGuarded(subs, &QCheckBox::toggled, this, &frmprop::subs_Click);
@@ -48,32 +48,49 @@ void frmprop::Form_Activate()
     centre();
 }
 
-bool frmprop::store(QCheckBox *box, const QString &column)
+void frmprop::showEvent(QShowEvent *event)
 {
-    DataControl &settings = *forms().frmlogon().cmpdata;
-    const bool on = box->isChecked();
-    if (on)
-        settings.refresh();
-    settings.edit();
-    settings.setField(column, on ? 1 : 0);
-    settings.update();
-    return on;
+    // The boxes show the switches in force; setting them here stores nothing.
+    const Switches &shown = forms().frmmain().switches();
+    const QSignalBlocker blockEdits(edits);
+    const QSignalBlocker blockMoney(money);
+    const QSignalBlocker blockSubs(subs);
+    edits->setChecked(shown.edits);
+    money->setChecked(shown.money);
+    subs->setChecked(shown.subs);
+    Form::showEvent(event);
+}
+
+void frmprop::closeEvent(QCloseEvent *event)
+{
+    // Only hidden: the switches stay in force, whichever way the window is left.
+    event->accept();
+    hide();
+}
+
+void frmprop::store(Switch which, bool on)
+{
+    frmmain &main = forms().frmmain();
+    storeSwitch(openDatabase(EmployeeMdb), which, on);
+    Switches switches = main.switches();
+    switches.set(which, on);
+    main.applySwitches(switches);
 }
 
 void frmprop::edits_Click()
 {
-    forms().frmmain().applyEdits(store(edits, QStringLiteral("edits")));
+    store(Switch::Edits, edits->isChecked());
 }
 
 void frmprop::money_Click()
 {
-    forms().frmmain().applyMoney(store(money, QStringLiteral("money")));
+    store(Switch::Money, money->isChecked());
 }
 
 void frmprop::subs_Click()
 {
-    // Nothing shows: each clock-in reads the box itself.
-    store(subs, QStringLiteral("subs"));
+    // Nothing shows: each clock-in reads the switch.
+    store(Switch::Subs, subs->isChecked());
 }
 
 } // namespace horalink

@@ -1,14 +1,15 @@
 #pragma once
 
 #include "app/form.h"
+#include "db/settings.h"
 
 class QCheckBox;
 class QGroupBox;
 
 namespace horalink {
 
-// The three program-wide switches. Its boxes hold their live state for the whole run; each
-// click stores the switch and applies it to the main window at once.
+// The three program-wide switches. Its boxes show the switches in force; each click stores
+// the switch and applies it to the main window at once.
 class frmprop : public Form
 {
     Q_OBJECT
@@ -28,9 +29,12 @@ public:
     QCheckBox *money;
     QCheckBox *subs;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
 private:
-    // Stores the box's switch and returns whether it is on.
-    bool store(QCheckBox *box, const QString &column);
+    void store(Switch which, bool on);
 };
 
 } // namespace horalink

@@ -1,11 +1,12 @@
 // Changing a password: "Change My Pass&word" changes the signed-on user's own, "Chg Pass" that
-// of the employee shown in the Management tab. The logon window's view of the employee list
-// carries the change, so the next sign-on asks for the new password.
+// of the employee shown in the Management tab. Every sign-on reads the employee list again, so
+// the next one asks for the new password.
 #include "admin/frmpass.h"
 #include "app/forms.h"
 #include "app/frmlogon.h"
 #include "app/prompts.h"
-#include "db/datacontrol.h"
+#include "db/database.h"
+#include "db/employees.h"
 #include "mainwin/frmmain.h"
 
 #include <QLabel>
@@ -33,7 +34,7 @@ void frmmain::ChgPass_Click()
 
 void frmpass::Command1_Click()
 {
-    changePassword(forms().frmmain().nameemp->text(), newpasswrd->text());
+    changePassword(forms().frmmain().session().employee, newpasswrd->text());
 }
 
 void frmpass::Command3_Click()
@@ -43,13 +44,7 @@ void frmpass::Command3_Click()
 
 void frmpass::changePassword(const QString &name, const QString &password)
 {
-    DataControl &names = *forms().frmlogon().Datanames;
-    names.refresh();
-    const bool found = findByName(names, QStringLiteral("ename"), name);
-    if (found) {
-        names.edit();
-        names.setField(QStringLiteral("epass"), password);
-        names.update();
+    if (storePassword(openDatabase(EmployeeMdb), name, password)) {
         prompts().information(QStringLiteral("Password Successfully Changed."),
                               QStringLiteral("Successful!"));
     } else {

@@ -1,6 +1,5 @@
 #include "frmlogon.h"
 
-#include "admin/frmprop.h"
 #include "app/forms.h"
 #include "app/frmsplash.h"
 #include "app/frmstartup.h"
@@ -8,9 +7,10 @@
 #include "app/program.h"
 #include "app/prompts.h"
 #include "db/datacontrol.h"
+#include "db/employees.h"
+#include "db/passwordhash.h"
 #include "mainwin/frmmain.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -116,7 +116,6 @@ void frmlogon::Form_Load()
         return;
     }
     forms().frmmain().company->setText(cmpdata->field(QStringLiteral("company")).toString());
-    applyStoredFlags(false);
 
     Datanames->setDatabaseName(QStringLiteral("Employee.mdb"));
     Datanames->setRecordSource(QStringLiteral("datalist"));
@@ -155,27 +154,14 @@ void frmlogon::addName(const QString &name)
     namechoice->setEditText(shown);
 }
 
-// Ticks the box of every switch stored as 1. A box that changes runs its click procedure by
-// itself; at a password sign-on the procedure runs once more so its effect is applied even
-// when the box was already ticked.
-void frmlogon::applyStoredFlags(bool runClickAgain)
+void frmlogon::removeName(const QString &name)
 {
-    frmprop &properties = forms().frmprop();
-    const struct
-    {
-        const char *field;
-        QCheckBox *box;
-        void (frmprop::*click)();
-    } switches[] = {{"edits", properties.edits, &frmprop::edits_Click},
-                    {"money", properties.money, &frmprop::money_Click},
-                    {"subs", properties.subs, &frmprop::subs_Click}};
-    for (const auto &flag : switches) {
-        if (!isFlagOn(cmpdata->field(QLatin1String(flag.field))))
-            continue;
-        flag.box->setChecked(true);
-        if (runClickAgain)
-            (properties.*flag.click)();
-    }
+    const int at = namechoice->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (at < 0)
+        return;
+    const QString shown = namechoice->currentText();
+    namechoice->removeItem(at);
+    namechoice->setEditText(shown);
 }
 
 void frmlogon::namechoice_Change()
@@ -190,10 +176,7 @@ void frmlogon::txtpass_Change()
 
 void frmlogon::Command1_Click()
 {
-    frmmain &main = forms().frmmain();
-    main.nameemp->setText(namechoice->currentText());
     m_rememberedName = namechoice->currentText();
-
     Datanames->refresh();
     if (!findByName(*Datanames, QStringLiteral("ename"), m_rememberedName)) {
         namechoice->setEditText(m_rememberedName);
@@ -202,51 +185,45 @@ void frmlogon::Command1_Click()
         return;
     }
     m_storedPassword = Datanames->field(QStringLiteral("epass")).toString();
-    main.Thismoney->setText(Datanames->field(QStringLiteral("ewage")).toString());
-
+    m_wage = Datanames->field(QStringLiteral("ewage")).toString();
+    txtpass->clear();
     if (!m_storedPassword.isEmpty()) {
         passwordbx->show();
         passwordbx->raise();
         txtpass->setFocus();
-    } else {
-        hide();
-        main.show();
-        openUserLog();
-        if (m_rememberedName == QLatin1String("Manager"))
-            prompts().warning(QStringLiteral("You will be unable to use Management functions "
-                                             "until you change your password."),
-                              QStringLiteral("Information"));
+        return;
     }
-    txtpass->clear();
-    main.fxngettotal(main.nameemp->text());
+    signOn(false);
+    if (m_rememberedName == QLatin1String("Manager"))
+        prompts().warning(QStringLiteral("You will be unable to use Management functions until "
+                                         "you change your password."),
+                          QStringLiteral("Information"));
 }
 
 void frmlogon::Command3_Click()
 {
-    if (txtpass->text() != m_storedPassword) {
+    const PasswordCheck check = checkPassword(txtpass->text(), m_storedPassword);
+    if (check == PasswordCheck::Wrong) {
         prompts().warning(QStringLiteral("Incorrect Password, Please retry or Cancel."),
                           QStringLiteral("Password Error"));
         txtpass->clear();
         return;
     }
-    applyStoredFlags(true);
+    // An older file holds the password as typed: from now on it holds only its hash.
+    if (check == PasswordCheck::RightButStoredAsTyped)
+        storePassword(Datanames->connection(), m_rememberedName, txtpass->text());
+    passwordbx->hide();
+    txtpass->clear();
+    Datanames->moveFirst();
+    signOn(true);
+}
+
+void frmlogon::signOn(bool byPassword)
+{
     frmmain &main = forms().frmmain();
     hide();
     main.show();
-    passwordbx->hide();
-    openUserLog();
-    Datanames->moveFirst();
-    if (main.nameemp->text() == QLatin1String("Manager"))
-        main.Picture1->show();
-    txtpass->clear();
-}
-
-void frmlogon::openUserLog()
-{
-    DataControl &log = *forms().frmmain().database;
-    log.setDatabaseName(QStringLiteral("Employee.mdb"));
-    log.setRecordSource(m_rememberedName);
-    log.refresh();
+    main.signOn({m_rememberedName, m_wage, byPassword});
 }
 
 void frmlogon::Command4_Click()

@@ -26,6 +26,8 @@ public:
 
     // Puts a name into the sorted list, as a newly added employee's.
     void addName(const QString &name);
+    // Takes a deleted employee's name off the list.
+    void removeName(const QString &name);
 
     QGroupBox *Frame1;
     QComboBox *namechoice;
@@ -52,11 +54,12 @@ private:
     void Command3_Click();
     void Command4_Click();
 
-    void applyStoredFlags(bool runClickAgain);
-    void openUserLog();
+    // Hands the remembered employee to the main window, whose window it now is.
+    void signOn(bool byPassword);
 
     QString m_rememberedName;
     QString m_storedPassword;
+    QString m_wage;
 };
 
 inline const QString NamePrompt = QStringLiteral("Click here for names-->");

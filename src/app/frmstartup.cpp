@@ -68,6 +68,13 @@ void frmstartup::Form_Activate()
 
 void frmstartup::Command1_Click()
 {
+    // The name is stored once and printed on every card: a blank one could never be mended.
+    if (Companyname->text().trimmed().isEmpty()) {
+        prompts().warning(QStringLiteral("Please type in your company name."),
+                          QStringLiteral("Horalink Startup Screen"));
+        Companyname->setFocus();
+        return;
+    }
     DataControl &settings = *forms().frmlogon().cmpdata;
     settings.refresh();
     settings.addNew();

@@ -23,6 +23,12 @@ void endProgram(int exitCode)
         qApp, [exitCode] { QCoreApplication::exit(exitCode); }, Qt::QueuedConnection);
 }
 
+Commands &commands()
+{
+    static Commands notifier;
+    return notifier;
+}
+
 bool programEnded()
 {
     return ended;

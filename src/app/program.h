@@ -15,13 +15,28 @@ void resetProgramEnded();
 // number and description in a box, then the end of the program.
 void reportAndEnd(const DbError &error);
 
+// Tells, after every handled event, that the file may have changed, so that views of it that
+// are not bound to a cursor (the manager's grid) can read it again.
+class Commands : public QObject
+{
+    Q_OBJECT
+
+signals:
+    void finished();
+};
+
+Commands &commands();
+
 template <class Handler> void guarded(Handler &&handler)
 {
     try {
         handler();
     } catch (const DbError &error) {
         reportAndEnd(error);
+        return;
     }
+    if (!programEnded())
+        emit commands().finished();
 }
 
 // Connects a signal to a handler of a window so that a database failure inside the handler

@@ -34,7 +34,7 @@ void frmmain::fxnupdate()
     try {
         if (database->hasCurrentRow())
             database->updateRecord();
-        fxngettotal(nameemp->text());
+        fxngettotal(m_session.employee);
     } catch (const DbError &error) {
         reportUpdateFailure(error);
     }
@@ -60,6 +60,12 @@ void frmmain::dltlast_Click()
     database->moveLast();
     database->deleteRow();
     database->refresh();
+}
+
+void frmmain::refreshGrid()
+{
+    if (auto *model = qobject_cast<TimeLogModel *>(DBGrid1->model()); model && DBGrid1->isVisible())
+        model->refreshIfChanged();
 }
 
 void frmmain::Label8_Click()

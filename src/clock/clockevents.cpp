@@ -1,5 +1,4 @@
 // Clock in and clock out: the two events every time log is made of.
-#include "admin/frmprop.h"
 #include "app/clock.h"
 #include "app/forms.h"
 #include "app/prompts.h"
@@ -8,7 +7,6 @@
 #include "db/sqlite.h"
 #include "mainwin/frmmain.h"
 
-#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -56,8 +54,8 @@ void frmmain::clockInCommand()
                           QStringLiteral("Clock In Error"));
         return;
     }
-    if (forms().frmprop().subs->isChecked()) {
-        fxnclockin(nameemp->text());
+    if (m_switches.subs) {
+        fxnclockin(m_session.employee);
         return;
     }
     frmsub &prompt = forms().frmsub();
@@ -80,11 +78,11 @@ void frmmain::fxnclockin(const QString &thisusername)
         Transaction transaction(database->connection());
         database->refresh();
         if (database->eof()) {
-            appendEvent(*database, nameemp->text(), ClockedIn, &task);
+            appendEvent(*database, m_session.employee, ClockedIn, &task);
             database->refresh();
             database->moveLast();
         } else if (lastEventStatus(*database) == ClockedOut) {
-            appendEvent(*database, nameemp->text(), ClockedIn, &task);
+            appendEvent(*database, m_session.employee, ClockedIn, &task);
             database->moveLast();
         } else {
             refused = true;
@@ -94,7 +92,7 @@ void frmmain::fxnclockin(const QString &thisusername)
     if (refused)
         prompts().warning(QStringLiteral("You must first Clock Out."),
                           QStringLiteral("Clock In Error"));
-    fxngettotal(nameemp->text());
+    fxngettotal(m_session.employee);
     if (!database->eof())
         database->moveLast();
     forms().frmsub().activity->clear();
@@ -102,12 +100,12 @@ void frmmain::fxnclockin(const QString &thisusername)
 
 void frmmain::clockout_Click()
 {
-    fxnclockout(nameemp->text());
+    fxnclockout(m_session.employee);
 }
 
 void frmmain::clkout_Click()
 {
-    fxnclockout(nameemp->text());
+    fxnclockout(m_session.employee);
 }
 
 void frmmain::fxnclockout(const QString &username)
@@ -120,7 +118,7 @@ void frmmain::fxnclockout(const QString &username)
         if (database->eof())
             refusal = QStringLiteral("You must first Clock in.");
         else if (lastEventStatus(*database) == ClockedIn)
-            appendEvent(*database, nameemp->text(), ClockedOut, nullptr);
+            appendEvent(*database, m_session.employee, ClockedOut, nullptr);
         else
             refusal = QStringLiteral("You must first Clock In.");
         if (refusal.isEmpty())
@@ -129,7 +127,7 @@ void frmmain::fxnclockout(const QString &username)
     }
     if (!refusal.isEmpty())
         prompts().warning(refusal, QStringLiteral("Clock out Error"));
-    fxngettotal(nameemp->text());
+    fxngettotal(m_session.employee);
 }
 
 } // namespace horalink

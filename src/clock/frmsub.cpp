@@ -51,7 +51,7 @@ void frmsub::Command1_Click()
         return;
     }
     frmmain &main = forms().frmmain();
-    main.fxnclockin(main.nameemp->text());
+    main.fxnclockin(main.session().employee);
     hide();
 }
 

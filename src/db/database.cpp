@@ -48,7 +48,9 @@ void closeDatabases()
 
 void createTimeLogTable(Connection &connection, const QString &name)
 {
-    connection.exec(QString::fromUtf8(timeLogSql).arg(quoteIdentifier(name)));
+    Statement create(connection, QStringLiteral("CREATE TABLE ") + quoteIdentifier(name) +
+                                     QLatin1Char('\n') + QString::fromUtf8(timeLogSql));
+    create.run();
 }
 
 void createFreshDatabase(const QString &fileName)

@@ -15,10 +15,12 @@ namespace horalink {
 
 namespace {
 
-const char *const LastRowSql = "SELECT rowid FROM %1 ORDER BY rowid DESC LIMIT 1";
-const char *const NextRowSql = "SELECT rowid FROM %1 WHERE rowid > ?1 ORDER BY rowid LIMIT 1";
-const char *const PreviousRowSql =
-    "SELECT rowid FROM %1 WHERE rowid < ?1 ORDER BY rowid DESC LIMIT 1";
+// The table's quoted name goes between the two halves of each statement.
+const DataControl::SqlAround LastRowSql{"SELECT rowid FROM ", " ORDER BY rowid DESC LIMIT 1"};
+const DataControl::SqlAround NextRowSql{"SELECT rowid FROM ",
+                                        " WHERE rowid > ?1 ORDER BY rowid LIMIT 1"};
+const DataControl::SqlAround PreviousRowSql{"SELECT rowid FROM ",
+                                            " WHERE rowid < ?1 ORDER BY rowid DESC LIMIT 1"};
 
 QToolButton *navigatorButton(const QString &name, const QString &text, QWidget *parent)
 {
@@ -83,6 +85,12 @@ void DataControl::setDatabaseName(const QString &name)
 
 void DataControl::setRecordSource(const QString &table)
 {
+    // What was typed belongs to the row it was typed on: it is stored there, or dropped, before
+    // the control turns to another table, never carried over to a row of the new one.
+    if (m_position != Position::Closed) {
+        leaveRow();
+        close();
+    }
     m_source = table;
 }
 
@@ -109,7 +117,7 @@ QString DataControl::quotedSource() const
 void DataControl::refresh()
 {
     if (m_position != Position::Closed)
-        flushBound(Flush::DropRefused);
+        leaveRow();
     m_editMode = EditMode::None;
     m_pending.clear();
     prepare();
@@ -119,11 +127,9 @@ void DataControl::refresh()
 void DataControl::prepare()
 {
     Connection &file = connection();
-    const QString table = quotedSource();
-    m_rowQuery = std::make_unique<Statement>(
-        file, QStringLiteral("SELECT * FROM %1 WHERE rowid = ?1").arg(table));
-    m_firstQuery = std::make_unique<Statement>(
-        file, QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid LIMIT 1").arg(table));
+    m_rowQuery = std::make_unique<Statement>(file, sql({"SELECT * FROM ", " WHERE rowid = ?1"}));
+    m_firstQuery =
+        std::make_unique<Statement>(file, sql({"SELECT rowid FROM ", " ORDER BY rowid LIMIT 1"}));
     // The others are prepared when first needed: a refresh is as cheap as it can be.
     m_lastQuery.reset();
     m_nextQuery.reset();
@@ -137,11 +143,15 @@ void DataControl::prepare()
     }
 }
 
-Statement &DataControl::query(std::unique_ptr<Statement> &slot, const char *sql)
+QString DataControl::sql(const SqlAround &around) const
+{
+    return QLatin1String(around.before) + quotedSource() + QLatin1String(around.after);
+}
+
+Statement &DataControl::query(std::unique_ptr<Statement> &slot, const SqlAround &around)
 {
     if (!slot)
-        slot =
-            std::make_unique<Statement>(connection(), QString::fromLatin1(sql).arg(quotedSource()));
+        slot = std::make_unique<Statement>(connection(), sql(around));
     return *slot;
 }
 
@@ -211,7 +221,7 @@ void DataControl::moveLast()
 
 void DataControl::moveToEnd(Statement &query)
 {
-    flushBound(Flush::Strict);
+    leaveRow();
     const qint64 rowid = rowidFrom(query);
     if (!rowid)
         throw DbError(dberr::NoCurrentRecord, QStringLiteral("No current record."));
@@ -223,7 +233,7 @@ void DataControl::moveNext()
     requireOpen();
     if (m_position == Position::Eof)
         throw DbError(dberr::NoCurrentRecord, QStringLiteral("No current record."));
-    flushBound(Flush::Strict);
+    leaveRow();
     standOn(m_position == Position::Bof ? rowidFrom(*m_firstQuery)
                                         : rowidFrom(query(m_nextQuery, NextRowSql), m_rowid),
             Position::Eof);
@@ -234,7 +244,7 @@ void DataControl::movePrevious()
     requireOpen();
     if (m_position == Position::Bof)
         throw DbError(dberr::NoCurrentRecord, QStringLiteral("No current record."));
-    flushBound(Flush::Strict);
+    leaveRow();
     standOn(m_position == Position::Eof
                 ? rowidFrom(query(m_lastQuery, LastRowSql))
                 : rowidFrom(query(m_previousQuery, PreviousRowSql), m_rowid),
@@ -245,15 +255,25 @@ void DataControl::navigate(void (DataControl::*move)())
 {
     if (m_position != Position::Row && m_position != Position::Bof && m_position != Position::Eof)
         return;
+    if (!rowidFrom(*m_firstQuery))
+        return;
+    // The user's own move is refused while the row would not take what was typed on it: the
+    // navigator stays, so the entry can be corrected.
     try {
-        if (!rowidFrom(*m_firstQuery))
-            return;
-        (this->*move)();
+        flushBound(Flush::Strict);
     } catch (const BoundEditRefused &refusal) {
         if (!m_refusalHandler)
             throw;
-        m_refusalHandler(refusal);
+        m_refusalHandler(refusal, Refusal::StaysOnRow);
+        return;
     }
+    (this->*move)();
+}
+
+void DataControl::leaveRow()
+{
+    if (m_position != Position::Closed)
+        flushBound(Flush::ReportAndDrop);
 }
 
 int DataControl::columnIndex(const QString &name) const
@@ -262,7 +282,8 @@ int DataControl::columnIndex(const QString &name) const
         if (m_names[i].compare(name, Qt::CaseInsensitive) == 0)
             return i;
     }
-    throw DbError(3265, QStringLiteral("Item not found in this collection: '%1'.").arg(name));
+    throw DbError(dberr::ItemNotFound, QStringLiteral("Item not found in this collection: '") +
+                                           name + QStringLiteral("'."));
 }
 
 QVariant DataControl::field(const QString &name) const
@@ -279,9 +300,9 @@ QVariant DataControl::field(const QString &name) const
 QVariantList DataControl::column(const QString &name) const
 {
     requireOpen();
-    Statement rows(connection(),
-                   QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
-                       .arg(quoteIdentifier(m_names[columnIndex(name)]), quotedSource()));
+    Statement rows(connection(), QStringLiteral("SELECT ") +
+                                     quoteIdentifier(m_names[columnIndex(name)]) +
+                                     sql({" FROM ", " ORDER BY rowid"}));
     QVariantList values;
     while (rows.step())
         values << rows.value(0);
@@ -307,7 +328,8 @@ void DataControl::edit()
 void DataControl::setField(const QString &name, const QVariant &value)
 {
     if (m_editMode == EditMode::None)
-        throw DbError(3020, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+        throw DbError(dberr::UpdateWithoutEdit,
+                      QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
     const int column = columnIndex(name);
     const QVariant stored =
         value.typeId() == QMetaType::QDateTime ? QVariant(storedStamp(value.toDateTime())) : value;
@@ -318,7 +340,8 @@ void DataControl::setField(const QString &name, const QVariant &value)
 void DataControl::update()
 {
     if (m_editMode == EditMode::None)
-        throw DbError(3020, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+        throw DbError(dberr::UpdateWithoutEdit,
+                      QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
     const EditMode mode = m_editMode;
     auto values = std::move(m_pending);
     m_editMode = EditMode::None;
@@ -330,18 +353,18 @@ void DataControl::update()
             columns << quoteIdentifier(m_names[column]);
             marks << QStringLiteral("?");
         }
-        const QString sql =
-            values.empty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedSource())
-                           : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                 .arg(quotedSource(), columns.join(QLatin1String(", ")),
-                                      marks.join(QLatin1String(", ")));
-        Statement insert(connection(), sql);
+        const QString text = values.empty()
+                                 ? sql({"INSERT INTO ", " DEFAULT VALUES"})
+                                 : sql({"INSERT INTO ", " ("}) + columns.join(QLatin1String(", ")) +
+                                       QStringLiteral(") VALUES (") +
+                                       marks.join(QLatin1String(", ")) + QLatin1Char(')');
+        Statement insert(connection(), text);
         for (int i = 0; i < int(values.size()); ++i)
             insert.bind(i + 1, values[i].second);
         insert.run();
         return;
     }
-    for (const auto &edit : typedEdits(Flush::Strict)) {
+    for (const auto &edit : typedEdits()) {
         if (std::none_of(values.begin(), values.end(),
                          [&](const auto &entry) { return entry.first == edit.first; }))
             values.push_back(edit);
@@ -362,8 +385,9 @@ void DataControl::writeRow(const std::vector<std::pair<int, QVariant>> &values)
     QStringList assignments;
     for (const auto &[column, value] : values)
         assignments << quoteIdentifier(m_names[column]) + QStringLiteral(" = ?");
-    Statement write(connection(), QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                      .arg(quotedSource(), assignments.join(QLatin1String(", "))));
+    Statement write(connection(), sql({"UPDATE ", " SET "}) +
+                                      assignments.join(QLatin1String(", ")) +
+                                      QStringLiteral(" WHERE rowid = ?"));
     int index = 1;
     for (const auto &[column, value] : values)
         write.bind(index++, value);
@@ -379,8 +403,7 @@ void DataControl::deleteRow()
     requireOpen();
     if (!hasCurrentRow())
         throw DbError(dberr::NoCurrentRecord, QStringLiteral("No current record."));
-    Statement remove(connection(),
-                     QStringLiteral("DELETE FROM %1 WHERE rowid = ?1").arg(quotedSource()));
+    Statement remove(connection(), sql({"DELETE FROM ", " WHERE rowid = ?1"}));
     remove.bind(1, m_rowid);
     remove.run();
     m_deleted = true;
@@ -390,6 +413,7 @@ void DataControl::deleteRow()
 
 void DataControl::close()
 {
+    leaveRow();
     m_rowQuery.reset();
     m_firstQuery.reset();
     m_lastQuery.reset();
@@ -419,7 +443,7 @@ void DataControl::bindDisplay(QComboBox *box, const QString &field)
     m_bindings.push_back({box, field, {}});
 }
 
-void DataControl::setRefusalHandler(std::function<void(const DbError &)> handler)
+void DataControl::setRefusalHandler(std::function<void(const BoundEditRefused &, Refusal)> handler)
 {
     m_refusalHandler = std::move(handler);
 }
@@ -461,7 +485,7 @@ void DataControl::showBound()
     }
 }
 
-std::vector<std::pair<int, QVariant>> DataControl::typedEdits(Flush policy) const
+std::vector<std::pair<int, QVariant>> DataControl::typedEdits() const
 {
     std::vector<std::pair<int, QVariant>> edits;
     if (!hasCurrentRow())
@@ -482,27 +506,39 @@ std::vector<std::pair<int, QVariant>> DataControl::typedEdits(Flush policy) cons
             continue;
         }
         const auto stamp = readDateTime(text);
-        if (stamp) {
-            edits.emplace_back(column, storedStamp(*stamp));
-        } else if (policy == Flush::Strict) {
+        if (!stamp)
             throw BoundEditRefused(dberr::CancelledByBoundDisplay,
-                                   QStringLiteral("'%1' is not a date and time.").arg(text));
-        }
+                                   QLatin1Char('"') + text +
+                                       QStringLiteral("\" is not a date and time"),
+                                   m_names[column]);
+        edits.emplace_back(column, storedStamp(*stamp));
     }
     return edits;
 }
 
 void DataControl::flushBound(Flush policy)
 {
-    const auto edits = typedEdits(policy);
-    if (edits.empty())
-        return;
     try {
-        writeRow(edits);
-    } catch (const DbError &error) {
-        if (policy == Flush::DropRefused)
+        const auto edits = typedEdits();
+        if (edits.empty())
             return;
-        throw BoundEditRefused(error.number(), error.description());
+        try {
+            writeRow(edits);
+        } catch (const BoundEditRefused &) {
+            throw;
+        } catch (const DbError &error) {
+            QStringList fields;
+            for (const auto &[column, value] : edits)
+                fields << m_names[column];
+            throw BoundEditRefused(error.number(), error.description(),
+                                   fields.join(QLatin1String(", ")));
+        }
+    } catch (const BoundEditRefused &refusal) {
+        if (policy == Flush::Strict || !m_refusalHandler)
+            throw;
+        // The row keeps what it held, the boxes show it again, and the user is told.
+        showBound();
+        m_refusalHandler(refusal, Refusal::Dropped);
     }
 }
 

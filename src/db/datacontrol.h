@@ -21,11 +21,17 @@ namespace horalink {
 class Connection;
 class Statement;
 
-// A typed edit in a bound box that the row would not take.
+// A typed edit in a bound box that the row would not take, and the field it was typed for.
 class BoundEditRefused : public DbError
 {
 public:
-    using DbError::DbError;
+    BoundEditRefused(int number, QString description, QString field)
+        : DbError(number, std::move(description)), m_field(std::move(field))
+    {}
+    const QString &field() const { return m_field; }
+
+private:
+    QString m_field;
 };
 
 // A cursor over one table in stored (insertion) order, with the displays bound to it. It
@@ -66,8 +72,11 @@ public:
     void edit();
     void setField(const QString &name, const QVariant &value);
     void update();
-    // Writes what was typed into the bound boxes of the current row.
+    // Writes what was typed into the bound boxes of the current row; a refusal is thrown.
     void updateRecord();
+    // Leaves the current row as a move does: what was typed there is written to it, or, when
+    // the row will not take it, dropped and reported through the refusal handler.
+    void leaveRow();
     void deleteRow();
     void close();
 
@@ -78,9 +87,22 @@ public:
     // Shows the field in the box's text; nothing typed there is ever written back.
     void bindDisplay(QComboBox *box, const QString &field);
 
-    // Who tells the user when the navigator cannot leave a row because of what was typed in a
-    // bound box. Without one, the refusal takes the program-wide course.
-    void setRefusalHandler(std::function<void(const DbError &)> handler);
+    // Who tells the user when a row will not take what was typed in a bound box: the
+    // navigator then stays on the row; any other move, refresh or change of table drops the
+    // typed text. Without a handler, the refusal takes the program-wide course.
+    enum class Refusal
+    {
+        StaysOnRow,
+        Dropped
+    };
+    void setRefusalHandler(std::function<void(const BoundEditRefused &, Refusal)> handler);
+
+    // Statement text around the quoted name of the record source.
+    struct SqlAround
+    {
+        const char *before;
+        const char *after;
+    };
 
     Connection &connection() const;
 
@@ -110,7 +132,7 @@ private:
     enum class Flush
     {
         Strict,
-        DropRefused
+        ReportAndDrop
     };
 
     void requireOpen() const;
@@ -118,12 +140,13 @@ private:
     void standOn(qint64 rowid, Position whenNone);
     void loadRow();
     qint64 rowidFrom(Statement &query, qint64 after = 0) const;
-    Statement &query(std::unique_ptr<Statement> &slot, const char *sql);
+    QString sql(const SqlAround &around) const;
+    Statement &query(std::unique_ptr<Statement> &slot, const SqlAround &around);
     void moveToEnd(Statement &query);
     int columnIndex(const QString &name) const;
     QString quotedSource() const;
     void writeRow(const std::vector<std::pair<int, QVariant>> &values);
-    std::vector<std::pair<int, QVariant>> typedEdits(Flush policy) const;
+    std::vector<std::pair<int, QVariant>> typedEdits() const;
     void flushBound(Flush policy);
     void showBound();
     static QString boxText(const QWidget *widget);
@@ -140,7 +163,7 @@ private:
     EditMode m_editMode = EditMode::None;
     std::vector<std::pair<int, QVariant>> m_pending;
     std::vector<Binding> m_bindings;
-    std::function<void(const DbError &)> m_refusalHandler;
+    std::function<void(const BoundEditRefused &, Refusal)> m_refusalHandler;
     // Prepared once per record source: moving costs one indexed lookup, not a new statement.
     std::unique_ptr<Statement> m_rowQuery;
     std::unique_ptr<Statement> m_firstQuery;

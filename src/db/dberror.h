@@ -25,6 +25,7 @@ private:
 
 // Error numbers the program raises itself, beside the engine's own codes.
 namespace dberr {
+constexpr int UpdateWithoutEdit = 3020;
 constexpr int NoCurrentRecord = 3021;
 constexpr int RecordDeleted = 3167;
 constexpr int ObjectClosed = 3420;
@@ -32,6 +33,8 @@ constexpr int CancelledByBoundDisplay = 3426;
 constexpr int FileNotFound = 3024;
 constexpr int NotADatabase = 3343;
 constexpr int BadTableName = 3125;
+constexpr int ItemNotFound = 3265;
+constexpr int SyntaxError = 3075;
 } // namespace dberr
 
 } // namespace horalink

@@ -2,6 +2,7 @@
 
 #include "db/database.h"
 #include "db/datetimetext.h"
+#include "db/passwordhash.h"
 #include "db/sqlite.h"
 
 #include <QStringList>
@@ -24,10 +25,12 @@ void requireTimeLog(Connection &connection, const QString &table)
 
 bool clashesWithListed(Connection &connection, const QString &name)
 {
-    Statement listed(connection,
-                     QStringLiteral("SELECT 1 FROM datalist WHERE ename = ?1 COLLATE NOCASE"));
-    listed.bind(1, name);
-    return listed.step();
+    Statement listed(connection, QStringLiteral("SELECT ename FROM datalist"));
+    while (listed.step()) {
+        if (!listed.isNull(0) && sameEmployee(listed.value(0).toString(), name))
+            return true;
+    }
+    return false;
 }
 
 // Another listed employee whose name reaches the same table without being this name.
@@ -41,20 +44,36 @@ bool sharedWithOther(Connection &connection, const QString &name)
 
 } // namespace
 
-bool namesClash(const QString &first, const QString &second)
+QString storedName(const QString &typed)
 {
-    if (first.size() != second.size())
-        return false;
-    for (qsizetype i = 0; i < first.size(); ++i) {
-        const char16_t a = first[i].unicode();
-        const char16_t b = second[i].unicode();
-        const auto lower = [](char16_t c) {
-            return c >= u'A' && c <= u'Z' ? c + 32 : c;
-        };
-        if (lower(a) != lower(b))
-            return false;
+    return typed.normalized(QString::NormalizationForm_C);
+}
+
+QString nameRefusal(const QString &name)
+{
+    for (const QChar c : name) {
+        const QChar::Category category = c.category();
+        if (category == QChar::Other_Control || category == QChar::Other_Format)
+            return QStringLiteral("Sorry, the name may not hold a line break, a tab or another "
+                                  "invisible or control character.");
     }
-    return true;
+    if (!name.isEmpty() && (name.front().isSpace() || name.back().isSpace()))
+        return QStringLiteral("Sorry, the name may not begin or end with a blank.");
+    return {};
+}
+
+namespace {
+
+QString comparable(const QString &name)
+{
+    return storedName(name).toCaseFolded().normalized(QString::NormalizationForm_C);
+}
+
+} // namespace
+
+bool sameEmployee(const QString &first, const QString &second)
+{
+    return comparable(first) == comparable(second);
 }
 
 bool hasTimeLog(Connection &connection, const QString &name)
@@ -72,6 +91,8 @@ bool hasTimeLog(Connection &connection, const QString &name)
 
 AddOutcome addEmployee(Connection &connection, const NewEmployee &employee)
 {
+    if (const QString refusal = nameRefusal(employee.name); !refusal.isEmpty())
+        throw DbError(dberr::BadTableName, refusal);
     Transaction transaction(connection);
     if (clashesWithListed(connection, employee.name))
         return AddOutcome::NameTaken;
@@ -85,7 +106,7 @@ AddOutcome addEmployee(Connection &connection, const NewEmployee &employee)
                                                 "ecomment) VALUES (?1, ?2, ?3, ?4)"));
     insert.bind(1, employee.name)
         .bind(2, employee.wage)
-        .bind(3, employee.password)
+        .bind(3, passwordHash(employee.password))
         .bind(4, employee.comment)
         .run();
     if (!tableThere)
@@ -94,11 +115,20 @@ AddOutcome addEmployee(Connection &connection, const NewEmployee &employee)
     return AddOutcome::Added;
 }
 
+bool storePassword(Connection &connection, const QString &name, const QString &password)
+{
+    Statement update(connection, QStringLiteral("UPDATE datalist SET epass = ?1 WHERE rowid = "
+                                                "(SELECT min(rowid) FROM datalist WHERE ename = "
+                                                "?2)"));
+    update.bind(1, passwordHash(password)).bind(2, name).run();
+    return connection.changes() > 0;
+}
+
 void deleteEmployee(Connection &connection, const QString &name)
 {
     Transaction transaction(connection);
     if (hasTimeLog(connection, name) && !sharedWithOther(connection, name))
-        connection.exec(QStringLiteral("DELETE FROM %1").arg(quoteIdentifier(name)));
+        Statement(connection, QStringLiteral("DELETE FROM ") + quoteIdentifier(name)).run();
     Statement unlist(connection, QStringLiteral("DELETE FROM datalist WHERE ename = ?1"));
     unlist.bind(1, name).run();
     transaction.commit();
@@ -111,13 +141,12 @@ void clearEventsBefore(Connection &connection, const QString &table, const QDate
     const QString quoted = quoteIdentifier(table);
     // Stored stamps are 'YYYY-MM-DD HH:MM:SS': their first sixteen characters are the minute,
     // and they sort as text in time order.
-    Statement older(connection, QStringLiteral("DELETE FROM %1 WHERE substr(\"datetime\", 1, 16) "
-                                               "< ?1")
-                                    .arg(quoted));
+    Statement older(connection, QStringLiteral("DELETE FROM ") + quoted +
+                                    QStringLiteral(" WHERE substr(\"datetime\", 1, 16) < ?1"));
     older.bind(1, storedStamp(ending).left(16)).run();
-    Statement orphan(connection, QStringLiteral("DELETE FROM %1 WHERE rowid = (SELECT min(rowid) "
-                                                "FROM %1) AND \"inoutfx\" = ?1")
-                                     .arg(quoted));
+    Statement orphan(connection, QStringLiteral("DELETE FROM ") + quoted +
+                                     QStringLiteral(" WHERE rowid = (SELECT min(rowid) FROM ") +
+                                     quoted + QStringLiteral(") AND \"inoutfx\" = ?1"));
     orphan.bind(1, ClockedOut).run();
     transaction.commit();
 }
@@ -126,7 +155,7 @@ void clearTimeLog(Connection &connection, const QString &table)
 {
     Transaction transaction(connection);
     requireTimeLog(connection, table);
-    connection.exec(QStringLiteral("DELETE FROM %1").arg(quoteIdentifier(table)));
+    Statement(connection, QStringLiteral("DELETE FROM ") + quoteIdentifier(table)).run();
     transaction.commit();
 }
 

@@ -7,7 +7,8 @@ namespace horalink {
 
 class Connection;
 
-// A new row of the employee list, each value exactly as the manager typed it.
+// A new row of the employee list, each value exactly as the manager typed it; the password is
+// stored as its hash.
 struct NewEmployee
 {
     QString name;
@@ -16,9 +17,17 @@ struct NewEmployee
     QString comment;
 };
 
-// Whether two employee names would reach the same time log: the file matches table names
-// without regard to the case of the letters A to Z, and of no other letters.
-bool namesClash(const QString &first, const QString &second);
+// A new employee's name as it is stored: in Unicode's composed form (NFC), so that a name
+// typed with a separate accent is the same text as one typed with an accented letter.
+QString storedName(const QString &typed);
+// Why a new employee's name cannot be used, or an empty text when it can: control and
+// invisible formatting characters, and blanks at either end, which make one name look like
+// another ("Manager ").
+QString nameRefusal(const QString &name);
+// Whether two names are one employee: equal after NFC and letter case folding ("José" typed
+// either way, "ann" and "Ann"). Such names would also reach the same time log, as the file
+// matches table names without regard to the case of the letters A to Z.
+bool sameEmployee(const QString &first, const QString &second);
 
 // Whether the name has a table shaped as a time log (the four fields, in any letter case).
 bool hasTimeLog(Connection &connection, const QString &name);
@@ -29,12 +38,16 @@ enum class AddOutcome
     NameTaken,
 };
 
-// Lists the employee and gives him or her a time log, both or neither. A name that clashes
-// with a listed employee's is refused as taken. A time log of the name that no listed
+// Lists the employee and gives him or her a time log, both or neither. A name that is the
+// same employee as a listed one is refused as taken. A time log of the name that no listed
 // employee owns (left behind by a deletion) is reused as it is. A name the file cannot carry
 // as a table, or one already used by a table that is no time log, fails with a DbError and
 // nothing is written.
 AddOutcome addEmployee(Connection &connection, const NewEmployee &employee);
+
+// Stores a new password for the first employee listed with exactly this name, as its hash
+// (an empty password as no password). Returns whether the name was found.
+bool storePassword(Connection &connection, const QString &name, const QString &password);
 
 // Empties the employee's time log and removes every row of the list with exactly this name,
 // both or neither. The emptied table stays for a later employee of the same name. A log that

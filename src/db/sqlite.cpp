@@ -94,6 +94,16 @@ qint64 Connection::lastInsertRowId() const
     return sqlite3_last_insert_rowid(m_db);
 }
 
+qint64 Connection::changes() const
+{
+    return sqlite3_changes64(m_db);
+}
+
+qint64 Connection::totalChanges() const
+{
+    return sqlite3_total_changes64(m_db);
+}
+
 void Connection::raise() const
 {
     throw errorOf(m_db);
@@ -102,9 +112,22 @@ void Connection::raise() const
 Statement::Statement(Connection &connection, const QString &sql) : m_connection(connection)
 {
     const QByteArray text = sql.toUtf8();
+    const char *rest = nullptr;
     if (sqlite3_prepare_v2(connection.handle(), text.constData(), int(text.size()), &m_stmt,
-                           nullptr) != SQLITE_OK)
+                           &rest) != SQLITE_OK)
         connection.raise();
+    // The engine stops after the first statement; anything after it but blanks and comments
+    // would be a second statement that someone slipped into the text.
+    sqlite3_stmt *second = nullptr;
+    const int rc = sqlite3_prepare_v2(connection.handle(), rest,
+                                      int(text.constData() + text.size() - rest), &second, nullptr);
+    sqlite3_finalize(second);
+    if (rc != SQLITE_OK || second) {
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+        throw DbError(dberr::SyntaxError,
+                      QStringLiteral("A statement may not be followed by another one."));
+    }
 }
 
 Statement::~Statement()

@@ -24,9 +24,14 @@ public:
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
 
+    // Runs fixed statement text, possibly several statements. Text that holds input (a name,
+    // a value) never goes through here: it is one Statement, with its values bound.
     void exec(const QString &sql);
     bool tableExists(const QString &name);
     qint64 lastInsertRowId() const;
+    // Rows changed by the last statement, and by every statement since the file was opened.
+    qint64 changes() const;
+    qint64 totalChanges() const;
     sqlite3 *handle() const { return m_db; }
     [[noreturn]] void raise() const;
 
@@ -35,7 +40,8 @@ private:
     sqlite3 *m_db;
 };
 
-// A prepared statement. Values are always bound, never spliced into the text.
+// A prepared statement: exactly one statement, so that text joined from a name can never run
+// a second one. Values are always bound, never spliced into the text.
 class Statement
 {
 public:

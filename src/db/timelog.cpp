@@ -7,9 +7,8 @@ namespace horalink {
 
 void scanTimeLog(Connection &connection, const QString &table, TimeLogScan &scan)
 {
-    Statement rows(
-        connection,
-        QStringLiteral("SELECT \"datetime\" FROM %1 ORDER BY rowid").arg(quoteIdentifier(table)));
+    Statement rows(connection, QStringLiteral("SELECT \"datetime\" FROM ") +
+                                   quoteIdentifier(table) + QStringLiteral(" ORDER BY rowid"));
     while (rows.step()) {
         int length = 0;
         const char *text = rows.rawText(0, &length);
@@ -19,9 +18,8 @@ void scanTimeLog(Connection &connection, const QString &table, TimeLogScan &scan
 
 QVariant lastStatus(Connection &connection, const QString &table)
 {
-    Statement last(connection, QStringLiteral("SELECT \"inoutfx\" FROM %1 ORDER BY rowid DESC "
-                                              "LIMIT 1")
-                                   .arg(quoteIdentifier(table)));
+    Statement last(connection, QStringLiteral("SELECT \"inoutfx\" FROM ") + quoteIdentifier(table) +
+                                   QStringLiteral(" ORDER BY rowid DESC LIMIT 1"));
     return last.step() ? last.value(0) : QVariant();
 }
 

@@ -6,19 +6,25 @@
 namespace horalink {
 
 namespace {
+
 constexpr int PageSize = 256;
-}
+
+const QString ClockedIn = QStringLiteral("Clocked In");
+const QString ClockedOut = QStringLiteral("Clocked Out");
+
+} // namespace
 
 TimeLogModel::TimeLogModel(Connection &connection, const QString &table, QObject *parent)
     : QAbstractTableModel(parent), m_connection(connection), m_table(table)
 {
-    Statement shape(m_connection,
-                    QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(quoteIdentifier(table)));
+    Statement shape(m_connection, QStringLiteral("SELECT * FROM ") + quoteIdentifier(table) +
+                                      QStringLiteral(" LIMIT 0"));
     for (int i = 0; i < shape.columnCount(); ++i) {
         m_names << shape.columnName(i);
         m_isDateTime.push_back(
             shape.declaredType(i).compare(QLatin1String("DATETIME"), Qt::CaseInsensitive) == 0);
     }
+    m_readAtChange = m_connection.totalChanges();
     fetchMore({});
 }
 
@@ -41,11 +47,10 @@ void TimeLogModel::fetchMore(const QModelIndex &parent)
 {
     if (parent.isValid() || m_complete)
         return;
-    Statement page(m_connection, QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid > ?1 "
-                                                "ORDER BY rowid LIMIT %2")
-                                     .arg(quoteIdentifier(m_table))
-                                     .arg(PageSize));
-    page.bind(1, m_rows.empty() ? 0 : m_rows.back().rowid);
+    Statement page(m_connection, QStringLiteral("SELECT rowid, * FROM ") +
+                                     quoteIdentifier(m_table) +
+                                     QStringLiteral(" WHERE rowid > ?1 ORDER BY rowid LIMIT ?2"));
+    page.bind(1, m_rows.empty() ? 0 : m_rows.back().rowid).bind(2, PageSize);
     std::vector<Row> fetched;
     while (page.step()) {
         Row row{page.integer(0), {}};
@@ -59,6 +64,24 @@ void TimeLogModel::fetchMore(const QModelIndex &parent)
     beginInsertRows({}, int(m_rows.size()), int(m_rows.size() + fetched.size()) - 1);
     std::move(fetched.begin(), fetched.end(), std::back_inserter(m_rows));
     endInsertRows();
+}
+
+void TimeLogModel::refreshIfChanged()
+{
+    if (m_connection.totalChanges() != m_readAtChange)
+        readAgain();
+}
+
+void TimeLogModel::readAgain()
+{
+    const size_t shown = m_rows.size();
+    beginResetModel();
+    m_rows.clear();
+    m_complete = false;
+    m_readAtChange = m_connection.totalChanges();
+    endResetModel();
+    while (m_rows.size() < shown && !m_complete)
+        fetchMore({});
 }
 
 QVariant TimeLogModel::shown(int row, int column) const
@@ -86,43 +109,77 @@ Qt::ItemFlags TimeLogModel::flags(const QModelIndex &index) const
     return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
 }
 
-bool TimeLogModel::setData(const QModelIndex &index, const QVariant &value, int role)
+std::optional<QVariant> TimeLogModel::storedValue(int column, const QString &text)
 {
-    if (!index.isValid() || role != Qt::EditRole)
-        return false;
-    const int column = index.column();
-    const QString text = value.toString();
-    if (text == shown(index.row(), column).toString())
-        return false;
-    QVariant stored = text;
     if (m_isDateTime[column]) {
         const auto stamp = readDateTime(text);
         if (!stamp) {
             emit refused(
                 QStringLiteral("Invalid Date / Time.  Please correct the entry and try again"));
-            return false;
+            return std::nullopt;
         }
-        stored = storedStamp(*stamp);
+        return storedStamp(*stamp);
     }
-    try {
-        Statement write(m_connection,
-                        QStringLiteral("UPDATE %1 SET %2 = ?1 WHERE rowid = ?2")
-                            .arg(quoteIdentifier(m_table), quoteIdentifier(m_names[column])));
-        write.bind(1, stored).bind(2, m_rows[index.row()].rowid).run();
-    } catch (const DbError &error) {
-        emit refused(error.description());
+    // A status the clock does not know would leave the employee unable to clock in or out.
+    if (m_names[column].compare(QLatin1String("inoutfx"), Qt::CaseInsensitive) == 0 &&
+        text != ClockedIn && text != ClockedOut) {
+        emit refused(QStringLiteral("The status must be \"") + ClockedIn +
+                     QStringLiteral("\" or \"") + ClockedOut + QStringLiteral("\"."));
+        return std::nullopt;
+    }
+    return text;
+}
+
+bool TimeLogModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole)
         return false;
-    }
+    const QString text = value.toString();
+    if (text == shown(index.row(), index.column()).toString())
+        return false;
+    const auto stored = storedValue(index.column(), text);
+    if (!stored)
+        return false;
+    if (!write(index.row(), index.column(), *stored))
+        return false;
     reload(index.row());
     emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
     return true;
 }
 
+// Writes one cell, but only into the row as the grid shows it: a row deleted or changed since
+// (its place possibly taken by a new event) is left alone, and the grid reads the log again.
+bool TimeLogModel::write(int row, int column, const QVariant &stored)
+{
+    QString sql = QStringLiteral("UPDATE ") + quoteIdentifier(m_table) + QStringLiteral(" SET ") +
+                  quoteIdentifier(m_names[column]) + QStringLiteral(" = ? WHERE rowid = ?");
+    for (const QString &name : m_names)
+        sql += QStringLiteral(" AND ") + quoteIdentifier(name) + QStringLiteral(" IS ?");
+    try {
+        Statement update(m_connection, sql);
+        update.bind(1, stored).bind(2, m_rows[row].rowid);
+        int at = 3;
+        for (const QVariant &old : m_rows[row].values)
+            update.bind(at++, old);
+        update.run();
+    } catch (const DbError &error) {
+        emit refused(error.description());
+        return false;
+    }
+    if (m_connection.changes() == 1) {
+        m_readAtChange = m_connection.totalChanges();
+        return true;
+    }
+    emit refused(QStringLiteral("The event was changed or removed since the grid was read; the "
+                                "grid now shows the log as it is."));
+    readAgain();
+    return false;
+}
+
 void TimeLogModel::reload(int row)
 {
-    Statement read(
-        m_connection,
-        QStringLiteral("SELECT * FROM %1 WHERE rowid = ?1").arg(quoteIdentifier(m_table)));
+    Statement read(m_connection, QStringLiteral("SELECT * FROM ") + quoteIdentifier(m_table) +
+                                     QStringLiteral(" WHERE rowid = ?1"));
     read.bind(1, m_rows[row].rowid);
     if (!read.step())
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <vector>
@@ -26,6 +27,11 @@ public:
     bool canFetchMore(const QModelIndex &parent) const override;
     void fetchMore(const QModelIndex &parent) override;
 
+    QString table() const { return m_table; }
+    // Reads the log again when anything was written to the file since it was read, so the
+    // grid never shows, or edits, an event that is no longer there.
+    void refreshIfChanged();
+
 signals:
     // A cell edit the row would not take, and why.
     void refused(const QString &reason);
@@ -38,7 +44,11 @@ private:
     };
 
     QVariant shown(int row, int column) const;
+    // The value a typed cell text stores; nothing, after telling why, when it cannot be one.
+    std::optional<QVariant> storedValue(int column, const QString &text);
+    bool write(int row, int column, const QVariant &stored);
     void reload(int row);
+    void readAgain();
 
     Connection &m_connection;
     QString m_table;
@@ -46,6 +56,7 @@ private:
     std::vector<bool> m_isDateTime;
     std::vector<Row> m_rows;
     bool m_complete = false;
+    qint64 m_readAtChange = 0;
 };
 
 } // namespace horalink

@@ -1,5 +1,7 @@
 #include "frmmain.h"
 
+#include "admin/frmadd.h"
+#include "admin/frmpass.h"
 #include "admin/frmprop.h"
 #include "app/clock.h"
 #include "app/forms.h"
@@ -7,6 +9,8 @@
 #include "app/pictures.h"
 #include "app/program.h"
 #include "app/prompts.h"
+#include "clock/frmsub.h"
+#include "db/database.h"
 #include "db/datacontrol.h"
 #include "db/datetimetext.h"
 #include "mainwin/clicklabel.h"
@@ -190,8 +194,14 @@ QWidget *frmmain::buildTimeFunctions()
     database->bind(lgndatetime, QStringLiteral("datetime"));
     database->bind(Label5, QStringLiteral("activity"));
     database->bind(Lastlogonvalue, QStringLiteral("inoutfx"));
-    // Leaving an event whose typed date cannot be stored is refused as UPDATE refuses it.
-    database->setRefusalHandler([this](const DbError &error) { reportUpdateFailure(error); });
+    // Leaving an event by the navigator while its typed date cannot be stored is refused as
+    // UPDATE refuses it; any other way of leaving it drops the typed text and says so.
+    database->setRefusalHandler([this](const BoundEditRefused &refusal, DataControl::Refusal kind) {
+        if (kind == DataControl::Refusal::StaysOnRow)
+            reportUpdateFailure(refusal);
+        else
+            reportDroppedEdit(refusal);
+    });
     record->addWidget(lgndatetime, 0, 0, 1, 2);
     record->addWidget(Label5, 1, 0);
     record->addWidget(Lastlogonvalue, 1, 1);
@@ -260,8 +270,12 @@ QWidget *frmmain::buildManagement()
     mandata->bind(emoney, QStringLiteral("Ewage"));
     mandata->bind(Text1, QStringLiteral("Ecomment"));
     // A wage or note the row will not take keeps the browser on the employee, and says why.
-    mandata->setRefusalHandler(
-        [](const DbError &error) { prompts().warning(error.description(), ProgramTitle); });
+    mandata->setRefusalHandler([this](const BoundEditRefused &refusal, DataControl::Refusal kind) {
+        if (kind == DataControl::Refusal::StaysOnRow)
+            prompts().warning(refusal.description(), ProgramTitle);
+        else
+            reportDroppedEdit(refusal);
+    });
     employee->addWidget(mandata, 0, 0, 1, 4);
     employee->addWidget(manlist, 1, 0, 1, 4);
     employee->addWidget(Label6, 2, 0);
@@ -342,6 +356,9 @@ void frmmain::buildMenu()
 void frmmain::connectHandlers()
 {
     connect(Timer1, &QTimer::timeout, this, &frmmain::Timer1_Timer);
+    connectGuarded(mandata, &DataControl::currentChanged, this, &frmmain::mandata_Reposition);
+    connect(&commands(), &Commands::finished, this, &frmmain::refreshGrid);
+    DBGrid1->installEventFilter(this);
     connectGuarded(exitmain, &QAction::triggered, this, &frmmain::exitmain_Click);
 
     connectGuarded(clockin, &QPushButton::clicked, this, &frmmain::clockin_Click);
@@ -378,6 +395,28 @@ void frmmain::Form_Load()
     // A data control whose table is set in the design opens with its window.
     mandata->refresh();
     forms().frmprop();
+    applySwitches(readSwitches(openDatabase(EmployeeMdb)));
+}
+
+void frmmain::signOn(const Session &session)
+{
+    m_session = session;
+    nameemp->setText(session.employee);
+    Thismoney->setText(session.wage);
+    // Whatever the way of signing on, the switches as stored hold for this user.
+    applySwitches(readSwitches(openDatabase(EmployeeMdb)));
+    database->setDatabaseName(EmployeeMdb);
+    database->setRecordSource(session.employee);
+    database->refresh();
+    Picture1->setVisible(session.manages());
+    fxngettotal(session.employee);
+}
+
+bool frmmain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == DBGrid1 && event->type() == QEvent::Show)
+        guarded([this] { refreshGrid(); });
+    return Form::eventFilter(watched, event);
 }
 
 void frmmain::Timer1_Timer()
@@ -391,19 +430,47 @@ void frmmain::Timer1_Timer()
         lbldate->setText(date);
 }
 
-void frmmain::applyEdits(bool on)
+void frmmain::applySwitches(const Switches &switches)
 {
-    lgndatetime->setReadOnly(on);
+    m_switches = switches;
+    lgndatetime->setReadOnly(switches.edits);
+    frmmoney->setVisible(!switches.money);
+    Picture2->setVisible(switches.money);
 }
 
-void frmmain::applyMoney(bool on)
+void frmmain::leave()
 {
-    frmmoney->setVisible(!on);
-    Picture2->setVisible(on);
+    database->leaveRow();
+    mandata->leaveRow();
+    if (forms().isLoaded<frmsub>())
+        forms().frmsub().close();
+    if (forms().isLoaded<frmadd>())
+        forms().frmadd().close();
+    if (forms().isLoaded<frmpass>())
+        forms().frmpass().close();
+    if (forms().isLoaded<frmprop>())
+        forms().frmprop().hide();
+    m_session = {};
+}
+
+void frmmain::reportDroppedEdit(const BoundEditRefused &refusal)
+{
+    prompts().warning(QStringLiteral("The change to ") + refusal.field() +
+                          QStringLiteral(" was not stored: ") + refusal.description() +
+                          QLatin1Char('.'),
+                      QStringLiteral("Edit Error"));
+}
+
+void frmmain::mandata_Reposition()
+{
+    // Figures computed for one employee are never shown beside another's name.
+    manehours->clear();
+    manemoney->clear();
 }
 
 void frmmain::exitmain_Click()
 {
+    leave();
     hide();
     frmlogon &logon = forms().frmlogon();
     logon.show();
@@ -413,6 +480,7 @@ void frmmain::exitmain_Click()
 
 void frmmain::Form_Unload()
 {
+    leave();
     frmlogon &logon = forms().frmlogon();
     logon.show();
     logon.namechoice->setEditText(QStringLiteral("Click here for choice of Names---->"));

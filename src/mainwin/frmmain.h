@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/form.h"
+#include "app/session.h"
+#include "db/settings.h"
 
 class QAction;
 class QCheckBox;
@@ -18,6 +20,7 @@ class QTimer;
 
 namespace horalink {
 
+class BoundEditRefused;
 class ClickLabel;
 class DataControl;
 class DbError;
@@ -40,9 +43,12 @@ public:
     // The totals of the employee shown in the Management tab.
     void mangettotal(const QString &manuser);
 
-    // Live effects of the program properties.
-    void applyEdits(bool on);
-    void applyMoney(bool on);
+    // A successful sign-on: from here on the window acts for this user.
+    void signOn(const Session &session);
+    const Session &session() const { return m_session; }
+    const Switches &switches() const { return m_switches; }
+    // Shows the effects of the program-wide switches, as stored or as just changed.
+    void applySwitches(const Switches &switches);
 
     QTimer *Timer1;
     QGroupBox *Frame1;
@@ -114,6 +120,7 @@ public:
 
 protected:
     void Form_Unload() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QWidget *buildTimeFunctions();
@@ -124,6 +131,11 @@ private:
 
     void Timer1_Timer();
     void exitmain_Click();
+    // The signed-on user leaves: typed edits are stored or reported, and the windows that act
+    // for the user go, so that none of them serves whoever signs on next.
+    void leave();
+    void reportDroppedEdit(const BoundEditRefused &refusal);
+    void mandata_Reposition();
 
     void clockin_Click();
     void Clkin_Click();
@@ -138,6 +150,9 @@ private:
     void reportUpdateFailure(const DbError &error);
     void dltlast_Click();
     void Label8_Click();
+    // The grid shows the log as it is whenever it is seen: after every command, and when it
+    // comes into view.
+    void refreshGrid();
 
     void Command1_Click();
     void Command3_Click();
@@ -152,6 +167,9 @@ private:
     void ChgPass_Click();
     void chpass_Click();
     void Deleteemp_Click();
+
+    Session m_session;
+    Switches m_switches;
 };
 
 } // namespace horalink

@@ -91,7 +91,7 @@ void frmmain::manprintlog(const QString &endingDate)
     const QList<TimeLogRow> rows = readTimeLogRows(manuse->connection(), name);
     printCard(managerCard(company->text(), name, rows, *ending, clock().now()), printer());
     manuse->moveLast();
-    fxngettotal(nameemp->text());
+    fxngettotal(m_session.employee);
 }
 
 void frmmain::prntdata_Click()
@@ -104,10 +104,10 @@ void frmmain::prntdata_Click()
     if (!rows.isEmpty()) {
         const bool clockedIn =
             lastStatus(database->connection(), table).toString() == QLatin1String("Clocked In");
-        printCard(userCard(company->text(), nameemp->text(), rows, clockedIn, clock().now()),
+        printCard(userCard(company->text(), m_session.employee, rows, clockedIn, clock().now()),
                   printer());
     }
-    fxngettotal(nameemp->text());
+    fxngettotal(m_session.employee);
 }
 
 } // namespace horalink

@@ -73,7 +73,7 @@ void frmmain::fxngettotal(const QString &username)
         currhours->setText(QStringLiteral("0"));
         return;
     }
-    showTotals(*database, Thismoney->text(), currhours, currmoney);
+    showTotals(*database, m_session.wage, currhours, currmoney);
     database->moveLast();
 }
 

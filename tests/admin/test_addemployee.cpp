@@ -74,6 +74,7 @@ class AddEmployeeTest : public QObject
 private slots:
     void okFollowsTheWageBox();
     void anEmployeeIsListedWithAnEmptyLogAtOnce();
+    void aPasswordIsKeptOnlyAsItsHash();
     void nameLengthLimit_data();
     void nameLengthLimit();
     void refusalsKeepTheWindowAndWriteNothing_data();
@@ -146,6 +147,24 @@ void AddEmployeeTest::anEmployeeIsListedWithAnEmptyLogAtOnce()
     QVERIFY(f.main().isVisible());
 }
 
+void AddEmployeeTest::aPasswordIsKeptOnlyAsItsHash()
+{
+    Fixture f;
+    startAsManager(f);
+    frmadd &window = openAddWindow(f);
+    typeEmployee(window, QStringLiteral("Cy"), QStringLiteral("9"), QStringLiteral("s3cret"));
+    pressOk(f, window);
+    const QString stored =
+        f.value(QStringLiteral("SELECT epass FROM datalist WHERE ename = 'Cy'")).toString();
+    QVERIFY2(stored.startsWith(QStringLiteral("$argon2id$")), qPrintable(stored));
+    QVERIFY(!stored.contains(QStringLiteral("s3cret")));
+
+    f.click(QStringLiteral("exitmain"));
+    f.signOn(QStringLiteral("Cy"), QStringLiteral("s3cret"));
+    QCOMPARE(f.main().nameemp->text(), QStringLiteral("Cy"));
+    QVERIFY(f.main().isVisible());
+}
+
 void AddEmployeeTest::nameLengthLimit_data()
 {
     QTest::addColumn<QString>("name");
@@ -198,6 +217,27 @@ void AddEmployeeTest::refusalsKeepTheWindowAndWriteNothing_data()
                                          << "7,50"
                                          << "Sorry, the wage must be a number of dollars per "
                                             "hour, for example 12.50.";
+    // One employee, however the letters were typed.
+    QTest::newRow("accent typed apart") << "Jose\u0301"
+                                        << "10" << Exists.text;
+    QTest::newRow("capital outside A to Z") << "JOS\u00c9"
+                                            << "10" << Exists.text;
+    // Pasted text that once ran as statements, and names that look like another's.
+    const QString invisible = QStringLiteral("Sorry, the name may not hold a line break, a tab or "
+                                             "another invisible or control character.");
+    const QString blanks = QStringLiteral("Sorry, the name may not begin or end with a blank.");
+    QTest::newRow("line feed and a statement") << "\nDROP TABLE Ann;--"
+                                               << "10" << invisible;
+    QTest::newRow("line feed and a deletion") << "\nDELETE FROM Ann;--"
+                                              << "10" << invisible;
+    QTest::newRow("tab") << "Bob\tSmith"
+                         << "10" << invisible;
+    QTest::newRow("right-to-left override") << "Bob\u202e"
+                                            << "10" << invisible;
+    QTest::newRow("trailing blank") << "Manager "
+                                    << "10" << blanks;
+    QTest::newRow("blanks around") << " Ann "
+                                   << "10" << blanks;
 }
 
 void AddEmployeeTest::refusalsKeepTheWindowAndWriteNothing()
@@ -206,7 +246,9 @@ void AddEmployeeTest::refusalsKeepTheWindowAndWriteNothing()
     QFETCH(QString, wage);
     QFETCH(QString, refusal);
     Fixture f;
-    startAsManager(f, {QStringLiteral("Ann")});
+    startAsManager(f, {QStringLiteral("Ann"), QStringLiteral("Jos\u00e9")});
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 08:00:00"),
+            QStringLiteral("Clocked In"));
     const QVariant before = f.value(QStringLiteral("SELECT count(*) FROM datalist"));
     frmadd &window = openAddWindow(f);
     typeEmployee(window, name, wage, QStringLiteral("pw"));
@@ -220,6 +262,7 @@ void AddEmployeeTest::refusalsKeepTheWindowAndWriteNothing()
     QVERIFY(!f.main().manlist->isEnabled());
     QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")), before);
     QVERIFY(!inLogonList(f, name) || name == QLatin1String("Ann"));
+    QCOMPARE(f.statuses(QStringLiteral("Ann")), QStringList({"Clocked In"}));
 }
 
 void AddEmployeeTest::unusualNamesGetAUsableLog_data()
@@ -229,9 +272,11 @@ void AddEmployeeTest::unusualNamesGetAUsableLog_data()
     QTest::newRow("double quotes") << QStringLiteral("\"Ace\" Jones");
     QTest::newRow("dot") << QStringLiteral("J. Smith");
     QTest::newRow("brackets") << QStringLiteral("[Ann]");
-    QTest::newRow("blanks around") << QStringLiteral(" Ann ");
     QTest::newRow("statement") << QStringLiteral("x\";DROP TABLE Ann;--");
-    QTest::newRow("capital outside A to Z") << QStringLiteral("\u00c9mile");
+    QTest::newRow("look-alike letter") << QStringLiteral("\u0410nn");
+    QTest::newRow("per cent marker") << QStringLiteral("%1");
+    QTest::newRow("localised marker") << QStringLiteral("%L1");
+    QTest::newRow("marker and letter") << QStringLiteral("b%2x");
 }
 
 void AddEmployeeTest::unusualNamesGetAUsableLog()

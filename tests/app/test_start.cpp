@@ -23,6 +23,7 @@ private slots:
     void normalStartShowsTheSortedNames();
     void firstRunStoresTheCompanyAndEnds();
     void firstRunClosedStoresNothing();
+    void firstRunRefusesABlankName();
     void aMissingOrForeignFileEndsTheProgramUntouched_data();
     void aMissingOrForeignFileEndsTheProgramUntouched();
     void exitEndsTheProgram();
@@ -83,6 +84,24 @@ void StartTest::firstRunClosedStoresNothing()
     f.processEvents();
     QVERIFY(programEnded());
     QVERIFY(f.prompts.boxes.isEmpty());
+    QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM \"Company Data\"")).toInt(), 0);
+}
+
+void StartTest::firstRunRefusesABlankName()
+{
+    Fixture f;
+    f.startProgram();
+    frmstartup &setup = forms().frmstartup();
+    for (const char *blank : {"", "   "}) {
+        setup.Companyname->setText(QLatin1String(blank));
+        setup.Command1->click();
+    }
+    f.processEvents();
+    const Box refusal = warningBox(QStringLiteral("Please type in your company name."),
+                                   QStringLiteral("Horalink Startup Screen"));
+    QCOMPARE(f.prompts.boxes, QList<Box>({refusal, refusal}));
+    QVERIFY(!programEnded());
+    QVERIFY(setup.isVisible());
     QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM \"Company Data\"")).toInt(), 0);
 }
 

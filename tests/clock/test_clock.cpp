@@ -1,8 +1,10 @@
 #include "admin/frmprop.h"
 #include "app/forms.h"
 #include "app/frmlogon.h"
+#include "app/program.h"
 #include "clock/frmsub.h"
 #include "db/datacontrol.h"
+#include "db/sqlite.h"
 #include "mainwin/frmmain.h"
 #include "support/fixture.h"
 
@@ -63,7 +65,7 @@ private slots:
     void theLastEventIsTheLastRowAdded();
     void theTaskPromptTakesAtMost30Characters();
     void closingTheTaskPromptCancelsTheClockIn();
-    void theTaskIsRecordedForWhoeverIsSignedOnAtOk();
+    void aTaskPromptLeftOpenGoesWithItsUser();
     void anEmptyTaskIsStoredAsOneBlank();
     void theMenuEntriesFollowTheDateBox();
     void updateStoresACorrectedDate();
@@ -71,6 +73,10 @@ private slots:
     void theNavigatorStaysOnARowItCannotStore();
     void deleteLastRemovesOnlyTheLastEvent();
     void theGridShowsAndEditsTheChosenLog();
+    void theGridKeepsToTheLogOfItsName_data();
+    void theGridKeepsToTheLogOfItsName();
+    void theGridTakesOnlyTheTwoStatuses();
+    void theGridNeverEditsAnEventItNoLongerShows();
     void functionKeysClockInAndOut();
     void aWageTooLongKeepsTheBrowserOnTheEmployee();
 };
@@ -218,23 +224,31 @@ void ClockTest::closingTheTaskPromptCancelsTheClockIn()
     QVERIFY(taskPrompt().activity->text().isEmpty());
 }
 
-void ClockTest::theTaskIsRecordedForWhoeverIsSignedOnAtOk()
+void ClockTest::aTaskPromptLeftOpenGoesWithItsUser()
 {
     Fixture f;
     f.company();
     f.employee(Ann);
-    f.employee(QStringLiteral("Bob"));
+    f.employee(QStringLiteral("Bob"), QStringLiteral("pw"));
     f.startProgram();
     f.signOn(Ann);
     f.click(QStringLiteral("clockin"));
     taskPrompt().activity->setText(QStringLiteral("welding"));
     f.click(QStringLiteral("exitmain"));
-    f.signOn(QStringLiteral("Bob"));
-    taskPrompt().Command1->click();
+
+    // Otherwise Bob, picked and then cancelled at the password, would be clocked in by it.
+    QVERIFY(!forms().isLoaded<frmsub>());
+    QCOMPARE(f.takeBoxes(),
+             QList<Box>({warningBox(
+                 QStringLiteral("Clock In has been Canceled.  If you wish to disable the prompt "
+                                "for a project activity, check the box marked disable"),
+                 QStringLiteral("Canceled"))}));
+    f.logon().namechoice->setEditText(QStringLiteral("Bob"));
+    f.logon().Command1->click();
+    f.logon().Command4->click();
+    f.processEvents();
     QVERIFY(f.log(Ann).isEmpty());
-    QCOMPARE(f.log(QStringLiteral("Bob")).size(), 1);
-    QCOMPARE(f.log(QStringLiteral("Bob")).first().ename.toString(), QStringLiteral("Bob"));
-    QCOMPARE(f.log(QStringLiteral("Bob")).first().activity.toString(), QStringLiteral("welding"));
+    QVERIFY(f.log(QStringLiteral("Bob")).isEmpty());
 }
 
 void ClockTest::anEmptyTaskIsStoredAsOneBlank()
@@ -375,6 +389,112 @@ void ClockTest::theGridShowsAndEditsTheChosenLog()
     f.click(QStringLiteral("Label8"));
     QVERIFY(!main.Picture3->isHidden());
     QCOMPARE(main.DBGrid1->model()->rowCount(), 0);
+}
+
+void ClockTest::theGridKeepsToTheLogOfItsName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("other");
+    QTest::newRow("marker among letters") << "b%2"
+                                          << "b256";
+    QTest::newRow("bare marker") << "%1"
+                                 << "Ann";
+    QTest::newRow("localised marker") << "%L1"
+                                      << "Ann";
+    QTest::newRow("marker and letter") << "%2x"
+                                       << "Ann";
+}
+
+void ClockTest::theGridKeepsToTheLogOfItsName()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, other);
+    Fixture f;
+    f.company();
+    f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
+    f.employee(other);
+    f.employee(name);
+    f.event(other, QStringLiteral("2026-03-01 07:00:00"), QStringLiteral("Clocked In"),
+            QStringLiteral("theirs"));
+    f.event(other, QStringLiteral("2026-03-01 08:00:00"), QStringLiteral("Clocked Out"));
+    f.event(name, QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked In"),
+            QStringLiteral("mine"));
+    f.startProgram();
+    f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
+    QVERIFY(findByName(*f.main().mandata, QStringLiteral("ename"), name));
+
+    f.click(QStringLiteral("Label8"));
+    QAbstractItemModel *grid = f.main().DBGrid1->model();
+    QCOMPARE(grid->rowCount(), 1);
+    QCOMPARE(grid->index(0, 3).data().toString(), QStringLiteral("mine"));
+    QVERIFY(grid->setData(grid->index(0, 3), QStringLiteral("edited"), Qt::EditRole));
+
+    QVERIFY(!programEnded());
+    QVERIFY(f.prompts.boxes.isEmpty());
+    QCOMPARE(f.log(name).first().activity.toString(), QStringLiteral("edited"));
+    QCOMPARE(f.log(other).size(), 2);
+    QCOMPARE(f.log(other).first().activity.toString(), QStringLiteral("theirs"));
+}
+
+void ClockTest::theGridTakesOnlyTheTwoStatuses()
+{
+    Fixture f;
+    f.company();
+    f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
+    f.employee(Ann);
+    f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), QStringLiteral("Clocked In"));
+    f.event(Ann, QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked Out"));
+    f.startProgram();
+    f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
+    f.main().mandata->moveNext();
+    f.click(QStringLiteral("Label8"));
+    QAbstractItemModel *grid = f.main().DBGrid1->model();
+
+    for (const char *status : {"out", "clocked out", "Clocked Out "})
+        QVERIFY(!grid->setData(grid->index(1, 2), QLatin1String(status), Qt::EditRole));
+    QCOMPARE(f.takeBoxes(),
+             QList<Box>(3, warningBox(QStringLiteral("The status must be \"Clocked In\" or "
+                                                     "\"Clocked Out\"."),
+                                      QStringLiteral("Grid Error"))));
+    QVERIFY(grid->setData(grid->index(1, 2), QStringLiteral("Clocked In"), Qt::EditRole));
+    QCOMPARE(f.statuses(Ann), QStringList({"Clocked In", "Clocked In"}));
+}
+
+void ClockTest::theGridNeverEditsAnEventItNoLongerShows()
+{
+    Fixture f;
+    f.company();
+    f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
+    f.event(QStringLiteral("Manager"), QStringLiteral("2026-03-01 08:00:00"),
+            QStringLiteral("Clocked In"), QStringLiteral("old"));
+    f.event(QStringLiteral("Manager"), QStringLiteral("2026-03-01 09:00:00"),
+            QStringLiteral("Clocked Out"));
+    f.setFlag(QStringLiteral("subs"), 1);
+    f.startProgram();
+    f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
+    f.main().SSTab1->setCurrentIndex(1);
+    f.click(QStringLiteral("Label8"));
+    QAbstractItemModel *grid = f.main().DBGrid1->model();
+    QCOMPARE(grid->rowCount(), 2);
+
+    // The manager's own clock-in is in the grid at once.
+    f.click(QStringLiteral("Clkin"));
+    QCOMPARE(grid->rowCount(), 3);
+
+    // Another copy of the program clears the log; a new event takes the first row's place.
+    f.file().exec(QStringLiteral("DELETE FROM Manager"));
+    f.event(QStringLiteral("Manager"), QStringLiteral("2026-03-02 08:00:00"),
+            QStringLiteral("Clocked In"), QStringLiteral("new"));
+    QVERIFY(!grid->setData(grid->index(0, 3), QStringLiteral("stale edit"), Qt::EditRole));
+    QCOMPARE(f.takeBoxes(),
+             QList<Box>({warningBox(QStringLiteral("The event was changed or removed since the "
+                                                   "grid was read; the grid now shows the log as "
+                                                   "it is."),
+                                    QStringLiteral("Grid Error"))}));
+    QCOMPARE(f.log(QStringLiteral("Manager")).size(), 1);
+    QCOMPARE(f.log(QStringLiteral("Manager")).first().activity.toString(), QStringLiteral("new"));
+    QCOMPARE(grid->rowCount(), 1);
+    QCOMPARE(grid->index(0, 3).data().toString(), QStringLiteral("new"));
 }
 
 void ClockTest::functionKeysClockInAndOut()

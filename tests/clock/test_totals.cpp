@@ -225,9 +225,10 @@ void TotalsTest::getHoursForTheEmployeeShownToTheManager()
     QCOMPARE(main.manemoney->text(), QStringLiteral("9.7489"));
     QVERIFY(f.prompts.boxes.isEmpty());
 
-    // Choosing another employee leaves the figures until the next press.
+    // Another employee's name never stands beside these figures.
     main.mandata->moveNext();
-    QCOMPARE(main.manehours->text(), QStringLiteral("1.33"));
+    QCOMPARE(main.manehours->text(), QString());
+    QCOMPARE(main.manemoney->text(), QString());
     f.click(QStringLiteral("Command1"));
     QCOMPARE(main.manehours->text(), QStringLiteral("1   "));
     QCOMPARE(main.manemoney->text(), QStringLiteral("0"));

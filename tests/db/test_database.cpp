@@ -168,20 +168,28 @@ void DatabaseTest::hostileTableNamesAreQuoted_data()
     QTest::newRow("blanks and dot") << QStringLiteral(" J. Smith ");
     QTest::newRow("brackets") << QStringLiteral("[x]");
     QTest::newRow("injection") << QStringLiteral("a\";DROP TABLE x;--");
+    QTest::newRow("line feed") << QStringLiteral("\nDROP TABLE Ann;--");
+    QTest::newRow("markers") << QStringLiteral("%1%L2");
 }
 
 void DatabaseTest::hostileTableNamesAreQuoted()
 {
     QFETCH(QString, name);
     Fixture f;
+    f.employee(QStringLiteral("Ann"));
     f.employee(name);
     f.event(name, QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked In"));
+    QVERIFY(f.file().tableExists(QStringLiteral("Ann")));
     DataControl log(QStringLiteral("log"));
     log.setRecordSource(name);
     log.refresh();
     QCOMPARE(log.field(QStringLiteral("inoutfx")).toString(), QStringLiteral("Clocked In"));
     QVERIFY(f.file().tableExists(QStringLiteral("datalist")));
-    QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")).toInt(), 2);
+    QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")).toInt(), 3);
+    // Text joined from a name is one statement or none.
+    QVERIFY_THROWS_EXCEPTION(DbError,
+                             Statement(f.file(), QStringLiteral("SELECT 1; DROP TABLE datalist")));
+    QVERIFY(f.file().tableExists(QStringLiteral("datalist")));
     QVERIFY_THROWS_EXCEPTION(DbError, createTimeLogTable(f.file(), QString()));
     QVERIFY_THROWS_EXCEPTION(DbError, createTimeLogTable(f.file(), QStringLiteral("a") + QChar(0)));
 }

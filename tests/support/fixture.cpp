@@ -111,8 +111,8 @@ void Fixture::company(const QString &name)
 
 void Fixture::setFlag(const QString &column, const QVariant &value)
 {
-    Statement update(
-        file(), QStringLiteral("UPDATE \"Company Data\" SET %1 = ?").arg(quoteIdentifier(column)));
+    Statement update(file(), QStringLiteral("UPDATE \"Company Data\" SET ") +
+                                 quoteIdentifier(column) + QStringLiteral(" = ?"));
     update.bind(1, value).run();
 }
 
@@ -134,17 +134,16 @@ void Fixture::setPassword(const QString &name, const QVariant &password)
 void Fixture::event(const QString &table, const QString &when, const QString &status,
                     const QVariant &activity)
 {
-    Statement insert(file(), QStringLiteral("INSERT INTO %1 (Ename, datetime, inoutfx, activity) "
-                                            "VALUES (?, ?, ?, ?)")
-                                 .arg(quoteIdentifier(table)));
+    Statement insert(file(), QStringLiteral("INSERT INTO ") + quoteIdentifier(table) +
+                                 QStringLiteral(" (Ename, datetime, inoutfx, activity) "
+                                                "VALUES (?, ?, ?, ?)"));
     insert.bind(1, table).bind(2, when).bind(3, status).bind(4, activity).run();
 }
 
 QList<LogRow> Fixture::log(const QString &table)
 {
-    Statement rows(file(), QStringLiteral("SELECT Ename, datetime, inoutfx, activity FROM %1 "
-                                          "ORDER BY rowid")
-                               .arg(quoteIdentifier(table)));
+    Statement rows(file(), QStringLiteral("SELECT Ename, datetime, inoutfx, activity FROM ") +
+                               quoteIdentifier(table) + QStringLiteral(" ORDER BY rowid"));
     QList<LogRow> out;
     while (rows.step())
         out << LogRow{rows.value(0), rows.value(1), rows.value(2), rows.value(3)};

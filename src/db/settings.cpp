@@ -1,0 +1,56 @@
+#include "settings.h"
+
+#include "db/datacontrol.h"
+#include "db/sqlite.h"
+
+namespace horalink {
+
+namespace {
+
+const char *columnOf(Switch which)
+{
+    switch (which) {
+    case Switch::Edits:
+        return "edits";
+    case Switch::Money:
+        return "money";
+    case Switch::Subs:
+        break;
+    }
+    return "subs";
+}
+
+int columnIndex(const Statement &row, const char *name)
+{
+    for (int i = 0; i < row.columnCount(); ++i) {
+        if (row.columnName(i).compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    throw DbError(dberr::ItemNotFound, QStringLiteral("Item not found in this collection: '") +
+                                           QLatin1String(name) + QStringLiteral("'."));
+}
+
+} // namespace
+
+Switches readSwitches(Connection &connection)
+{
+    Statement row(connection,
+                  QStringLiteral("SELECT * FROM \"Company Data\" ORDER BY rowid LIMIT 1"));
+    const int edits = columnIndex(row, columnOf(Switch::Edits));
+    const int money = columnIndex(row, columnOf(Switch::Money));
+    const int subs = columnIndex(row, columnOf(Switch::Subs));
+    if (!row.step())
+        return {};
+    return {isFlagOn(row.value(edits)), isFlagOn(row.value(money)), isFlagOn(row.value(subs))};
+}
+
+void storeSwitch(Connection &connection, Switch which, bool on)
+{
+    Statement update(connection, QStringLiteral("UPDATE \"Company Data\" SET ") +
+                                     quoteIdentifier(QLatin1String(columnOf(which))) +
+                                     QStringLiteral(" = ?1 WHERE rowid = (SELECT min(rowid) FROM "
+                                                    "\"Company Data\")"));
+    update.bind(1, on ? 1 : 0).run();
+}
+
+} // namespace horalink
