@@ -12,10 +12,12 @@ int digits(QStringView text, qsizetype from, qsizetype count)
 {
     int value = 0;
     for (qsizetype i = from; i < from + count; ++i) {
-        const QChar c = text[i];
-        if (!c.isDigit())
+        // Only the digits the program writes: a stamp that the totals cannot read must not be
+        // shown or printed as a date either.
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
             return -1;
-        value = value * 10 + c.digitValue();
+        value = value * 10 + (c - u'0');
     }
     return value;
 }

@@ -136,6 +136,7 @@ void DateTimeTextTest::storedStampsRoundTrip()
     QVERIFY(!parseStoredStamp(u"2026-12-31").isValid());
     QVERIFY(!parseStoredStamp(u"202--03-02 17:31:59").isValid());
     QVERIFY(!parseStoredStamp(u"2026-03-02 -1:31:59").isValid());
+    QVERIFY(!parseStoredStamp(u"\u0662026-03-02 17:30:10").isValid());
     QCOMPARE(storedMinute("2026-03-02 09:01:59", 19).value() -
                  storedMinute("2026-03-02 09:00:00", 19).value(),
              1);
