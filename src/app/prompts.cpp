@@ -1,8 +1,11 @@
 #include "prompts.h"
 
+#include <algorithm>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QStyle>
 
 namespace horalink {
 
@@ -38,6 +41,17 @@ QMessageBox::Icon messageIcon(Icon icon)
         break;
     }
     return QMessageBox::NoIcon;
+}
+
+// The width a window needs to show its whole title in the title bar beside its icon and
+// buttons. The title is measured in bold, as many window managers draw it; each button and the
+// icon take about a title bar's height.
+int titleBarWidth(const QWidget &window)
+{
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const int titleBarHeight = window.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    return QFontMetrics(font).horizontalAdvance(window.windowTitle()) + 5 * titleBarHeight;
 }
 
 class DesktopPrompts : public Prompts
@@ -76,10 +90,13 @@ public:
 
     QString input(const QString &prompt, const QString &title, const QString &preset) override
     {
-        bool ok = false;
-        const QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
-                                                   QLineEdit::Normal, preset, &ok);
-        return ok ? text : QString();
+        QInputDialog dialog(QApplication::activeWindow());
+        dialog.setWindowTitle(title);
+        dialog.setLabelText(prompt);
+        dialog.setTextValue(preset);
+        dialog.adjustSize();
+        dialog.resize(std::max(dialog.width(), titleBarWidth(dialog)), dialog.height());
+        return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
     }
 };
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <QRegularExpression>
 #include <QStringList>
 
 namespace horalink {
@@ -13,15 +12,18 @@ int digits(QStringView text, qsizetype from, qsizetype count)
 {
     int value = 0;
     for (qsizetype i = from; i < from + count; ++i) {
-        const QChar c = text[i];
-        if (!c.isDigit())
+        // Only the digits the program writes: a stamp that the totals cannot read must not be
+        // shown or printed as a date either.
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
             return -1;
-        value = value * 10 + c.digitValue();
+        value = value * 10 + (c - u'0');
     }
     return value;
 }
 
-// Drops the unquoted time-zone fields ('t') of a Qt time format, with the blanks before them.
+// Drops the time-zone field ('t') of a Qt time format, with the brackets around it and the
+// blanks and commas that set it off: stamps carry no zone, and "17:30:10 ()" is no time.
 QString withoutZone(const QString &format)
 {
     QString out;
@@ -33,34 +35,18 @@ QString withoutZone(const QString &format)
             continue;
         out += c;
     }
-    return out.trimmed();
-}
-
-// A two-digit year is read into 1950..2049 rather than Qt's 1900s.
-QDate widenYear(QDate date, const QString &format)
-{
-    if (format.contains(QLatin1String("yyyy")) || !format.contains(QLatin1String("yy")))
-        return date;
-    const int yy = date.year() % 100;
-    return QDate(yy < 50 ? 2000 + yy : 1900 + yy, date.month(), date.day());
-}
-
-std::optional<QDateTime> readIso(const QString &text)
-{
-    const qsizetype split = text.indexOf(QRegularExpression(QStringLiteral("[ T]")));
-    const QDate date =
-        QDate::fromString(text.left(split < 0 ? text.size() : split), QStringLiteral("yyyy-MM-dd"));
-    if (!date.isValid())
-        return std::nullopt;
-    if (split < 0)
-        return naiveStamp(date, QTime(0, 0));
-    const QString clock = text.mid(split + 1);
-    for (const auto &format : {QStringLiteral("H:mm:ss"), QStringLiteral("H:mm")}) {
-        const QTime time = QTime::fromString(clock, format);
-        if (time.isValid())
-            return naiveStamp(date, time);
-    }
-    return std::nullopt;
+    out.remove(QLatin1String("()"));
+    out.remove(QLatin1String("[]"));
+    const auto loose = [](QChar c) {
+        return c.isSpace() || c == QLatin1Char(',');
+    };
+    qsizetype from = 0;
+    qsizetype to = out.size();
+    while (from < to && loose(out[from]))
+        ++from;
+    while (to > from && loose(out[to - 1]))
+        --to;
+    return out.mid(from, to - from);
 }
 
 } // namespace
@@ -173,28 +159,341 @@ QString generalDateText(const QDateTime &stamp, const QLocale &locale)
            longTimeText(stamp.time(), locale);
 }
 
+namespace {
+
+// What one piece of a date or time format stands for.
+enum class Part
+{
+    Text,
+    Day,
+    Month,
+    MonthName,
+    Year,     // two or four digits
+    FullYear, // four digits
+    Hour,
+    Minute,
+    Second,
+    DayHalf // AM or PM
+};
+
+struct Piece
+{
+    Part part;
+    // The digits the format writes for a minute or second: written with two, it is typed with
+    // two, so that "7:5" is not taken for 7:05 or 7:50.
+    int width = 1;
+    QString text{};
+};
+
+using Pattern = QList<Piece>;
+
+// The pieces of a Qt date or time format, such as "M/d/yy" or "h:mm:ss AP".
+Pattern patternOf(const QString &format)
+{
+    Pattern pattern;
+    const auto addText = [&pattern](QChar c) {
+        if (pattern.isEmpty() || pattern.last().part != Part::Text)
+            pattern.append({Part::Text});
+        pattern.last().text += c;
+    };
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format[i];
+        if (c == QLatin1Char('\'')) {
+            const bool doubled = i + 1 < format.size() && format[i + 1] == c;
+            if (doubled)
+                addText(c);
+            else
+                quoted = !quoted;
+            i += doubled ? 2 : 1;
+            continue;
+        }
+        if (quoted || !QStringLiteral("dMyhHmsaA").contains(c)) {
+            addText(c);
+            ++i;
+            continue;
+        }
+        qsizetype run = 1;
+        while (i + run < format.size() && format[i + run] == c)
+            ++run;
+        switch (c.unicode()) {
+        case 'd':
+            pattern.append({Part::Day});
+            break;
+        case 'M':
+            pattern.append({run >= 3 ? Part::MonthName : Part::Month});
+            break;
+        case 'y':
+            pattern.append({Part::Year});
+            break;
+        case 'h':
+        case 'H':
+            pattern.append({Part::Hour});
+            break;
+        case 'm':
+            pattern.append({Part::Minute, int(std::min<qsizetype>(run, 2))});
+            break;
+        case 's':
+            pattern.append({Part::Second, int(std::min<qsizetype>(run, 2))});
+            break;
+        default:
+            pattern.append({Part::DayHalf});
+            run = i + 1 < format.size() && QStringLiteral("pP").contains(format[i + 1]) ? 2 : 1;
+        }
+        i += run;
+    }
+    return pattern;
+}
+
+// What a typed text said; a field it did not give stays 0, which no date has.
+struct Reading
+{
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    enum class Half
+    {
+        None,
+        Am,
+        Pm
+    } half = Half::None;
+};
+
+// Blanks and invisible marks (the right-to-left marks of an Arabic date) separate nothing.
+bool ignorable(QChar c)
+{
+    return c.isSpace() || c.category() == QChar::Other_Format;
+}
+
+qsizetype skipIgnorable(QStringView text, qsizetype at)
+{
+    while (at < text.size() && ignorable(text[at]))
+        ++at;
+    return at;
+}
+
+// Where `word` ends when it stands at `at` in a case-folded text, regardless of case, blanks
+// and invisible marks.
+std::optional<qsizetype> matchWord(QStringView text, qsizetype at, const QString &word)
+{
+    for (const QChar c : word.toCaseFolded()) {
+        if (ignorable(c))
+            continue;
+        at = skipIgnorable(text, at);
+        if (at == text.size() || text[at] != c)
+            return std::nullopt;
+        ++at;
+    }
+    return at;
+}
+
+struct Match
+{
+    qsizetype index;
+    qsizetype end;
+};
+
+// The longest of `words` at `at`. A word with nothing visible never matches: an empty AM text
+// must not turn every time into a morning.
+std::optional<Match> longestWord(QStringView text, qsizetype at, const QStringList &words)
+{
+    std::optional<Match> best;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const auto end = matchWord(text, at, words[i]);
+        if (end && *end > at && (!best || *end > best->end))
+            best = Match{i, *end};
+    }
+    return best;
+}
+
+struct Number
+{
+    int value;
+    int digits;
+    qsizetype end;
+};
+
+// The whole run of digits at `at`, in any script (Chakma and Adlam ones lie beyond 16 bits),
+// so that "20265" is no year 2026 followed by a 5; no field has more than four digits.
+std::optional<Number> numberAt(QStringView text, qsizetype at)
+{
+    Number number{0, 0, skipIgnorable(text, at)};
+    while (number.end < text.size()) {
+        const bool pair = text[number.end].isHighSurrogate() && number.end + 1 < text.size() &&
+                          text[number.end + 1].isLowSurrogate();
+        const char32_t c = pair ? QChar::surrogateToUcs4(text[number.end], text[number.end + 1])
+                                : text[number.end].unicode();
+        if (!QChar::isDigit(c))
+            break;
+        if (++number.digits > 4)
+            return std::nullopt;
+        number.value = number.value * 10 + QChar::digitValue(c);
+        number.end += pair ? 2 : 1;
+    }
+    if (number.digits == 0)
+        return std::nullopt;
+    return number;
+}
+
+bool fits(const Piece &piece, int digits)
+{
+    switch (piece.part) {
+    case Part::Year:
+        return digits == 2 || digits == 4;
+    case Part::FullYear:
+        return digits == 4;
+    case Part::Minute:
+    case Part::Second:
+        return digits >= piece.width && digits <= 2;
+    default:
+        return digits <= 2;
+    }
+}
+
+void store(Part part, const Number &number, Reading &reading)
+{
+    switch (part) {
+    case Part::Day:
+        reading.day = number.value;
+        break;
+    case Part::Month:
+        reading.month = number.value;
+        break;
+    case Part::Year:
+    case Part::FullYear:
+        reading.year =
+            number.digits == 2 ? (number.value < 50 ? 2000 : 1900) + number.value : number.value;
+        break;
+    case Part::Hour:
+        reading.hour = number.value;
+        break;
+    case Part::Minute:
+        reading.minute = number.value;
+        break;
+    default:
+        reading.second = number.value;
+    }
+}
+
+QStringList dayHalves(const QLocale &locale)
+{
+    return {locale.amText(), locale.pmText(), QStringLiteral("AM"), QStringLiteral("PM")};
+}
+
+// Each month as four words: long and short, in a date and standing alone.
+QStringList monthNames(const QLocale &locale)
+{
+    QStringList names;
+    for (int month = 1; month <= 12; ++month) {
+        for (const auto format : {QLocale::LongFormat, QLocale::ShortFormat}) {
+            names << locale.monthName(month, format) << locale.standaloneMonthName(month, format);
+        }
+    }
+    return names;
+}
+
+// Reads `pattern` at `at`; where the reading ends. The day half may be left out, and so may
+// text before the first or after the last field, such as the "г." after a Bulgarian date.
+std::optional<qsizetype> readPattern(const Pattern &pattern, QStringView text, qsizetype at,
+                                     const QLocale &locale, Reading &reading)
+{
+    const auto isField = [](const Piece &piece) {
+        return piece.part != Part::Text && piece.part != Part::DayHalf;
+    };
+    const auto first = std::find_if(pattern.begin(), pattern.end(), isField) - pattern.begin();
+    const auto last =
+        std::find_if(pattern.rbegin(), pattern.rend(), isField).base() - pattern.begin() - 1;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const Piece &piece = pattern[i];
+        if (piece.part == Part::Text) {
+            const auto end = matchWord(text, at, piece.text);
+            if (!end && i > first && i < last)
+                return std::nullopt;
+            at = end.value_or(at);
+        } else if (piece.part == Part::DayHalf) {
+            if (const auto half = longestWord(text, at, dayHalves(locale))) {
+                reading.half = half->index % 2 ? Reading::Half::Pm : Reading::Half::Am;
+                at = half->end;
+            }
+        } else if (piece.part == Part::MonthName) {
+            const auto month = longestWord(text, at, monthNames(locale));
+            if (!month)
+                return std::nullopt;
+            reading.month = int(month->index / 4 + 1);
+            at = month->end;
+        } else {
+            const auto number = numberAt(text, at);
+            if (!number || !fits(piece, number->digits))
+                return std::nullopt;
+            store(piece.part, *number, reading);
+            at = number->end;
+        }
+    }
+    return at;
+}
+
+// A time read with AM or PM runs from 12 to 11: "0:30 PM" and "13:00 PM" are no times.
+std::optional<QTime> timeOf(const Reading &reading)
+{
+    int hour = reading.hour;
+    if (reading.half != Reading::Half::None) {
+        if (hour < 1 || hour > 12)
+            return std::nullopt;
+        hour = hour % 12 + (reading.half == Reading::Half::Pm ? 12 : 0);
+    }
+    const QTime time(hour, reading.minute, reading.second);
+    return time.isValid() ? std::optional(time) : std::nullopt;
+}
+
+// The time of day that ends the text: the locale's long or short time, or H:MM[:SS], each in
+// 24 hours or with AM or PM.
+std::optional<QTime> readTime(QStringView text, qsizetype at, const QLocale &locale)
+{
+    const QString formats[] = {longTimeFormat(locale),
+                               withoutZone(locale.timeFormat(QLocale::ShortFormat)),
+                               QStringLiteral("H:mm:ss"), QStringLiteral("H:mm")};
+    for (const QString &format : formats) {
+        Pattern pattern = patternOf(format);
+        if (std::none_of(pattern.begin(), pattern.end(),
+                         [](const Piece &piece) { return piece.part == Part::DayHalf; }))
+            pattern.append({Part::DayHalf});
+        Reading reading;
+        const auto end = readPattern(pattern, text, at, locale, reading);
+        if (!end || skipIgnorable(text, *end) != text.size())
+            continue;
+        if (const auto time = timeOf(reading))
+            return time;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<QDateTime> readDateTime(const QString &typed, const QLocale &locale)
 {
-    const QString text = typed.simplified();
-    if (text.isEmpty())
-        return std::nullopt;
-    if (auto iso = readIso(text))
-        return iso;
-
-    const QStringList dateFormats = {shortDateFormat(locale),
-                                     locale.dateFormat(QLocale::ShortFormat)};
-    const QStringList timeFormats = {longTimeFormat(locale),
-                                     withoutZone(locale.timeFormat(QLocale::ShortFormat))};
-    for (const QString &dateFormat : dateFormats) {
-        for (const QString &timeFormat : timeFormats) {
-            const QString format = dateFormat + QLatin1Char(' ') + timeFormat;
-            const QDateTime stamp = locale.toDateTime(text, format);
-            if (stamp.isValid())
-                return naiveStamp(widenYear(stamp.date(), format), stamp.time());
-        }
-        const QDate date = locale.toDate(text, dateFormat);
-        if (date.isValid())
-            return naiveStamp(widenYear(date, dateFormat), QTime(0, 0));
+    const QString text = typed.simplified().toCaseFolded();
+    const Pattern iso = {{Part::FullYear},
+                         {Part::Text, 1, QStringLiteral("-")},
+                         {Part::Month},
+                         {Part::Text, 1, QStringLiteral("-")},
+                         {Part::Day}};
+    const Pattern local = patternOf(locale.dateFormat(QLocale::ShortFormat));
+    for (const Pattern *pattern : {&iso, &local}) {
+        Reading reading;
+        const auto end = readPattern(*pattern, text, 0, locale, reading);
+        const QDate date(reading.year, reading.month, reading.day);
+        if (!end || !date.isValid())
+            continue;
+        if (skipIgnorable(text, *end) == text.size())
+            return naiveStamp(date, QTime(0, 0));
+        const QChar split = text[*end];
+        if (!split.isSpace() && !(pattern == &iso && split == QLatin1Char('t')))
+            continue;
+        if (const auto time = readTime(text, *end + 1, locale))
+            return naiveStamp(date, *time);
     }
     return std::nullopt;
 }

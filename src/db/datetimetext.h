@@ -33,9 +33,11 @@ QString longTimeText(QTime time, const QLocale &locale = QLocale());
 // The general date-and-time form: short date, a blank, long time.
 QString generalDateText(const QDateTime &stamp, const QLocale &locale = QLocale());
 
-// Reads a date and time typed by a user: the locale's short date with its long or short time,
-// or ISO 'YYYY-MM-DD HH:MM[:SS]'; a date alone means 00:00 of that day. Seconds below one
-// are dropped. Nothing else is accepted.
+// Reads a date and time typed by a user, as a wall-clock stamp that no daylight-saving rule
+// moves or refuses. The date is the locale's short date, with or without leading zeros and
+// with a two-digit (1950 to 2049) or four-digit year, or ISO 'YYYY-MM-DD'; alone, it means
+// 00:00 of that day. The time is the locale's long or short time or H:MM[:SS], in 24 hours or
+// with AM or PM. Nothing else is accepted.
 std::optional<QDateTime> readDateTime(const QString &text, const QLocale &locale = QLocale());
 
 } // namespace horalink

@@ -1,5 +1,6 @@
 #include "db/datetimetext.h"
 
+#include <ctime>
 #include <QTest>
 
 using namespace horalink;
@@ -9,11 +10,20 @@ class DateTimeTextTest : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void readsTypedDatesAndTimes_data();
     void readsTypedDatesAndTimes();
+    void showsTheGeneralForm_data();
     void showsTheGeneralForm();
     void storedStampsRoundTrip();
 };
+
+// Berlin skips 02:00 to 03:00 on 31 March 2024 and repeats 02:00 to 03:00 on 27 October 2024.
+void DateTimeTextTest::initTestCase()
+{
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+}
 
 void DateTimeTextTest::readsTypedDatesAndTimes_data()
 {
@@ -21,49 +31,55 @@ void DateTimeTextTest::readsTypedDatesAndTimes_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("read");
     const QString none;
-    QTest::newRow("us long time") << "en_US"
-                                  << "3/2/2026 5:30:10 PM"
-                                  << "2026-03-02 17:30:10";
-    QTest::newRow("us short time") << "en_US"
-                                   << "3/2/2026 5:30 PM"
-                                   << "2026-03-02 17:30:00";
-    QTest::newRow("us date alone") << "en_US"
-                                   << "3/2/2026"
-                                   << "2026-03-02 00:00:00";
-    QTest::newRow("us two-digit year") << "en_US"
-                                       << "3/2/26 9:00:00 AM"
-                                       << "2026-03-02 09:00:00";
-    QTest::newRow("us blanks around") << "en_US"
-                                      << "  3/2/2026   9:00 AM "
-                                      << "2026-03-02 09:00:00";
-    QTest::newRow("iso") << "en_US"
-                         << "2026-03-02 17:30:10"
-                         << "2026-03-02 17:30:10";
-    QTest::newRow("iso minutes") << "en_US"
-                                 << "2026-03-02 17:30"
-                                 << "2026-03-02 17:30:00";
-    QTest::newRow("iso date") << "en_US"
-                              << "2026-03-02"
-                              << "2026-03-02 00:00:00";
-    QTest::newRow("german") << "de_DE"
-                            << "02.03.2026 17:30:10"
-                            << "2026-03-02 17:30:10";
-    QTest::newRow("german two-digit year") << "de_DE"
-                                           << "02.03.26"
-                                           << "2026-03-02 00:00:00";
-    QTest::newRow("british") << "en_GB"
-                             << "02/03/2026 17:30"
-                             << "2026-03-02 17:30:00";
-    QTest::newRow("word") << "en_US"
-                          << "tomorrow" << none;
-    QTest::newRow("empty") << "en_US"
-                           << "" << none;
-    QTest::newRow("no such day") << "en_US"
-                                 << "2/30/2026" << none;
-    QTest::newRow("no such hour") << "en_US"
-                                  << "2026-03-02 25:00" << none;
-    QTest::newRow("trailing text") << "en_US"
-                                   << "3/2/2026 5:30 PM later" << none;
+    const struct
+    {
+        const char *row, *locale, *typed, *read;
+    } rows[] = {
+        {"us long time", "en_US", "3/2/2026 5:30:10 PM", "2026-03-02 17:30:10"},
+        {"us short time", "en_US", "3/2/2026 5:30 PM", "2026-03-02 17:30:00"},
+        {"us date alone", "en_US", "3/2/2026", "2026-03-02 00:00:00"},
+        {"us two-digit year", "en_US", "12/7/26 7:30 AM", "2026-12-07 07:30:00"},
+        {"us last year of the 2000s", "en_US", "12/7/49", "2049-12-07 00:00:00"},
+        {"us first year of the 1900s", "en_US", "12/7/50", "1950-12-07 00:00:00"},
+        {"us noon", "en_US", "3/2/2026 12:05 PM", "2026-03-02 12:05:00"},
+        {"us midnight", "en_US", "3/2/2026 12:05:09 am", "2026-03-02 00:05:09"},
+        {"us 24 hours", "en_US", "03/02/2026 19:05", "2026-03-02 19:05:00"},
+        {"us blanks around", "en_US", "  3/2/2026   9:00 AM ", "2026-03-02 09:00:00"},
+        {"german", "de_DE", "07.12.2026 07:10", "2026-12-07 07:10:00"},
+        {"german without zeros", "de_DE", "7.12.2026 7:10", "2026-12-07 07:10:00"},
+        {"german two-digit year", "de_DE", "7.12.26 7:15", "2026-12-07 07:15:00"},
+        {"german seconds", "de_DE", "8.12.2026 8:00:59", "2026-12-08 08:00:59"},
+        {"german 12 hours", "de_DE", "8.12.2026 8:00 PM", "2026-12-08 20:00:00"},
+        {"british", "en_GB", "7/12/2026 7:30pm", "2026-12-07 19:30:00"},
+        {"british date alone", "en_GB", "07/12/2026", "2026-12-07 00:00:00"},
+        {"iso", "de_DE", "2026-03-02 17:30:10", "2026-03-02 17:30:10"},
+        {"iso minutes", "en_US", "2026-03-02T17:30", "2026-03-02 17:30:00"},
+        {"iso date", "en_GB", "2026-03-02", "2026-03-02 00:00:00"},
+        {"skipped hour", "en_US", "3/31/2024 2:30:00 AM", "2024-03-31 02:30:00"},
+        {"skipped hour german", "de_DE", "31.3.2024 2:30", "2024-03-31 02:30:00"},
+        {"skipped hour iso", "en_US", "2024-03-31 02:30:00", "2024-03-31 02:30:00"},
+        {"repeated hour", "en_US", "10/27/2024 2:30:00 AM", "2024-10-27 02:30:00"},
+        {"repeated hour german", "de_DE", "27.10.2024 2:59:59", "2024-10-27 02:59:59"},
+        {"word", "en_US", "tomorrow", nullptr},
+        {"empty", "en_US", "", nullptr},
+        {"month 13", "en_US", "13/2/2026", nullptr},
+        {"february 31", "de_DE", "31.2.2026", nullptr},
+        {"february 29 of a common year", "en_US", "2/29/2023", nullptr},
+        {"hour 25", "en_US", "3/2/2026 25:00", nullptr},
+        {"hour 0 with pm", "en_US", "3/2/2026 0:30 PM", nullptr},
+        {"hour 13 with pm", "en_GB", "2/3/2026 13:00 pm", nullptr},
+        {"second 60", "de_DE", "2.3.2026 7:30:60", nullptr},
+        {"one-digit minute", "en_US", "3/2/2026 7:5", nullptr},
+        {"three-digit year", "en_US", "3/2/202", nullptr},
+        {"time run into the year", "en_US", "3/2/20265:30", nullptr},
+        {"other order", "en_US", "2026/3/2", nullptr},
+        {"trailing text", "en_US", "3/2/2026 5:30 PM later", nullptr},
+        {"trailing zone", "en_US", "2026-03-02T17:30Z", nullptr},
+    };
+    for (const auto &row : rows) {
+        QTest::newRow(row.row) << QString::fromLatin1(row.locale) << QString::fromUtf8(row.typed)
+                               << (row.read ? QString::fromLatin1(row.read) : none);
+    }
 }
 
 void DateTimeTextTest::readsTypedDatesAndTimes()
@@ -75,17 +91,40 @@ void DateTimeTextTest::readsTypedDatesAndTimes()
     QCOMPARE(stamp ? storedStamp(*stamp) : QString(), read);
 }
 
+void DateTimeTextTest::showsTheGeneralForm_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("us") << "en_US"
+                        << "3/2/2026 5:30:10 PM";
+    QTest::newRow("german") << "de_DE"
+                            << "02.03.2026 17:30:10";
+    QTest::newRow("british") << "en_GB"
+                             << "02/03/2026 17:30:10";
+    QTest::newRow("french") << "fr_FR"
+                            << "02/03/2026 17:30:10";
+    QTest::newRow("japanese") << "ja_JP" << QString::fromUtf8("2026/03/02 17時30分10秒");
+    QTest::newRow("spanish, zone in brackets") << "es_ES"
+                                               << "2/3/2026 17:30:10";
+    QTest::newRow("korean, day half first")
+        << "ko_KR" << QString::fromUtf8("2026. 3. 2. 오후 5시 30분 10초");
+    QTest::newRow("egyptian, own digits")
+        << "ar_EG" << QString::fromUtf8("٢\u200f/٣\u200f/٢٠٢٦ ٥:٣٠:١٠ م");
+    QTest::newRow("month names") << "C"
+                                 << "2 Mar 2026 17:30:10";
+}
+
+// What the program shows must read back as the same stamp, whatever the locale writes.
 void DateTimeTextTest::showsTheGeneralForm()
 {
-    const QDateTime when = naiveStamp(QDate(2026, 3, 2), QTime(17, 30, 10));
-    QCOMPARE(generalDateText(when, QLocale(QStringLiteral("en_US"))),
-             QStringLiteral("3/2/2026 5:30:10 PM"));
-    QCOMPARE(generalDateText(when, QLocale(QStringLiteral("de_DE"))),
-             QStringLiteral("02.03.2026 17:30:10"));
-    // What is shown must read back as the same stamp.
-    for (const char *name : {"en_US", "de_DE", "en_GB", "fr_FR", "ja_JP"}) {
-        const QLocale locale{QString::fromLatin1(name)};
-        QCOMPARE(readDateTime(generalDateText(when, locale), locale), std::optional(when));
+    QFETCH(QString, locale);
+    QFETCH(QString, shown);
+    const QLocale chosen(locale);
+    const QDateTime afternoon = naiveStamp(QDate(2026, 3, 2), QTime(17, 30, 10));
+    QCOMPARE(generalDateText(afternoon, chosen), shown);
+    for (const QDateTime &when : {afternoon, naiveStamp(QDate(1949, 12, 31), QTime(0, 5, 9)),
+                                  naiveStamp(QDate(2050, 1, 1), QTime(12, 59, 0))}) {
+        QCOMPARE(readDateTime(generalDateText(when, chosen), chosen), std::optional(when));
     }
 }
 
@@ -97,6 +136,7 @@ void DateTimeTextTest::storedStampsRoundTrip()
     QVERIFY(!parseStoredStamp(u"2026-12-31").isValid());
     QVERIFY(!parseStoredStamp(u"202--03-02 17:31:59").isValid());
     QVERIFY(!parseStoredStamp(u"2026-03-02 -1:31:59").isValid());
+    QVERIFY(!parseStoredStamp(u"\u0662026-03-02 17:30:10").isValid());
     QCOMPARE(storedMinute("2026-03-02 09:01:59", 19).value() -
                  storedMinute("2026-03-02 09:00:00", 19).value(),
              1);
