@@ -3,6 +3,7 @@
 #include "app/forms.h"
 #include "app/frmsplash.h"
 #include "app/unattended.h"
+#include "app/version.h"
 
 #include <QApplication>
 
@@ -13,6 +14,7 @@ void start()
     // Only the logon window's Exit and the first-run window end the program, never the
     // closing of some last window.
     QApplication::setQuitOnLastWindowClosed(false);
+    QGuiApplication::setDesktopFileName(ApplicationId);
     if (unattended())
         setPrompts(unattendedPrompts());
     forms().frmsplash().show();
