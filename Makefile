@@ -5,13 +5,13 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 PACKAGES = cmake ninja-build g++ qt6-base-dev libsqlite3-dev libsodium-dev \
            libgl-dev libbenchmark-dev xvfb xauth cups cups-client cups-filters poppler-utils \
-           fonts-dejavu-core
+           fonts-dejavu-core dpkg-dev lintian desktop-file-utils appstream
 FUZZ_PACKAGES = clang libclang-rt-dev
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = datetime numbers hours identifiers names
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: deps build run test test-sanitize fuzz bench screenshots clean
+.PHONY: deps build run test test-sanitize fuzz bench screenshots package clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES) $(EXTRA_PACKAGES); do \
@@ -33,6 +33,13 @@ run: build
 	mkdir -p $(RUN)
 	[ -e $(RUN)/Employee.mdb ] || cp $(BUILD)/fresh/Employee.mdb $(RUN)/Employee.mdb
 	cd $(RUN) && ../$(BUILD)/src/horalink
+
+# The .deb for apt install, written into this folder; its dependencies are read off the
+# libraries the program links (dpkg-shlibdeps).
+package: build
+	rm -rf $(BUILD)/package
+	cd $(BUILD) && cpack -G DEB -B package
+	cp $(BUILD)/package/horalink_*.deb .
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600
