@@ -40,7 +40,7 @@ std::unique_ptr<QTemporaryDir> shopFolder(int employees, int events)
 {
     auto dir = std::make_unique<QTemporaryDir>();
     createFreshDatabase(dir->filePath(EmployeeMdb));
-    auto file = Connection::openExisting(dir->filePath(EmployeeMdb));
+    auto file = SqliteConnection::openExisting(dir->filePath(EmployeeMdb));
     Transaction transaction(*file);
     file->exec(QStringLiteral("INSERT INTO \"Company Data\" (company, subs) VALUES ('Acme', 1)"));
     file->exec(QStringLiteral("UPDATE datalist SET epass = 'boss'"));
@@ -50,7 +50,7 @@ std::unique_ptr<QTemporaryDir> shopFolder(int employees, int events)
         const QString name = QStringLiteral("Employee %1").arg(e, 4, 10, QLatin1Char('0'));
         list.bind(1, name).run();
         list.reset();
-        createTimeLogTable(*file, name);
+        file->createTimeLog(name);
         Statement insert(*file,
                          QStringLiteral("INSERT INTO %1 (Ename, datetime, inoutfx, activity) "
                                         "VALUES (?1, ?2, ?3, ?4)")

@@ -52,12 +52,12 @@ public:
     {
         QDir::setCurrent(m_dir.path());
         createFreshDatabase(m_dir.filePath(EmployeeMdb));
-        auto file = Connection::openExisting(m_dir.filePath(EmployeeMdb));
+        auto file = SqliteConnection::openExisting(m_dir.filePath(EmployeeMdb));
         Transaction transaction(*file);
         file->exec(
             QStringLiteral("INSERT INTO \"Company Data\" (company, subs) VALUES ('Acme', 1)"));
         file->exec(QStringLiteral("INSERT INTO datalist (ename, ewage) VALUES ('Ann', '12.5')"));
-        createTimeLogTable(*file, Employee);
+        file->createTimeLog(Employee);
         Statement insert(*file,
                          QStringLiteral("INSERT INTO Ann (Ename, datetime, inoutfx, activity) "
                                         "VALUES ('Ann', ?1, ?2, ?3)"));

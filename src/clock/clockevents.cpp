@@ -4,7 +4,8 @@
 #include "app/prompts.h"
 #include "clock/frmsub.h"
 #include "db/datacontrol.h"
-#include "db/sqlite.h"
+#include "db/timelog.h"
+#include "db/connection.h"
 #include "mainwin/frmmain.h"
 
 #include <QLabel>
@@ -14,8 +15,6 @@ namespace horalink {
 
 namespace {
 
-const QString ClockedIn = QStringLiteral("Clocked In");
-const QString ClockedOut = QStringLiteral("Clocked Out");
 
 QString lastEventStatus(DataControl &log)
 {

@@ -1,6 +1,7 @@
 #include "database.h"
 
 #include "db/schema_sql.h"
+#include "db/sqlite.h"
 
 #include <map>
 #include <QFile>
@@ -23,13 +24,13 @@ Connection &openDatabase(const QString &databaseName)
     auto &open = connections();
     auto it = open.find(databaseName);
     if (it == open.end()) {
-        auto connection = Connection::openExisting(databaseName);
+        std::unique_ptr<Connection> connection = SqliteConnection::openExisting(databaseName);
         // An empty file is a valid SQLite database; say plainly that it is not ours.
         for (const QString &table : {QStringLiteral("datalist"), QStringLiteral("Company Data")}) {
             if (!connection->tableExists(table))
-                throw DbError(1, QStringLiteral("'%1' has no table '%2': it is not an employee "
-                                                "database.")
-                                     .arg(QFileInfo(databaseName).absoluteFilePath(), table));
+                throw DbError(1, QLatin1Char('\'') + QFileInfo(databaseName).absoluteFilePath() +
+                                     QStringLiteral("' has no table '") + table +
+                                     QStringLiteral("': it is not an employee database."));
         }
         it = open.emplace(databaseName, std::move(connection)).first;
     }
@@ -46,27 +47,21 @@ void closeDatabases()
     connections().clear();
 }
 
-void createTimeLogTable(Connection &connection, const QString &name)
-{
-    Statement create(connection, QStringLiteral("CREATE TABLE ") + quoteIdentifier(name) +
-                                     QLatin1Char('\n') + QString::fromUtf8(timeLogSql));
-    create.run();
-}
-
 void createFreshDatabase(const QString &fileName)
 {
     const QString building = fileName + QStringLiteral(".new");
     QFile::remove(building);
     {
-        auto connection = Connection::createNew(building);
+        auto connection = SqliteConnection::createNew(building);
         Transaction transaction(*connection);
         connection->exec(QString::fromUtf8(schemaSql));
-        createTimeLogTable(*connection, QStringLiteral("Manager"));
+        connection->createTimeLog(QStringLiteral("Manager"));
         transaction.commit();
     }
     QFile::remove(fileName);
     if (!QFile::rename(building, fileName))
-        throw DbError(dberr::FileNotFound, QStringLiteral("Could not write '%1'.").arg(fileName));
+        throw DbError(dberr::FileNotFound,
+                      QStringLiteral("Could not write '") + fileName + QStringLiteral("'."));
 }
 
 } // namespace horalink

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sqlite.h"
+#include "db/connection.h"
 
 #include <QString>
 
@@ -14,8 +14,6 @@ Connection &openDatabase(const QString &databaseName);
 bool isDatabaseOpen(const QString &databaseName);
 void closeDatabases();
 
-// The four fields of a time log, in their order, each refusing what does not fit it.
-void createTimeLogTable(Connection &connection, const QString &name);
 // Writes a fresh Employee.mdb: the employee list holding only Manager, Manager's empty time
 // log and an empty company table.
 void createFreshDatabase(const QString &fileName);

@@ -1,8 +1,8 @@
 #include "datacontrol.h"
 
+#include "db/connection.h"
 #include "db/database.h"
 #include "db/datetimetext.h"
-#include "db/sqlite.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -127,20 +127,19 @@ void DataControl::refresh()
 void DataControl::prepare()
 {
     Connection &file = connection();
-    m_rowQuery = std::make_unique<Statement>(file, sql({"SELECT * FROM ", " WHERE rowid = ?1"}));
+    // Prepared first: a missing table is reported here, in the engine's own words.
     m_firstQuery =
         std::make_unique<Statement>(file, sql({"SELECT rowid FROM ", " ORDER BY rowid LIMIT 1"}));
+    m_names = file.columnNames(m_source);
+    m_rowQuery = std::make_unique<Statement>(file, QStringLiteral("SELECT ") + quotedList(m_names) +
+                                                       sql({" FROM ", " WHERE rowid = ?1"}));
     // The others are prepared when first needed: a refresh is as cheap as it can be.
     m_lastQuery.reset();
     m_nextQuery.reset();
     m_previousQuery.reset();
-    m_names.clear();
     m_isDateTime.clear();
-    for (int i = 0; i < m_rowQuery->columnCount(); ++i) {
-        m_names << m_rowQuery->columnName(i);
-        m_isDateTime.push_back(m_rowQuery->declaredType(i).compare(QLatin1String("DATETIME"),
-                                                                   Qt::CaseInsensitive) == 0);
-    }
+    for (int i = 0; i < m_rowQuery->columnCount(); ++i)
+        m_isDateTime.push_back(m_rowQuery->isDateTime(i));
 }
 
 QString DataControl::sql(const SqlAround &around) const

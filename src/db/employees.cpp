@@ -1,9 +1,10 @@
 #include "employees.h"
 
+#include "db/connection.h"
 #include "db/database.h"
 #include "db/datetimetext.h"
 #include "db/passwordhash.h"
-#include "db/sqlite.h"
+#include "db/timelog.h"
 
 #include <QStringList>
 
@@ -14,8 +15,6 @@ namespace {
 // The engine's numbers for a table it cannot find and for a table that is already there.
 constexpr int TableNotFound = 3078;
 constexpr int TableExists = 3010;
-
-const QString ClockedOut = QStringLiteral("Clocked Out");
 
 void requireTimeLog(Connection &connection, const QString &table)
 {
@@ -33,13 +32,17 @@ bool clashesWithListed(Connection &connection, const QString &name)
     return false;
 }
 
-// Another listed employee whose name reaches the same table without being this name.
+// Another listed employee whose name reaches the same table without being this name, as
+// older files may hold.
 bool sharedWithOther(Connection &connection, const QString &name)
 {
-    Statement other(connection, QStringLiteral("SELECT 1 FROM datalist "
-                                               "WHERE ename = ?1 COLLATE NOCASE AND ename <> ?1"));
-    other.bind(1, name);
-    return other.step();
+    Statement listed(connection, QStringLiteral("SELECT ename FROM datalist"));
+    while (listed.step()) {
+        const QString other = listed.value(0).toString();
+        if (!listed.isNull(0) && other != name && connection.sameTable(other, name))
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -80,12 +83,9 @@ bool hasTimeLog(Connection &connection, const QString &name)
 {
     if (!connection.tableExists(name))
         return false;
-    Statement columns(connection,
-                      QStringLiteral("SELECT name FROM pragma_table_info(?1) ORDER BY cid"));
-    columns.bind(1, name);
     QStringList names;
-    while (columns.step())
-        names << columns.value(0).toString().toLower();
+    for (const QString &column : connection.columnNames(name))
+        names << column.toLower();
     return names == QStringList({"ename", "datetime", "inoutfx", "activity"});
 }
 
@@ -110,7 +110,7 @@ AddOutcome addEmployee(Connection &connection, const NewEmployee &employee)
         .bind(4, employee.comment)
         .run();
     if (!tableThere)
-        createTimeLogTable(connection, employee.name);
+        connection.createTimeLog(employee.name);
     transaction.commit();
     return AddOutcome::Added;
 }
@@ -139,11 +139,13 @@ void clearEventsBefore(Connection &connection, const QString &table, const QDate
     Transaction transaction(connection);
     requireTimeLog(connection, table);
     const QString quoted = quoteIdentifier(table);
-    // Stored stamps are 'YYYY-MM-DD HH:MM:SS': their first sixteen characters are the minute,
-    // and they sort as text in time order.
+    // Stamps hold whole seconds, so an event lies in an earlier minute exactly when it lies
+    // before the first second of the ending's minute.
+    const QDateTime minute =
+        naiveStamp(ending.date(), QTime(ending.time().hour(), ending.time().minute()));
     Statement older(connection, QStringLiteral("DELETE FROM ") + quoted +
-                                    QStringLiteral(" WHERE substr(\"datetime\", 1, 16) < ?1"));
-    older.bind(1, storedStamp(ending).left(16)).run();
+                                    QStringLiteral(" WHERE \"datetime\" < ?1"));
+    older.bind(1, storedStamp(minute)).run();
     Statement orphan(connection, QStringLiteral("DELETE FROM ") + quoted +
                                      QStringLiteral(" WHERE rowid = (SELECT min(rowid) FROM ") +
                                      quoted + QStringLiteral(") AND \"inoutfx\" = ?1"));

@@ -1,7 +1,7 @@
 #include "settings.h"
 
+#include "db/connection.h"
 #include "db/datacontrol.h"
-#include "db/sqlite.h"
 
 namespace horalink {
 

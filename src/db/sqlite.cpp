@@ -1,5 +1,8 @@
 #include "sqlite.h"
 
+#include "db/schema_sql.h"
+
+#include <QDir>
 #include <QFileInfo>
 #include <sqlite3.h>
 
@@ -7,7 +10,7 @@ namespace horalink {
 
 DbError::DbError(int number, QString description)
     : m_number(number), m_description(std::move(description)),
-      m_what(QStringLiteral("%1: %2").arg(number).arg(m_description).toUtf8())
+      m_what((QString::number(number) + QStringLiteral(": ") + m_description).toUtf8())
 {}
 
 namespace {
@@ -32,20 +35,139 @@ sqlite3 *openHandle(const QString &fileName, int flags)
     return db;
 }
 
+class SqliteStatement : public StatementBackend
+{
+public:
+    SqliteStatement(SqliteConnection &connection, const QString &sql) : m_connection(connection)
+    {
+        const QByteArray text = sql.toUtf8();
+        const char *rest = nullptr;
+        if (sqlite3_prepare_v2(connection.handle(), text.constData(), int(text.size()), &m_stmt,
+                               &rest) != SQLITE_OK)
+            connection.raise();
+        // The engine stops after the first statement; anything after it but blanks and
+        // comments would be a second statement that someone slipped into the text.
+        sqlite3_stmt *second = nullptr;
+        const int rc =
+            sqlite3_prepare_v2(connection.handle(), rest,
+                               int(text.constData() + text.size() - rest), &second, nullptr);
+        sqlite3_finalize(second);
+        if (rc != SQLITE_OK || second) {
+            sqlite3_finalize(m_stmt);
+            throw DbError(dberr::SyntaxError,
+                          QStringLiteral("A statement may not be followed by another one."));
+        }
+    }
+    ~SqliteStatement() override { sqlite3_finalize(m_stmt); }
+
+    void bind(int index, const QVariant &value) override
+    {
+        int rc = SQLITE_OK;
+        if (value.isNull()) {
+            rc = sqlite3_bind_null(m_stmt, index);
+        } else {
+            switch (value.typeId()) {
+            case QMetaType::Bool:
+            case QMetaType::Int:
+            case QMetaType::Short:
+            case QMetaType::LongLong:
+            case QMetaType::UInt:
+                rc = sqlite3_bind_int64(m_stmt, index, value.toLongLong());
+                break;
+            case QMetaType::Double:
+            case QMetaType::Float:
+                rc = sqlite3_bind_double(m_stmt, index, value.toDouble());
+                break;
+            default: {
+                const QByteArray text = value.toString().toUtf8();
+                rc = sqlite3_bind_text(m_stmt, index, text.constData(), int(text.size()),
+                                       SQLITE_TRANSIENT);
+            }
+            }
+        }
+        if (rc != SQLITE_OK)
+            m_connection.raise();
+    }
+
+    bool step() override
+    {
+        const int rc = sqlite3_step(m_stmt);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc == SQLITE_DONE)
+            return false;
+        const DbError error = errorOf(m_connection.handle());
+        sqlite3_reset(m_stmt);
+        throw error;
+    }
+
+    void reset() override { sqlite3_reset(m_stmt); }
+    int columnCount() const override { return sqlite3_column_count(m_stmt); }
+    QString columnName(int column) const override
+    {
+        return QString::fromUtf8(sqlite3_column_name(m_stmt, column));
+    }
+    bool isDateTime(int column) const override
+    {
+        const char *declared = sqlite3_column_decltype(m_stmt, column);
+        return declared && sqlite3_stricmp(declared, "DATETIME") == 0;
+    }
+    bool isNull(int column) const override
+    {
+        return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+    }
+
+    QVariant value(int column) const override
+    {
+        switch (sqlite3_column_type(m_stmt, column)) {
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER:
+            return QVariant(qint64(sqlite3_column_int64(m_stmt, column)));
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(m_stmt, column));
+        case SQLITE_BLOB:
+            return QByteArray(static_cast<const char *>(sqlite3_column_blob(m_stmt, column)),
+                              sqlite3_column_bytes(m_stmt, column));
+        default: {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+            return QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, column));
+        }
+        }
+    }
+
+    qint64 integer(int column) const override { return sqlite3_column_int64(m_stmt, column); }
+
+    const char *rawText(int column, int *length) const override
+    {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+        *length = sqlite3_column_bytes(m_stmt, column);
+        return text;
+    }
+
+private:
+    SqliteConnection &m_connection;
+    sqlite3_stmt *m_stmt = nullptr;
+};
+
 } // namespace
 
-std::unique_ptr<Connection> Connection::openExisting(const QString &fileName)
+SqliteConnection::SqliteConnection(sqlite3 *db, QString fileName)
+    : m_db(db), m_fileName(std::move(fileName))
+{}
+
+std::unique_ptr<SqliteConnection> SqliteConnection::openExisting(const QString &fileName)
 {
     const QFileInfo info(fileName);
     if (!info.exists())
-        throw DbError(dberr::FileNotFound,
-                      QStringLiteral("Could not find file '%1'.").arg(info.absoluteFilePath()));
+        throw DbError(dberr::FileNotFound, QStringLiteral("Could not find file '") +
+                                               info.absoluteFilePath() + QStringLiteral("'."));
     if (!info.isFile())
-        throw DbError(dberr::NotADatabase,
-                      QStringLiteral("'%1' is not a database file.").arg(info.absoluteFilePath()));
+        throw DbError(dberr::NotADatabase, QLatin1Char('\'') + info.absoluteFilePath() +
+                                               QStringLiteral("' is not a database file."));
 
-    std::unique_ptr<Connection> connection(
-        new Connection(openHandle(fileName, SQLITE_OPEN_READWRITE)));
+    std::unique_ptr<SqliteConnection> connection(
+        new SqliteConnection(openHandle(fileName, SQLITE_OPEN_READWRITE), fileName));
     // SQLite reads the file lazily; reading its schema now tells a foreign or damaged file
     // at once, before anything is shown or written.
     char *message = nullptr;
@@ -54,25 +176,31 @@ std::unique_ptr<Connection> Connection::openExisting(const QString &fileName)
     sqlite3_free(message);
     if (rc != SQLITE_OK) {
         const DbError cause = errorOf(connection->m_db);
-        throw DbError(cause.number(),
-                      QStringLiteral("'%1' is not a database Horalink can read (%2).")
-                          .arg(info.absoluteFilePath(), cause.description()));
+        throw DbError(cause.number(), QLatin1Char('\'') + info.absoluteFilePath() +
+                                          QStringLiteral("' is not a database Horalink can "
+                                                         "read (") +
+                                          cause.description() + QStringLiteral(")."));
     }
     return connection;
 }
 
-std::unique_ptr<Connection> Connection::createNew(const QString &fileName)
+std::unique_ptr<SqliteConnection> SqliteConnection::createNew(const QString &fileName)
 {
-    return std::unique_ptr<Connection>(
-        new Connection(openHandle(fileName, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)));
+    return std::unique_ptr<SqliteConnection>(new SqliteConnection(
+        openHandle(fileName, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), fileName));
 }
 
-Connection::~Connection()
+SqliteConnection::~SqliteConnection()
 {
     sqlite3_close_v2(m_db);
 }
 
-void Connection::exec(const QString &sql)
+std::unique_ptr<StatementBackend> SqliteConnection::prepare(const QString &sql)
+{
+    return std::make_unique<SqliteStatement>(*this, sql);
+}
+
+void SqliteConnection::exec(const QString &sql)
 {
     char *message = nullptr;
     if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
@@ -81,7 +209,24 @@ void Connection::exec(const QString &sql)
     }
 }
 
-bool Connection::tableExists(const QString &name)
+void SqliteConnection::begin(const QString &)
+{
+    // The whole file is the unit of locking: an immediate transaction keeps every other
+    // writer out, whichever table it is after.
+    exec(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+void SqliteConnection::commit()
+{
+    exec(QStringLiteral("COMMIT"));
+}
+
+void SqliteConnection::rollback() noexcept
+{
+    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+bool SqliteConnection::tableExists(const QString &name)
 {
     Statement query(*this, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' "
                                           "AND name = ?1 COLLATE NOCASE"));
@@ -89,184 +234,56 @@ bool Connection::tableExists(const QString &name)
     return query.step();
 }
 
-qint64 Connection::lastInsertRowId() const
+QStringList SqliteConnection::columnNames(const QString &table)
 {
-    return sqlite3_last_insert_rowid(m_db);
+    Statement columns(*this, QStringLiteral("SELECT name FROM pragma_table_info(?1) ORDER BY cid"));
+    columns.bind(1, table);
+    QStringList names;
+    while (columns.step())
+        names << columns.value(0).toString();
+    return names;
 }
 
-qint64 Connection::changes() const
+bool SqliteConnection::sameTable(const QString &first, const QString &second) const
+{
+    if (first.size() != second.size())
+        return false;
+    const auto lower = [](char16_t c) {
+        return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+    };
+    for (qsizetype i = 0; i < first.size(); ++i) {
+        if (lower(first[i].unicode()) != lower(second[i].unicode()))
+            return false;
+    }
+    return true;
+}
+
+void SqliteConnection::createTimeLog(const QString &name)
+{
+    Statement create(*this, QStringLiteral("CREATE TABLE ") + quoteIdentifier(name) +
+                                QLatin1Char('\n') + QString::fromUtf8(timeLogSql));
+    create.run();
+}
+
+qint64 SqliteConnection::changes() const
 {
     return sqlite3_changes64(m_db);
 }
 
-qint64 Connection::totalChanges() const
+qint64 SqliteConnection::totalChanges() const
 {
     return sqlite3_total_changes64(m_db);
 }
 
-void Connection::raise() const
+QString SqliteConnection::location() const
+{
+    return QStringLiteral("Employee.mdb in ") +
+           QDir::toNativeSeparators(QFileInfo(m_fileName).absolutePath());
+}
+
+void SqliteConnection::raise() const
 {
     throw errorOf(m_db);
-}
-
-Statement::Statement(Connection &connection, const QString &sql) : m_connection(connection)
-{
-    const QByteArray text = sql.toUtf8();
-    const char *rest = nullptr;
-    if (sqlite3_prepare_v2(connection.handle(), text.constData(), int(text.size()), &m_stmt,
-                           &rest) != SQLITE_OK)
-        connection.raise();
-    // The engine stops after the first statement; anything after it but blanks and comments
-    // would be a second statement that someone slipped into the text.
-    sqlite3_stmt *second = nullptr;
-    const int rc = sqlite3_prepare_v2(connection.handle(), rest,
-                                      int(text.constData() + text.size() - rest), &second, nullptr);
-    sqlite3_finalize(second);
-    if (rc != SQLITE_OK || second) {
-        sqlite3_finalize(m_stmt);
-        m_stmt = nullptr;
-        throw DbError(dberr::SyntaxError,
-                      QStringLiteral("A statement may not be followed by another one."));
-    }
-}
-
-Statement::~Statement()
-{
-    sqlite3_finalize(m_stmt);
-}
-
-Statement &Statement::bind(int index, const QVariant &value)
-{
-    int rc = SQLITE_OK;
-    if (value.isNull()) {
-        rc = sqlite3_bind_null(m_stmt, index);
-    } else {
-        switch (value.typeId()) {
-        case QMetaType::Bool:
-        case QMetaType::Int:
-        case QMetaType::Short:
-        case QMetaType::LongLong:
-        case QMetaType::UInt:
-            rc = sqlite3_bind_int64(m_stmt, index, value.toLongLong());
-            break;
-        case QMetaType::Double:
-        case QMetaType::Float:
-            rc = sqlite3_bind_double(m_stmt, index, value.toDouble());
-            break;
-        default: {
-            const QByteArray text = value.toString().toUtf8();
-            rc = sqlite3_bind_text(m_stmt, index, text.constData(), int(text.size()),
-                                   SQLITE_TRANSIENT);
-        }
-        }
-    }
-    if (rc != SQLITE_OK)
-        m_connection.raise();
-    return *this;
-}
-
-bool Statement::step()
-{
-    const int rc = sqlite3_step(m_stmt);
-    if (rc == SQLITE_ROW)
-        return true;
-    if (rc == SQLITE_DONE)
-        return false;
-    const DbError error = errorOf(m_connection.handle());
-    sqlite3_reset(m_stmt);
-    throw error;
-}
-
-void Statement::run()
-{
-    while (step()) {
-    }
-}
-
-void Statement::reset()
-{
-    sqlite3_reset(m_stmt);
-}
-
-int Statement::columnCount() const
-{
-    return sqlite3_column_count(m_stmt);
-}
-
-QString Statement::columnName(int column) const
-{
-    return QString::fromUtf8(sqlite3_column_name(m_stmt, column));
-}
-
-QString Statement::declaredType(int column) const
-{
-    return QString::fromUtf8(sqlite3_column_decltype(m_stmt, column));
-}
-
-bool Statement::isNull(int column) const
-{
-    return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
-}
-
-QVariant Statement::value(int column) const
-{
-    switch (sqlite3_column_type(m_stmt, column)) {
-    case SQLITE_NULL:
-        return {};
-    case SQLITE_INTEGER:
-        return QVariant(qint64(sqlite3_column_int64(m_stmt, column)));
-    case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(m_stmt, column));
-    case SQLITE_BLOB:
-        return QByteArray(static_cast<const char *>(sqlite3_column_blob(m_stmt, column)),
-                          sqlite3_column_bytes(m_stmt, column));
-    default: {
-        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
-        return QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, column));
-    }
-    }
-}
-
-qint64 Statement::integer(int column) const
-{
-    return sqlite3_column_int64(m_stmt, column);
-}
-
-const char *Statement::rawText(int column, int *length) const
-{
-    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
-    *length = sqlite3_column_bytes(m_stmt, column);
-    return text;
-}
-
-Transaction::Transaction(Connection &connection) : m_connection(connection)
-{
-    m_connection.exec(QStringLiteral("BEGIN IMMEDIATE"));
-}
-
-Transaction::~Transaction()
-{
-    if (m_open)
-        sqlite3_exec(m_connection.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-}
-
-void Transaction::commit()
-{
-    m_connection.exec(QStringLiteral("COMMIT"));
-    m_open = false;
-}
-
-QString quoteIdentifier(const QString &name)
-{
-    // SQLite makes a table of no name but cannot drop it again.
-    if (name.isEmpty())
-        throw DbError(dberr::BadTableName, QStringLiteral("A table or field needs a name."));
-    if (name.contains(QChar(0)))
-        throw DbError(
-            dberr::BadTableName,
-            QStringLiteral("'%1' is not a valid name.").arg(QString(name).remove(QChar(0))));
-    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
-           QLatin1Char('"');
 }
 
 } // namespace horalink

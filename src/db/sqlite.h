@@ -1,89 +1,44 @@
 #pragma once
 
-#include "dberror.h"
-
-#include <memory>
-#include <QString>
-#include <QVariant>
+#include "db/connection.h"
 
 struct sqlite3;
-struct sqlite3_stmt;
 
 namespace horalink {
 
-// One open SQLite file. Writes through it run in the engine's autocommit mode unless a
-// Transaction is open, so every single statement is already all or nothing.
-class Connection
+// The file Employee.mdb, through the SQLite engine. Writes run in the engine's autocommit
+// mode unless a transaction is open, so every single statement is already all or nothing.
+class SqliteConnection : public Connection
 {
 public:
     // Opens a file that must already exist; never creates one.
-    static std::unique_ptr<Connection> openExisting(const QString &fileName);
+    static std::unique_ptr<SqliteConnection> openExisting(const QString &fileName);
     // Creates a new, empty file (used only to prepare the fresh database).
-    static std::unique_ptr<Connection> createNew(const QString &fileName);
-    ~Connection();
-    Connection(const Connection &) = delete;
-    Connection &operator=(const Connection &) = delete;
+    static std::unique_ptr<SqliteConnection> createNew(const QString &fileName);
+    ~SqliteConnection() override;
 
-    // Runs fixed statement text, possibly several statements. Text that holds input (a name,
-    // a value) never goes through here: it is one Statement, with its values bound.
-    void exec(const QString &sql);
-    bool tableExists(const QString &name);
-    qint64 lastInsertRowId() const;
-    // Rows changed by the last statement, and by every statement since the file was opened.
-    qint64 changes() const;
-    qint64 totalChanges() const;
+    std::unique_ptr<StatementBackend> prepare(const QString &sql) override;
+    void exec(const QString &sql) override;
+    void begin(const QString &lockedTable) override;
+    void commit() override;
+    void rollback() noexcept override;
+    bool tableExists(const QString &name) override;
+    QStringList columnNames(const QString &table) override;
+    bool sameTable(const QString &first, const QString &second) const override;
+    void createTimeLog(const QString &name) override;
+    qint64 changes() const override;
+    qint64 totalChanges() const override;
+    QString location() const override;
+
+    // The engine's own handle, for what only SQLite offers (its online backup).
     sqlite3 *handle() const { return m_db; }
     [[noreturn]] void raise() const;
 
 private:
-    explicit Connection(sqlite3 *db) : m_db(db) {}
+    SqliteConnection(sqlite3 *db, QString fileName);
+
     sqlite3 *m_db;
+    QString m_fileName;
 };
-
-// A prepared statement: exactly one statement, so that text joined from a name can never run
-// a second one. Values are always bound, never spliced into the text.
-class Statement
-{
-public:
-    Statement(Connection &connection, const QString &sql);
-    ~Statement();
-    Statement(const Statement &) = delete;
-    Statement &operator=(const Statement &) = delete;
-
-    Statement &bind(int index, const QVariant &value);
-    bool step();
-    void run();
-    void reset();
-
-    int columnCount() const;
-    QString columnName(int column) const;
-    QString declaredType(int column) const;
-    bool isNull(int column) const;
-    QVariant value(int column) const;
-    qint64 integer(int column) const;
-    // The column's bytes as stored, valid until the next step: the fast path for scans.
-    const char *rawText(int column, int *length) const;
-
-private:
-    Connection &m_connection;
-    sqlite3_stmt *m_stmt = nullptr;
-};
-
-// Everything between begin and commit lands together or not at all.
-class Transaction
-{
-public:
-    explicit Transaction(Connection &connection);
-    ~Transaction();
-    void commit();
-
-private:
-    Connection &m_connection;
-    bool m_open = true;
-};
-
-// Quotes a table or field name for SQL text; names may hold quotes, blanks, dots or
-// brackets. A name SQLite cannot carry (an empty one, or one holding a NUL) is refused.
-QString quoteIdentifier(const QString &name);
 
 } // namespace horalink

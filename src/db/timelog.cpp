@@ -1,7 +1,7 @@
 #include "timelog.h"
 
+#include "db/connection.h"
 #include "db/datetimetext.h"
-#include "db/sqlite.h"
 
 namespace horalink {
 

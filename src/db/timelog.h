@@ -8,6 +8,10 @@ namespace horalink {
 
 class Connection;
 
+// The two statuses of a time event, compared exactly.
+inline const QString ClockedIn = QStringLiteral("Clocked In");
+inline const QString ClockedOut = QStringLiteral("Clocked Out");
+
 // Bulk reads of one time log, for the figures: one statement, in stored order.
 class TimeLogScan
 {

@@ -1,7 +1,8 @@
 #include "timelogmodel.h"
 
+#include "db/connection.h"
 #include "db/datetimetext.h"
-#include "db/sqlite.h"
+#include "db/timelog.h"
 
 namespace horalink {
 
@@ -9,21 +10,20 @@ namespace {
 
 constexpr int PageSize = 256;
 
-const QString ClockedIn = QStringLiteral("Clocked In");
-const QString ClockedOut = QStringLiteral("Clocked Out");
-
 } // namespace
 
 TimeLogModel::TimeLogModel(Connection &connection, const QString &table, QObject *parent)
     : QAbstractTableModel(parent), m_connection(connection), m_table(table)
 {
-    Statement shape(m_connection, QStringLiteral("SELECT * FROM ") + quoteIdentifier(table) +
+    // Prepared first: a missing table is reported here, in the engine's own words.
+    Statement(m_connection, QStringLiteral("SELECT rowid FROM ") + quoteIdentifier(table) +
+                                QStringLiteral(" LIMIT 0"));
+    m_names = m_connection.columnNames(table);
+    Statement shape(m_connection, QStringLiteral("SELECT ") + quotedList(m_names) +
+                                      QStringLiteral(" FROM ") + quoteIdentifier(table) +
                                       QStringLiteral(" LIMIT 0"));
-    for (int i = 0; i < shape.columnCount(); ++i) {
-        m_names << shape.columnName(i);
-        m_isDateTime.push_back(
-            shape.declaredType(i).compare(QLatin1String("DATETIME"), Qt::CaseInsensitive) == 0);
-    }
+    for (int i = 0; i < shape.columnCount(); ++i)
+        m_isDateTime.push_back(shape.isDateTime(i));
     m_readAtChange = m_connection.totalChanges();
     fetchMore({});
 }
@@ -47,8 +47,8 @@ void TimeLogModel::fetchMore(const QModelIndex &parent)
 {
     if (parent.isValid() || m_complete)
         return;
-    Statement page(m_connection, QStringLiteral("SELECT rowid, * FROM ") +
-                                     quoteIdentifier(m_table) +
+    Statement page(m_connection, QStringLiteral("SELECT rowid, ") + quotedList(m_names) +
+                                     QStringLiteral(" FROM ") + quoteIdentifier(m_table) +
                                      QStringLiteral(" WHERE rowid > ?1 ORDER BY rowid LIMIT ?2"));
     page.bind(1, m_rows.empty() ? 0 : m_rows.back().rowid).bind(2, PageSize);
     std::vector<Row> fetched;
@@ -154,7 +154,8 @@ bool TimeLogModel::write(int row, int column, const QVariant &stored)
     QString sql = QStringLiteral("UPDATE ") + quoteIdentifier(m_table) + QStringLiteral(" SET ") +
                   quoteIdentifier(m_names[column]) + QStringLiteral(" = ? WHERE rowid = ?");
     for (const QString &name : m_names)
-        sql += QStringLiteral(" AND ") + quoteIdentifier(name) + QStringLiteral(" IS ?");
+        sql += QStringLiteral(" AND ") + quoteIdentifier(name) +
+               QStringLiteral(" IS NOT DISTINCT FROM ?");
     try {
         Statement update(m_connection, sql);
         update.bind(1, stored).bind(2, m_rows[row].rowid);
@@ -178,7 +179,8 @@ bool TimeLogModel::write(int row, int column, const QVariant &stored)
 
 void TimeLogModel::reload(int row)
 {
-    Statement read(m_connection, QStringLiteral("SELECT * FROM ") + quoteIdentifier(m_table) +
+    Statement read(m_connection, QStringLiteral("SELECT ") + quotedList(m_names) +
+                                     QStringLiteral(" FROM ") + quoteIdentifier(m_table) +
                                      QStringLiteral(" WHERE rowid = ?1"));
     read.bind(1, m_rows[row].rowid);
     if (!read.step())

@@ -103,7 +103,7 @@ void frmmain::prntdata_Click()
     // totals below bring the window up to date.
     if (!rows.isEmpty()) {
         const bool clockedIn =
-            lastStatus(database->connection(), table).toString() == QLatin1String("Clocked In");
+            lastStatus(database->connection(), table).toString() == ClockedIn;
         printCard(userCard(company->text(), m_session.employee, rows, clockedIn, clock().now()),
                   printer());
     }

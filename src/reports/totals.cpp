@@ -37,7 +37,6 @@ private:
     std::optional<std::optional<qint64>> m_clockIn;
 };
 
-const QString ClockedIn = QStringLiteral("Clocked In");
 
 // Fills an hours and a wages box from a log already known to hold rows. Returns whether the
 // log ended in an open shift.

@@ -190,8 +190,8 @@ void DatabaseTest::hostileTableNamesAreQuoted()
     QVERIFY_THROWS_EXCEPTION(DbError,
                              Statement(f.file(), QStringLiteral("SELECT 1; DROP TABLE datalist")));
     QVERIFY(f.file().tableExists(QStringLiteral("datalist")));
-    QVERIFY_THROWS_EXCEPTION(DbError, createTimeLogTable(f.file(), QString()));
-    QVERIFY_THROWS_EXCEPTION(DbError, createTimeLogTable(f.file(), QStringLiteral("a") + QChar(0)));
+    QVERIFY_THROWS_EXCEPTION(DbError, f.file().createTimeLog(QString()));
+    QVERIFY_THROWS_EXCEPTION(DbError, f.file().createTimeLog(QStringLiteral("a") + QChar(0)));
 }
 
 void DatabaseTest::valuesThatDoNotFitAreRefusedAndTheRowKept()

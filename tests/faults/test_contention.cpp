@@ -33,7 +33,7 @@ void signOnAnn(Fixture &f)
 // Holds the file's write lock from another connection for a while.
 std::thread holdWriteLock(const QString &path, int milliseconds)
 {
-    auto other = Connection::openExisting(path);
+    auto other = SqliteConnection::openExisting(path);
     other->exec(QStringLiteral("BEGIN IMMEDIATE"));
     return std::thread([other = std::move(other), milliseconds]() mutable {
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));

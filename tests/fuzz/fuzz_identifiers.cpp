@@ -23,12 +23,12 @@ QString tables(Connection &connection)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString name = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
-    auto connection = Connection::createNew(QStringLiteral(":memory:"));
+    auto connection = SqliteConnection::createNew(QStringLiteral(":memory:"));
     connection->exec(QStringLiteral("CREATE TABLE datalist (ename TEXT); "
                                     "INSERT INTO datalist VALUES ('Manager')"));
     const QString before = tables(*connection);
     try {
-        createTimeLogTable(*connection, name);
+        connection->createTimeLog(name);
     } catch (const DbError &) {
         if (tables(*connection) != before)
             std::abort();
@@ -41,12 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         created.bind(1, name);
         if (!created.step() || created.integer(0) != 1)
             std::abort();
-        Statement insert(*connection,
-                         QStringLiteral("INSERT INTO %1 (Ename, inoutfx) VALUES (?1, ?2)")
-                             .arg(quoteIdentifier(name)));
+        Statement insert(*connection, QStringLiteral("INSERT INTO ") + quoteIdentifier(name) +
+                                          QStringLiteral(" (Ename, inoutfx) VALUES (?1, ?2)"));
         insert.bind(1, QStringLiteral("x")).bind(2, QStringLiteral("Clocked In")).run();
     }
-    connection->exec(QStringLiteral("DROP TABLE %1").arg(quoteIdentifier(name)));
+    Statement(*connection, QStringLiteral("DROP TABLE ") + quoteIdentifier(name)).run();
     if (tables(*connection) != before)
         std::abort();
     Statement kept(*connection, QStringLiteral("SELECT count(*) FROM datalist"));

@@ -99,7 +99,7 @@ QString Fixture::databasePath() const
 Connection &Fixture::file()
 {
     if (!m_file)
-        m_file = Connection::openExisting(databasePath());
+        m_file = SqliteConnection::openExisting(databasePath());
     return *m_file;
 }
 
@@ -122,7 +122,7 @@ void Fixture::employee(const QString &name, const QVariant &password, const QVar
                                             "VALUES (?, ?, ?, '')"));
     insert.bind(1, name).bind(2, password).bind(3, wage).run();
     if (!file().tableExists(name))
-        createTimeLogTable(file(), name);
+        file().createTimeLog(name);
 }
 
 void Fixture::setPassword(const QString &name, const QVariant &password)
