@@ -7,12 +7,12 @@ namespace horalink {
 
 QList<TimeLogRow> readTimeLogRows(Connection &connection, const QString &table)
 {
-    Statement rows(connection, QStringLiteral("SELECT \"datetime\", \"activity\" FROM %1 "
-                                              "ORDER BY rowid")
-                                   .arg(quoteIdentifier(table)));
+    Statement rows(connection,
+                   QStringLiteral("SELECT \"datetime\", \"activity\", \"inoutfx\" FROM ") +
+                       quoteIdentifier(table) + QStringLiteral(" ORDER BY rowid"));
     QList<TimeLogRow> out;
     while (rows.step())
-        out << TimeLogRow{parseStoredStamp(rows.value(0).toString()), rows.value(1)};
+        out << TimeLogRow{parseStoredStamp(rows.value(0).toString()), rows.value(1), rows.value(2)};
     return out;
 }
 

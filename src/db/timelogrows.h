@@ -9,12 +9,14 @@ namespace horalink {
 
 class Connection;
 
-// What a printed time card needs of one time event.
+// One time event as the cards and the pay-day reports read it.
 struct TimeLogRow
 {
     // Invalid when the row holds no readable date and time.
     QDateTime stamp;
     QVariant activity;
+    // `inoutfx` as stored, Null included.
+    QVariant status;
 };
 
 // Every row of a time log in stored order, read in one statement.
