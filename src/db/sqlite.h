@@ -11,6 +11,10 @@ struct sqlite3_stmt;
 
 namespace horalink {
 
+// How long a statement waits for another copy of the program holding the file, in
+// milliseconds, before it gives up.
+constexpr int BusyWaitMs = 5000;
+
 // One open SQLite file. Writes through it run in the engine's autocommit mode unless a
 // Transaction is open, so every single statement is already all or nothing.
 class Connection
