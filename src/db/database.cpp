@@ -48,7 +48,15 @@ void closeDatabases()
 
 void createTimeLogTable(Connection &connection, const QString &name)
 {
-    connection.exec(QString::fromUtf8(timeLogSql).arg(quoteIdentifier(name)));
+    // The name goes into the statement alone, never into the comment above it, where a line
+    // break in the name would end the comment and run the rest of the name as SQL; and the
+    // statement is prepared as exactly one.
+    static const QLatin1String marker("CREATE TABLE %1");
+    const QString sql = QString::fromUtf8(timeLogSql);
+    const qsizetype create = sql.indexOf(marker);
+    Statement(connection, QStringLiteral("CREATE TABLE ") + quoteIdentifier(name) +
+                              sql.mid(create + marker.size()))
+        .run();
 }
 
 void createFreshDatabase(const QString &fileName)

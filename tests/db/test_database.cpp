@@ -168,12 +168,14 @@ void DatabaseTest::hostileTableNamesAreQuoted_data()
     QTest::newRow("blanks and dot") << QStringLiteral(" J. Smith ");
     QTest::newRow("brackets") << QStringLiteral("[x]");
     QTest::newRow("injection") << QStringLiteral("a\";DROP TABLE x;--");
+    QTest::newRow("line break") << QStringLiteral("\nDROP TABLE Ann;--");
 }
 
 void DatabaseTest::hostileTableNamesAreQuoted()
 {
     QFETCH(QString, name);
     Fixture f;
+    f.employee(QStringLiteral("Ann"));
     f.employee(name);
     f.event(name, QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked In"));
     DataControl log(QStringLiteral("log"));
@@ -181,7 +183,8 @@ void DatabaseTest::hostileTableNamesAreQuoted()
     log.refresh();
     QCOMPARE(log.field(QStringLiteral("inoutfx")).toString(), QStringLiteral("Clocked In"));
     QVERIFY(f.file().tableExists(QStringLiteral("datalist")));
-    QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")).toInt(), 2);
+    QVERIFY(f.file().tableExists(QStringLiteral("Ann")));
+    QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")).toInt(), 3);
     QVERIFY_THROWS_EXCEPTION(DbError, createTimeLogTable(f.file(), QString()));
     QVERIFY_THROWS_EXCEPTION(DbError, createTimeLogTable(f.file(), QStringLiteral("a") + QChar(0)));
 }
