@@ -90,7 +90,8 @@ private:
                 QStringLiteral("it is now %1").arg(storedStamp(m_now)));
         if (m_held[row])
             checkStatus(row);
-        if (row > 0 && (m_held[row] || m_held[row - 1]))
+        // Within a pair, a clock-out before its clock-in is told as a negative pair.
+        if (row % 2 == 0 && row > 0 && (m_held[row] || m_held[row - 1]))
             checkOrder(row);
     }
 
