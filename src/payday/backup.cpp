@@ -2,6 +2,7 @@
 
 #include "db/sqlite.h"
 
+#include <limits>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -18,6 +19,9 @@ constexpr int PagesPerStep = 256;
 constexpr int StepWaitMs = 50;
 // A file held locked this long by someone else is no longer a brief write.
 constexpr qint64 GiveUpAfterMs = 60000;
+// A write by another copy of the program between two steps starts the copy again; after this
+// many fresh starts the rest is copied in one step, and the writer waits for it.
+constexpr int FreshStartsInSteps = 3;
 
 WriteOutcome failed(const QString &why)
 {
@@ -48,33 +52,60 @@ enum class Copied
     StayedLocked,
 };
 
+// Keeps count of how far a backup got, and of the times it had to start again.
+class Steps
+{
+public:
+    explicit Steps(sqlite3_backup *backup) : m_backup(backup) { m_sinceCopied.start(); }
+
+    // Copies the next pages; false when there are none left or the step failed.
+    bool next()
+    {
+        const int rc =
+            sqlite3_backup_step(m_backup, m_freshStarts < FreshStartsInSteps ? PagesPerStep : -1);
+        m_locked = rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
+        // The connection's busy handler waits for the first lock only: SQLite counts its
+        // waits afresh when a statement runs, never between the steps of a backup.
+        if (m_locked)
+            sqlite3_sleep(StepWaitMs);
+        if (rc != SQLITE_OK)
+            return m_locked;
+        const int remaining = sqlite3_backup_remaining(m_backup);
+        m_freshStarts += remaining > m_remaining;
+        m_remaining = remaining;
+        m_sinceCopied.restart();
+        return true;
+    }
+
+    bool stayedLocked() const { return m_locked && m_sinceCopied.hasExpired(GiveUpAfterMs); }
+    int copied() const { return total() - sqlite3_backup_remaining(m_backup); }
+    int total() const { return sqlite3_backup_pagecount(m_backup); }
+
+private:
+    sqlite3_backup *m_backup;
+    QElapsedTimer m_sinceCopied;
+    bool m_locked = false;
+    int m_freshStarts = 0;
+    int m_remaining = std::numeric_limits<int>::max();
+};
+
 Copied copyPages(Connection &source, Connection &copy, const PageProgress &progress)
 {
     const ShortWait wait(source);
     sqlite3_backup *backup = sqlite3_backup_init(copy.handle(), "main", source.handle(), "main");
     if (!backup)
         copy.raise();
-    QElapsedTimer sinceLastStep;
-    sinceLastStep.start();
+    Steps steps(backup);
     Copied copied = Copied::Whole;
-    for (;;) {
-        const int rc = sqlite3_backup_step(backup, PagesPerStep);
-        const bool locked = rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
-        if (rc != SQLITE_OK && !locked)
-            break;
-        if (!locked)
-            sinceLastStep.restart();
-        else if (sinceLastStep.hasExpired(GiveUpAfterMs))
+    while (copied == Copied::Whole && steps.next()) {
+        if (steps.stayedLocked())
             copied = Copied::StayedLocked;
-        const int total = sqlite3_backup_pagecount(backup);
-        if (copied == Copied::Whole && progress &&
-            !progress(total - sqlite3_backup_remaining(backup), total))
+        else if (progress && !progress(steps.copied(), steps.total()))
             copied = Copied::Cancelled;
-        if (copied != Copied::Whole)
-            break;
     }
-    // Reports the first failure of any step; done and stopped early both finish cleanly.
-    if (sqlite3_backup_finish(backup) != SQLITE_OK)
+    // Reports the first failure of any step, and the lock a copy stopped early was waiting for.
+    const int finished = sqlite3_backup_finish(backup);
+    if (finished != SQLITE_OK && finished != SQLITE_BUSY && finished != SQLITE_LOCKED)
         copy.raise();
     return copied;
 }
