@@ -5,14 +5,63 @@
 
 namespace horalink {
 
+namespace {
+
+// The statuses the program writes are held once and shared by every row that has them.
+QVariant statusOf(const char *text, int length)
+{
+    static const QVariant clockedIn(QStringLiteral("Clocked In"));
+    static const QVariant clockedOut(QStringLiteral("Clocked Out"));
+    const QByteArrayView status(text, length);
+    if (status == "Clocked In")
+        return clockedIn;
+    if (status == "Clocked Out")
+        return clockedOut;
+    return QString::fromUtf8(status);
+}
+
+// Tasks repeat from row to row (a single blank when none was typed): a task like the last
+// one read shares its text.
+class Tasks
+{
+public:
+    QVariant of(const char *text, int length)
+    {
+        if (!text)
+            return {};
+        const QByteArrayView task(text, length);
+        if (task != m_lastBytes) {
+            m_lastBytes = task.toByteArray();
+            m_last = QString::fromUtf8(task);
+        }
+        return m_last;
+    }
+
+private:
+    QByteArray m_lastBytes;
+    QVariant m_last;
+};
+
+} // namespace
+
 QList<TimeLogRow> readTimeLogRows(Connection &connection, const QString &table)
 {
     Statement rows(connection,
                    QStringLiteral("SELECT \"datetime\", \"activity\", \"inoutfx\" FROM ") +
                        quoteIdentifier(table) + QStringLiteral(" ORDER BY rowid"));
     QList<TimeLogRow> out;
-    while (rows.step())
-        out << TimeLogRow{parseStoredStamp(rows.value(0).toString()), rows.value(1), rows.value(2)};
+    Tasks tasks;
+    int length = 0;
+    while (rows.step()) {
+        TimeLogRow row;
+        if (const char *stamp = rows.rawText(0, &length))
+            row.stamp = parseStoredStamp(stamp, length);
+        const char *activity = rows.rawText(1, &length);
+        row.activity = tasks.of(activity, length);
+        const char *status = rows.rawText(2, &length);
+        row.status = status ? statusOf(status, length) : QVariant();
+        out << std::move(row);
+    }
     return out;
 }
 

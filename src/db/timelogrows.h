@@ -19,6 +19,13 @@ struct TimeLogRow
     QVariant status;
 };
 
+} // namespace horalink
+
+// Moved in memory as it is when a long log's list grows.
+Q_DECLARE_TYPEINFO(horalink::TimeLogRow, Q_RELOCATABLE_TYPE);
+
+namespace horalink {
+
 // Every row of a time log in stored order, read in one statement.
 QList<TimeLogRow> readTimeLogRows(Connection &connection, const QString &table);
 
