@@ -35,10 +35,24 @@ QByteArray CsvWriter::encoded(QStringView text) const
 
 CsvWriter &CsvWriter::field(QStringView text)
 {
-    return encodedField(encoded(text));
+    separate();
+    // Plain ASCII that needs no quotes, as nearly every field is, goes straight in.
+    const qsizetype start = m_buffer.size();
+    m_buffer.resize(start + text.size());
+    char *out = m_buffer.data() + start;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 || u == m_format.separator || u == u'"' || u == u'\r' || u == u'\n') {
+            m_buffer.truncate(start);
+            m_buffer += encoded(text);
+            break;
+        }
+        *out++ = char(u);
+    }
+    return *this;
 }
 
-CsvWriter &CsvWriter::encodedField(const QByteArray &field)
+CsvWriter &CsvWriter::encodedField(QByteArrayView field)
 {
     separate();
     m_buffer += field;

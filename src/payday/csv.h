@@ -33,8 +33,9 @@ public:
     const CsvFormat &format() const { return m_format; }
 
     CsvWriter &field(QStringView text);
-    // A field already encoded by encoded(): names written once per row of a long file.
-    CsvWriter &encodedField(const QByteArray &field);
+    // A field already encoded by encoded(), or ASCII text that needs no quotes: what a long
+    // file writes on every row.
+    CsvWriter &encodedField(QByteArrayView field);
     QByteArray encoded(QStringView text) const;
     void endLine();
     void flush();

@@ -37,20 +37,55 @@ void writeEventsHeader(CsvWriter &events)
     events.endLine();
 }
 
-QString isoText(const QDateTime &stamp)
+// 'YYYY-MM-DDTHH:MM:SS' into `out`, which holds 19 characters. Stamps are held as UTC with
+// years of four digits; the date is worked out from the days since the epoch by hand, since
+// an export writes one for every event.
+QByteArrayView isoText(const QDateTime &stamp, char *out)
 {
-    return stamp.isValid() ? stamp.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")) : QString();
+    if (!stamp.isValid())
+        return {};
+    const qint64 seconds = stamp.toSecsSinceEpoch();
+    const qint64 days = seconds / 86400 - (seconds % 86400 < 0);
+    const qint64 time = seconds - days * 86400;
+    // Days to a civil date, counting in eras of 400 years from 0000-03-01.
+    const qint64 shifted = days + 719468;
+    const qint64 era = (shifted >= 0 ? shifted : shifted - 146096) / 146097;
+    const qint64 dayOfEra = shifted - era * 146097;
+    const qint64 yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const qint64 dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const qint64 monthIndex = (5 * dayOfYear + 2) / 153;
+    const int day = int(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
+    const int month = int(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
+    const int year = int(yearOfEra + era * 400 + (month <= 2));
+    const auto put = [out](int at, int value, int digits) {
+        for (int i = at + digits - 1; i >= at; --i, value /= 10)
+            out[i] = char('0' + value % 10);
+    };
+    put(0, year, 4);
+    put(5, month, 2);
+    put(8, day, 2);
+    put(11, int(time / 3600), 2);
+    put(14, int(time / 60 % 60), 2);
+    put(17, int(time % 60), 2);
+    out[4] = out[7] = '-';
+    out[10] = 'T';
+    out[13] = out[16] = ':';
+    return QByteArrayView(out, 19);
 }
 
 void writeEvents(CsvWriter &events, const EmployeePeriod &employee)
 {
     const QByteArray name = events.encoded(employee.name);
-    for (const PeriodEvent &event : employee.events) {
+    char iso[19];
+    for (qsizetype at = 0; at < employee.events.size(); ++at) {
+        const TimeLogRow &event = employee.events[at];
         events.encodedField(name)
-            .field(isoText(event.stamp))
+            .encodedField(isoText(event.stamp, iso))
             .field(event.status.toString())
-            .field(event.activity.toString())
-            .field(event.pairMinutes ? QString::number(*event.pairMinutes) : QString());
+            .field(event.activity.toString());
+        const std::optional<qint64> &minutes = employee.pairMinutes[at];
+        events.encodedField(minutes ? QByteArray::number(*minutes) : QByteArray());
         events.endLine();
     }
 }
@@ -67,7 +102,7 @@ EmployeePeriod periodOf(Connection &connection, const ListedEmployee &employee,
                         const Period &period, const QDateTime &now)
 {
     if (!hasTimeLog(connection, employee.name))
-        return {employee.name, employee.wage, std::nullopt, 0.0f, {}};
+        return {employee.name, employee.wage, std::nullopt, 0.0f, {}, {}};
     return employeePeriod(employee, readTimeLogRows(connection, employee.name), period, now);
 }
 

@@ -6,27 +6,32 @@
 
 namespace horalink {
 
-EmployeePeriod employeePeriod(const ListedEmployee &employee, const QList<TimeLogRow> &rows,
+EmployeePeriod employeePeriod(const ListedEmployee &employee, QList<TimeLogRow> rows,
                               const Period &period, const QDateTime &now)
 {
-    EmployeePeriod out{employee.name, employee.wage, qint64(0), 0.0f, {}};
+    EmployeePeriod out{employee.name, employee.wage, qint64(0), 0.0f, {}, {}};
     const QList<LogPair> pairs = logPairs(rows, now);
-    QHash<qsizetype, qint64> minutesOnRow;
+    QList<std::optional<qint64>> minutesOnRow(rows.size());
     for (const LogPair &pair : pairs) {
         if (!pair.minutes || !countedIn(pair, rows, period))
             continue;
         *out.minutes += *pair.minutes;
         out.programMinutes = addMinutes(out.programMinutes, *pair.minutes);
-        minutesOnRow.insert(pair.clockOut.value_or(pair.clockIn), *pair.minutes);
+        minutesOnRow[pair.clockOut.value_or(pair.clockIn)] = pair.minutes;
     }
-    const QList<qsizetype> held = rowsOfPeriod(pairs, rows, period);
-    out.events.reserve(held.size());
-    for (const qsizetype row : held) {
-        const auto minutes = minutesOnRow.constFind(row);
-        out.events << PeriodEvent{rows[row].stamp, rows[row].status, rows[row].activity,
-                                  minutes == minutesOnRow.cend() ? std::nullopt
-                                                                 : std::optional(*minutes)};
+    // The period's rows come in stored order, so they close up to the front in place.
+    qsizetype kept = 0;
+    for (const qsizetype row : rowsOfPeriod(pairs, rows, period)) {
+        if (row != kept) {
+            rows[kept] = std::move(rows[row]);
+            minutesOnRow[kept] = minutesOnRow[row];
+        }
+        ++kept;
     }
+    rows.resize(kept);
+    minutesOnRow.resize(kept);
+    out.events = std::move(rows);
+    out.pairMinutes = std::move(minutesOnRow);
     return out;
 }
 

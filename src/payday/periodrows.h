@@ -10,17 +10,6 @@
 
 namespace horalink {
 
-// An event of the period, for events.csv.
-struct PeriodEvent
-{
-    QDateTime stamp;
-    QVariant status;
-    QVariant activity;
-    // The pair's minutes, on the row that closes a counted pair, or on the clock-in of a shift
-    // still open, counted up to now.
-    std::optional<qint64> pairMinutes;
-};
-
 // One employee's period as the export writes it.
 struct EmployeePeriod
 {
@@ -31,10 +20,14 @@ struct EmployeePeriod
     std::optional<qint64> minutes;
     // The same minutes added up in single precision, pair by pair, as the totals add them.
     float programMinutes = 0.0f;
-    QList<PeriodEvent> events;
+    // The period's events in stored order, for events.csv, and beside each the minutes of the
+    // pair it closes (on the clock-in of a shift still open, counted up to now).
+    QList<TimeLogRow> events;
+    QList<std::optional<qint64>> pairMinutes;
 };
 
-EmployeePeriod employeePeriod(const ListedEmployee &employee, const QList<TimeLogRow> &rows,
+// The rows are taken over: the period's events are kept in their place.
+EmployeePeriod employeePeriod(const ListedEmployee &employee, QList<TimeLogRow> rows,
                               const Period &period, const QDateTime &now);
 
 // The figures of a summary row as texts, decimals written with the mark given; a figure that

@@ -56,9 +56,9 @@ void payrollLog(Fixture &f)
     ghost.run();
 
     f.employee(QStringLiteral("Olga"), {}, QStringLiteral("2.675"));
-    f.event(QStringLiteral("Olga"), QStringLiteral("2026-02-20 09:00:00"),
+    f.event(QStringLiteral("Olga"), QStringLiteral("2026-02-28 23:30:45"),
             QStringLiteral("Clocked In"));
-    f.event(QStringLiteral("Olga"), QStringLiteral("2026-02-20 10:00:00"),
+    f.event(QStringLiteral("Olga"), QStringLiteral("2026-03-01 00:30:45"),
             QStringLiteral("Clocked Out"));
 }
 
@@ -83,8 +83,8 @@ const Rows Events = {
     {Broken, "2026-02-18T09:00:00", "Clocked In", "", ""},
     {Broken, "2026-02-18T10:00:00", "Clocked Out", "", "60"},
     {Broken, "2026-03-01T23:00:00", "Clocked In", "", "1110"},
-    {"Olga", "2026-02-20T09:00:00", "Clocked In", "", ""},
-    {"Olga", "2026-02-20T10:00:00", "Clocked Out", "", "60"},
+    {"Olga", "2026-02-28T23:30:45", "Clocked In", "", ""},
+    {"Olga", "2026-03-01T00:30:45", "Clocked Out", "", "60"},
 };
 
 // The figures columns of the summary written with the locale's decimal mark.
