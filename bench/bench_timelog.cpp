@@ -220,6 +220,14 @@ public:
                 std::printf("  %-9s %6.2fx\n", name,
                             m_times[std::string(name) + "/" + size] / floor);
         }
+        if (const double floor = m_times["PaydayFloor/iterations:3"]; floor > 0) {
+            std::printf("\nPay day, 200 employees of 10,000 events, as multiples of the floor "
+                        "(bare SQLite reading every log):\n");
+            for (const char *name : {"PaydayExport", "PaydayExportFortnight", "PaydayCheck"}) {
+                if (const double time = m_times[std::string(name) + "/iterations:3"]; time > 0)
+                    std::printf("  %-21s %6.2fx\n", name, time / floor);
+            }
+        }
         QFile status(QStringLiteral("/proc/self/status"));
         if (status.open(QIODevice::ReadOnly)) {
             for (const QByteArray &line : status.readAll().split('\n')) {

@@ -1,12 +1,16 @@
 #include "datetimetext.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <QStringList>
 
 namespace horalink {
 
 namespace {
+
+// QDate's Julian day of 1970-01-01, where milliseconds since the epoch start.
+constexpr qint64 JulianDayOfEpoch = 2440588;
 
 int digits(QStringView text, qsizetype from, qsizetype count)
 {
@@ -81,6 +85,13 @@ QDateTime naiveStamp(QDate date, QTime time)
 
 qint64 minuteNumber(const QDateTime &stamp)
 {
+    // A stamp held as UTC counts its minutes straight from its milliseconds, without building
+    // a date: the reports do this for every row of every log.
+    if (stamp.timeSpec() == Qt::UTC) {
+        const qint64 msecs = stamp.toMSecsSinceEpoch();
+        const qint64 minutes = msecs / 60000 - (msecs % 60000 < 0);
+        return JulianDayOfEpoch * 1440 + minutes;
+    }
     return stamp.date().toJulianDay() * 1440 + stamp.time().hour() * 60 + stamp.time().minute();
 }
 
@@ -100,18 +111,19 @@ qint64 julianDay(int year, int month, int day)
     const int yearOfEra = int(year - era * 400);
     const int dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
     const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468 + 2440588;
+    return era * 146097 + dayOfEra - 719468 + JulianDayOfEpoch;
 }
 
-} // namespace
-
-std::optional<qint64> storedMinute(const char *text, int length)
+// The fields of a stored stamp's bytes up to its minutes, or to its seconds, each checked;
+// nothing when the text is not one. Further bytes are not looked at.
+std::optional<std::array<int, 6>> storedFields(const char *text, int length, int fieldCount)
 {
-    if (length < 16 || text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':')
+    if (length < 3 * fieldCount + 1 || text[4] != '-' || text[7] != '-' || text[10] != ' ' ||
+        text[13] != ':' || (fieldCount == 6 && text[16] != ':'))
         return std::nullopt;
-    int fields[5] = {};
-    const int at[5][2] = {{0, 4}, {5, 2}, {8, 2}, {11, 2}, {14, 2}};
-    for (int f = 0; f < 5; ++f) {
+    std::array<int, 6> fields = {};
+    const int at[6][2] = {{0, 4}, {5, 2}, {8, 2}, {11, 2}, {14, 2}, {17, 2}};
+    for (int f = 0; f < fieldCount; ++f) {
         for (int i = at[f][0]; i < at[f][0] + at[f][1]; ++i) {
             if (text[i] < '0' || text[i] > '9')
                 return std::nullopt;
@@ -123,11 +135,34 @@ std::optional<qint64> storedMinute(const char *text, int length)
     const int month = fields[1];
     const int day = fields[2];
     // Year 0 does not exist for QDate either.
-    if (year < 1 || month < 1 || month > 12 || day < 1 || fields[3] > 23 || fields[4] > 59)
+    if (year < 1 || month < 1 || month > 12 || day < 1 || fields[3] > 23 || fields[4] > 59 ||
+        fields[5] > 59)
         return std::nullopt;
     if (day > monthDays[month - 1] + (month == 2 && isLeapYear(year)))
         return std::nullopt;
-    return julianDay(year, month, day) * 1440 + fields[3] * 60 + fields[4];
+    return fields;
+}
+
+} // namespace
+
+std::optional<qint64> storedMinute(const char *text, int length)
+{
+    const auto fields = storedFields(text, length, 5);
+    if (!fields)
+        return std::nullopt;
+    const auto &[year, month, day, hour, minute, second] = *fields;
+    return julianDay(year, month, day) * 1440 + hour * 60 + minute;
+}
+
+QDateTime parseStoredStamp(const char *text, int length)
+{
+    const auto fields = length == 19 ? storedFields(text, length, 6) : std::nullopt;
+    if (!fields)
+        return {};
+    const auto &[year, month, day, hour, minute, second] = *fields;
+    const qint64 seconds = (julianDay(year, month, day) - JulianDayOfEpoch) * 86400 + hour * 3600 +
+                           minute * 60 + second;
+    return QDateTime::fromMSecsSinceEpoch(seconds * 1000, Qt::UTC);
 }
 
 QString shortDateFormat(const QLocale &locale)

@@ -31,7 +31,7 @@ sqlite3 *openHandle(const QString &fileName, int flags)
     }
     sqlite3_extended_result_codes(db, 1);
     // A second copy of the program holding the file briefly is waited for, not reported.
-    sqlite3_busy_timeout(db, 5000);
+    sqlite3_busy_timeout(db, BusyWaitMs);
     return db;
 }
 

@@ -6,6 +6,10 @@ struct sqlite3;
 
 namespace horalink {
 
+// How long a statement waits for another copy of the program holding the file, in
+// milliseconds, before it gives up.
+constexpr int BusyWaitMs = 5000;
+
 // The file Employee.mdb, through the SQLite engine. Writes run in the engine's autocommit
 // mode unless a transaction is open, so every single statement is already all or nothing.
 class SqliteConnection : public Connection

@@ -9,13 +9,22 @@ namespace horalink {
 
 class Connection;
 
-// What a printed time card needs of one time event.
+// One time event as the cards and the pay-day reports read it.
 struct TimeLogRow
 {
     // Invalid when the row holds no readable date and time.
     QDateTime stamp;
     QVariant activity;
+    // `inoutfx` as stored, Null included.
+    QVariant status;
 };
+
+} // namespace horalink
+
+// Moved in memory as it is when a long log's list grows.
+Q_DECLARE_TYPEINFO(horalink::TimeLogRow, Q_RELOCATABLE_TYPE);
+
+namespace horalink {
 
 // Every row of a time log in stored order, read in one statement.
 QList<TimeLogRow> readTimeLogRows(Connection &connection, const QString &table);

@@ -146,10 +146,15 @@ void DateTimeTextTest::storedStampsRoundTrip()
                              "2026-03-02 09:01:59", "2100-03-01 00:00:00", "9999-12-31 23:59:59"}) {
         QCOMPARE(storedMinute(text, 19),
                  std::optional(minuteNumber(parseStoredStamp(QString::fromLatin1(text)))));
+        QCOMPARE(parseStoredStamp(text, 19), parseStoredStamp(QString::fromLatin1(text)));
     }
-    QVERIFY(!storedMinute("2100-02-29 00:00:00", 19));
-    QVERIFY(!storedMinute("2026-04-31 00:00:00", 19));
-    QVERIFY(!storedMinute("0000-01-01 00:00:00", 19));
+    for (const char *text : {"2100-02-29 00:00:00", "2026-04-31 00:00:00", "0000-01-01 00:00:00"}) {
+        QVERIFY(!storedMinute(text, 19));
+        QVERIFY(!parseStoredStamp(text, 19).isValid());
+    }
+    QVERIFY(!parseStoredStamp("2026-03-02 09:01:60", 19).isValid());
+    QVERIFY(!parseStoredStamp("2026-03-02 09:01", 16).isValid());
+    QVERIFY(!parseStoredStamp("2026-03-02 09:01-59", 19).isValid());
 }
 
 QTEST_MAIN(DateTimeTextTest)

@@ -1,0 +1,175 @@
+#include "backup.h"
+
+#include "db/sqlite.h"
+
+#include <limits>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <sqlite3.h>
+
+namespace horalink {
+
+namespace {
+
+// A step holds the file for reading; between steps another copy of the program may write.
+constexpr int PagesPerStep = 256;
+// How long one step waits for a lock before the caller hears of the wait.
+constexpr int StepWaitMs = 50;
+// A file held locked this long by someone else is no longer a brief write.
+constexpr qint64 GiveUpAfterMs = 60000;
+// A write by another copy of the program between two steps starts the copy again; after this
+// many fresh starts the rest is copied in one step, and the writer waits for it.
+constexpr int FreshStartsInSteps = 3;
+
+WriteOutcome failed(const QString &why)
+{
+    return {WriteOutcome::Result::Failed, {}, why};
+}
+
+// Waits briefly for locks while it lives, so that a Cancel or a lock let go is heard at once;
+// the connection's usual wait comes back afterwards.
+class ShortWait
+{
+public:
+    explicit ShortWait(SqliteConnection &connection) : m_connection(connection)
+    {
+        sqlite3_busy_timeout(m_connection.handle(), StepWaitMs);
+    }
+    ~ShortWait() { sqlite3_busy_timeout(m_connection.handle(), BusyWaitMs); }
+    ShortWait(const ShortWait &) = delete;
+    ShortWait &operator=(const ShortWait &) = delete;
+
+private:
+    SqliteConnection &m_connection;
+};
+
+enum class Copied
+{
+    Whole,
+    Cancelled,
+    StayedLocked,
+};
+
+// Keeps count of how far a backup got, and of the times it had to start again.
+class Steps
+{
+public:
+    explicit Steps(sqlite3_backup *backup) : m_backup(backup) { m_sinceCopied.start(); }
+
+    // Copies the next pages; false when there are none left or the step failed.
+    bool next()
+    {
+        const int rc =
+            sqlite3_backup_step(m_backup, m_freshStarts < FreshStartsInSteps ? PagesPerStep : -1);
+        m_locked = rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
+        // The connection's busy handler waits for the first lock only: SQLite counts its
+        // waits afresh when a statement runs, never between the steps of a backup.
+        if (m_locked)
+            sqlite3_sleep(StepWaitMs);
+        if (rc != SQLITE_OK)
+            return m_locked;
+        const int remaining = sqlite3_backup_remaining(m_backup);
+        m_freshStarts += remaining > m_remaining;
+        m_remaining = remaining;
+        m_sinceCopied.restart();
+        return true;
+    }
+
+    bool stayedLocked() const { return m_locked && m_sinceCopied.hasExpired(GiveUpAfterMs); }
+    int copied() const { return total() - sqlite3_backup_remaining(m_backup); }
+    int total() const { return sqlite3_backup_pagecount(m_backup); }
+
+private:
+    sqlite3_backup *m_backup;
+    QElapsedTimer m_sinceCopied;
+    bool m_locked = false;
+    int m_freshStarts = 0;
+    int m_remaining = std::numeric_limits<int>::max();
+};
+
+Copied copyPages(SqliteConnection &source, SqliteConnection &copy, const PageProgress &progress)
+{
+    const ShortWait wait(source);
+    sqlite3_backup *backup = sqlite3_backup_init(copy.handle(), "main", source.handle(), "main");
+    if (!backup)
+        copy.raise();
+    Steps steps(backup);
+    Copied copied = Copied::Whole;
+    while (copied == Copied::Whole && steps.next()) {
+        if (steps.stayedLocked())
+            copied = Copied::StayedLocked;
+        else if (progress && !progress(steps.copied(), steps.total()))
+            copied = Copied::Cancelled;
+    }
+    // Reports the first failure of any step, and the lock a copy stopped early was waiting for.
+    const int finished = sqlite3_backup_finish(backup);
+    if (finished != SQLITE_OK && finished != SQLITE_BUSY && finished != SQLITE_LOCKED)
+        copy.raise();
+    return copied;
+}
+
+QStringList integrityProblems(Connection &copy)
+{
+    Statement check(copy, QStringLiteral("PRAGMA integrity_check"));
+    QStringList problems;
+    while (check.step())
+        problems << check.value(0).toString();
+    return problems == QStringList{QStringLiteral("ok")} ? QStringList() : problems;
+}
+
+} // namespace
+
+QString backupFileName(const QDateTime &now)
+{
+    return QStringLiteral("Employee ") + now.toString(QStringLiteral("yyyy-MM-dd HHmmss")) +
+           QStringLiteral(".mdb");
+}
+
+WriteOutcome backupDatabase(Connection &connection, const QString &folder, const QDateTime &now,
+                            const PageProgress &progress)
+{
+    auto *file = dynamic_cast<SqliteConnection *>(&connection);
+    if (!file)
+        return failed(QStringLiteral("Only Employee.mdb can be backed up this way."));
+    const QDir dir(folder);
+    const QString target = dir.filePath(backupFileName(now));
+    if (!dir.exists())
+        return failed(
+            QStringLiteral("There is no folder %1.").arg(QDir::toNativeSeparators(folder)));
+    if (QFileInfo::exists(target))
+        return failed(QStringLiteral("%1 is already there; a backup never replaces a file.")
+                          .arg(QDir::toNativeSeparators(target)));
+
+    // The name stays reserved, and goes with everything written under it unless the copy is
+    // renamed.
+    QTemporaryFile partial(dir.filePath(QStringLiteral("Employee XXXXXX.part")));
+    if (!partial.open())
+        return failed(QStringLiteral("Could not write in %1: %2")
+                          .arg(QDir::toNativeSeparators(folder), partial.errorString()));
+    partial.close();
+    {
+        const auto copy = SqliteConnection::openExisting(partial.fileName());
+        switch (copyPages(*file, *copy, progress)) {
+        case Copied::Whole:
+            break;
+        case Copied::Cancelled:
+            return {WriteOutcome::Result::Cancelled, {}, {}};
+        case Copied::StayedLocked:
+            return failed(QStringLiteral("Another program kept Employee.mdb locked for a minute; "
+                                         "nothing was copied."));
+        }
+        const QStringList problems = integrityProblems(*copy);
+        if (!problems.isEmpty())
+            return failed(QStringLiteral("The copy failed its integrity check: ") +
+                          problems.join(QStringLiteral("; ")));
+    }
+    // Never over an existing file, even one that appeared while the copy was written.
+    if (!QFile::rename(partial.fileName(), target))
+        return failed(
+            QStringLiteral("Could not name the copy %1.").arg(QDir::toNativeSeparators(target)));
+    return {WriteOutcome::Result::Written, {target}, {}};
+}
+
+} // namespace horalink

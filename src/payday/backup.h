@@ -1,0 +1,28 @@
+#pragma once
+
+#include "payday/outcome.h"
+
+#include <functional>
+#include <QDateTime>
+
+namespace horalink {
+
+class Connection;
+
+// Told after each step of a backup, and while it waits for another copy of the program to
+// let go of the file: the pages copied so far of all pages. The backup ends, leaving nothing
+// behind, when it returns false.
+using PageProgress = std::function<bool(int copied, int total)>;
+
+// "Employee <yyyy-MM-dd HHmmss>.mdb" for the moment given.
+QString backupFileName(const QDateTime &now);
+
+// Copies the whole file behind the connection, as it stood at one moment, into the folder
+// under backupFileName(now). The copy is written under a temporary name, in steps that let
+// other copies of the program write in between (a step that finds the file locked is tried
+// again), and takes its name only after it has passed an integrity check; an existing file is
+// never replaced. A failure of the database is thrown as a DbError, and leaves no file.
+WriteOutcome backupDatabase(Connection &connection, const QString &folder, const QDateTime &now,
+                            const PageProgress &progress = {});
+
+} // namespace horalink

@@ -1,0 +1,85 @@
+#include "csv.h"
+
+#include <QIODevice>
+
+namespace horalink {
+
+namespace {
+
+constexpr qsizetype FlushAt = 1 << 16;
+
+} // namespace
+
+CsvFormat CsvFormat::of(const QLocale &locale)
+{
+    const QString mark = locale.decimalPoint();
+    const QChar decimalMark = mark.size() == 1 ? mark.front() : QLatin1Char('.');
+    return {decimalMark == QLatin1Char(',') ? QLatin1Char(';') : QLatin1Char(','), decimalMark};
+}
+
+CsvWriter::CsvWriter(QIODevice &device, CsvFormat format) : m_device(device), m_format(format)
+{
+    m_buffer.reserve(FlushAt + 1024);
+    m_buffer += "\xEF\xBB\xBF";
+}
+
+QByteArray CsvWriter::encoded(QStringView text) const
+{
+    const bool quoted = text.contains(m_format.separator) || text.contains(QLatin1Char('"')) ||
+                        text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+    if (!quoted)
+        return text.toUtf8();
+    QByteArray out = text.toUtf8().replace('"', "\"\"");
+    return '"' + out + '"';
+}
+
+CsvWriter &CsvWriter::field(QStringView text)
+{
+    separate();
+    // Plain ASCII that needs no quotes, as nearly every field is, goes straight in.
+    const qsizetype start = m_buffer.size();
+    m_buffer.resize(start + text.size());
+    char *out = m_buffer.data() + start;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 || u == m_format.separator || u == u'"' || u == u'\r' || u == u'\n') {
+            m_buffer.truncate(start);
+            m_buffer += encoded(text);
+            break;
+        }
+        *out++ = char(u);
+    }
+    return *this;
+}
+
+CsvWriter &CsvWriter::encodedField(QByteArrayView field)
+{
+    separate();
+    m_buffer += field;
+    return *this;
+}
+
+void CsvWriter::separate()
+{
+    if (m_lineStarted)
+        m_buffer += char(m_format.separator.unicode());
+    m_lineStarted = true;
+}
+
+void CsvWriter::endLine()
+{
+    m_buffer += "\r\n";
+    m_lineStarted = false;
+    if (m_buffer.size() >= FlushAt)
+        flush();
+}
+
+void CsvWriter::flush()
+{
+    if (m_buffer.isEmpty())
+        return;
+    m_device.write(m_buffer);
+    m_buffer.clear();
+}
+
+} // namespace horalink

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QLocale>
+#include <QString>
+#include <QStringView>
+
+class QIODevice;
+
+namespace horalink {
+
+// How a spreadsheet of the locale expects its text files: where the decimal mark is a comma,
+// fields are parted by semicolons.
+struct CsvFormat
+{
+    QChar separator;
+    QChar decimalMark;
+
+    static CsvFormat of(const QLocale &locale);
+};
+
+// Writes RFC 4180 text in UTF-8, starting with a byte-order mark so that spreadsheets take it
+// as UTF-8: a field holding the separator, a quote, a carriage return or a line feed is
+// quoted, its quotes doubled; lines end in CR LF. Lines are buffered until flush(); the device
+// reports any failure when it is closed or committed.
+class CsvWriter
+{
+public:
+    CsvWriter(QIODevice &device, CsvFormat format);
+    CsvWriter(const CsvWriter &) = delete;
+    CsvWriter &operator=(const CsvWriter &) = delete;
+
+    const CsvFormat &format() const { return m_format; }
+
+    CsvWriter &field(QStringView text);
+    // A field already encoded by encoded(), or ASCII text that needs no quotes: what a long
+    // file writes on every row.
+    CsvWriter &encodedField(QByteArrayView field);
+    QByteArray encoded(QStringView text) const;
+    void endLine();
+    void flush();
+
+private:
+    void separate();
+
+    QIODevice &m_device;
+    CsvFormat m_format;
+    QByteArray m_buffer;
+    bool m_lineStarted = false;
+};
+
+} // namespace horalink

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <QByteArray>
+#include <QLocale>
+#include <QString>
+
+namespace horalink {
+
+// A decimal number kept as its digits and the count of them after the point, so that money is
+// figured the way it is written: no binary fraction ever rounds a cent.
+class Decimal
+{
+public:
+    Decimal() = default;
+    explicit Decimal(qint64 value);
+
+    // A number typed as text, blanks around it ignored: a sign, digits with the point or the
+    // locale's decimal mark, and an exponent, as the wage figures accept it. Nothing when the
+    // text is none, or when its exponent would make a number no wage can be.
+    static std::optional<Decimal> read(const QString &text, const QLocale &locale = QLocale());
+
+    // What `minutes` come to at this amount per hour: minutes × amount / 60, to the cent,
+    // a half cent rounded to the even cent.
+    Decimal forMinutes(qint64 minutes) const;
+    Decimal operator-(const Decimal &other) const;
+
+    // Plain digits, never an exponent; the point written as the decimal mark given.
+    QString text(QChar decimalMark = QLatin1Char('.')) const;
+
+private:
+    Decimal(bool negative, QByteArray digits, int scale);
+    QByteArray digitsAtScale(int scale) const;
+
+    bool m_negative = false;
+    // The magnitude's digits without leading zeros ("0" for zero), the last m_scale of them
+    // after the point.
+    QByteArray m_digits = QByteArrayLiteral("0");
+    int m_scale = 0;
+};
+
+} // namespace horalink

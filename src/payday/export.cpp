@@ -1,0 +1,145 @@
+#include "export.h"
+
+#include "db/employees.h"
+#include "payday/csv.h"
+#include "payday/periodrows.h"
+#include "payday/roster.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+namespace horalink {
+
+namespace {
+
+void writeSummaryHeader(CsvWriter &summary)
+{
+    for (const char *title : {"Name", "Wage", "Minutes", "Hours", "Exact Wages", "Tot. Hours",
+                              "Est. Wages", "Difference"})
+        summary.field(QString::fromLatin1(title));
+    summary.endLine();
+}
+
+void writeSummaryRow(CsvWriter &summary, const EmployeePeriod &employee)
+{
+    const SummaryFigures figures = summaryFigures(employee, summary.format().decimalMark);
+    summary.field(employee.name).field(employee.wage.toString());
+    for (const QString &figure : {figures.minutes, figures.hours, figures.exactWages,
+                                  figures.programHours, figures.programWages, figures.difference})
+        summary.field(figure);
+    summary.endLine();
+}
+
+void writeEventsHeader(CsvWriter &events)
+{
+    for (const char *title : {"Name", "Date and Time", "Status", "Activity", "Minutes"})
+        events.field(QString::fromLatin1(title));
+    events.endLine();
+}
+
+// 'YYYY-MM-DDTHH:MM:SS' into `out`, which holds 19 characters. Stamps are held as UTC with
+// years of four digits; the date is worked out from the days since the epoch by hand, since
+// an export writes one for every event.
+QByteArrayView isoText(const QDateTime &stamp, char *out)
+{
+    if (!stamp.isValid())
+        return {};
+    const qint64 seconds = stamp.toSecsSinceEpoch();
+    const qint64 days = seconds / 86400 - (seconds % 86400 < 0);
+    const qint64 time = seconds - days * 86400;
+    // Days to a civil date, counting in eras of 400 years from 0000-03-01.
+    const qint64 shifted = days + 719468;
+    const qint64 era = (shifted >= 0 ? shifted : shifted - 146096) / 146097;
+    const qint64 dayOfEra = shifted - era * 146097;
+    const qint64 yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const qint64 dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const qint64 monthIndex = (5 * dayOfYear + 2) / 153;
+    const int day = int(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
+    const int month = int(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
+    const int year = int(yearOfEra + era * 400 + (month <= 2));
+    const auto put = [out](int at, int value, int digits) {
+        for (int i = at + digits - 1; i >= at; --i, value /= 10)
+            out[i] = char('0' + value % 10);
+    };
+    put(0, year, 4);
+    put(5, month, 2);
+    put(8, day, 2);
+    put(11, int(time / 3600), 2);
+    put(14, int(time / 60 % 60), 2);
+    put(17, int(time % 60), 2);
+    out[4] = out[7] = '-';
+    out[10] = 'T';
+    out[13] = out[16] = ':';
+    return QByteArrayView(out, 19);
+}
+
+void writeEvents(CsvWriter &events, const EmployeePeriod &employee)
+{
+    const QByteArray name = events.encoded(employee.name);
+    char iso[19];
+    for (qsizetype at = 0; at < employee.events.size(); ++at) {
+        const TimeLogRow &event = employee.events[at];
+        events.encodedField(name)
+            .encodedField(isoText(event.stamp, iso))
+            .field(event.status.toString())
+            .field(event.activity.toString());
+        const std::optional<qint64> &minutes = employee.pairMinutes[at];
+        events.encodedField(minutes ? QByteArray::number(*minutes) : QByteArray());
+        events.endLine();
+    }
+}
+
+WriteOutcome failed(const QSaveFile &file)
+{
+    return {WriteOutcome::Result::Failed,
+            {},
+            QStringLiteral("Could not write %1: %2")
+                .arg(QDir::toNativeSeparators(file.fileName()), file.errorString())};
+}
+
+EmployeePeriod periodOf(Connection &connection, const ListedEmployee &employee,
+                        const Period &period, const QDateTime &now)
+{
+    if (!hasTimeLog(connection, employee.name))
+        return {employee.name, employee.wage, std::nullopt, 0.0f, {}, {}};
+    return employeePeriod(employee, readTimeLogRows(connection, employee.name), period, now);
+}
+
+} // namespace
+
+WriteOutcome exportPeriod(Connection &connection, const Period &period, const QDateTime &now,
+                          const QString &folder, const QLocale &locale, const Progress &progress)
+{
+    // Nothing in the folder changes before every file is complete: unfinished files are
+    // discarded with their QSaveFile.
+    QSaveFile summaryFile(QDir(folder).filePath(SummaryCsv));
+    QSaveFile eventsFile(QDir(folder).filePath(EventsCsv));
+    for (QSaveFile *file : {&summaryFile, &eventsFile}) {
+        if (!file->open(QIODevice::WriteOnly))
+            return failed(*file);
+    }
+    const CsvFormat format = CsvFormat::of(locale);
+    CsvWriter summary(summaryFile, format);
+    CsvWriter events(eventsFile, format);
+    writeSummaryHeader(summary);
+    writeEventsHeader(events);
+
+    const QList<ListedEmployee> employees = listedEmployees(connection);
+    for (qsizetype done = 0; done < employees.size(); ++done) {
+        const EmployeePeriod employee = periodOf(connection, employees[done], period, now);
+        writeSummaryRow(summary, employee);
+        writeEvents(events, employee);
+        if (progress && !progress(int(done + 1), int(employees.size()), employee.name))
+            return {WriteOutcome::Result::Cancelled, {}, {}};
+    }
+    summary.flush();
+    events.flush();
+    for (QSaveFile *file : {&eventsFile, &summaryFile}) {
+        if (!file->commit())
+            return failed(*file);
+    }
+    return {WriteOutcome::Result::Written, {summaryFile.fileName(), eventsFile.fileName()}, {}};
+}
+
+} // namespace horalink

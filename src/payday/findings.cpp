@@ -1,0 +1,219 @@
+#include "findings.h"
+
+#include "db/datetimetext.h"
+#include "payday/pairs.h"
+#include "payday/zonechanges.h"
+#include "reports/figures.h"
+
+namespace horalink {
+
+namespace {
+
+const QString ClockedIn = QStringLiteral("Clocked In");
+const QString ClockedOut = QStringLiteral("Clocked Out");
+
+// More than this is no shift: a forgotten clock-out, or a mistyped date.
+constexpr qint64 LongestShift = 16 * 60;
+// From here on the four-character hours text loses figures.
+constexpr qint64 ThousandHoursInMinutes = 1000 * 60;
+
+QString durationText(qint64 minutes)
+{
+    const qint64 size = minutes < 0 ? -minutes : minutes;
+    return QStringLiteral("%1%2 h %3 min")
+        .arg(minutes < 0 ? QStringLiteral("-") : QString())
+        .arg(size / 60)
+        .arg(size % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString quoted(const QVariant &status)
+{
+    return status.isNull() ? QStringLiteral("no status")
+                           : QLatin1Char('"') + status.toString() + QLatin1Char('"');
+}
+
+bool isKnownStatus(const QVariant &status)
+{
+    const QString text = status.toString();
+    return !status.isNull() && (text == ClockedIn || text == ClockedOut);
+}
+
+// One log's findings, gathered in stored order.
+class LogCheck
+{
+public:
+    LogCheck(const QString &employee, const QList<TimeLogRow> &rows, const Period &period,
+             const QDateTime &now, const ZoneChanges &zones)
+        : m_employee(employee), m_rows(rows), m_period(period), m_now(now), m_zones(zones),
+          m_pairs(logPairs(rows, now)), m_held(rows.size(), false)
+    {
+        for (const qsizetype row : rowsOfPeriod(m_pairs, rows, period))
+            m_held[row] = true;
+    }
+
+    QList<Finding> run()
+    {
+        qint64 total = 0;
+        for (const LogPair &pair : m_pairs) {
+            checkRow(pair.clockIn);
+            if (pair.openShift)
+                checkOpenShift(pair);
+            if (countedIn(pair, m_rows, m_period)) {
+                checkPair(pair);
+                total += pair.minutes.value_or(0);
+            }
+            if (pair.clockOut)
+                checkRow(*pair.clockOut);
+        }
+        if (total >= ThousandHoursInMinutes)
+            add(-1, FindingKind::ThousandHours,
+                QStringLiteral("%1 in the period; \"Tot. Hours\" shows \"%2\"")
+                    .arg(durationText(total), hoursText(float(total))));
+        return m_findings;
+    }
+
+private:
+    void add(qsizetype row, FindingKind kind, const QString &detail)
+    {
+        m_findings << Finding{m_employee, kind, int(row + 1),
+                              row < 0 ? QDateTime() : m_rows[row].stamp, detail};
+    }
+
+    void checkRow(qsizetype row)
+    {
+        const TimeLogRow &event = m_rows[row];
+        if (!event.stamp.isValid())
+            add(row, FindingKind::UnreadableStamp,
+                QStringLiteral("row %1 holds no date and time that can be read").arg(row + 1));
+        else if (event.stamp > m_now)
+            add(row, FindingKind::FutureStamp,
+                QStringLiteral("it is now %1").arg(storedStamp(m_now)));
+        if (m_held[row])
+            checkStatus(row);
+        // Within a pair, a clock-out before its clock-in is told as a negative pair.
+        if (row % 2 == 0 && row > 0 && (m_held[row] || m_held[row - 1]))
+            checkOrder(row);
+    }
+
+    void checkStatus(qsizetype row)
+    {
+        const QVariant &status = m_rows[row].status;
+        if (!isKnownStatus(status))
+            add(row, FindingKind::UnknownStatus,
+                quoted(status) + QStringLiteral(" is neither \"Clocked In\" nor \"Clocked Out\""));
+        else if (row > 0 && m_rows[row - 1].status == status)
+            add(row, FindingKind::SameStatusTwice,
+                quoted(status) + QStringLiteral(" follows ") + quoted(status));
+    }
+
+    void checkOrder(qsizetype row)
+    {
+        const QDateTime &before = m_rows[row - 1].stamp;
+        const QDateTime &stamp = m_rows[row].stamp;
+        if (before.isValid() && stamp.isValid() && stamp < before)
+            add(row, FindingKind::EarlierThanBefore,
+                QStringLiteral("stored after an event of %1").arg(storedStamp(before)));
+    }
+
+    void checkOpenShift(const LogPair &pair)
+    {
+        if (pair.minutes && *pair.minutes > LongestShift)
+            add(pair.clockIn, FindingKind::ForgottenClockOut,
+                QStringLiteral("still clocked in after %1").arg(durationText(*pair.minutes)));
+    }
+
+    void checkPair(const LogPair &pair)
+    {
+        const qsizetype row = pair.clockIn;
+        if (pair.clockOut && m_rows[row].status.toString() == ClockedOut)
+            add(row, FindingKind::PairOpenedByClockOut,
+                QStringLiteral("the totals count the time from this clock-out to the next "
+                               "event as work"));
+        if (!pair.minutes)
+            return;
+        const qint64 minutes = *pair.minutes;
+        const QDateTime end = pair.clockOut ? m_rows[*pair.clockOut].stamp : m_now;
+        if (minutes < 0)
+            add(row, FindingKind::NegativePair,
+                QStringLiteral("clocked out at %1, before clocking in: %2")
+                    .arg(storedStamp(end), durationText(minutes)));
+        else if (minutes > LongestShift && !pair.openShift)
+            add(row, FindingKind::LongPair,
+                QStringLiteral("%1 until %2").arg(durationText(minutes), storedStamp(end)));
+        if (const int change = m_zones.offsetChange(m_rows[row].stamp, end))
+            add(row, FindingKind::ZoneChange,
+                QStringLiteral("%1 minutes by the wall clock, %2 minutes elapsed until %3")
+                    .arg(minutes)
+                    .arg(minutes - change / 60)
+                    .arg(storedStamp(end)));
+    }
+
+    const QString &m_employee;
+    const QList<TimeLogRow> &m_rows;
+    const Period &m_period;
+    const QDateTime &m_now;
+    const ZoneChanges &m_zones;
+    const QList<LogPair> m_pairs;
+    QList<bool> m_held;
+    QList<Finding> m_findings;
+};
+
+QString oneLine(QString text)
+{
+    return text.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+        .replace(QLatin1Char('\n'), QLatin1String("\\n"))
+        .replace(QLatin1Char('\r'), QLatin1String("\\r"))
+        .replace(QLatin1Char('\t'), QLatin1String("\\t"));
+}
+
+} // namespace
+
+QList<Finding> findingsOf(const QString &employee, const QList<TimeLogRow> &rows,
+                          const Period &period, const QDateTime &now, const ZoneChanges &zones)
+{
+    return LogCheck(employee, rows, period, now, zones).run();
+}
+
+QString kindText(FindingKind kind)
+{
+    switch (kind) {
+    case FindingKind::NoTimeLog:
+        return QStringLiteral("no time log");
+    case FindingKind::UnreadableStamp:
+        return QStringLiteral("unreadable date and time");
+    case FindingKind::ForgottenClockOut:
+        return QStringLiteral("forgotten clock-out");
+    case FindingKind::UnknownStatus:
+        return QStringLiteral("unknown status");
+    case FindingKind::SameStatusTwice:
+        return QStringLiteral("same status twice");
+    case FindingKind::EarlierThanBefore:
+        return QStringLiteral("earlier than the event before it");
+    case FindingKind::PairOpenedByClockOut:
+        return QStringLiteral("pair opened by a clock-out");
+    case FindingKind::NegativePair:
+        return QStringLiteral("negative pair");
+    case FindingKind::LongPair:
+        return QStringLiteral("pair over 16 hours");
+    case FindingKind::ZoneChange:
+        return QStringLiteral("pair across a time zone change");
+    case FindingKind::FutureStamp:
+        return QStringLiteral("dated in the future");
+    case FindingKind::ThousandHours:
+        return QStringLiteral("1,000 hours or more");
+    }
+    return {};
+}
+
+QString findingLine(const Finding &finding)
+{
+    QString when = QStringLiteral("-");
+    if (finding.stamp.isValid())
+        when = storedStamp(finding.stamp);
+    else if (finding.row > 0)
+        when = QStringLiteral("row %1").arg(finding.row);
+    return oneLine(finding.employee) + QLatin1Char('\t') + when + QLatin1Char('\t') +
+           kindText(finding.kind) + QStringLiteral(": ") + finding.detail;
+}
+
+} // namespace horalink

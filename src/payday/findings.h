@@ -1,0 +1,69 @@
+#pragma once
+
+#include "db/timelogrows.h"
+#include "payday/period.h"
+
+#include <QList>
+#include <QString>
+
+namespace horalink {
+
+class ZoneChanges;
+
+// What can be wrong in a time log, so that the totals count other hours than were worked.
+enum class FindingKind
+{
+    // Listed in the employee list without a time log.
+    NoTimeLog,
+    // A row whose date and time cannot be read: its pair counts nothing.
+    UnreadableStamp,
+    // The last row is a clock-in of more than 16 hours ago: a forgotten clock-out.
+    ForgottenClockOut,
+    // A status other than "Clocked In" and "Clocked Out".
+    UnknownStatus,
+    // The same status as the event before.
+    SameStatusTwice,
+    // A date and time earlier than the event's before it in stored order: edited or back-dated.
+    EarlierThanBefore,
+    // A pair whose first row is a clock-out: the time between two shifts is counted as work.
+    PairOpenedByClockOut,
+    NegativePair,
+    // A pair longer than 16 hours.
+    LongPair,
+    // A pair across a change of the time zone's offset: the wall clock counts other minutes
+    // than passed.
+    ZoneChange,
+    FutureStamp,
+    // 1,000 hours or more in the period: the four-character hours text cuts them.
+    ThousandHours,
+};
+
+struct Finding
+{
+    QString employee;
+    FindingKind kind;
+    // The event's row in stored order, counted from 1; 0 for a finding about the whole log.
+    int row = 0;
+    // The event's date and time; invalid when it has none that can be read.
+    QDateTime stamp;
+    // What was found, with the figures.
+    QString detail;
+};
+
+// The findings of one employee's log for a period. Findings about a row, a pair or the total
+// of the period concern the period's rows and pairs (see rowsOfPeriod), and an event stamped
+// earlier than the one before it is reported when either lies in the period. A forgotten
+// clock-out, an unreadable stamp and an event dated after `now` are reported whatever the
+// period: they cannot wait for the period they belong to.
+QList<Finding> findingsOf(const QString &employee, const QList<TimeLogRow> &rows,
+                          const Period &period, const QDateTime &now, const ZoneChanges &zones);
+
+// The kind in a few words.
+QString kindText(FindingKind kind);
+
+// A finding on one line: the employee, the event's date and time (or its row when it has no
+// readable one), the kind and the detail, parted by tabs. Line breaks and tabs in a name are
+// shown as \n, \r and \t so that one finding stays one line.
+QString findingLine(const Finding &finding);
+
+} // namespace horalink

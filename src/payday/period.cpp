@@ -1,0 +1,15 @@
+#include "period.h"
+
+#include "db/datetimetext.h"
+
+namespace horalink {
+
+bool Period::contains(const QDateTime &stamp) const
+{
+    if (!stamp.isValid())
+        return false;
+    const qint64 minute = minuteNumber(stamp);
+    return minute >= minuteNumber(from) && minute < minuteNumber(to);
+}
+
+} // namespace horalink

@@ -1,0 +1,63 @@
+#include "periodrows.h"
+
+#include "payday/decimal.h"
+#include "payday/pairs.h"
+#include "reports/figures.h"
+
+namespace horalink {
+
+EmployeePeriod employeePeriod(const ListedEmployee &employee, QList<TimeLogRow> rows,
+                              const Period &period, const QDateTime &now)
+{
+    EmployeePeriod out{employee.name, employee.wage, qint64(0), 0.0f, {}, {}};
+    const QList<LogPair> pairs = logPairs(rows, now);
+    QList<std::optional<qint64>> minutesOnRow(rows.size());
+    for (const LogPair &pair : pairs) {
+        if (!pair.minutes || !countedIn(pair, rows, period))
+            continue;
+        *out.minutes += *pair.minutes;
+        out.programMinutes = addMinutes(out.programMinutes, *pair.minutes);
+        minutesOnRow[pair.clockOut.value_or(pair.clockIn)] = pair.minutes;
+    }
+    // The period's rows come in stored order, so they close up to the front in place.
+    qsizetype kept = 0;
+    for (const qsizetype row : rowsOfPeriod(pairs, rows, period)) {
+        if (row != kept) {
+            rows[kept] = std::move(rows[row]);
+            minutesOnRow[kept] = minutesOnRow[row];
+        }
+        ++kept;
+    }
+    rows.resize(kept);
+    minutesOnRow.resize(kept);
+    out.events = std::move(rows);
+    out.pairMinutes = std::move(minutesOnRow);
+    return out;
+}
+
+SummaryFigures summaryFigures(const EmployeePeriod &employee, QChar decimalMark)
+{
+    SummaryFigures out;
+    if (!employee.minutes)
+        return out;
+    const qint64 minutes = *employee.minutes;
+    out.minutes = QString::number(minutes);
+    out.hours = Decimal(1).forMinutes(minutes).text(decimalMark);
+    const QString hours = hoursText(employee.programMinutes);
+    out.programHours = hours.trimmed().replace(QLatin1Char('.'), decimalMark);
+
+    const QString wage = employee.wage.toString();
+    const auto exact = Decimal::read(wage);
+    if (exact)
+        out.exactWages = exact->forMinutes(minutes).text(decimalMark);
+    const auto estimated = estimatedWages(wage, hours);
+    const auto shown =
+        estimated ? Decimal::read(wagesText(*estimated), QLocale::c()) : std::nullopt;
+    if (shown)
+        out.programWages = shown->text(decimalMark);
+    if (exact && shown)
+        out.difference = (exact->forMinutes(minutes) - *shown).text(decimalMark);
+    return out;
+}
+
+} // namespace horalink

@@ -1,0 +1,219 @@
+#include "csvtext.h"
+#include "db/sqlite.h"
+#include "payday/decimal.h"
+#include "payday/export.h"
+#include "support/fixture.h"
+
+#include <QDir>
+#include <QTest>
+
+using namespace horalink;
+
+namespace {
+
+const QString Ann = QStringLiteral("Ann");
+// A name a spreadsheet must quote, with a letter beyond ASCII.
+const QString Quoted = QStringLiteral("a,\"\u00e9");
+// A name with a line break, and the marker QString::arg would replace.
+const QString Broken = QStringLiteral("x\ny %1");
+
+// The same figures as the C locale writes them, decimals with a point.
+using Rows = QList<QStringList>;
+
+Period februaryPeriod()
+{
+    return {stamp(QStringLiteral("2026-02-16 00:00:00")),
+            stamp(QStringLiteral("2026-03-02 00:00:00"))};
+}
+
+// A file whose employees each show one way a period counts: Ann's 100 h 30 min at 7.5, a
+// pair before the period and one running past its end, a wage that is no number with an open
+// shift, a name listed twice, a name listed without a log, and a wage that ends in a half cent.
+void payrollLog(Fixture &f)
+{
+    f.employee(Ann, {}, QStringLiteral("7.5"));
+    f.event(Ann, QStringLiteral("2026-02-16 08:00:00"), QStringLiteral("Clocked In"),
+            QStringLiteral("assembly"));
+    f.event(Ann, QStringLiteral("2026-02-20 12:30:00"), QStringLiteral("Clocked Out"));
+
+    f.employee(Quoted, {}, QStringLiteral("7.33"));
+    f.event(Quoted, QStringLiteral("2026-02-15 20:00:00"), QStringLiteral("Clocked In"));
+    f.event(Quoted, QStringLiteral("2026-02-16 04:00:00"), QStringLiteral("Clocked Out"));
+    f.event(Quoted, QStringLiteral("2026-02-17 08:00:30"), QStringLiteral("Clocked In"), Broken);
+    f.event(Quoted, QStringLiteral("2026-02-17 09:20:10"), QStringLiteral("Clocked Out"));
+    f.event(Quoted, QStringLiteral("2026-03-01 22:00:00"), QStringLiteral("Clocked In"),
+            QStringLiteral(" "));
+    f.event(Quoted, QStringLiteral("2026-03-02 06:00:00"), QStringLiteral("Clocked Out"));
+
+    f.employee(Broken, {}, QStringLiteral("abc"));
+    f.event(Broken, QStringLiteral("2026-02-18 09:00:00"), QStringLiteral("Clocked In"));
+    f.event(Broken, QStringLiteral("2026-02-18 10:00:00"), QStringLiteral("Clocked Out"));
+    f.event(Broken, QStringLiteral("2026-03-01 23:00:00"), QStringLiteral("Clocked In"));
+
+    f.employee(Ann, {}, QStringLiteral("99"));
+    Statement ghost(f.file(),
+                    QStringLiteral("INSERT INTO datalist (ename, ewage) VALUES ('Ghost', '10')"));
+    ghost.run();
+
+    f.employee(QStringLiteral("Olga"), {}, QStringLiteral("2.675"));
+    f.event(QStringLiteral("Olga"), QStringLiteral("2026-02-28 23:30:45"),
+            QStringLiteral("Clocked In"));
+    f.event(QStringLiteral("Olga"), QStringLiteral("2026-03-01 00:30:45"),
+            QStringLiteral("Clocked Out"));
+}
+
+const Rows Summary = {
+    {"Name", "Wage", "Minutes", "Hours", "Exact Wages", "Tot. Hours", "Est. Wages", "Difference"},
+    {"Manager", "0", "0", "0.00", "0.00", "0", "0", "0.00"},
+    {Ann, "7.5", "6030", "100.50", "753.75", "100.", "750", "3.75"},
+    {Quoted, "7.33", "560", "9.33", "68.41", "9.33", "68.3889", "0.0211"},
+    {Broken, "abc", "1170", "19.50", "", "19.5", "", ""},
+    {"Ghost", "10", "", "", "", "", "", ""},
+    {"Olga", "2.675", "60", "1.00", "2.68", "1", "2.675", "0.005"},
+};
+
+const Rows Events = {
+    {"Name", "Date and Time", "Status", "Activity", "Minutes"},
+    {Ann, "2026-02-16T08:00:00", "Clocked In", "assembly", ""},
+    {Ann, "2026-02-20T12:30:00", "Clocked Out", "", "6030"},
+    {Quoted, "2026-02-17T08:00:30", "Clocked In", Broken, ""},
+    {Quoted, "2026-02-17T09:20:10", "Clocked Out", "", "80"},
+    {Quoted, "2026-03-01T22:00:00", "Clocked In", " ", ""},
+    {Quoted, "2026-03-02T06:00:00", "Clocked Out", "", "480"},
+    {Broken, "2026-02-18T09:00:00", "Clocked In", "", ""},
+    {Broken, "2026-02-18T10:00:00", "Clocked Out", "", "60"},
+    {Broken, "2026-03-01T23:00:00", "Clocked In", "", "1110"},
+    {"Olga", "2026-02-28T23:30:45", "Clocked In", "", ""},
+    {"Olga", "2026-03-01T00:30:45", "Clocked Out", "", "60"},
+};
+
+// The figures columns of the summary written with the locale's decimal mark.
+Rows withDecimalMark(Rows rows, QChar mark)
+{
+    for (qsizetype row = 1; row < rows.size(); ++row) {
+        for (int column = 3; column < rows[row].size(); ++column)
+            rows[row][column].replace(QLatin1Char('.'), mark);
+    }
+    return rows;
+}
+
+} // namespace
+
+class ExportTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void exactWagesAreFiguredInDecimal_data();
+    void exactWagesAreFiguredInDecimal();
+    void bothFilesHoldThePeriodAsTheLocaleReadsIt_data();
+    void bothFilesHoldThePeriodAsTheLocaleReadsIt();
+    void aCancelledOrFailedExportLeavesTheFolderAsItWas_data();
+    void aCancelledOrFailedExportLeavesTheFolderAsItWas();
+};
+
+void ExportTest::exactWagesAreFiguredInDecimal_data()
+{
+    QTest::addColumn<QString>("wage");
+    QTest::addColumn<qint64>("minutes");
+    QTest::addColumn<QString>("wages");
+    QTest::newRow("100 h 30 min at 7.5") << "7.5" << qint64(6030) << "753.75";
+    QTest::newRow("a third of a cent") << "7.33" << qint64(80) << "9.77";
+    // 2.675 is 2.67499999... in binary; decimal halves go to the even cent.
+    QTest::newRow("half up to even") << "2.675" << qint64(60) << "2.68";
+    QTest::newRow("half down to even") << " 2.665 " << qint64(60) << "2.66";
+    QTest::newRow("exactly half a cent") << "0.01" << qint64(30) << "0.00";
+    QTest::newRow("a hair over half a cent") << "0.0100000000000000000001" << qint64(30) << "0.01";
+    QTest::newRow("negative minutes") << "10" << qint64(-35) << "-5.83";
+    QTest::newRow("exponent") << "1.5e1" << qint64(90) << "22.50";
+    QTest::newRow("beyond 64 bits")
+        << "12345678901234567.89" << qint64(6000000000LL) << "1234567890123456789000000.00";
+    QTest::newRow("no number") << "7.5 $" << qint64(60) << "";
+    QTest::newRow("no digits") << "." << qint64(60) << "";
+    QTest::newRow("absurd exponent") << "1e999999" << qint64(60) << "";
+}
+
+void ExportTest::exactWagesAreFiguredInDecimal()
+{
+    QFETCH(QString, wage);
+    QFETCH(qint64, minutes);
+    QFETCH(QString, wages);
+    const auto read = Decimal::read(wage, QLocale::c());
+    QCOMPARE(read ? read->forMinutes(minutes).text() : QString(), wages);
+}
+
+void ExportTest::bothFilesHoldThePeriodAsTheLocaleReadsIt_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<QChar>("mark");
+    QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates) << QChar(',')
+                           << QChar('.');
+    QTest::newRow("de_DE") << QLocale(QLocale::German, QLocale::Germany) << QChar(';')
+                           << QChar(',');
+}
+
+void ExportTest::bothFilesHoldThePeriodAsTheLocaleReadsIt()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QChar, separator);
+    QFETCH(QChar, mark);
+    Fixture f;
+    payrollLog(f);
+    const QByteArray file = contentOf(f.databasePath());
+    QStringList told;
+
+    const WriteOutcome outcome =
+        exportPeriod(f.file(), februaryPeriod(), f.clock.current, f.folder(), locale,
+                     [&told](int done, int total, const QString &name) {
+                         told << QStringLiteral("%1/%2 ").arg(done).arg(total) + name;
+                         return true;
+                     });
+
+    QCOMPARE(outcome.result, WriteOutcome::Result::Written);
+    const QString summary = QDir(f.folder()).filePath(SummaryCsv);
+    const QString events = QDir(f.folder()).filePath(EventsCsv);
+    QCOMPARE(outcome.files, QStringList({summary, events}));
+    QCOMPARE(readCsv(contentOf(summary), separator), withDecimalMark(Summary, mark));
+    QCOMPARE(readCsv(contentOf(events), separator), Events);
+    QCOMPARE(told, QStringList({"1/6 Manager", "2/6 Ann", "3/6 " + Quoted, "4/6 " + Broken,
+                                "5/6 Ghost", "6/6 Olga"}));
+    QCOMPARE(contentOf(f.databasePath()), file);
+}
+
+void ExportTest::aCancelledOrFailedExportLeavesTheFolderAsItWas_data()
+{
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("cancelled after the second employee") << true;
+    QTest::newRow("events.csv cannot be written") << false;
+}
+
+void ExportTest::aCancelledOrFailedExportLeavesTheFolderAsItWas()
+{
+    QFETCH(bool, cancel);
+    Fixture f;
+    payrollLog(f);
+    QDir folder(f.folder());
+    QVERIFY(folder.mkdir(QStringLiteral("out")));
+    folder.cd(QStringLiteral("out"));
+    QFile earlier(folder.filePath(SummaryCsv));
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write("last period\r\n");
+    earlier.close();
+    if (!cancel)
+        QVERIFY(folder.mkdir(EventsCsv));
+
+    const WriteOutcome outcome =
+        exportPeriod(f.file(), februaryPeriod(), f.clock.current, folder.path(), QLocale(),
+                     [cancel](int done, int, const QString &) { return !cancel || done < 2; });
+
+    QCOMPARE(outcome.result,
+             cancel ? WriteOutcome::Result::Cancelled : WriteOutcome::Result::Failed);
+    QVERIFY(outcome.files.isEmpty());
+    QCOMPARE(outcome.failure.isEmpty(), cancel);
+    QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden), QStringList{SummaryCsv});
+    QCOMPARE(contentOf(folder.filePath(SummaryCsv)), QByteArray("last period\r\n"));
+}
+
+QTEST_MAIN(ExportTest)
+#include "test_export.moc"

@@ -1,0 +1,158 @@
+// horalink-tool, started as a process in a folder of its own, as cron would start it.
+#include "csvtext.h"
+#include "support/fixture.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTest>
+
+using namespace horalink;
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run runTool(const QString &folder, const QStringList &arguments,
+            const QString &locale = QStringLiteral("C.UTF-8"))
+{
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), locale);
+    tool.setProcessEnvironment(environment);
+    tool.setWorkingDirectory(folder);
+    tool.start(QStringLiteral(HORALINK_TOOL), arguments);
+    if (!tool.waitForFinished(30000) || tool.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()),
+            QString::fromUtf8(tool.readAllStandardError())};
+}
+
+const QStringList February = {"--from", "2026-02-01", "--to", "2026-03-01"};
+
+} // namespace
+
+class ToolTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void wrongWordsAreRefusedAndTheFileLeftAlone_data();
+    void wrongWordsAreRefusedAndTheFileLeftAlone();
+    void checkTellsByItsExitStatus_data();
+    void checkTellsByItsExitStatus();
+    void exportAndBackupSayWhatTheyWrote();
+};
+
+void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "horalink-tool backup FOLDER";
+    QTest::newRow("nothing") << QStringList{} << 2 << "which command?";
+    QTest::newRow("no such command") << QStringList{"restore"} << 2 << "no command \"restore\"";
+    QTest::newRow("no such option")
+        << QStringList{"check", "--since", "2026-02-01"} << 2 << "since";
+    QTest::newRow("check without an end")
+        << QStringList{"check", "--from", "2026-02-01"} << 2 << "check does not take";
+    QTest::newRow("export without a folder")
+        << QStringList{"export"} + February << 2 << "export does not take";
+    QTest::newRow("backup with dates")
+        << QStringList{"backup", "."} + February << 2 << "backup does not take";
+    QTest::newRow("no date") << QStringList{"check", "--from", "soon", "--to", "2026-03-01"} << 2
+                             << "--from \"soon\" is not a date.";
+    QTest::newRow("backwards") << QStringList{"check", "--from", "2026-03-01", "--to",
+                                              "2026-03-01 00:00:59"}
+                               << 2 << "holds no minute";
+    QTest::newRow("no Employee.mdb") << QStringList{"check"} + February << 2 << "Employee.mdb";
+}
+
+void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, told);
+    Fixture f;
+    const bool missing = QTest::currentDataTag() == QLatin1String("no Employee.mdb");
+    if (missing)
+        QFile::remove(f.databasePath());
+    const QByteArray file = contentOf(f.databasePath());
+
+    const Run run = runTool(f.folder(), arguments);
+
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2((exitCode ? run.err : run.out).contains(told), qPrintable(run.out + run.err));
+    QCOMPARE(QDir(f.folder()).entryList(QDir::Files),
+             missing ? QStringList() : QStringList{"Employee.mdb"});
+    QCOMPARE(contentOf(f.databasePath()), file);
+}
+
+void ToolTest::checkTellsByItsExitStatus_data()
+{
+    QTest::addColumn<QString>("clockOut");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("clean") << "2026-02-02 16:00:00" << 0 << "No exceptions in this period.\n";
+    QTest::newRow("dated in the future")
+        << "2099-02-02 16:00:00" << 1
+        << "O\"Neil\\n%1\t2026-02-02 08:00:00\tpair over 16 hours: 639920 h 00 min until "
+           "2099-02-02 16:00:00\n"
+           "O\"Neil\\n%1\t2099-02-02 16:00:00\tdated in the future: it is now ";
+}
+
+void ToolTest::checkTellsByItsExitStatus()
+{
+    QFETCH(QString, clockOut);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    Fixture f;
+    const QString name = QStringLiteral("O\"Neil\n%1");
+    f.employee(name);
+    f.event(name, QStringLiteral("2026-02-02 08:00:00"), QStringLiteral("Clocked In"));
+    f.event(name, clockOut, QStringLiteral("Clocked Out"));
+
+    const Run run = runTool(f.folder(), QStringList{"check"} + February);
+
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.out.startsWith(out), qPrintable(run.out));
+    QCOMPARE(run.err, QString());
+}
+
+void ToolTest::exportAndBackupSayWhatTheyWrote()
+{
+    Fixture f;
+    f.employee(QStringLiteral("Ann"), {}, QStringLiteral("7.5"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-02 08:00:00"),
+            QStringLiteral("Clocked In"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-06 12:30:00"),
+            QStringLiteral("Clocked Out"));
+    QDir(f.folder()).mkdir(QStringLiteral("pay"));
+
+    const Run exported = runTool(
+        f.folder(), {"export", "--from", "01.02.2026", "--to", "01.03.2026", "--out", "pay"},
+        QStringLiteral("de_DE.UTF-8"));
+    const Run backedUp = runTool(f.folder(), {"backup", "pay"});
+
+    QCOMPARE(exported.exitCode, 0);
+    QCOMPARE(exported.out, QStringLiteral("pay/summary.csv\npay/events.csv\n"));
+    QCOMPARE(readCsv(contentOf(f.folder() + QStringLiteral("/pay/summary.csv")), QLatin1Char(';'))
+                 .value(2),
+             QStringList({"Ann", "7.5", "6030", "100,50", "753,75", "100,", "750", "3,75"}));
+    QCOMPARE(backedUp.exitCode, 0);
+    const QStringList copies =
+        QDir(f.folder() + QStringLiteral("/pay")).entryList({"Employee *.mdb"}, QDir::Files);
+    QCOMPARE(copies.size(), 1);
+    QVERIFY2(QRegularExpression(QStringLiteral("^Employee \\d{4}-\\d\\d-\\d\\d \\d{6}\\.mdb$"))
+                 .match(copies[0])
+                 .hasMatch(),
+             qPrintable(copies[0]));
+    QCOMPARE(backedUp.out, QStringLiteral("pay/") + copies[0] + QLatin1Char('\n'));
+}
+
+QTEST_MAIN(ToolTest)
+#include "test_tool.moc"
