@@ -1,11 +1,11 @@
 // The whole program: start-up with a long employee list, against a bare Qt window; printing
 // and clearing every employee's log.
-#include "app/forms.h"
-#include "app/frmlogon.h"
-#include "app/prompts.h"
+#include "ui/forms.h"
+#include "ui/frmlogon.h"
+#include "ui/prompts.h"
 #include "db/database.h"
-#include "mainwin/frmmain.h"
-#include "reports/lineprinter.h"
+#include "ui/frmmain.h"
+#include "ui/printer.h"
 #include "shop.h"
 
 #include <benchmark/benchmark.h>
@@ -72,10 +72,10 @@ frmmain &managerIn(QTemporaryDir &folder)
     leave();
     QDir::setCurrent(folder.path());
     frmlogon &logon = forms().frmlogon();
-    logon.namechoice->setEditText(QStringLiteral("Manager"));
-    logon.Command1->click();
-    logon.txtpass->setText(QStringLiteral("boss"));
-    logon.Command3->click();
+    logon.nameBox->setEditText(QStringLiteral("Manager"));
+    logon.okButton->click();
+    logon.passwordEdit->setText(QStringLiteral("boss"));
+    logon.passwordOkButton->click();
     return forms().frmmain();
 }
 
@@ -88,7 +88,7 @@ void PrintAll(benchmark::State &state)
     auto previous = setPrinter(std::move(counting));
     // The defaults answer: every employee, up to now.
     for (auto _ : state)
-        main.Command3->click();
+        main.printLogButton->click();
     state.counters["cards"] = double(cards.cards) / double(state.iterations());
     setPrinter(std::move(previous));
     leave();
@@ -102,7 +102,7 @@ void ClearAll(benchmark::State &state)
         frmmain &main = managerIn(*folder);
         state.ResumeTiming();
         // The defaults answer: every employee, everything before now.
-        main.Command4->click();
+        main.clearLogButton->click();
         state.PauseTiming();
         leave();
         state.ResumeTiming();

@@ -1,12 +1,12 @@
 // Speed of the time clock against bare SQLite on the same log: the totals, a clock-in, a
 // clock-out and a sign-on, on logs of 10,000 and 1,000,000 events. Run with `make bench`.
-#include "admin/frmprop.h"
-#include "app/forms.h"
-#include "app/frmlogon.h"
-#include "app/prompts.h"
+#include "ui/frmprop.h"
+#include "ui/forms.h"
+#include "ui/frmlogon.h"
+#include "ui/prompts.h"
 #include "db/database.h"
 #include "db/sqlite.h"
-#include "mainwin/frmmain.h"
+#include "ui/frmmain.h"
 
 #include <benchmark/benchmark.h>
 #include <map>
@@ -73,9 +73,9 @@ public:
         }
         transaction.commit();
         forms().frmlogon();
-        forms().frmprop().subs->setChecked(true);
-        main().nameemp->setText(Employee);
-        main().Thismoney->setText(QStringLiteral("12.5"));
+        forms().frmprop().subsBox->setChecked(true);
+        main().userNameLabel->setText(Employee);
+        main().wageLabel->setText(QStringLiteral("12.5"));
     }
 
     ~World()
@@ -176,8 +176,8 @@ void SignOn(benchmark::State &state)
     World &w = world(int(state.range(0)));
     frmlogon &logon = forms().frmlogon();
     for (auto _ : state) {
-        logon.namechoice->setEditText(Employee);
-        logon.Command1->click();
+        logon.nameBox->setEditText(Employee);
+        logon.okButton->click();
         state.PauseTiming();
         w.main().hide();
         state.ResumeTiming();

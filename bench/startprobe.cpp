@@ -1,6 +1,6 @@
 // Starts the program as usual and ends it the moment the logon window is shown: the start-up
 // time of the benchmark, measured from outside the process.
-#include "app/start.h"
+#include "ui/start.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -28,9 +28,10 @@ Connection &openDatabase(const QString &databaseName)
         // An empty file is a valid SQLite database; say plainly that it is not ours.
         for (const QString &table : {QStringLiteral("datalist"), QStringLiteral("Company Data")}) {
             if (!connection->tableExists(table))
-                throw DbError(1, QLatin1Char('\'') + QFileInfo(databaseName).absoluteFilePath() +
-                                     QStringLiteral("' has no table '") + table +
-                                     QStringLiteral("': it is not an employee database."));
+                throw DbError(dberr::TableNotFound,
+                              QLatin1Char('\'') + QFileInfo(databaseName).absoluteFilePath() +
+                                  QStringLiteral("' has no table '") + table +
+                                  QStringLiteral("': it is not an employee database."));
         }
         it = open.emplace(databaseName, std::move(connection)).first;
     }

@@ -25,7 +25,8 @@ private:
 
 // Error numbers the program raises itself, beside the engine's own codes.
 namespace dberr {
-constexpr int UpdateWithoutEdit = 3020;
+constexpr int OutOfMemory = 7;
+constexpr int TableExists = 3010;
 constexpr int NoCurrentRecord = 3021;
 constexpr int RecordDeleted = 3167;
 constexpr int ObjectClosed = 3420;
@@ -35,6 +36,7 @@ constexpr int NotADatabase = 3343;
 constexpr int BadTableName = 3125;
 constexpr int ItemNotFound = 3265;
 constexpr int SyntaxError = 3075;
+constexpr int TableNotFound = 3078;
 } // namespace dberr
 
 } // namespace horalink

@@ -12,14 +12,11 @@ namespace horalink {
 
 namespace {
 
-// The engine's numbers for a table it cannot find and for a table that is already there.
-constexpr int TableNotFound = 3078;
-constexpr int TableExists = 3010;
-
 void requireTimeLog(Connection &connection, const QString &table)
 {
     if (!hasTimeLog(connection, table))
-        throw DbError(TableNotFound, QStringLiteral("there is no time log named '%1'").arg(table));
+        throw DbError(dberr::TableNotFound,
+                      QStringLiteral("there is no time log named '") + table + QLatin1Char('\''));
 }
 
 bool clashesWithListed(Connection &connection, const QString &name)
@@ -98,10 +95,9 @@ AddOutcome addEmployee(Connection &connection, const NewEmployee &employee)
         return AddOutcome::NameTaken;
     const bool tableThere = connection.tableExists(employee.name);
     if (tableThere && !hasTimeLog(connection, employee.name))
-        throw DbError(TableExists,
-                      QStringLiteral("the name '%1' is already used by a table that holds other "
-                                     "data")
-                          .arg(employee.name));
+        throw DbError(dberr::TableExists,
+                      QStringLiteral("the name '") + employee.name +
+                          QStringLiteral("' is already used by a table that holds other data"));
     Statement insert(connection, QStringLiteral("INSERT INTO datalist (ename, ewage, epass, "
                                                 "ecomment) VALUES (?1, ?2, ?3, ?4)"));
     insert.bind(1, employee.name)

@@ -11,8 +11,6 @@ namespace {
 // The least cost recommended for Argon2id today: two passes over 19 MiB.
 constexpr unsigned long long Passes = 2;
 constexpr size_t Memory = 19 * 1024 * 1024;
-// Error number of the engine for a failure to get memory.
-constexpr int OutOfMemory = 7;
 
 bool isHash(const QString &stored)
 {
@@ -22,7 +20,7 @@ bool isHash(const QString &stored)
 void requireSodium()
 {
     if (sodium_init() < 0)
-        throw DbError(OutOfMemory, QStringLiteral("The password library could not start."));
+        throw DbError(dberr::OutOfMemory, QStringLiteral("The password library could not start."));
 }
 
 } // namespace
@@ -35,7 +33,8 @@ QString passwordHash(const QString &typed)
     const QByteArray password = typed.toUtf8();
     char hash[crypto_pwhash_STRBYTES];
     if (crypto_pwhash_str(hash, password.constData(), size_t(password.size()), Passes, Memory) != 0)
-        throw DbError(OutOfMemory, QStringLiteral("Out of memory while protecting a password."));
+        throw DbError(dberr::OutOfMemory,
+                      QStringLiteral("Out of memory while protecting a password."));
     return QString::fromLatin1(hash);
 }
 

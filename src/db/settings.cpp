@@ -1,7 +1,7 @@
 #include "settings.h"
 
 #include "db/connection.h"
-#include "db/datacontrol.h"
+#include "db/cursor.h"
 
 namespace horalink {
 
@@ -51,6 +51,23 @@ void storeSwitch(Connection &connection, Switch which, bool on)
                                      QStringLiteral(" = ?1 WHERE rowid = (SELECT min(rowid) FROM "
                                                     "\"Company Data\")"));
     update.bind(1, on ? 1 : 0).run();
+}
+
+std::optional<QString> readCompany(Connection &connection)
+{
+    Statement row(connection,
+                  QStringLiteral("SELECT * FROM \"Company Data\" ORDER BY rowid LIMIT 1"));
+    const int company = columnIndex(row, "company");
+    if (!row.step())
+        return std::nullopt;
+    return row.value(company).toString();
+}
+
+void storeCompany(Connection &connection, const QString &name)
+{
+    Statement insert(connection,
+                     QStringLiteral("INSERT INTO \"Company Data\" (\"company\") VALUES (?1)"));
+    insert.bind(1, name).run();
 }
 
 } // namespace horalink

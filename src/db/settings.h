@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <QString>
 
 namespace horalink {
@@ -36,5 +37,12 @@ struct Switches
 Switches readSwitches(Connection &connection);
 // Stores one switch, 1 for on and 0 for off, in the first row of "Company Data".
 void storeSwitch(Connection &connection, Switch which, bool on);
+
+// The company's name from the first row of "Company Data"; nothing while there is no row, as
+// in a fresh file.
+std::optional<QString> readCompany(Connection &connection);
+// Adds the one row of "Company Data", with the name exactly as typed and the switches left
+// unset.
+void storeCompany(Connection &connection, const QString &name);
 
 } // namespace horalink

@@ -16,11 +16,13 @@ void scanTimeLog(Connection &connection, const QString &table, TimeLogScan &scan
     }
 }
 
-QVariant lastStatus(Connection &connection, const QString &table)
+std::optional<QString> lastStatus(Connection &connection, const QString &table)
 {
     Statement last(connection, QStringLiteral("SELECT \"inoutfx\" FROM ") + quoteIdentifier(table) +
                                    QStringLiteral(" ORDER BY rowid DESC LIMIT 1"));
-    return last.step() ? last.value(0) : QVariant();
+    if (!last.step())
+        return std::nullopt;
+    return last.value(0).toString();
 }
 
 } // namespace horalink

@@ -22,7 +22,7 @@ public:
 };
 
 void scanTimeLog(Connection &connection, const QString &table, TimeLogScan &scan);
-// The status of the last row added; Null for an empty log.
-QVariant lastStatus(Connection &connection, const QString &table);
+// The status of the last row added (empty for a row without one); nothing for an empty log.
+std::optional<QString> lastStatus(Connection &connection, const QString &table);
 
 } // namespace horalink

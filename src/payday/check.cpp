@@ -1,7 +1,7 @@
 #include "check.h"
 
 #include "db/employees.h"
-#include "payday/roster.h"
+#include "db/roster.h"
 #include "payday/zonechanges.h"
 
 #include <algorithm>

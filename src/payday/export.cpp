@@ -1,9 +1,9 @@
 #include "export.h"
 
 #include "db/employees.h"
+#include "db/roster.h"
 #include "payday/csv.h"
 #include "payday/periodrows.h"
-#include "payday/roster.h"
 
 #include <QDir>
 #include <QSaveFile>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "db/roster.h"
 #include "db/timelogrows.h"
 #include "payday/period.h"
-#include "payday/roster.h"
 
 #include <optional>
 #include <QList>

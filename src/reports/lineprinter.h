@@ -1,12 +1,11 @@
 #pragma once
 
-#include <memory>
 #include <QString>
 
 namespace horalink {
 
-// The default printer used as a line printer: every printed time card goes through here, so
-// that tests can keep what would have come out of the printer.
+// A printer used as a line printer: every printed time card is told to one, the system's
+// default printer in the program (ui/printer.h), a recording one in tests.
 class LinePrinter
 {
 public:
@@ -23,9 +22,5 @@ public:
     // Sends the job to the printer.
     virtual void endDocument() = 0;
 };
-
-LinePrinter &printer();
-// Replaces the printer in use; returns the one it replaced.
-std::unique_ptr<LinePrinter> setPrinter(std::unique_ptr<LinePrinter> replacement);
 
 } // namespace horalink

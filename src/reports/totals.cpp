@@ -1,15 +1,8 @@
 #include "totals.h"
 
-#include "app/clock.h"
-#include "app/prompts.h"
-#include "db/datacontrol.h"
 #include "db/datetimetext.h"
 #include "db/timelog.h"
-#include "mainwin/frmmain.h"
 #include "reports/figures.h"
-
-#include <QLabel>
-#include <QLineEdit>
 
 namespace horalink {
 
@@ -20,6 +13,7 @@ class PairedMinutes : public TimeLogScan
 public:
     void row(std::optional<qint64> minute) override
     {
+        ++m_rows;
         if (!m_clockIn) {
             m_clockIn = minute;
             return;
@@ -30,26 +24,14 @@ public:
     }
 
     float total() const { return m_total; }
+    qint64 rows() const { return m_rows; }
 
 private:
     float m_total = 0.0f;
+    qint64 m_rows = 0;
     // The first row of a pair still waiting for its second.
     std::optional<std::optional<qint64>> m_clockIn;
 };
-
-
-// Fills an hours and a wages box from a log already known to hold rows. Returns whether the
-// log ended in an open shift.
-bool showTotals(DataControl &view, const QString &wageText, QLabel *hoursBox, QLabel *wagesBox)
-{
-    const LoggedMinutes logged =
-        loggedMinutes(view.connection(), view.recordSource(), clock().now());
-    const QString hours = hoursText(logged.minutes);
-    hoursBox->setText(hours);
-    if (const auto wages = estimatedWages(wageText, hours))
-        wagesBox->setText(wagesText(*wages));
-    return logged.openShift;
-}
 
 } // namespace
 
@@ -57,47 +39,29 @@ LoggedMinutes loggedMinutes(Connection &connection, const QString &table, const 
 {
     PairedMinutes pairs;
     scanTimeLog(connection, table, pairs);
-    const bool open = lastStatus(connection, table).toString() == ClockedIn;
+    const qint64 rows = pairs.rows();
+    const bool open = rows > 0 && lastStatus(connection, table) == ClockedIn;
     if (open)
         pairs.row(minuteNumber(now));
-    return {pairs.total(), open};
+    return {pairs.total(), rows, open};
 }
 
-void frmmain::fxngettotal(const QString &username)
+Totals totalsOf(Connection &connection, const QString &table, const QString &wageText,
+                const QDateTime &now)
 {
-    currmoney->setText(QStringLiteral("0"));
-    database->setRecordSource(username);
-    database->refresh();
-    if (database->eof()) {
-        currhours->setText(QStringLiteral("0"));
-        return;
+    const LoggedMinutes logged = loggedMinutes(connection, table, now);
+    Totals totals;
+    totals.wages = QStringLiteral("0");
+    if (logged.rows == 0) {
+        totals.hours = QStringLiteral("0");
+        return totals;
     }
-    showTotals(*database, m_session.wage, currhours, currmoney);
-    database->moveLast();
-}
-
-void frmmain::mangettotal(const QString &manuser)
-{
-    manemoney->setText(QStringLiteral("0"));
-    manuse->setRecordSource(manuser);
-    manuse->refresh();
-    if (manuse->eof()) {
-        manehours->setText(QStringLiteral("0"));
-        return;
-    }
-    // With an open shift the log is left on its first row, where it stands after a re-read.
-    if (!showTotals(*manuse, emoney->text(), manehours, manemoney))
-        manuse->moveLast();
-}
-
-void frmmain::Command1_Click()
-{
-    mangettotal(manlist->text());
-    if (!readNumber(emoney->text()))
-        prompts().warning(QStringLiteral("The wage \"%1\" is not a number, so no wages can be "
-                                         "estimated.")
-                              .arg(emoney->text()),
-                          QStringLiteral("Get Hrs/$"));
+    totals.empty = false;
+    totals.openShift = logged.openShift;
+    totals.hours = hoursText(logged.minutes);
+    if (const auto wages = estimatedWages(wageText, totals.hours))
+        totals.wages = wagesText(*wages);
+    return totals;
 }
 
 } // namespace horalink

@@ -1,6 +1,6 @@
 // horalink-tool: the pay-day export, the exceptions check and the backup, without windows,
 // on Employee.mdb in the current folder.
-#include "app/clock.h"
+#include "clock/clock.h"
 #include "db/database.h"
 #include "db/datetimetext.h"
 #include "payday/backup.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "db/datacontrol.h"
-#include "mainwin/frmmain.h"
+#include "ui/datacontrol.h"
+#include "ui/frmmain.h"
 #include "support/fixture.h"
 
 #include <QStringList>
@@ -19,15 +19,15 @@ inline void startAsManager(Fixture &f, const QStringList &employees = {})
     f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
-    QVERIFY(!f.main().Picture1->isHidden());
+    QVERIFY(!f.main().managementPanel->isHidden());
     f.takeBoxes();
 }
 
 // Steps the Management tab's browser to the employee, as its arrows would.
 inline void showEmployee(Fixture &f, const QString &name)
 {
-    f.main().mandata->refresh();
-    QVERIFY(findByName(*f.main().mandata, QStringLiteral("ename"), name));
+    f.main().employeeList->refresh();
+    QVERIFY(findByName(*f.main().employeeList, QStringLiteral("ename"), name));
 }
 
 } // namespace horalink

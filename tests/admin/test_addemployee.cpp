@@ -1,8 +1,8 @@
 #include "manager.h"
 
-#include "admin/frmadd.h"
-#include "app/forms.h"
-#include "app/frmlogon.h"
+#include "ui/frmadd.h"
+#include "ui/forms.h"
+#include "ui/frmlogon.h"
 #include "db/employees.h"
 
 #include <QApplication>
@@ -36,14 +36,14 @@ frmadd &openAddWindow(Fixture &f)
 void typeEmployee(frmadd &window, const QString &name, const QString &wage = QStringLiteral("12"),
                   const QString &password = QString())
 {
-    window.newemployee->setText(name);
-    window.passwrd->setText(password);
-    window.newwage->setText(wage);
+    window.nameEdit->setText(name);
+    window.passwordEdit->setText(password);
+    window.wageEdit->setText(wage);
 }
 
 void pressOk(Fixture &f, frmadd &window)
 {
-    window.Command1->click();
+    window.okButton->click();
     f.processEvents();
 }
 
@@ -62,7 +62,7 @@ int listed(const QString &name)
 
 bool inLogonList(Fixture &f, const QString &name)
 {
-    return f.logon().namechoice->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
+    return f.logon().nameBox->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
 }
 
 } // namespace
@@ -93,13 +93,13 @@ void AddEmployeeTest::okFollowsTheWageBox()
     Fixture f;
     startAsManager(f);
     frmadd &window = openAddWindow(f);
-    QVERIFY(!f.main().manlist->isEnabled());
-    QVERIFY(!window.Command1->isEnabled());
-    window.newemployee->setText(QStringLiteral("Bob"));
-    QTest::keyClicks(window.newwage, QStringLiteral("x"));
-    QVERIFY(window.Command1->isEnabled());
-    window.newwage->clear();
-    QVERIFY(!window.Command1->isEnabled());
+    QVERIFY(!f.main().employeeNameEdit->isEnabled());
+    QVERIFY(!window.okButton->isEnabled());
+    window.nameEdit->setText(QStringLiteral("Bob"));
+    QTest::keyClicks(window.wageEdit, QStringLiteral("x"));
+    QVERIFY(window.okButton->isEnabled());
+    window.wageEdit->clear();
+    QVERIFY(!window.okButton->isEnabled());
 
     // Enter presses OK only while it is enabled.
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
@@ -108,7 +108,7 @@ void AddEmployeeTest::okFollowsTheWageBox()
     QVERIFY(f.prompts.boxes.isEmpty());
     QCOMPARE(listed(QStringLiteral("Bob")), 0);
 
-    window.newwage->setText(QStringLiteral("9"));
+    window.wageEdit->setText(QStringLiteral("9"));
     QApplication::sendEvent(&window, &enter);
     f.processEvents();
     QCOMPARE(f.takeBoxes(), QList<Box>({Added}));
@@ -126,8 +126,8 @@ void AddEmployeeTest::anEmployeeIsListedWithAnEmptyLogAtOnce()
 
     QCOMPARE(f.takeBoxes(), QList<Box>({Added}));
     QVERIFY(!forms().isLoaded<frmadd>());
-    QVERIFY(f.main().manlist->isEnabled());
-    QCOMPARE(f.main().manlist->text(), QStringLiteral("Manager"));
+    QVERIFY(f.main().employeeNameEdit->isEnabled());
+    QCOMPARE(f.main().employeeNameEdit->text(), QStringLiteral("Manager"));
     QVERIFY(inLogonList(f, QStringLiteral("Bob")));
     QCOMPARE(f.value(QStringLiteral("SELECT ename || '|' || ewage || '|' || epass || '|' || "
                                     "ecomment FROM datalist WHERE rowid = (SELECT max(rowid) "
@@ -143,7 +143,7 @@ void AddEmployeeTest::anEmployeeIsListedWithAnEmptyLogAtOnce()
     // The new employee signs on at once, with the password typed for him.
     f.click(QStringLiteral("exitmain"));
     f.signOn(QStringLiteral("Bob"));
-    QCOMPARE(f.main().nameemp->text(), QStringLiteral("Bob"));
+    QCOMPARE(f.main().userNameLabel->text(), QStringLiteral("Bob"));
     QVERIFY(f.main().isVisible());
 }
 
@@ -161,7 +161,7 @@ void AddEmployeeTest::aPasswordIsKeptOnlyAsItsHash()
 
     f.click(QStringLiteral("exitmain"));
     f.signOn(QStringLiteral("Cy"), QStringLiteral("s3cret"));
-    QCOMPARE(f.main().nameemp->text(), QStringLiteral("Cy"));
+    QCOMPARE(f.main().userNameLabel->text(), QStringLiteral("Cy"));
     QVERIFY(f.main().isVisible());
 }
 
@@ -189,9 +189,9 @@ void AddEmployeeTest::nameLengthLimit()
     QCOMPARE(hasTimeLog(f.file(), name), accepted);
     QCOMPARE(forms().isLoaded<frmadd>(), !accepted);
     if (!accepted) {
-        QCOMPARE(window.newemployee->text(), QString());
-        QCOMPARE(window.newwage->text(), QStringLiteral("10"));
-        QCOMPARE(window.passwrd->text(), QStringLiteral("pw"));
+        QCOMPARE(window.nameEdit->text(), QString());
+        QCOMPARE(window.wageEdit->text(), QStringLiteral("10"));
+        QCOMPARE(window.passwordEdit->text(), QStringLiteral("pw"));
     }
 }
 
@@ -256,10 +256,10 @@ void AddEmployeeTest::refusalsKeepTheWindowAndWriteNothing()
 
     QCOMPARE(f.takeBoxes(), QList<Box>({warningBox(refusal, QStringLiteral("Add Error"))}));
     QVERIFY(window.isVisible());
-    QCOMPARE(window.newemployee->text(), name);
-    QCOMPARE(window.newwage->text(), wage);
-    QCOMPARE(window.passwrd->text(), QStringLiteral("pw"));
-    QVERIFY(!f.main().manlist->isEnabled());
+    QCOMPARE(window.nameEdit->text(), name);
+    QCOMPARE(window.wageEdit->text(), wage);
+    QCOMPARE(window.passwordEdit->text(), QStringLiteral("pw"));
+    QVERIFY(!f.main().employeeNameEdit->isEnabled());
     QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")), before);
     QVERIFY(!inLogonList(f, name) || name == QLatin1String("Ann"));
     QCOMPARE(f.statuses(QStringLiteral("Ann")), QStringList({"Clocked In"}));
@@ -347,8 +347,8 @@ void AddEmployeeTest::aDeletedNameGetsItsEmptyLogBack()
     QCOMPARE(listed(QStringLiteral("Bob")), 1);
     QVERIFY(f.log(QStringLiteral("Bob")).isEmpty());
     QStringList names;
-    for (int i = 0; i < f.logon().namechoice->count(); ++i)
-        names << f.logon().namechoice->itemText(i);
+    for (int i = 0; i < f.logon().nameBox->count(); ++i)
+        names << f.logon().nameBox->itemText(i);
     QCOMPARE(names.count(QStringLiteral("Bob")), 1);
 
     // Only a log no listed employee owns is taken over.
@@ -373,7 +373,7 @@ void AddEmployeeTest::leavingWithoutOkAddsNothingAndKeepsTheListDisabled()
     frmadd &window = openAddWindow(f);
     typeEmployee(window, QStringLiteral("Bob"));
     if (way == QLatin1String("Cancel"))
-        window.Command2->click();
+        window.cancelButton->click();
     else if (way == QLatin1String("close box"))
         window.close();
     else
@@ -383,20 +383,20 @@ void AddEmployeeTest::leavingWithoutOkAddsNothingAndKeepsTheListDisabled()
         f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
 
     QVERIFY(!forms().isLoaded<frmadd>());
-    QVERIFY(!f.main().manlist->isEnabled());
+    QVERIFY(!f.main().employeeNameEdit->isEnabled());
     QCOMPARE(listed(QStringLiteral("Bob")), 0);
     QVERIFY(f.prompts.boxes.isEmpty());
 
     // The next opening starts afresh, and only a successful add enables the list again.
     frmadd &again = openAddWindow(f);
-    QCOMPARE(again.newemployee->text(), QString());
-    again.Command2->click();
+    QCOMPARE(again.nameEdit->text(), QString());
+    again.cancelButton->click();
     f.processEvents();
-    QVERIFY(!f.main().manlist->isEnabled());
+    QVERIFY(!f.main().employeeNameEdit->isEnabled());
     frmadd &third = openAddWindow(f);
     typeEmployee(third, QStringLiteral("Bob"));
     pressOk(f, third);
-    QVERIFY(f.main().manlist->isEnabled());
+    QVERIFY(f.main().employeeNameEdit->isEnabled());
 }
 
 QTEST_MAIN(AddEmployeeTest)

@@ -1,7 +1,7 @@
 #include "manager.h"
 
-#include "app/forms.h"
-#include "app/frmlogon.h"
+#include "ui/forms.h"
+#include "ui/frmlogon.h"
 #include "db/sqlite.h"
 
 #include <QAction>
@@ -123,9 +123,9 @@ void ClearingTest::oneEmployeeLosesTheEventsBeforeTheEndingMinute()
     QCOMPARE(f.prompts.inputs, QList<ScriptedPrompts::InputBox>({EndingDate}));
     QCOMPARE(events(f, Ann), left);
     QCOMPARE(events(f, Bob), TwoDays);
-    QCOMPARE(f.main().manlist->text(), QStringLiteral("Manager"));
-    QCOMPARE(f.main().manuse->recordSource(), Ann);
-    QCOMPARE(f.main().manuse->eof(), left.isEmpty());
+    QCOMPARE(f.main().employeeNameEdit->text(), QStringLiteral("Manager"));
+    QCOMPARE(f.main().chosenLog->recordSource(), Ann);
+    QCOMPARE(f.main().chosenLog->eof(), left.isEmpty());
 }
 
 void ClearingTest::theOrphanGoesTogetherWithTheOlderEvents()
@@ -165,7 +165,7 @@ void ClearingTest::enterAtClearClearsOnlyTheEmployeeShown()
     QCOMPARE(events(f, Bob), TwoDays.mid(2));
     for (const QString &name : {QStringLiteral("Manager"), Ann})
         QCOMPARE(events(f, name), TwoDays);
-    QCOMPARE(f.main().manlist->text(), QStringLiteral("Manager"));
+    QCOMPARE(f.main().employeeNameEdit->text(), QStringLiteral("Manager"));
 }
 
 void ClearingTest::theEveryEmployeeLoopGoesOnPastWhatItCannotClear()
@@ -220,7 +220,7 @@ void ClearingTest::nothingIsClearedWithoutAnEndingDate()
     for (const QString &name : {QStringLiteral("Manager"), Ann, Bob})
         QCOMPARE(events(f, name), TwoDays);
     // Once the input box was shown, the browser is read afresh whatever the answer.
-    QCOMPARE(f.main().manlist->text(), asked ? QStringLiteral("Manager") : Ann);
+    QCOMPARE(f.main().employeeNameEdit->text(), asked ? QStringLiteral("Manager") : Ann);
 }
 
 void ClearingTest::anUnreadableDateIsRefusedOnce_data()
@@ -254,15 +254,15 @@ void ClearingTest::theBrowserFollowsWhenTheManagersOwnLogIsCleared()
 {
     Fixture f;
     startWithLogs(f);
-    QCOMPARE(f.main().lgndatetime->text(), QStringLiteral("3/2/2026 4:00:00 PM"));
+    QCOMPARE(f.main().eventStampEdit->text(), QStringLiteral("3/2/2026 4:00:00 PM"));
     showEmployee(f, QStringLiteral("Manager"));
     f.prompts.answers = {Button::No};
     f.prompts.typed = {QStringLiteral("3/2/2026 8:00 AM")};
     f.click(QStringLiteral("Command4"));
 
     QCOMPARE(events(f, QStringLiteral("Manager")), TwoDays.mid(2));
-    QCOMPARE(f.main().Lastlogonvalue->text(), In);
-    QCOMPARE(f.main().lgndatetime->text(), QStringLiteral("3/2/2026 8:00:00 AM"));
+    QCOMPARE(f.main().eventStatusLabel->text(), In);
+    QCOMPARE(f.main().eventStampEdit->text(), QStringLiteral("3/2/2026 8:00:00 AM"));
 }
 
 void ClearingTest::theOwnLogClearingTouchesOnlyTheSignedOnUser_data()
@@ -282,7 +282,7 @@ void ClearingTest::theOwnLogClearingTouchesOnlyTheSignedOnUser()
         f.click(QStringLiteral("exitmain"));
         f.signOn(user);
     }
-    f.main().currhours->setText(QStringLiteral("stale"));
+    f.main().hoursLabel->setText(QStringLiteral("stale"));
     f.prompts.answers = {Button::Yes};
     f.click(QStringLiteral("dltdata"));
 
@@ -292,21 +292,21 @@ void ClearingTest::theOwnLogClearingTouchesOnlyTheSignedOnUser()
         if (name != user)
             QCOMPARE(events(f, name), TwoDays);
     }
-    QCOMPARE(f.main().currhours->text(), QStringLiteral("0"));
-    QVERIFY(f.main().database->eof());
-    QCOMPARE(f.main().database->recordSource(), user);
+    QCOMPARE(f.main().hoursLabel->text(), QStringLiteral("0"));
+    QVERIFY(f.main().userLog->eof());
+    QCOMPARE(f.main().userLog->recordSource(), user);
 }
 
 void ClearingTest::enterAtTheOwnLogQuestionKeepsTheLog()
 {
     Fixture f;
     startWithLogs(f);
-    f.main().currhours->setText(QStringLiteral("stale"));
+    f.main().hoursLabel->setText(QStringLiteral("stale"));
     f.click(QStringLiteral("dltdata"));
 
     QCOMPARE(f.takeBoxes(), QList<Box>({OwnLogQuestion}));
     QCOMPARE(events(f, QStringLiteral("Manager")), TwoDays);
-    QCOMPARE(f.main().currhours->text(), QStringLiteral("16  "));
+    QCOMPARE(f.main().hoursLabel->text(), QStringLiteral("16  "));
 }
 
 QTEST_MAIN(ClearingTest)

@@ -1,7 +1,7 @@
 #include "manager.h"
 
-#include "app/forms.h"
-#include "app/frmlogon.h"
+#include "ui/forms.h"
+#include "ui/frmlogon.h"
 #include "db/employees.h"
 #include "db/sqlite.h"
 
@@ -76,7 +76,7 @@ void DeleteEmployeeTest::refusalsChangeNothing()
     QFETCH(Box, refusal);
     Fixture f;
     startWithLogs(f);
-    f.main().manlist->setText(shown);
+    f.main().employeeNameEdit->setText(shown);
     if (unlistFirst) {
         Statement unlist(f.file(), QStringLiteral("DELETE FROM datalist WHERE ename = ?"));
         unlist.bind(1, shown).run();
@@ -99,7 +99,7 @@ void DeleteEmployeeTest::noAtTheConfirmationChangesNothing()
     QCOMPARE(f.takeBoxes(), QList<Box>({Confirmation}));
     QCOMPARE(names(f), QStringLiteral("Manager,Ann,Bob"));
     QCOMPARE(f.log(Ann).size(), 2);
-    QCOMPARE(f.main().manlist->text(), Ann);
+    QCOMPARE(f.main().employeeNameEdit->text(), Ann);
 }
 
 void DeleteEmployeeTest::yesUnlistsEveryRowOfTheNameAndEmptiesTheLog()
@@ -116,12 +116,12 @@ void DeleteEmployeeTest::yesUnlistsEveryRowOfTheNameAndEmptiesTheLog()
     QVERIFY(hasTimeLog(f.file(), Ann));
     QVERIFY(f.log(Ann).isEmpty());
     QCOMPARE(f.log(Bob).size(), 2);
-    QCOMPARE(f.main().manlist->text(), QStringLiteral("Manager"));
-    QCOMPARE(f.main().manuse->recordSource(), Ann);
-    QVERIFY(f.main().manuse->eof());
+    QCOMPARE(f.main().employeeNameEdit->text(), QStringLiteral("Manager"));
+    QCOMPARE(f.main().chosenLog->recordSource(), Ann);
+    QVERIFY(f.main().chosenLog->eof());
 
     // The logon list loses the name at once, and a name typed there no longer signs on.
-    QVERIFY(f.logon().namechoice->findText(Ann) < 0);
+    QVERIFY(f.logon().nameBox->findText(Ann) < 0);
     f.click(QStringLiteral("exitmain"));
     f.signOn(Ann);
     QCOMPARE(f.takeBoxes(),

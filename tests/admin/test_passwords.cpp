@@ -1,8 +1,8 @@
 #include "manager.h"
 
-#include "admin/frmpass.h"
-#include "app/forms.h"
-#include "app/frmlogon.h"
+#include "ui/frmpass.h"
+#include "ui/forms.h"
+#include "ui/frmlogon.h"
 #include "db/passwordhash.h"
 #include "db/sqlite.h"
 
@@ -93,12 +93,12 @@ void PasswordTest::eachModeChangesItsOwnName()
     f.click(managerMode ? QStringLiteral("ChgPass") : QStringLiteral("chpass"));
     frmpass &window = forms().frmpass();
     QVERIFY(window.isVisible());
-    QCOMPARE(window.Picture1->isVisible(), managerMode);
+    QCOMPARE(window.employeePanel->isVisible(), managerMode);
     // Showing the panel puts the typing and Enter on it.
-    QCOMPARE(window.defaultButton(), managerMode ? window.Command3 : window.Command1);
-    QLineEdit *box = managerMode ? window.Text1 : window.newpasswrd;
+    QCOMPARE(window.defaultButton(), managerMode ? window.employeeOkButton : window.ownOkButton);
+    QLineEdit *box = managerMode ? window.employeePasswordEdit : window.ownPasswordEdit;
     box->setText(typed);
-    (managerMode ? window.Command3 : window.Command1)->click();
+    (managerMode ? window.employeeOkButton : window.ownOkButton)->click();
     f.processEvents();
 
     QCOMPARE(f.takeBoxes(), QList<Box>({Changed}));
@@ -123,11 +123,11 @@ void PasswordTest::anUnknownNameChangesNothing()
     QFETCH(QString, name);
     Fixture f;
     startAsManager(f, {Ann});
-    f.main().manlist->setText(name);
+    f.main().employeeNameEdit->setText(name);
     f.click(QStringLiteral("ChgPass"));
     frmpass &window = forms().frmpass();
-    window.Text1->setText(QStringLiteral("x"));
-    window.Command3->click();
+    window.employeePasswordEdit->setText(QStringLiteral("x"));
+    window.employeeOkButton->click();
     f.processEvents();
 
     QCOMPARE(f.takeBoxes(), QList<Box>({NotFound}));
@@ -142,8 +142,8 @@ void PasswordTest::onlyTheFirstRowOfANameChanges()
     startAsManager(f, {Ann, Ann});
     showEmployee(f, Ann);
     f.click(QStringLiteral("ChgPass"));
-    forms().frmpass().Text1->setText(QStringLiteral("first"));
-    forms().frmpass().Command3->click();
+    forms().frmpass().employeePasswordEdit->setText(QStringLiteral("first"));
+    forms().frmpass().employeeOkButton->click();
     f.processEvents();
     QVERIFY(holds(f, Ann, QStringLiteral("first")));
     QVERIFY(f.value(QStringLiteral("SELECT epass FROM datalist WHERE ename = 'Ann' ORDER BY rowid "
@@ -156,8 +156,8 @@ void PasswordTest::theNextSignOnAsksForTheNewPassword()
     Fixture f;
     startAsManager(f);
     f.click(QStringLiteral("chpass"));
-    forms().frmpass().newpasswrd->setText(QStringLiteral("chief"));
-    forms().frmpass().Command1->click();
+    forms().frmpass().ownPasswordEdit->setText(QStringLiteral("chief"));
+    forms().frmpass().ownOkButton->click();
     f.processEvents();
     f.takeBoxes();
     f.click(QStringLiteral("exitmain"));
@@ -167,11 +167,11 @@ void PasswordTest::theNextSignOnAsksForTheNewPassword()
              QList<Box>({warningBox(QStringLiteral("Incorrect Password, Please retry or Cancel."),
                                     QStringLiteral("Password Error"))}));
     QVERIFY(!f.main().isVisible());
-    f.logon().txtpass->setText(QStringLiteral("chief"));
-    f.logon().Command3->click();
+    f.logon().passwordEdit->setText(QStringLiteral("chief"));
+    f.logon().passwordOkButton->click();
     f.processEvents();
     QVERIFY(f.main().isVisible());
-    QVERIFY(!f.main().Picture1->isHidden());
+    QVERIFY(!f.main().managementPanel->isHidden());
 }
 
 void PasswordTest::cancelWritesNothingAndTheNextOpeningStartsAfresh()
@@ -179,20 +179,20 @@ void PasswordTest::cancelWritesNothingAndTheNextOpeningStartsAfresh()
     Fixture f;
     startAsManager(f);
     f.click(QStringLiteral("ChgPass"));
-    forms().frmpass().Text1->setText(QStringLiteral("typed"));
+    forms().frmpass().employeePasswordEdit->setText(QStringLiteral("typed"));
     // The panel covers Cancel; the close box is the way out and writes nothing either.
     QVERIFY(
-        forms().frmpass().Picture1->geometry().contains(forms().frmpass().Command2->geometry()));
+        forms().frmpass().employeePanel->geometry().contains(forms().frmpass().cancelButton->geometry()));
     forms().frmpass().close();
     f.processEvents();
     QVERIFY(!forms().isLoaded<frmpass>());
 
     f.click(QStringLiteral("chpass"));
     frmpass &window = forms().frmpass();
-    QVERIFY(!window.Picture1->isVisible());
-    QCOMPARE(window.Text1->text(), QString());
-    window.newpasswrd->setText(QStringLiteral("typed"));
-    window.Command2->click();
+    QVERIFY(!window.employeePanel->isVisible());
+    QCOMPARE(window.employeePasswordEdit->text(), QString());
+    window.ownPasswordEdit->setText(QStringLiteral("typed"));
+    window.cancelButton->click();
     f.processEvents();
     QVERIFY(!forms().isLoaded<frmpass>());
     QVERIFY(f.prompts.boxes.isEmpty());
@@ -206,13 +206,13 @@ void PasswordTest::enterPressesTheOkOfTheBoxTypedIn()
     showEmployee(f, Ann);
     f.click(QStringLiteral("chpass"));
     frmpass &own = forms().frmpass();
-    QCOMPARE(own.defaultButton(), own.Command1);
+    QCOMPARE(own.defaultButton(), own.ownOkButton);
     // The menu entry leaves a window opened by the button in the manager's mode.
     f.click(QStringLiteral("ChgPass"));
     f.click(QStringLiteral("chpass"));
-    QVERIFY(own.Picture1->isVisible());
-    own.Text1->setText(QStringLiteral("by enter"));
-    QCOMPARE(own.defaultButton(), own.Command3);
+    QVERIFY(own.employeePanel->isVisible());
+    own.employeePasswordEdit->setText(QStringLiteral("by enter"));
+    QCOMPARE(own.defaultButton(), own.employeeOkButton);
     pressEnter(f, own);
     QCOMPARE(f.takeBoxes(), QList<Box>({Changed}));
     QVERIFY(holds(f, Ann, QStringLiteral("by enter")));
@@ -235,7 +235,7 @@ void PasswordTest::leavingTheMainWindowClosesItUnchanged()
     f.startProgram();
     f.signOn(Ann);
     f.click(QStringLiteral("chpass"));
-    forms().frmpass().newpasswrd->setText(QStringLiteral("typed by Ann"));
+    forms().frmpass().ownPasswordEdit->setText(QStringLiteral("typed by Ann"));
     if (way == QLatin1String("close box"))
         f.main().close();
     else
@@ -245,7 +245,7 @@ void PasswordTest::leavingTheMainWindowClosesItUnchanged()
 
     // Otherwise Bob, signing on next, would find Ann's password ready to be stored as his.
     f.signOn(QStringLiteral("Bob"));
-    QCOMPARE(f.main().nameemp->text(), QStringLiteral("Bob"));
+    QCOMPARE(f.main().userNameLabel->text(), QStringLiteral("Bob"));
     QVERIFY(!forms().isLoaded<frmpass>());
     QVERIFY(f.prompts.boxes.isEmpty());
     QVERIFY(password(f, Ann).isNull());

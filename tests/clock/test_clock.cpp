@@ -1,11 +1,11 @@
-#include "admin/frmprop.h"
-#include "app/forms.h"
-#include "app/frmlogon.h"
-#include "app/program.h"
-#include "clock/frmsub.h"
-#include "db/datacontrol.h"
+#include "ui/frmprop.h"
+#include "ui/forms.h"
+#include "ui/frmlogon.h"
+#include "ui/program.h"
+#include "ui/frmsub.h"
+#include "ui/datacontrol.h"
 #include "db/sqlite.h"
-#include "mainwin/frmmain.h"
+#include "ui/frmmain.h"
 #include "support/fixture.h"
 
 #include <QAction>
@@ -87,8 +87,8 @@ void ClockTest::clockInAndOutBuildTheLog()
     signOnAnn(f);
     f.setNow(QStringLiteral("2026-03-02 08:00:00"));
     f.click(QStringLiteral("clockin"));
-    QCOMPARE(f.main().Lastlogonvalue->text(), QStringLiteral("Clocked In"));
-    QVERIFY(f.main().prntdata->isEnabled());
+    QCOMPARE(f.main().eventStatusLabel->text(), QStringLiteral("Clocked In"));
+    QVERIFY(f.main().printLogAction->isEnabled());
     f.setNow(QStringLiteral("2026-03-02 16:25:00"));
     f.click(QStringLiteral("clkout"));
     f.setNow(QStringLiteral("2026-03-03 08:00:00"));
@@ -106,9 +106,9 @@ void ClockTest::clockInAndOutBuildTheLog()
     QCOMPARE(rows[0].ename.toString(), Ann);
     QCOMPARE(rows[0].activity.toString(), QStringLiteral(" "));
     QVERIFY(rows[1].activity.isNull());
-    QCOMPARE(f.main().currhours->text(), QStringLiteral("8.91"));
-    QCOMPARE(f.main().currmoney->text(), QStringLiteral("89.1"));
-    QCOMPARE(f.main().Lastlogonvalue->text(), QStringLiteral("Clocked Out"));
+    QCOMPARE(f.main().hoursLabel->text(), QStringLiteral("8.91"));
+    QCOMPARE(f.main().wagesLabel->text(), QStringLiteral("89.1"));
+    QCOMPARE(f.main().eventStatusLabel->text(), QStringLiteral("Clocked Out"));
 }
 
 void ClockTest::refusalsNameWhatIsMissing_data()
@@ -176,32 +176,32 @@ void ClockTest::theTaskPromptTakesAtMost30Characters()
     signOnAnn(f, true);
     f.click(QStringLiteral("clockin"));
     QVERIFY(taskPrompt().isVisible());
-    taskPrompt().activity->setText(QString(31, QLatin1Char('x')));
-    taskPrompt().Command1->click();
+    taskPrompt().taskEdit->setText(QString(31, QLatin1Char('x')));
+    taskPrompt().okButton->click();
     QCOMPARE(f.prompts.boxes,
              QList<Box>({warningBox(
                  QStringLiteral("Sorry, Tasks can only be up to 30 characters in length."),
                  QStringLiteral("Clock In Error"))}));
     QVERIFY(taskPrompt().isVisible());
-    QCOMPARE(taskPrompt().activity->text(), QString(31, QLatin1Char('x')));
+    QCOMPARE(taskPrompt().taskEdit->text(), QString(31, QLatin1Char('x')));
     QVERIFY(f.log(Ann).isEmpty());
 
-    taskPrompt().activity->setText(QString(30, QLatin1Char('y')));
-    QTest::keyClick(taskPrompt().activity, Qt::Key_Return);
+    taskPrompt().taskEdit->setText(QString(30, QLatin1Char('y')));
+    QTest::keyClick(taskPrompt().taskEdit, Qt::Key_Return);
     QVERIFY(!taskPrompt().isVisible());
     QCOMPARE(f.log(Ann).first().activity.toString(), QString(30, QLatin1Char('y')));
-    QVERIFY(taskPrompt().activity->text().isEmpty());
+    QVERIFY(taskPrompt().taskEdit->text().isEmpty());
 
     // Refused by the last event when OK is pressed: the prompt closes all the same.
     f.click(QStringLiteral("clockout"));
     f.click(QStringLiteral("clockin"));
     f.event(Ann, QStringLiteral("2026-03-02 17:31:00"), QStringLiteral("Clocked In"));
-    taskPrompt().activity->setText(QStringLiteral("late"));
-    taskPrompt().Command1->click();
+    taskPrompt().taskEdit->setText(QStringLiteral("late"));
+    taskPrompt().okButton->click();
     QCOMPARE(f.prompts.boxes.size(), 2);
     QCOMPARE(f.prompts.boxes.last(), MustClockOut);
     QVERIFY(!taskPrompt().isVisible());
-    QVERIFY(taskPrompt().activity->text().isEmpty());
+    QVERIFY(taskPrompt().taskEdit->text().isEmpty());
     QCOMPARE(f.log(Ann).size(), 3);
 }
 
@@ -210,7 +210,7 @@ void ClockTest::closingTheTaskPromptCancelsTheClockIn()
     Fixture f;
     signOnAnn(f, true);
     f.click(QStringLiteral("clockin"));
-    taskPrompt().activity->setText(QStringLiteral("sanding"));
+    taskPrompt().taskEdit->setText(QStringLiteral("sanding"));
     taskPrompt().close();
     f.processEvents();
     QCOMPARE(f.prompts.boxes,
@@ -221,7 +221,7 @@ void ClockTest::closingTheTaskPromptCancelsTheClockIn()
     QVERIFY(!forms().isLoaded<frmsub>());
     QVERIFY(f.log(Ann).isEmpty());
     f.click(QStringLiteral("clockin"));
-    QVERIFY(taskPrompt().activity->text().isEmpty());
+    QVERIFY(taskPrompt().taskEdit->text().isEmpty());
 }
 
 void ClockTest::aTaskPromptLeftOpenGoesWithItsUser()
@@ -233,7 +233,7 @@ void ClockTest::aTaskPromptLeftOpenGoesWithItsUser()
     f.startProgram();
     f.signOn(Ann);
     f.click(QStringLiteral("clockin"));
-    taskPrompt().activity->setText(QStringLiteral("welding"));
+    taskPrompt().taskEdit->setText(QStringLiteral("welding"));
     f.click(QStringLiteral("exitmain"));
 
     // Otherwise Bob, picked and then cancelled at the password, would be clocked in by it.
@@ -243,9 +243,9 @@ void ClockTest::aTaskPromptLeftOpenGoesWithItsUser()
                  QStringLiteral("Clock In has been Canceled.  If you wish to disable the prompt "
                                 "for a project activity, check the box marked disable"),
                  QStringLiteral("Canceled"))}));
-    f.logon().namechoice->setEditText(QStringLiteral("Bob"));
-    f.logon().Command1->click();
-    f.logon().Command4->click();
+    f.logon().nameBox->setEditText(QStringLiteral("Bob"));
+    f.logon().okButton->click();
+    f.logon().passwordCancelButton->click();
     f.processEvents();
     QVERIFY(f.log(Ann).isEmpty());
     QVERIFY(f.log(QStringLiteral("Bob")).isEmpty());
@@ -256,7 +256,7 @@ void ClockTest::anEmptyTaskIsStoredAsOneBlank()
     Fixture f;
     signOnAnn(f, true);
     f.click(QStringLiteral("clockin"));
-    taskPrompt().Command1->click();
+    taskPrompt().okButton->click();
     QCOMPARE(f.log(Ann).first().activity.toString(), QStringLiteral(" "));
 }
 
@@ -264,27 +264,27 @@ void ClockTest::theMenuEntriesFollowTheDateBox()
 {
     Fixture f;
     signOnAnn(f);
-    QVERIFY(!f.main().prntdata->isEnabled());
-    QVERIFY(!f.main().dltdata->isEnabled());
+    QVERIFY(!f.main().printLogAction->isEnabled());
+    QVERIFY(!f.main().clearLogAction->isEnabled());
     f.click(QStringLiteral("clockin"));
-    QVERIFY(f.main().prntdata->isEnabled());
-    QVERIFY(f.main().dltdata->isEnabled());
-    f.main().lgndatetime->clear();
-    QVERIFY(!f.main().prntdata->isEnabled());
-    QVERIFY(!f.main().dltdata->isEnabled());
+    QVERIFY(f.main().printLogAction->isEnabled());
+    QVERIFY(f.main().clearLogAction->isEnabled());
+    f.main().eventStampEdit->clear();
+    QVERIFY(!f.main().printLogAction->isEnabled());
+    QVERIFY(!f.main().clearLogAction->isEnabled());
 }
 
 void ClockTest::updateStoresACorrectedDate()
 {
     Fixture f;
     signOnAnnAfterOneHour(f);
-    QCOMPARE(f.main().currhours->text(), QStringLiteral("1   "));
-    QCOMPARE(f.main().lgndatetime->text(), QStringLiteral("3/2/2026 9:00:00 AM"));
-    f.main().lgndatetime->setText(QStringLiteral("3/2/2026 10:30 AM"));
+    QCOMPARE(f.main().hoursLabel->text(), QStringLiteral("1   "));
+    QCOMPARE(f.main().eventStampEdit->text(), QStringLiteral("3/2/2026 9:00:00 AM"));
+    f.main().eventStampEdit->setText(QStringLiteral("3/2/2026 10:30 AM"));
     f.click(QStringLiteral("Label11"));
     QVERIFY(f.prompts.boxes.isEmpty());
     QCOMPARE(f.stamps(Ann).last(), QStringLiteral("2026-03-02 10:30:00"));
-    QCOMPARE(f.main().currhours->text(), QStringLiteral("2.5 "));
+    QCOMPARE(f.main().hoursLabel->text(), QStringLiteral("2.5 "));
     QCOMPARE(f.log(Ann).size(), 2);
 }
 
@@ -292,14 +292,14 @@ void ClockTest::updateRefusesWhatIsNoDate()
 {
     Fixture f;
     signOnAnnAfterOneHour(f);
-    f.main().currhours->setText(QStringLiteral("stale"));
-    f.main().lgndatetime->setText(QStringLiteral("half past nine"));
+    f.main().hoursLabel->setText(QStringLiteral("stale"));
+    f.main().eventStampEdit->setText(QStringLiteral("half past nine"));
     f.click(QStringLiteral("Label12"));
     QCOMPARE(f.prompts.boxes,
              QList<Box>({plainBox(
                  QStringLiteral("Invalid Date / Time.  Please correct the entry and try again"))}));
     QCOMPARE(f.stamps(Ann).last(), QStringLiteral("2026-03-02 09:00:00"));
-    QCOMPARE(f.main().currhours->text(), QStringLiteral("stale"));
+    QCOMPARE(f.main().hoursLabel->text(), QStringLiteral("stale"));
 }
 
 void ClockTest::theNavigatorStaysOnARowItCannotStore()
@@ -311,21 +311,21 @@ void ClockTest::theNavigatorStaysOnARowItCannotStore()
     f.event(Ann, QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked Out"));
     f.startProgram();
     f.signOn(Ann);
-    DataControl &browser = *f.main().database;
+    DataControl &browser = *f.main().userLog;
     auto *first = browser.findChild<QAbstractButton *>(QStringLiteral("first"));
     auto *next = browser.findChild<QAbstractButton *>(QStringLiteral("next"));
     first->click();
-    QCOMPARE(f.main().Lastlogonvalue->text(), QStringLiteral("Clocked In"));
-    f.main().lgndatetime->setText(QStringLiteral("soon"));
+    QCOMPARE(f.main().eventStatusLabel->text(), QStringLiteral("Clocked In"));
+    f.main().eventStampEdit->setText(QStringLiteral("soon"));
     next->click();
     QCOMPARE(f.prompts.boxes,
              QList<Box>({plainBox(
                  QStringLiteral("Invalid Date / Time.  Please correct the entry and try again"))}));
-    QCOMPARE(f.main().Lastlogonvalue->text(), QStringLiteral("Clocked In"));
-    f.main().lgndatetime->setText(QStringLiteral("3/2/2026 7:45 AM"));
+    QCOMPARE(f.main().eventStatusLabel->text(), QStringLiteral("Clocked In"));
+    f.main().eventStampEdit->setText(QStringLiteral("3/2/2026 7:45 AM"));
     next->click();
     next->click();
-    QCOMPARE(f.main().Lastlogonvalue->text(), QStringLiteral("Clocked Out"));
+    QCOMPARE(f.main().eventStatusLabel->text(), QStringLiteral("Clocked Out"));
     QCOMPARE(f.stamps(Ann).first(), QStringLiteral("2026-03-02 07:45:00"));
 }
 
@@ -339,10 +339,10 @@ void ClockTest::deleteLastRemovesOnlyTheLastEvent()
     f.click(QStringLiteral("clockout"));
     f.click(QStringLiteral("clockin"));
     f.setFlag(QStringLiteral("edits"), 1);
-    forms().frmprop().edits->setChecked(true);
+    forms().frmprop().editsBox->setChecked(true);
     f.click(QStringLiteral("dltlast"));
     QCOMPARE(f.statuses(Ann), QStringList({"Clocked In", "Clocked Out"}));
-    QCOMPARE(f.main().Lastlogonvalue->text(), QStringLiteral("Clocked In"));
+    QCOMPARE(f.main().eventStatusLabel->text(), QStringLiteral("Clocked In"));
     f.click(QStringLiteral("clockin"));
     QVERIFY(f.prompts.boxes.isEmpty());
     QCOMPARE(f.statuses(Ann).size(), 3);
@@ -360,12 +360,12 @@ void ClockTest::theGridShowsAndEditsTheChosenLog()
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     frmmain &main = f.main();
-    main.mandata->moveNext();
-    QCOMPARE(main.manlist->text(), Ann);
+    main.employeeList->moveNext();
+    QCOMPARE(main.employeeNameEdit->text(), Ann);
 
     f.click(QStringLiteral("Label8"));
-    QVERIFY(!main.Picture3->isHidden());
-    QAbstractItemModel *grid = main.DBGrid1->model();
+    QVERIFY(!main.gridPanel->isHidden());
+    QAbstractItemModel *grid = main.grid->model();
     QCOMPARE(grid->rowCount(), 2);
     QCOMPARE(grid->columnCount(), 4);
     QCOMPARE(grid->index(0, 1).data().toString(), QStringLiteral("3/2/2026 8:00:00 AM"));
@@ -382,13 +382,13 @@ void ClockTest::theGridShowsAndEditsTheChosenLog()
     QCOMPARE(f.log(Ann).first().activity.toString(), QStringLiteral("desk"));
 
     // The source follows the shown employee at every click, also the one that hides.
-    main.mandata->moveFirst();
+    main.employeeList->moveFirst();
     f.click(QStringLiteral("Label8"));
-    QVERIFY(main.Picture3->isHidden());
-    QCOMPARE(main.manuse->recordSource(), QStringLiteral("Manager"));
+    QVERIFY(main.gridPanel->isHidden());
+    QCOMPARE(main.chosenLog->recordSource(), QStringLiteral("Manager"));
     f.click(QStringLiteral("Label8"));
-    QVERIFY(!main.Picture3->isHidden());
-    QCOMPARE(main.DBGrid1->model()->rowCount(), 0);
+    QVERIFY(!main.gridPanel->isHidden());
+    QCOMPARE(main.grid->model()->rowCount(), 0);
 }
 
 void ClockTest::theGridKeepsToTheLogOfItsName_data()
@@ -421,10 +421,10 @@ void ClockTest::theGridKeepsToTheLogOfItsName()
             QStringLiteral("mine"));
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
-    QVERIFY(findByName(*f.main().mandata, QStringLiteral("ename"), name));
+    QVERIFY(findByName(*f.main().employeeList, QStringLiteral("ename"), name));
 
     f.click(QStringLiteral("Label8"));
-    QAbstractItemModel *grid = f.main().DBGrid1->model();
+    QAbstractItemModel *grid = f.main().grid->model();
     QCOMPARE(grid->rowCount(), 1);
     QCOMPARE(grid->index(0, 3).data().toString(), QStringLiteral("mine"));
     QVERIFY(grid->setData(grid->index(0, 3), QStringLiteral("edited"), Qt::EditRole));
@@ -446,9 +446,9 @@ void ClockTest::theGridTakesOnlyTheTwoStatuses()
     f.event(Ann, QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked Out"));
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
-    f.main().mandata->moveNext();
+    f.main().employeeList->moveNext();
     f.click(QStringLiteral("Label8"));
-    QAbstractItemModel *grid = f.main().DBGrid1->model();
+    QAbstractItemModel *grid = f.main().grid->model();
 
     for (const char *status : {"out", "clocked out", "Clocked Out "})
         QVERIFY(!grid->setData(grid->index(1, 2), QLatin1String(status), Qt::EditRole));
@@ -472,9 +472,9 @@ void ClockTest::theGridNeverEditsAnEventItNoLongerShows()
     f.setFlag(QStringLiteral("subs"), 1);
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
-    f.main().SSTab1->setCurrentIndex(1);
+    f.main().tabs->setCurrentIndex(1);
     f.click(QStringLiteral("Label8"));
-    QAbstractItemModel *grid = f.main().DBGrid1->model();
+    QAbstractItemModel *grid = f.main().grid->model();
     QCOMPARE(grid->rowCount(), 2);
 
     // The manager's own clock-in is in the grid at once.
@@ -518,17 +518,17 @@ void ClockTest::aWageTooLongKeepsTheBrowserOnTheEmployee()
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     frmmain &main = f.main();
-    auto *next = main.mandata->findChild<QAbstractButton *>(QStringLiteral("next"));
+    auto *next = main.employeeList->findChild<QAbstractButton *>(QStringLiteral("next"));
     next->click();
-    QCOMPARE(main.manlist->text(), Ann);
-    main.emoney->setText(QString(51, QLatin1Char('9')));
-    main.mandata->findChild<QAbstractButton *>(QStringLiteral("first"))->click();
+    QCOMPARE(main.employeeNameEdit->text(), Ann);
+    main.wageEdit->setText(QString(51, QLatin1Char('9')));
+    main.employeeList->findChild<QAbstractButton *>(QStringLiteral("first"))->click();
     QCOMPARE(f.prompts.boxes.size(), 1);
     QVERIFY(f.prompts.boxes.first().text.contains(QStringLiteral("ewage")));
-    QCOMPARE(main.manlist->text(), Ann);
-    main.emoney->setText(QStringLiteral("11.25"));
-    main.mandata->findChild<QAbstractButton *>(QStringLiteral("first"))->click();
-    QCOMPARE(main.manlist->text(), QStringLiteral("Manager"));
+    QCOMPARE(main.employeeNameEdit->text(), Ann);
+    main.wageEdit->setText(QStringLiteral("11.25"));
+    main.employeeList->findChild<QAbstractButton *>(QStringLiteral("first"))->click();
+    QCOMPARE(main.employeeNameEdit->text(), QStringLiteral("Manager"));
     QCOMPARE(f.value(QStringLiteral("SELECT ewage FROM datalist WHERE ename = 'Ann'")).toString(),
              QStringLiteral("11.25"));
 }

@@ -1,6 +1,6 @@
-#include "app/forms.h"
-#include "db/datacontrol.h"
-#include "mainwin/frmmain.h"
+#include "ui/forms.h"
+#include "ui/datacontrol.h"
+#include "ui/frmmain.h"
 #include "reports/figures.h"
 #include "support/fixture.h"
 
@@ -153,11 +153,11 @@ void TotalsTest::anOpenShiftIsCountedToNowWithoutWritingARow()
     f.setNow(QStringLiteral("2026-03-02 17:30:10"));
     f.startProgram();
     f.signOn(QStringLiteral("Ann"));
-    QCOMPARE(f.main().currhours->text(), QStringLiteral("8.5 "));
-    QCOMPARE(f.main().currmoney->text(), QStringLiteral("63.75"));
+    QCOMPARE(f.main().hoursLabel->text(), QStringLiteral("8.5 "));
+    QCOMPARE(f.main().wagesLabel->text(), QStringLiteral("63.75"));
     QCOMPARE(f.log(QStringLiteral("Ann")).size(), 1);
-    QVERIFY(f.main().database->hasCurrentRow());
-    QCOMPARE(f.main().database->field(QStringLiteral("inoutfx")).toString(),
+    QVERIFY(f.main().userLog->hasCurrentRow());
+    QCOMPARE(f.main().userLog->field(QStringLiteral("inoutfx")).toString(),
              QStringLiteral("Clocked In"));
 }
 
@@ -174,8 +174,8 @@ void TotalsTest::anUnpairedLastRowCountsNothing()
             QStringLiteral("Clocked Out"));
     f.startProgram();
     f.signOn(QStringLiteral("Ann"));
-    QCOMPARE(f.main().currhours->text(), QStringLiteral("1   "));
-    QCOMPARE(f.main().currmoney->text(), QStringLiteral("10"));
+    QCOMPARE(f.main().hoursLabel->text(), QStringLiteral("1   "));
+    QCOMPARE(f.main().wagesLabel->text(), QStringLiteral("10"));
     QVERIFY(f.prompts.boxes.isEmpty());
 }
 
@@ -190,8 +190,8 @@ void TotalsTest::aWageThatIsNoNumberShowsHoursAndNoWages()
             QStringLiteral("Clocked Out"));
     f.startProgram();
     f.signOn(QStringLiteral("Ann"));
-    QCOMPARE(f.main().currhours->text(), QStringLiteral("2   "));
-    QCOMPARE(f.main().currmoney->text(), QStringLiteral("0"));
+    QCOMPARE(f.main().hoursLabel->text(), QStringLiteral("2   "));
+    QCOMPARE(f.main().wagesLabel->text(), QStringLiteral("0"));
     QVERIFY(f.prompts.boxes.isEmpty());
 }
 
@@ -215,23 +215,23 @@ void TotalsTest::getHoursForTheEmployeeShownToTheManager()
     frmmain &main = f.main();
 
     f.click(QStringLiteral("Command1"));
-    QCOMPARE(main.manlist->text(), QStringLiteral("Manager"));
-    QCOMPARE(main.manehours->text(), QStringLiteral("0"));
-    QCOMPARE(main.manemoney->text(), QStringLiteral("0"));
+    QCOMPARE(main.employeeNameEdit->text(), QStringLiteral("Manager"));
+    QCOMPARE(main.employeeHoursLabel->text(), QStringLiteral("0"));
+    QCOMPARE(main.employeeWagesLabel->text(), QStringLiteral("0"));
 
-    main.mandata->moveNext();
+    main.employeeList->moveNext();
     f.click(QStringLiteral("Command1"));
-    QCOMPARE(main.manehours->text(), QStringLiteral("1.33"));
-    QCOMPARE(main.manemoney->text(), QStringLiteral("9.7489"));
+    QCOMPARE(main.employeeHoursLabel->text(), QStringLiteral("1.33"));
+    QCOMPARE(main.employeeWagesLabel->text(), QStringLiteral("9.7489"));
     QVERIFY(f.prompts.boxes.isEmpty());
 
     // Another employee's name never stands beside these figures.
-    main.mandata->moveNext();
-    QCOMPARE(main.manehours->text(), QString());
-    QCOMPARE(main.manemoney->text(), QString());
+    main.employeeList->moveNext();
+    QCOMPARE(main.employeeHoursLabel->text(), QString());
+    QCOMPARE(main.employeeWagesLabel->text(), QString());
     f.click(QStringLiteral("Command1"));
-    QCOMPARE(main.manehours->text(), QStringLiteral("1   "));
-    QCOMPARE(main.manemoney->text(), QStringLiteral("0"));
+    QCOMPARE(main.employeeHoursLabel->text(), QStringLiteral("1   "));
+    QCOMPARE(main.employeeWagesLabel->text(), QStringLiteral("0"));
     QCOMPARE(f.prompts.boxes.size(), 1);
     QVERIFY(f.prompts.boxes.first().text.contains(QStringLiteral("n/a")));
     QCOMPARE(f.prompts.boxes.first().icon, Icon::Exclamation);

@@ -1,11 +1,10 @@
 #include "db/database.h"
-#include "db/datacontrol.h"
+#include "clock/clocking.h"
+#include "db/cursor.h"
 #include "db/sqlite.h"
 #include "support/fixture.h"
 
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
 #include <QTest>
 
 using namespace horalink;
@@ -26,8 +25,6 @@ private slots:
     void hostileTableNamesAreQuoted_data();
     void hostileTableNamesAreQuoted();
     void valuesThatDoNotFitAreRefusedAndTheRowKept();
-    void boundBoxesFollowMovesAndWriteTypedEditsOnLeaving();
-    void anUnreadableTypedDateStopsTheMoveAndKeepsTheRow();
 };
 
 void DatabaseTest::freshFileHoldsManagerAndNoCompany()
@@ -86,15 +83,11 @@ void DatabaseTest::cursorReadsInStoredOrderAfterDeletesAndAppends()
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-03 09:00:00"),
             QStringLiteral("Clocked In"));
 
-    DataControl log(QStringLiteral("log"));
+    QVERIFY(deleteLastEvent(f.file(), QStringLiteral("Ann")));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2020-01-01 00:00:00"),
+            QStringLiteral("Clocked Out"));
+    Cursor log;
     log.setRecordSource(QStringLiteral("Ann"));
-    log.refresh();
-    log.moveLast();
-    log.deleteRow();
-    log.addNew();
-    log.setField(QStringLiteral("datetime"), stamp(QStringLiteral("2020-01-01 00:00:00")));
-    log.setField(QStringLiteral("inoutfx"), QStringLiteral("Clocked Out"));
-    log.update();
 
     QStringList seen;
     log.refresh();
@@ -117,7 +110,7 @@ void DatabaseTest::fieldsMatchInAnyLetterCaseAndNullStaysNull()
 {
     Fixture f;
     f.company(QStringLiteral("Acme"));
-    DataControl settings(QStringLiteral("settings"));
+    Cursor settings;
     settings.setRecordSource(QStringLiteral("Company Data"));
     settings.refresh();
     QCOMPARE(settings.field(QStringLiteral("Company")).toString(), QStringLiteral("Acme"));
@@ -132,7 +125,7 @@ void DatabaseTest::findByNameIsExactAndSkipsNull()
     f.file().exec(QStringLiteral("INSERT INTO datalist (ename) VALUES (NULL)"));
     f.employee(QStringLiteral("ann"));
     f.employee(QStringLiteral("Ann "));
-    DataControl list(QStringLiteral("list"));
+    Cursor list;
     list.setRecordSource(QStringLiteral("datalist"));
     list.refresh();
     QVERIFY(!findByName(list, QStringLiteral("ename"), QStringLiteral("Ann")));
@@ -180,7 +173,7 @@ void DatabaseTest::hostileTableNamesAreQuoted()
     f.employee(name);
     f.event(name, QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked In"));
     QVERIFY(f.file().tableExists(QStringLiteral("Ann")));
-    DataControl log(QStringLiteral("log"));
+    Cursor log;
     log.setRecordSource(name);
     log.refresh();
     QCOMPARE(log.field(QStringLiteral("inoutfx")).toString(), QStringLiteral("Clocked In"));
@@ -200,15 +193,14 @@ void DatabaseTest::valuesThatDoNotFitAreRefusedAndTheRowKept()
     f.employee(QStringLiteral("Ann"));
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 09:00:00"),
             QStringLiteral("Clocked In"), QStringLiteral("desk"));
-    DataControl log(QStringLiteral("log"));
+    Cursor log;
     log.setRecordSource(QStringLiteral("Ann"));
     log.refresh();
-    log.edit();
-    log.setField(QStringLiteral("activity"), QString(31, QLatin1Char('x')));
     try {
-        log.update();
+        log.writeTyped({{QStringLiteral("activity"), QString(31, QLatin1Char('x'))}});
         QFAIL("a 31-character task was stored");
-    } catch (const DbError &error) {
+    } catch (const BoundEditRefused &error) {
+        QCOMPARE(error.field(), QStringLiteral("activity"));
         QVERIFY2(
             error.description().contains(QStringLiteral("activity holds at most 30 characters")),
             qPrintable(error.description()));
@@ -217,61 +209,6 @@ void DatabaseTest::valuesThatDoNotFitAreRefusedAndTheRowKept()
     QVERIFY_THROWS_EXCEPTION(DbError, f.event(QStringLiteral("Ann"), QStringLiteral("yesterday"),
                                               QStringLiteral("Clocked Out")));
     QCOMPARE(f.log(QStringLiteral("Ann")).size(), 1);
-}
-
-void DatabaseTest::boundBoxesFollowMovesAndWriteTypedEditsOnLeaving()
-{
-    Fixture f;
-    f.employee(QStringLiteral("Ann"), {}, QStringLiteral("12"));
-    DataControl list(QStringLiteral("list"));
-    QLineEdit name;
-    QLineEdit wage;
-    name.setReadOnly(true);
-    list.bind(&name, QStringLiteral("Ename"));
-    list.bind(&wage, QStringLiteral("Ewage"));
-    list.setRecordSource(QStringLiteral("datalist"));
-    list.refresh();
-    QCOMPARE(name.text(), QStringLiteral("Manager"));
-    list.moveNext();
-    QCOMPARE(name.text(), QStringLiteral("Ann"));
-    QCOMPARE(wage.text(), QStringLiteral("12"));
-    wage.setText(QStringLiteral("12.5"));
-    name.setText(QStringLiteral("typed into a read-only box"));
-    list.moveFirst();
-    QCOMPARE(f.value(QStringLiteral("SELECT ewage FROM datalist WHERE ename = 'Ann'")).toString(),
-             QStringLiteral("12.5"));
-    QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist WHERE ename = 'Ann'")).toInt(),
-             1);
-    list.moveNext();
-    QVERIFY(list.eof() == false);
-    list.moveNext();
-    QVERIFY(list.eof());
-    QCOMPARE(name.text(), QString());
-}
-
-void DatabaseTest::anUnreadableTypedDateStopsTheMoveAndKeepsTheRow()
-{
-    Fixture f;
-    f.employee(QStringLiteral("Ann"));
-    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 09:00:00"),
-            QStringLiteral("Clocked In"));
-    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 17:00:00"),
-            QStringLiteral("Clocked Out"));
-    DataControl log(QStringLiteral("log"));
-    QLineEdit when;
-    log.bind(&when, QStringLiteral("datetime"));
-    log.setRecordSource(QStringLiteral("Ann"));
-    log.refresh();
-    QCOMPARE(when.text(), QStringLiteral("3/2/2026 9:00:00 AM"));
-
-    when.setText(QStringLiteral("tomorrow-ish"));
-    QVERIFY_THROWS_EXCEPTION(BoundEditRefused, log.moveNext());
-    QCOMPARE(log.field(QStringLiteral("inoutfx")).toString(), QStringLiteral("Clocked In"));
-    QCOMPARE(f.stamps(QStringLiteral("Ann")).first(), QStringLiteral("2026-03-02 09:00:00"));
-
-    when.setText(QStringLiteral("3/2/2026 8:45:00 AM"));
-    log.moveNext();
-    QCOMPARE(f.stamps(QStringLiteral("Ann")).first(), QStringLiteral("2026-03-02 08:45:00"));
 }
 
 QTEST_MAIN(DatabaseTest)

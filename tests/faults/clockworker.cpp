@@ -1,13 +1,13 @@
 // A copy of the program that signs Ann on and clocks her in and out for as long as it lives,
 // printing each event once its commit has returned. The kill test ends it at random moments.
-#include "admin/frmprop.h"
-#include "app/clock.h"
-#include "app/forms.h"
-#include "app/frmlogon.h"
-#include "app/prompts.h"
-#include "db/datacontrol.h"
+#include "ui/frmprop.h"
+#include "clock/clock.h"
+#include "ui/forms.h"
+#include "ui/frmlogon.h"
+#include "ui/prompts.h"
+#include "ui/datacontrol.h"
 #include "db/datetimetext.h"
-#include "mainwin/frmmain.h"
+#include "ui/frmmain.h"
 
 #include <cstdio>
 #include <QApplication>
@@ -71,22 +71,22 @@ int main(int argc, char *argv[])
     const int events = argc > 3 ? QString::fromLatin1(argv[3]).toInt() : -1;
 
     frmlogon &logon = forms().frmlogon();
-    logon.namechoice->setEditText(QStringLiteral("Ann"));
-    logon.Command1->click();
+    logon.nameBox->setEditText(QStringLiteral("Ann"));
+    logon.okButton->click();
     frmmain &main = forms().frmmain();
     if (boxes.shown || !main.isVisible())
         return 1;
-    std::printf("SIGNED ON %s\n", qPrintable(main.Lastlogonvalue->text()));
+    std::printf("SIGNED ON %s\n", qPrintable(main.eventStatusLabel->text()));
     std::fflush(stdout);
 
     for (int done = 0; events < 0 || done < events; ++done) {
-        const bool in = main.Lastlogonvalue->text() != QLatin1String("Clocked In");
-        (in ? main.clockin : main.clockout)->click();
+        const bool in = main.eventStatusLabel->text() != QLatin1String("Clocked In");
+        (in ? main.clockInButton : main.clockOutButton)->click();
         if (boxes.shown)
             return 1;
         std::printf(
             "%s %s\n", in ? "IN" : "OUT",
-            qPrintable(storedStamp(main.database->field(QStringLiteral("datetime")).toDateTime())));
+            qPrintable(storedStamp(main.userLog->field(QStringLiteral("datetime")).toDateTime())));
         std::fflush(stdout);
     }
     return 0;

@@ -1,4 +1,4 @@
-#include "app/program.h"
+#include "ui/program.h"
 #include "db/database.h"
 #include "db/sqlite.h"
 #include "support/fixture.h"

@@ -1,7 +1,7 @@
-#include "app/forms.h"
-#include "app/program.h"
+#include "ui/forms.h"
+#include "ui/program.h"
 #include "db/database.h"
-#include "mainwin/frmmain.h"
+#include "ui/frmmain.h"
 #include "support/fixture.h"
 
 #include <QDir>

@@ -1,16 +1,16 @@
 // Renders every window of the program, and a printed time card, into the folder given.
-#include "admin/frmadd.h"
-#include "admin/frmpass.h"
-#include "admin/frmprop.h"
-#include "app/forms.h"
-#include "app/frmlogon.h"
-#include "app/frmsplash.h"
-#include "app/frmstartup.h"
-#include "clock/frmsub.h"
-#include "db/datacontrol.h"
-#include "mainwin/frmmain.h"
-#include "reports/lineprinter.h"
-#include "reports/systemprinter.h"
+#include "ui/frmadd.h"
+#include "ui/frmpass.h"
+#include "ui/frmprop.h"
+#include "ui/forms.h"
+#include "ui/frmlogon.h"
+#include "ui/frmsplash.h"
+#include "ui/frmstartup.h"
+#include "ui/frmsub.h"
+#include "ui/datacontrol.h"
+#include "ui/frmmain.h"
+#include "ui/printer.h"
+#include "ui/systemprinter.h"
 #include "support/fixture.h"
 
 #include <cstdio>
@@ -40,10 +40,10 @@ void saveTabs(Fixture &f, const QString &who)
 {
     static const char *tabs[] = {"time", "management", "about"};
     for (int tab = 0; tab < 3; ++tab) {
-        f.main().SSTab1->setCurrentIndex(tab);
+        f.main().tabs->setCurrentIndex(tab);
         save(f.main(), QStringLiteral("main-%1-%2").arg(who, QLatin1String(tabs[tab])));
     }
-    f.main().SSTab1->setCurrentIndex(0);
+    f.main().tabs->setCurrentIndex(0);
 }
 
 void shop(Fixture &f)
@@ -88,17 +88,17 @@ int main(int argc, char *argv[])
         shop(f);
         f.startProgram();
         save(f.logon(), QStringLiteral("logon"));
-        f.logon().namechoice->setEditText(QStringLiteral("Bob"));
-        f.logon().Command1->click();
+        f.logon().nameBox->setEditText(QStringLiteral("Bob"));
+        f.logon().okButton->click();
         save(f.logon(), QStringLiteral("logon-password"));
-        f.logon().Command4->click();
+        f.logon().passwordCancelButton->click();
 
         f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
         QTest::qWait(300);
         saveTabs(f, QStringLiteral("manager"));
-        f.main().mandata->moveNext();
+        f.main().employeeList->moveNext();
         f.click(QStringLiteral("Command1"));
-        f.main().SSTab1->setCurrentIndex(1);
+        f.main().tabs->setCurrentIndex(1);
         save(f.main(), QStringLiteral("main-manager-hours"));
         f.click(QStringLiteral("Label8"));
         save(f.main(), QStringLiteral("main-manager-grid"));
@@ -106,11 +106,11 @@ int main(int argc, char *argv[])
 
         f.click(QStringLiteral("Command2"));
         save(forms().frmprop(), QStringLiteral("properties"));
-        forms().frmprop().money->click();
-        forms().frmprop().edits->click();
+        forms().frmprop().moneyBox->click();
+        forms().frmprop().editsBox->click();
         saveTabs(f, QStringLiteral("manager-switches-on"));
-        forms().frmprop().money->click();
-        forms().frmprop().edits->click();
+        forms().frmprop().moneyBox->click();
+        forms().frmprop().editsBox->click();
 
         f.click(QStringLiteral("Command5"));
         save(forms().frmadd(), QStringLiteral("add"));

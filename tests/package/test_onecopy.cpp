@@ -1,7 +1,7 @@
 // One copy of the program to a data folder: a later start on the same folder tells the user and
 // ends, and the running copy comes to the front.
-#include "app/frmlogon.h"
-#include "app/singleinstance.h"
+#include "ui/frmlogon.h"
+#include "ui/singleinstance.h"
 #include "db/database.h"
 #include "support/fixture.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/columns.h"
-#include "reports/lineprinter.h"
+#include "ui/printer.h"
 
 #include <functional>
 #include <optional>

@@ -7,8 +7,8 @@
 #include "db/timelogrows.h"
 #include "pdftext.h"
 #include "reports/card.h"
-#include "reports/lineprinter.h"
-#include "reports/systemprinter.h"
+#include "ui/printer.h"
+#include "ui/systemprinter.h"
 #include "support/fixture.h"
 
 #include <QDir>

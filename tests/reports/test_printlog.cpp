@@ -1,6 +1,6 @@
-#include "db/datacontrol.h"
+#include "ui/datacontrol.h"
 #include "db/datetimetext.h"
-#include "mainwin/frmmain.h"
+#include "ui/frmmain.h"
 #include "recordingprinter.h"
 #include "support/fixture.h"
 
@@ -98,9 +98,9 @@ void PrintLogTest::everyEmployeeWithEventsGetsACard()
     QCOMPARE(bob.lines.last(), QStringLiteral("Bob has a total of 8.5 hours "));
 
     frmmain &main = f.main();
-    QCOMPARE(main.manlist->text(), QStringLiteral("Manager"));
+    QCOMPARE(main.employeeNameEdit->text(), QStringLiteral("Manager"));
     // The walk ends on the last employee's log, printed or not.
-    QCOMPARE(main.manuse->recordSource(), Cy);
+    QCOMPARE(main.chosenLog->recordSource(), Cy);
     QCOMPARE(f.log(Bob).size(), 1);
 }
 
@@ -122,8 +122,8 @@ void PrintLogTest::theShownEmployeeOnly()
     staff(f);
     signOnAsManager(f);
     frmmain &main = f.main();
-    QVERIFY(findByName(*main.mandata, QStringLiteral("ename"), Ann));
-    main.currhours->setText(QStringLiteral("stale"));
+    QVERIFY(findByName(*main.employeeList, QStringLiteral("ename"), Ann));
+    main.hoursLabel->setText(QStringLiteral("stale"));
     PrinterRecording recording;
     f.prompts.answers = {Button::No};
     f.prompts.typed = {QStringLiteral("3/2/2026 4:30 PM")};
@@ -135,11 +135,11 @@ void PrintLogTest::theShownEmployeeOnly()
     const PrintedDocument &ann = recording.printer.documents[0];
     QCOMPARE(ann.lines.size(), 10);
     QCOMPARE(ann.lines.last(), QStringLiteral("Ann has a total of 8.4 hours "));
-    QCOMPARE(main.manlist->text(), Ann);
-    QCOMPARE(main.manuse->field(QStringLiteral("datetime")).toDateTime(),
+    QCOMPARE(main.employeeNameEdit->text(), Ann);
+    QCOMPARE(main.chosenLog->field(QStringLiteral("datetime")).toDateTime(),
              stamp("2026-03-02 17:00:00"));
     // The signed-on manager's own totals are computed afresh.
-    QCOMPARE(main.currhours->text(), QStringLiteral("0"));
+    QCOMPARE(main.hoursLabel->text(), QStringLiteral("0"));
 }
 
 void PrintLogTest::nothingIsPrinted_data()
@@ -185,7 +185,7 @@ void PrintLogTest::aNameNotListedIsRefused()
     Fixture f;
     staff(f);
     signOnAsManager(f);
-    f.main().manlist->setText(QStringLiteral("ann"));
+    f.main().employeeNameEdit->setText(QStringLiteral("ann"));
     PrinterRecording recording;
     f.prompts.answers = {Button::No};
     f.click(QStringLiteral("Command3"));
@@ -219,14 +219,14 @@ void PrintLogTest::theUsersOwnCard()
     f.takeBoxes();
     frmmain &main = f.main();
     const QList<LogRow> before = f.log(user);
-    main.currhours->setText(QStringLiteral("stale"));
+    main.hoursLabel->setText(QStringLiteral("stale"));
     PrinterRecording recording;
     qsizetype boxesBeforePrinting = -1;
     recording.printer.onStart = [&] {
         boxesBeforePrinting = f.prompts.boxes.size();
     };
     // Whether the entry is enabled follows the browser; here the log has events.
-    main.prntdata->setEnabled(true);
+    main.printLogAction->setEnabled(true);
     f.click(QStringLiteral("prntdata"));
 
     QCOMPARE(f.takeBoxes(),
@@ -243,9 +243,9 @@ void PrintLogTest::theUsersOwnCard()
         QCOMPARE(after[i].datetime, before[i].datetime);
         QCOMPARE(after[i].inoutfx, before[i].inoutfx);
     }
-    QCOMPARE(main.currhours->text(), hours);
-    QVERIFY(main.database->hasCurrentRow());
-    QCOMPARE(main.database->field(QStringLiteral("datetime")).toDateTime(),
+    QCOMPARE(main.hoursLabel->text(), hours);
+    QVERIFY(main.userLog->hasCurrentRow());
+    QCOMPARE(main.userLog->field(QStringLiteral("datetime")).toDateTime(),
              stamp(before.last().datetime.toString()));
 }
 

@@ -1,14 +1,14 @@
 #include "fixture.h"
 
-#include "app/forms.h"
-#include "app/frmlogon.h"
-#include "app/program.h"
-#include "app/start.h"
+#include "ui/forms.h"
+#include "ui/frmlogon.h"
+#include "ui/program.h"
+#include "ui/start.h"
 #include "db/database.h"
 #include "db/datetimetext.h"
 #include "db/sqlite.h"
-#include "mainwin/clicklabel.h"
-#include "mainwin/frmmain.h"
+#include "ui/clicklabel.h"
+#include "ui/frmmain.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -182,11 +182,11 @@ void Fixture::startProgram()
 void Fixture::signOn(const QString &name, const QString &password)
 {
     frmlogon &window = logon();
-    window.namechoice->setEditText(name);
-    window.Command1->click();
-    if (!password.isNull() && window.passwordbx->isVisible()) {
-        window.txtpass->setText(password);
-        window.Command3->click();
+    window.nameBox->setEditText(name);
+    window.okButton->click();
+    if (!password.isNull() && window.passwordPanel->isVisible()) {
+        window.passwordEdit->setText(password);
+        window.passwordOkButton->click();
     }
     processEvents();
 }

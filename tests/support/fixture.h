@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/clock.h"
-#include "app/prompts.h"
+#include "clock/clock.h"
+#include "ui/prompts.h"
 
 #include <deque>
 #include <memory>

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "db/employees.h"
+
+namespace horalink {
+
+class Connection;
+
+// What pressing OK in the add window came to, in the order the checks are made.
+enum class AddStep
+{
+    Added,
+    NameTooLong,
+    NoName,
+    // A control or invisible character, or a blank at either end; `reason` says which.
+    NameRefused,
+    WageNotANumber,
+    AlreadyListed,
+    // The file would not take the employee, and nothing was written; `reason` says why.
+    Failed,
+};
+
+struct AddResult
+{
+    AddStep step;
+    QString reason;
+};
+
+// The longest name a time log's Ename field holds.
+inline constexpr int LongestName = 20;
+
+// Lists a new employee with an empty time log after the checks of the add window: a name of
+// at most 20 characters, holding no control or invisible character and no blank at either
+// end, not the same employee as a listed one, and a wage that is a number. The name is stored
+// in composed form, the password as its hash.
+AddResult addNewEmployee(Connection &connection, NewEmployee typed);
+
+} // namespace horalink

@@ -1,0 +1,23 @@
+#include "signon.h"
+
+#include "db/employees.h"
+#include "db/passwordhash.h"
+#include "db/roster.h"
+
+namespace horalink {
+
+bool acceptPassword(Connection &connection, const EmployeeRow &employee, const QString &typed)
+{
+    switch (checkPassword(typed, employee.password)) {
+    case PasswordCheck::Wrong:
+        return false;
+    case PasswordCheck::RightButStoredAsTyped:
+        storePassword(connection, employee.name, typed);
+        return true;
+    case PasswordCheck::Right:
+        break;
+    }
+    return true;
+}
+
+} // namespace horalink

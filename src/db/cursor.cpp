@@ -1,0 +1,273 @@
+#include "cursor.h"
+
+#include "db/connection.h"
+#include "db/database.h"
+#include "db/datetimetext.h"
+
+namespace horalink {
+
+namespace {
+
+DbError noCurrentRecord()
+{
+    return DbError(dberr::NoCurrentRecord, QStringLiteral("No current record."));
+}
+
+} // namespace
+
+Cursor::Cursor() = default;
+
+Cursor::~Cursor() = default;
+
+Connection &Cursor::connection() const
+{
+    return openDatabase(EmployeeMdb);
+}
+
+void Cursor::setRecordSource(const QString &table)
+{
+    // What was typed belongs to the row it was typed on: it is stored there, or dropped, before
+    // the cursor turns to another table, never carried over to a row of the new one.
+    close();
+    m_source = table;
+}
+
+void Cursor::setBeforeLeaving(std::function<void()> beforeLeaving)
+{
+    m_beforeLeaving = std::move(beforeLeaving);
+}
+
+void Cursor::leave()
+{
+    if (m_position != Position::Closed && m_beforeLeaving)
+        m_beforeLeaving();
+}
+
+void Cursor::refresh()
+{
+    leave();
+    prepare();
+    standOn(rowidFrom(*m_firstQuery), Position::Eof);
+}
+
+QString Cursor::sql(const SqlAround &around) const
+{
+    return QLatin1String(around.before) + quoteIdentifier(m_source) + QLatin1String(around.after);
+}
+
+void Cursor::prepare()
+{
+    Connection &file = connection();
+    // Prepared first: a missing table is reported here, in the engine's own words.
+    m_firstQuery =
+        std::make_unique<Statement>(file, sql({"SELECT rowid FROM ", " ORDER BY rowid LIMIT 1"}));
+    m_names = file.columnNames(m_source);
+    m_rowQuery = std::make_unique<Statement>(file, QStringLiteral("SELECT ") + quotedList(m_names) +
+                                                       sql({" FROM ", " WHERE rowid = ?1"}));
+    // The others are prepared when first needed: a refresh is as cheap as it can be.
+    m_lastQuery.reset();
+    m_nextQuery.reset();
+    m_previousQuery.reset();
+    m_isDateTime.clear();
+    for (int i = 0; i < m_rowQuery->columnCount(); ++i)
+        m_isDateTime.push_back(m_rowQuery->isDateTime(i));
+}
+
+Statement &Cursor::query(std::unique_ptr<Statement> &slot, const SqlAround &around)
+{
+    if (!slot)
+        slot = std::make_unique<Statement>(connection(), sql(around));
+    return *slot;
+}
+
+void Cursor::requireOpen() const
+{
+    if (m_position == Position::Closed)
+        throw DbError(dberr::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
+}
+
+void Cursor::standOn(qint64 rowid, Position whenNone)
+{
+    m_deleted = false;
+    m_rowid = rowid;
+    m_position = rowid ? Position::Row : whenNone;
+    loadRow();
+    emit currentChanged();
+}
+
+void Cursor::loadRow()
+{
+    m_values.clear();
+    if (m_position != Position::Row)
+        return;
+    m_rowQuery->reset();
+    m_rowQuery->bind(1, m_rowid);
+    if (!m_rowQuery->step()) {
+        // Another cursor deleted the row under this one.
+        m_deleted = true;
+        return;
+    }
+    for (int i = 0; i < m_names.size(); ++i) {
+        QVariant value = m_rowQuery->value(i);
+        if (m_isDateTime[i] && value.typeId() == QMetaType::QString) {
+            const QDateTime stamp = parseStoredStamp(value.toString());
+            if (stamp.isValid())
+                value = stamp;
+        }
+        m_values << value;
+    }
+    m_rowQuery->reset();
+}
+
+qint64 Cursor::rowidFrom(Statement &query, qint64 after) const
+{
+    query.reset();
+    if (after)
+        query.bind(1, after);
+    const qint64 rowid = query.step() ? query.integer(0) : 0;
+    query.reset();
+    return rowid;
+}
+
+bool Cursor::hasRows()
+{
+    return isOpen() && rowidFrom(*m_firstQuery) != 0;
+}
+
+void Cursor::moveFirst()
+{
+    requireOpen();
+    moveToEnd(*m_firstQuery);
+}
+
+void Cursor::moveLast()
+{
+    requireOpen();
+    moveToEnd(query(m_lastQuery, {"SELECT rowid FROM ", " ORDER BY rowid DESC LIMIT 1"}));
+}
+
+void Cursor::moveToEnd(Statement &query)
+{
+    leave();
+    const qint64 rowid = rowidFrom(query);
+    if (!rowid)
+        throw noCurrentRecord();
+    standOn(rowid, Position::Eof);
+}
+
+void Cursor::moveNext()
+{
+    requireOpen();
+    if (m_position == Position::Eof)
+        throw noCurrentRecord();
+    leave();
+    standOn(m_position == Position::Bof
+                ? rowidFrom(*m_firstQuery)
+                : rowidFrom(query(m_nextQuery, {"SELECT rowid FROM ",
+                                                " WHERE rowid > ?1 ORDER BY rowid LIMIT 1"}),
+                            m_rowid),
+            Position::Eof);
+}
+
+void Cursor::movePrevious()
+{
+    requireOpen();
+    if (m_position == Position::Bof)
+        throw noCurrentRecord();
+    leave();
+    standOn(
+        m_position == Position::Eof
+            ? rowidFrom(query(m_lastQuery, {"SELECT rowid FROM ", " ORDER BY rowid DESC LIMIT 1"}))
+            : rowidFrom(query(m_previousQuery, {"SELECT rowid FROM ",
+                                                " WHERE rowid < ?1 ORDER BY rowid DESC LIMIT 1"}),
+                        m_rowid),
+        Position::Bof);
+}
+
+void Cursor::close()
+{
+    leave();
+    m_rowQuery.reset();
+    m_firstQuery.reset();
+    m_lastQuery.reset();
+    m_nextQuery.reset();
+    m_previousQuery.reset();
+    m_position = Position::Closed;
+    m_values.clear();
+}
+
+int Cursor::columnIndex(const QString &name) const
+{
+    for (int i = 0; i < m_names.size(); ++i) {
+        if (m_names[i].compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    throw DbError(dberr::ItemNotFound, QStringLiteral("Item not found in this collection: '") +
+                                           name + QStringLiteral("'."));
+}
+
+QVariant Cursor::field(const QString &name) const
+{
+    requireOpen();
+    const int column = columnIndex(name);
+    if (m_position != Position::Row)
+        throw noCurrentRecord();
+    if (m_deleted)
+        throw DbError(dberr::RecordDeleted, QStringLiteral("Record is deleted."));
+    return m_values.value(column);
+}
+
+bool Cursor::isDateTime(const QString &field) const
+{
+    return m_isDateTime[columnIndex(field)];
+}
+
+void Cursor::writeTyped(const std::vector<std::pair<QString, QString>> &typed)
+{
+    if (typed.empty())
+        return;
+    if (!hasCurrentRow())
+        throw noCurrentRecord();
+    QStringList fields;
+    QStringList assignments;
+    QVariantList values;
+    for (const auto &[name, text] : typed) {
+        const int column = columnIndex(name);
+        fields << m_names[column];
+        assignments << quoteIdentifier(m_names[column]) + QStringLiteral(" = ?");
+        if (!m_isDateTime[column]) {
+            values << text;
+            continue;
+        }
+        const auto stamp = readDateTime(text);
+        if (!stamp)
+            throw BoundEditRefused(dberr::CancelledByBoundDisplay,
+                                   QLatin1Char('"') + text +
+                                       QStringLiteral("\" is not a date and time"),
+                                   m_names[column]);
+        values << storedStamp(*stamp);
+    }
+    try {
+        Statement write(connection(), sql({"UPDATE ", " SET "}) +
+                                          assignments.join(QLatin1String(", ")) +
+                                          QStringLiteral(" WHERE rowid = ?"));
+        for (int i = 0; i < values.size(); ++i)
+            write.bind(i + 1, values[i]);
+        write.bind(int(values.size()) + 1, m_rowid);
+        write.run();
+    } catch (const DbError &error) {
+        throw BoundEditRefused(error.number(), error.description(),
+                               fields.join(QLatin1String(", ")));
+    }
+    loadRow();
+    emit currentChanged();
+}
+
+bool isFlagOn(const QVariant &value)
+{
+    bool number = false;
+    const double flag = value.toDouble(&number);
+    return !value.isNull() && number && flag == 1.0;
+}
+
+} // namespace horalink

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+namespace horalink {
+
+class Connection;
+
+struct ListedEmployee
+{
+    QString name;
+    // `ewage` as stored: the text the manager typed, or Null.
+    QVariant wage;
+};
+
+// The employee list in stored order, each name once with the first row that lists it: a name
+// listed twice has one time log. A row without a name has no log and is passed over.
+QList<ListedEmployee> listedEmployees(Connection &connection);
+
+// One row of the employee list as sign-on needs it.
+struct EmployeeRow
+{
+    QString name;
+    // `epass` as stored (a hash, or in older files the password as typed); empty when the
+    // employee has no password.
+    QString password;
+    QString wage;
+};
+
+// The first row, in stored order, listing exactly this name: letter case counts, nothing is
+// trimmed.
+std::optional<EmployeeRow> findEmployee(Connection &connection, const QString &name);
+bool isListed(Connection &connection, const QString &name);
+
+} // namespace horalink

@@ -1,0 +1,190 @@
+#include "datacontrol.h"
+
+#include "db/datetimetext.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTextEdit>
+#include <QToolButton>
+
+namespace horalink {
+
+namespace {
+
+QToolButton *navigatorButton(const QString &name, const QString &text, QWidget *parent)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setText(text);
+    button->setAutoRaise(false);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+QString displayText(const QVariant &value)
+{
+    if (value.isNull())
+        return {};
+    if (value.typeId() == QMetaType::QDateTime)
+        return generalDateText(value.toDateTime());
+    return value.toString();
+}
+
+} // namespace
+
+DataControl::DataControl(const QString &name, QWidget *parent)
+    : QWidget(parent), m_caption(new QLabel(this))
+{
+    setObjectName(name);
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto *first = navigatorButton(QStringLiteral("first"), QStringLiteral("|<"), this);
+    auto *previous = navigatorButton(QStringLiteral("previous"), QStringLiteral("<"), this);
+    auto *next = navigatorButton(QStringLiteral("next"), QStringLiteral(">"), this);
+    auto *last = navigatorButton(QStringLiteral("last"), QStringLiteral(">|"), this);
+    m_caption->setFrameShape(QFrame::Panel);
+    m_caption->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(first);
+    layout->addWidget(previous);
+    layout->addWidget(m_caption, 1);
+    layout->addWidget(next);
+    layout->addWidget(last);
+
+    m_cursor.setBeforeLeaving([this] { flushBound(Flush::ReportAndDrop); });
+    connect(&m_cursor, &Cursor::currentChanged, this, [this] {
+        showBound();
+        emit currentChanged();
+    });
+    connect(first, &QToolButton::clicked, this, [this] { navigate(&Cursor::moveFirst); });
+    connect(last, &QToolButton::clicked, this, [this] { navigate(&Cursor::moveLast); });
+    connect(previous, &QToolButton::clicked, this, [this] {
+        navigate(&Cursor::movePrevious);
+        if (m_cursor.bof())
+            m_cursor.moveFirst();
+    });
+    connect(next, &QToolButton::clicked, this, [this] {
+        navigate(&Cursor::moveNext);
+        if (m_cursor.eof())
+            m_cursor.moveLast();
+    });
+}
+
+void DataControl::setCaption(const QString &caption)
+{
+    m_caption->setText(caption);
+}
+
+QString DataControl::caption() const
+{
+    return m_caption->text();
+}
+
+void DataControl::navigate(void (Cursor::*move)())
+{
+    if (!m_cursor.hasRows())
+        return;
+    // The user's own move is refused while the row would not take what was typed on it: the
+    // navigator stays, so the entry can be corrected.
+    try {
+        flushBound(Flush::Strict);
+    } catch (const BoundEditRefused &refusal) {
+        if (!m_refusalHandler)
+            throw;
+        m_refusalHandler(refusal, Refusal::StaysOnRow);
+        return;
+    }
+    (m_cursor.*move)();
+}
+
+void DataControl::updateRecord()
+{
+    flushBound(Flush::Strict);
+}
+
+void DataControl::leaveRow()
+{
+    if (m_cursor.isOpen())
+        flushBound(Flush::ReportAndDrop);
+}
+
+void DataControl::bind(QLabel *label, const QString &field)
+{
+    m_bindings.push_back({label, field, {}});
+}
+
+void DataControl::bind(QLineEdit *box, const QString &field)
+{
+    m_bindings.push_back({box, field, {}});
+}
+
+void DataControl::bind(QTextEdit *box, const QString &field)
+{
+    m_bindings.push_back({box, field, {}});
+}
+
+void DataControl::setRefusalHandler(std::function<void(const BoundEditRefused &, Refusal)> handler)
+{
+    m_refusalHandler = std::move(handler);
+}
+
+QString DataControl::boxText(const QWidget *widget)
+{
+    if (const auto *line = qobject_cast<const QLineEdit *>(widget))
+        return line->text();
+    if (const auto *text = qobject_cast<const QTextEdit *>(widget))
+        return text->toPlainText();
+    return static_cast<const QLabel *>(widget)->text();
+}
+
+void DataControl::showBound()
+{
+    for (Binding &binding : m_bindings) {
+        if (!binding.widget)
+            continue;
+        binding.shown =
+            m_cursor.hasCurrentRow() ? displayText(m_cursor.field(binding.field)) : QString();
+        if (auto *line = qobject_cast<QLineEdit *>(binding.widget))
+            line->setText(binding.shown);
+        else if (auto *text = qobject_cast<QTextEdit *>(binding.widget))
+            text->setPlainText(binding.shown);
+        else
+            static_cast<QLabel *>(binding.widget.data())->setText(binding.shown);
+        // A plain-text box may store its line breaks differently from the field.
+        binding.shown = boxText(binding.widget);
+    }
+}
+
+std::vector<std::pair<QString, QString>> DataControl::typedEdits() const
+{
+    std::vector<std::pair<QString, QString>> edits;
+    if (!m_cursor.hasCurrentRow())
+        return edits;
+    for (const Binding &binding : m_bindings) {
+        if (!binding.widget || qobject_cast<QLabel *>(binding.widget))
+            continue;
+        if (const auto *line = qobject_cast<QLineEdit *>(binding.widget);
+            line && line->isReadOnly())
+            continue;
+        const QString text = boxText(binding.widget);
+        if (text != binding.shown)
+            edits.emplace_back(binding.field, text);
+    }
+    return edits;
+}
+
+void DataControl::flushBound(Flush policy)
+{
+    try {
+        m_cursor.writeTyped(typedEdits());
+    } catch (const BoundEditRefused &refusal) {
+        if (policy == Flush::Strict || !m_refusalHandler)
+            throw;
+        // The row keeps what it held, the boxes show it again, and the user is told.
+        showBound();
+        m_refusalHandler(refusal, Refusal::Dropped);
+    }
+}
+
+} // namespace horalink

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "db/cursor.h"
+
+#include <functional>
+#include <QPointer>
+#include <QWidget>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QTextEdit;
+
+namespace horalink {
+
+// A data control: a cursor over one table with the displays bound to it. When visible it is a
+// navigator: first, previous, a caption, next, last. Bound boxes show a field of the current
+// row and follow every move and refresh; what is typed in an editable one is written to its
+// row when the cursor leaves the row.
+class DataControl : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit DataControl(const QString &name, QWidget *parent = nullptr);
+
+    Cursor &cursor() { return m_cursor; }
+    void setCaption(const QString &caption);
+    QString caption() const;
+
+    // The cursor's operations, as the windows use them.
+    void setRecordSource(const QString &table) { m_cursor.setRecordSource(table); }
+    QString recordSource() const { return m_cursor.recordSource(); }
+    void refresh() { m_cursor.refresh(); }
+    bool eof() const { return m_cursor.eof(); }
+    bool bof() const { return m_cursor.bof(); }
+    bool hasCurrentRow() const { return m_cursor.hasCurrentRow(); }
+    void moveFirst() { m_cursor.moveFirst(); }
+    void moveNext() { m_cursor.moveNext(); }
+    void movePrevious() { m_cursor.movePrevious(); }
+    void moveLast() { m_cursor.moveLast(); }
+    void close() { m_cursor.close(); }
+    QVariant field(const QString &name) const { return m_cursor.field(name); }
+
+    void bind(QLabel *label, const QString &field);
+    void bind(QLineEdit *box, const QString &field);
+    void bind(QTextEdit *box, const QString &field);
+
+    // Writes what was typed into the bound boxes of the current row; a refusal is thrown.
+    void updateRecord();
+    // Leaves the current row as a move does: what was typed there is written to it, or, when
+    // the row will not take it, dropped and reported through the refusal handler.
+    void leaveRow();
+
+    // Who tells the user when a row will not take what was typed in a bound box: the
+    // navigator then stays on the row; any other move, refresh or change of table drops the
+    // typed text. Without a handler, the refusal takes the program-wide course.
+    enum class Refusal
+    {
+        StaysOnRow,
+        Dropped
+    };
+    void setRefusalHandler(std::function<void(const BoundEditRefused &, Refusal)> handler);
+
+signals:
+    void currentChanged();
+
+private:
+    struct Binding
+    {
+        QPointer<QWidget> widget;
+        QString field;
+        QString shown;
+    };
+    enum class Flush
+    {
+        Strict,
+        ReportAndDrop
+    };
+
+    void navigate(void (Cursor::*move)());
+    std::vector<std::pair<QString, QString>> typedEdits() const;
+    void flushBound(Flush policy);
+    void showBound();
+    static QString boxText(const QWidget *widget);
+
+    Cursor m_cursor;
+    std::vector<Binding> m_bindings;
+    std::function<void(const BoundEditRefused &, Refusal)> m_refusalHandler;
+    QLabel *m_caption;
+};
+
+} // namespace horalink

@@ -1,0 +1,87 @@
+#include "forms.h"
+
+#include "ui/frmadd.h"
+#include "ui/frmlogon.h"
+#include "ui/frmmain.h"
+#include "ui/frmpass.h"
+#include "ui/frmprop.h"
+#include "ui/frmsplash.h"
+#include "ui/frmstartup.h"
+#include "ui/frmsub.h"
+
+namespace horalink {
+
+bool Forms::isLoaded(const Form *form) const
+{
+    for (const auto &[type, loaded] : m_forms) {
+        if (loaded == form)
+            return true;
+    }
+    return false;
+}
+
+void Forms::unload(Form &form)
+{
+    for (auto it = m_forms.begin(); it != m_forms.end(); ++it) {
+        if (it->second == &form) {
+            m_forms.erase(it);
+            break;
+        }
+    }
+    form.hide();
+    // The window may be unloading itself from one of its own handlers.
+    form.deleteLater();
+}
+
+void Forms::unloadAll()
+{
+    while (!m_forms.empty()) {
+        QPointer<Form> form = m_forms.begin()->second;
+        m_forms.erase(m_forms.begin());
+        if (form) {
+            form->hide();
+            form->deleteLater();
+        }
+    }
+}
+
+frmsplash &Forms::frmsplash()
+{
+    return get<class frmsplash>();
+}
+frmlogon &Forms::frmlogon()
+{
+    return get<class frmlogon>();
+}
+frmstartup &Forms::frmstartup()
+{
+    return get<class frmstartup>();
+}
+frmmain &Forms::frmmain()
+{
+    return get<class frmmain>();
+}
+frmsub &Forms::frmsub()
+{
+    return get<class frmsub>();
+}
+frmadd &Forms::frmadd()
+{
+    return get<class frmadd>();
+}
+frmpass &Forms::frmpass()
+{
+    return get<class frmpass>();
+}
+frmprop &Forms::frmprop()
+{
+    return get<class frmprop>();
+}
+
+Forms &forms()
+{
+    static Forms registry;
+    return registry;
+}
+
+} // namespace horalink

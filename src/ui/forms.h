@@ -1,0 +1,62 @@
+#pragma once
+
+#include "ui/form.h"
+
+#include <map>
+#include <QPointer>
+#include <typeindex>
+
+namespace horalink {
+
+class frmsplash;
+class frmlogon;
+class frmstartup;
+class frmmain;
+class frmsub;
+class frmadd;
+class frmpass;
+class frmprop;
+
+// Owns the program's windows: each is created on first use and lives until it is unloaded,
+// after which its next use starts again from its design state. Windows reach each other only
+// through here, never by keeping pointers across an unload.
+class Forms
+{
+public:
+    template <class T> T &get()
+    {
+        QPointer<Form> &slot = m_forms[std::type_index(typeid(T))];
+        if (slot)
+            return static_cast<T &>(*slot);
+        T *form = new T;
+        slot = form;
+        form->loaded();
+        return *form;
+    }
+
+    template <class T> bool isLoaded() const
+    {
+        const auto it = m_forms.find(std::type_index(typeid(T)));
+        return it != m_forms.end() && it->second;
+    }
+    bool isLoaded(const Form *form) const;
+
+    void unload(Form &form);
+    void unloadAll();
+
+    class frmsplash &frmsplash();
+    class frmlogon &frmlogon();
+    class frmstartup &frmstartup();
+    class frmmain &frmmain();
+    class frmsub &frmsub();
+    class frmadd &frmadd();
+    class frmpass &frmpass();
+    class frmprop &frmprop();
+
+private:
+    std::map<std::type_index, QPointer<Form>> m_forms;
+};
+
+Forms &forms();
+
+} // namespace horalink

@@ -1,0 +1,161 @@
+#include "frmadd.h"
+
+#include "admin/newemployee.h"
+#include "db/database.h"
+#include "ui/forms.h"
+#include "ui/frmlogon.h"
+#include "ui/frmmain.h"
+#include "ui/passwordbox.h"
+#include "ui/program.h"
+#include "ui/prompts.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace horalink {
+
+namespace {
+
+const QString AddError = QStringLiteral("Add Error");
+
+template <class T> T *named(T *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+} // namespace
+
+frmadd::frmadd() : Form(FixedDialog)
+{
+    setObjectName(QStringLiteral("frmadd"));
+    setWindowTitle(ProgramTitle);
+    auto *layout = new QVBoxLayout(this);
+
+    employeeFrame = named(new QGroupBox(QStringLiteral("Add a New Employee:"), this), "Frame1");
+    auto *boxes = new QGridLayout(employeeFrame);
+    boxes->setVerticalSpacing(3);
+    nameCaption = named(new QLabel(QStringLiteral("Name:"), employeeFrame), "Label1");
+    nameEdit = named(new QLineEdit(employeeFrame), "newemployee");
+    passwordCaption = named(new QLabel(QStringLiteral("Password:"), employeeFrame), "Label2");
+    passwordEdit = named(new QLineEdit(employeeFrame), "passwrd");
+    showTypedAsPlus(passwordEdit);
+    // The employee list keeps at most 255 characters of a password.
+    passwordEdit->setMaxLength(255);
+    wageCaption =
+        named(new QLabel(QStringLiteral("Wage/hour: (required)"), employeeFrame), "Label3");
+    wageEdit = named(new QLineEdit(employeeFrame), "newwage");
+    commentsCaption = named(new QLabel(QStringLiteral("Comments:"), employeeFrame), "Label4");
+    commentsEdit = named(new QTextEdit(employeeFrame), "comments");
+    commentsEdit->setAcceptRichText(false);
+    commentsEdit->setTabChangesFocus(true);
+    commentsEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    commentsEdit->setPlainText(QStringLiteral("  \n"));
+    boxes->addWidget(nameCaption, 0, 0);
+    boxes->addWidget(nameEdit, 0, 1);
+    boxes->addWidget(passwordCaption, 1, 0);
+    boxes->addWidget(passwordEdit, 1, 1);
+    boxes->addWidget(wageCaption, 2, 0, 1, 2);
+    boxes->addWidget(wageEdit, 3, 0, 1, 2);
+    boxes->addWidget(commentsCaption, 4, 0, 1, 2);
+    boxes->addWidget(commentsEdit, 5, 0, 1, 2);
+    layout->addWidget(employeeFrame, 1);
+
+    auto *buttons = new QHBoxLayout;
+    okButton = named(new QPushButton(QStringLiteral("OK"), this), "Command1");
+    okButton->setEnabled(false);
+    cancelButton = named(new QPushButton(QStringLiteral("Cancel"), this), "Command2");
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
+    layout->addLayout(buttons);
+    setDefaultButton(okButton);
+
+    setTabOrder(nameEdit, passwordEdit);
+    setTabOrder(passwordEdit, wageEdit);
+    setTabOrder(wageEdit, commentsEdit);
+    setTabOrder(commentsEdit, okButton);
+    setTabOrder(okButton, cancelButton);
+    setFixedClientSize(4200, 3900);
+
+    connectGuarded(wageEdit, &QLineEdit::textChanged, this, &frmadd::wageEditChanged);
+    connectGuarded(okButton, &QPushButton::clicked, this, &frmadd::okButtonClicked);
+    connectGuarded(cancelButton, &QPushButton::clicked, this, &frmadd::cancelButtonClicked);
+}
+
+void frmadd::loaded()
+{
+    centre();
+}
+
+void frmadd::activated()
+{
+    forms().frmlogon().hide();
+}
+
+void frmadd::wageEditChanged()
+{
+    okButton->setEnabled(!wageEdit->text().isEmpty());
+}
+
+void frmadd::cancelButtonClicked()
+{
+    close();
+}
+
+QString frmadd::commentText() const
+{
+    return commentsEdit->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+}
+
+void frmadd::okButtonClicked()
+{
+    const AddResult result =
+        addNewEmployee(openDatabase(EmployeeMdb),
+                       {nameEdit->text(), wageEdit->text(), passwordEdit->text(), commentText()});
+    switch (result.step) {
+    case AddStep::NameTooLong:
+        prompts().warning(QStringLiteral("Sorry, the name is to long.  Please type in a name with "
+                                         "less than 20 characters and without special "
+                                         "characters (i.e. period, quotation marks, etc.)"),
+                          QStringLiteral("Add error"));
+        nameEdit->clear();
+        return;
+    case AddStep::NoName:
+        prompts().warning(QStringLiteral("Please type in the name of the new Employee."), AddError);
+        return;
+    case AddStep::NameRefused:
+        prompts().warning(result.reason, AddError);
+        return;
+    case AddStep::WageNotANumber:
+        prompts().warning(QStringLiteral("Sorry, the wage must be a number of dollars per hour, "
+                                         "for example ") +
+                              QLocale().toString(12.5, 'f', 2) + QLatin1Char('.'),
+                          AddError);
+        return;
+    case AddStep::AlreadyListed:
+        prompts().warning(QStringLiteral("Sorry, this Employee already exists."), AddError);
+        return;
+    case AddStep::Failed:
+        // Nothing was written: the window stays open so the name can be changed.
+        prompts().warning(QStringLiteral("Sorry, the Employee could not be added: ") +
+                              result.reason + QLatin1Char('.'),
+                          AddError);
+        return;
+    case AddStep::Added:
+        break;
+    }
+    forms().frmlogon().addName(storedName(nameEdit->text()));
+    prompts().information(QStringLiteral("Employee has been added!"),
+                          QStringLiteral("Information"));
+    close();
+    forms().frmmain().employeeAdded();
+}
+
+} // namespace horalink

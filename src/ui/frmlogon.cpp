@@ -1,0 +1,239 @@
+#include "frmlogon.h"
+
+#include "admin/signon.h"
+#include "db/database.h"
+#include "db/settings.h"
+#include "ui/forms.h"
+#include "ui/frmmain.h"
+#include "ui/frmsplash.h"
+#include "ui/frmstartup.h"
+#include "ui/passwordbox.h"
+#include "ui/program.h"
+#include "ui/prompts.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace horalink {
+
+namespace {
+
+QPushButton *button(const char *name, const QString &caption, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+
+} // namespace
+
+frmlogon::frmlogon()
+    : Form(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+           Qt::WindowMinimizeButtonHint | Qt::CustomizeWindowHint)
+{
+    setObjectName(QStringLiteral("frmlogon"));
+    setWindowTitle(ProgramTitle);
+
+    auto *layout = new QGridLayout(this);
+    nameFrame = new QGroupBox(QStringLiteral("Find Your Name"), this);
+    nameFrame->setObjectName(QStringLiteral("Frame1"));
+    auto *nameLayout = new QVBoxLayout(nameFrame);
+    nameLayout->setContentsMargins(4, 2, 4, 4);
+    nameBox = new QComboBox(nameFrame);
+    nameBox->setObjectName(QStringLiteral("namechoice"));
+    nameBox->setEditable(true);
+    nameBox->setInsertPolicy(QComboBox::NoInsert);
+    nameBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    nameBox->setEditText(NamePrompt);
+    nameLayout->addWidget(nameBox);
+    layout->addWidget(nameFrame, 0, 0, 1, 2);
+    okButton = button("Command1", QStringLiteral("OK"), this);
+    exitButton = button("Command2", QStringLiteral("Exit"), this);
+    layout->addWidget(okButton, 1, 0);
+    layout->addWidget(exitButton, 1, 1);
+
+    passwordPanel = new QWidget(this);
+    passwordPanel->setObjectName(QStringLiteral("passwordbx"));
+    passwordPanel->setAutoFillBackground(true);
+    auto *passwordLayout = new QGridLayout(passwordPanel);
+    passwordFrame = new QGroupBox(QStringLiteral("Password Required:"), passwordPanel);
+    passwordFrame->setObjectName(QStringLiteral("Frame2"));
+    auto *passwordBox = new QVBoxLayout(passwordFrame);
+    passwordBox->setContentsMargins(4, 2, 4, 4);
+    passwordEdit = new QLineEdit(passwordFrame);
+    passwordEdit->setObjectName(QStringLiteral("txtpass"));
+    showTypedAsPlus(passwordEdit);
+    passwordBox->addWidget(passwordEdit);
+    passwordLayout->addWidget(passwordFrame, 0, 0, 1, 2);
+    passwordOkButton = button("Command3", QStringLiteral("OK"), passwordPanel);
+    passwordCancelButton = button("Command4", QStringLiteral("Cancel"), passwordPanel);
+    passwordLayout->addWidget(passwordOkButton, 1, 0);
+    passwordLayout->addWidget(passwordCancelButton, 1, 1);
+    passwordPanel->hide();
+    setDefaultButton(passwordOkButton);
+
+    setFixedClientSize(3525, 1755);
+    setTabOrder(nameBox, okButton);
+
+    connectGuarded(nameBox, &QComboBox::editTextChanged, this, &frmlogon::nameBoxEdited);
+    connectGuarded(passwordEdit, &QLineEdit::textChanged, this, &frmlogon::passwordEditChanged);
+    connectGuarded(okButton, &QPushButton::clicked, this, &frmlogon::okButtonClicked);
+    connectGuarded(exitButton, &QPushButton::clicked, this, &frmlogon::exitButtonClicked);
+    connectGuarded(passwordOkButton, &QPushButton::clicked, this,
+                   &frmlogon::passwordOkButtonClicked);
+    connectGuarded(passwordCancelButton, &QPushButton::clicked, this,
+                   &frmlogon::passwordCancelButtonClicked);
+}
+
+void frmlogon::resizeEvent(QResizeEvent *event)
+{
+    Form::resizeEvent(event);
+    passwordPanel->setGeometry(rect());
+}
+
+void frmlogon::showEvent(QShowEvent *event)
+{
+    Form::showEvent(event);
+    // Shown means activated here: the splash must go even when the first-run window takes
+    // the focus at once.
+    QTimer::singleShot(0, this, [this] { guarded([this] { activated(); }); });
+}
+
+void frmlogon::loaded()
+{
+    centre();
+    Connection &file = openDatabase(EmployeeMdb);
+    if (!readCompany(file)) {
+        forms().frmstartup();
+        hide();
+        return;
+    }
+    QStringList names;
+    for (const ListedEmployee &employee : listedEmployees(file))
+        names << employee.name;
+    std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    nameBox->addItems(names);
+    nameBox->setEditText(NamePrompt);
+}
+
+void frmlogon::activated()
+{
+    if (forms().isLoaded<frmsplash>())
+        forms().unload(forms().frmsplash());
+    // The main window is loaded, hidden, only once this window is up: nothing of it is needed
+    // to pick a name.
+    if (!forms().isLoaded<frmmain>())
+        forms().frmmain();
+}
+
+void frmlogon::addName(const QString &name)
+{
+    // A name deleted and added again is still listed from before.
+    if (nameBox->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
+        return;
+    int at = 0;
+    while (at < nameBox->count() &&
+           QString::compare(nameBox->itemText(at), name, Qt::CaseInsensitive) <= 0)
+        ++at;
+    const QString shown = nameBox->currentText();
+    nameBox->insertItem(at, name);
+    nameBox->setEditText(shown);
+}
+
+void frmlogon::removeName(const QString &name)
+{
+    const int at = nameBox->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (at < 0)
+        return;
+    const QString shown = nameBox->currentText();
+    nameBox->removeItem(at);
+    nameBox->setEditText(shown);
+}
+
+void frmlogon::showPrompt(const QString &prompt)
+{
+    nameBox->setEditText(prompt);
+}
+
+void frmlogon::nameBoxEdited()
+{
+    setDefaultButton(okButton);
+}
+
+void frmlogon::passwordEditChanged()
+{
+    setDefaultButton(passwordOkButton);
+}
+
+void frmlogon::okButtonClicked()
+{
+    const QString typed = nameBox->currentText();
+    const auto found = findEmployee(openDatabase(EmployeeMdb), typed);
+    if (!found) {
+        prompts().warning(QStringLiteral("Please enter a valid Name or click on the Combo Box."),
+                          QStringLiteral("Log In Error"));
+        return;
+    }
+    m_chosen = *found;
+    passwordEdit->clear();
+    if (!m_chosen.password.isEmpty()) {
+        passwordPanel->show();
+        passwordPanel->raise();
+        passwordEdit->setFocus();
+        return;
+    }
+    const bool manager = m_chosen.name == QLatin1String("Manager");
+    signOn(false);
+    if (manager)
+        prompts().warning(QStringLiteral("You will be unable to use Management functions until "
+                                         "you change your password."),
+                          QStringLiteral("Information"));
+}
+
+void frmlogon::passwordOkButtonClicked()
+{
+    if (!acceptPassword(openDatabase(EmployeeMdb), m_chosen, passwordEdit->text())) {
+        prompts().warning(QStringLiteral("Incorrect Password, Please retry or Cancel."),
+                          QStringLiteral("Password Error"));
+        passwordEdit->clear();
+        return;
+    }
+    passwordPanel->hide();
+    passwordEdit->clear();
+    signOn(true);
+}
+
+void frmlogon::signOn(bool byPassword)
+{
+    frmmain &main = forms().frmmain();
+    hide();
+    main.show();
+    main.signOn({m_chosen.name, m_chosen.wage, byPassword});
+    m_chosen = {};
+}
+
+void frmlogon::passwordCancelButtonClicked()
+{
+    passwordPanel->hide();
+    nameBox->setEditText(NamePrompt);
+    m_chosen = {};
+}
+
+void frmlogon::exitButtonClicked()
+{
+    close();
+}
+
+void frmlogon::closeBoxClicked()
+{
+    endProgram();
+}
+
+} // namespace horalink

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "db/roster.h"
+#include "ui/form.h"
+
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+namespace horalink {
+
+// Where every sign-on starts: pick a name, give the password when there is one. It reads the
+// company settings and the employee list when the program starts, and only it ends the
+// program.
+class frmlogon : public Form
+{
+    Q_OBJECT
+
+public:
+    frmlogon();
+
+    void loaded() override;
+    void activated() override;
+
+    // Puts a name into the sorted list, as a newly added employee's.
+    void addName(const QString &name);
+    // Takes a deleted employee's name off the list.
+    void removeName(const QString &name);
+    // Shows the name box's prompt again, as the main window does when the user leaves it.
+    void showPrompt(const QString &prompt);
+
+    QGroupBox *nameFrame;
+    QComboBox *nameBox;
+    QPushButton *okButton;
+    QPushButton *exitButton;
+    // Covers the name step while the password is asked for.
+    QWidget *passwordPanel;
+    QGroupBox *passwordFrame;
+    QLineEdit *passwordEdit;
+    QPushButton *passwordOkButton;
+    QPushButton *passwordCancelButton;
+
+protected:
+    void closeBoxClicked() override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void nameBoxEdited();
+    void passwordEditChanged();
+    void okButtonClicked();
+    void exitButtonClicked();
+    void passwordOkButtonClicked();
+    void passwordCancelButtonClicked();
+
+    // Hands the chosen employee to the main window, whose window it now is.
+    void signOn(bool byPassword);
+
+    // The employee found at the last press of OK, whose password is outstanding.
+    EmployeeRow m_chosen;
+};
+
+inline const QString NamePrompt = QStringLiteral("Click here for names-->");
+
+} // namespace horalink

@@ -1,0 +1,184 @@
+#pragma once
+
+#include "clock/session.h"
+#include "db/settings.h"
+#include "ui/form.h"
+
+#include <optional>
+
+class QAction;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QTabWidget;
+class QTableView;
+class QTextEdit;
+class QTimer;
+
+namespace horalink {
+
+class BoundEditRefused;
+class ClickLabel;
+class DataControl;
+class DbError;
+struct TimeCard;
+struct Totals;
+
+// The main window: the signed-on user's clock, totals and time log, the manager's panel, and
+// the "About" page. It acts for the session handed to it at sign-on, and shows the switches in
+// force; it holds neither in its captions.
+class frmmain : public Form
+{
+    Q_OBJECT
+
+public:
+    frmmain();
+
+    void loaded() override;
+
+    // A successful sign-on: from here on the window acts for this user.
+    void signOn(const Session &session);
+    const Session &session() const { return m_session; }
+    const Switches &switches() const { return m_switches; }
+    // Shows the effects of the program-wide switches, as stored or as just changed.
+    void applySwitches(const Switches &switches);
+    // The employee the Management tab's browser shows.
+    QString shownEmployee() const;
+    // After a successful add: the browser lists the new employee.
+    void employeeAdded();
+
+    // The signed-on user's clock events and totals.
+    void fxnclockin(const QString &thisusername);
+    void fxnclockout(const QString &username);
+    void fxngettotal(const QString &username);
+    // The totals of the employee shown in the Management tab.
+    void mangettotal(const QString &manuser);
+
+    QTimer *clockTimer;
+    QGroupBox *clockFrame;
+    QLabel *dateLabel;
+    QLabel *timeLabel;
+    QTabWidget *tabs;
+    // The time log of the employee chosen in the Management tab: the grid's and the figures'.
+    DataControl *chosenLog;
+    // The signed-on user's wage, out of sight.
+    QLabel *wageLabel;
+
+    // "Time Functions"
+    QLabel *userNameLabel;
+    QPushButton *clockInButton;
+    QPushButton *clockOutButton;
+    QGroupBox *hoursFrame;
+    QLabel *hoursLabel;
+    QGroupBox *wagesFrame;
+    QLabel *dollarLabel;
+    QLabel *wagesLabel;
+    // Shown in the place of the wages while they are hidden.
+    QFrame *productPicture;
+    QLabel *productNameLabel;
+    ClickLabel *updateHintLabel;
+    ClickLabel *updateLabel;
+    QGroupBox *eventFrame;
+    QLineEdit *eventStampEdit;
+    QLabel *eventTaskLabel;
+    QLabel *eventStatusLabel;
+    // The signed-on user's time log, with its navigator.
+    DataControl *userLog;
+
+    // "Management"
+    QWidget *managementPanel;
+    QGroupBox *functionsFrame;
+    QPushButton *configureButton;
+    QPushButton *hoursButton;
+    QPushButton *printLogButton;
+    QPushButton *clearLogButton;
+    QPushButton *addEmployeeButton;
+    QPushButton *changePasswordButton;
+    QPushButton *deleteEmployeeButton;
+    QGroupBox *employeeFrame;
+    // The employee list, with its navigator.
+    DataControl *employeeList;
+    QLineEdit *employeeNameEdit;
+    QLabel *wageCaption;
+    QLineEdit *wageEdit;
+    QLabel *notesCaption;
+    QTextEdit *notesEdit;
+    QLabel *hoursCaption;
+    QLabel *employeeHoursLabel;
+    QLabel *employeeDollarLabel;
+    QLabel *employeeWagesLabel;
+    ClickLabel *gridToggleLabel;
+    QFrame *gridPanel;
+    QTableView *grid;
+
+    // "About"
+    QGroupBox *aboutFrame;
+    QLabel *productTitleLabel;
+    QLabel *companyCaption;
+    QLabel *companyLabel;
+    QLabel *versionLabel;
+    // Where the data is: the file and its folder, or the database server.
+    QLabel *locationLabel;
+
+    QMenuBar *menuBar;
+    QMenu *toolsMenu;
+    QAction *clockInAction;
+    QAction *clockOutAction;
+    QAction *printLogAction;
+    QAction *clearLogAction;
+    QAction *deleteLastAction;
+    QAction *changeMyPasswordAction;
+    QAction *exitAction;
+
+protected:
+    void closeBoxClicked() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *buildTimeFunctions();
+    QWidget *buildManagement();
+    QWidget *buildAbout();
+    void buildMenu();
+    void connectHandlers();
+
+    void clockTimerTimedOut();
+    void exitActionTriggered();
+    // The signed-on user leaves: typed edits are stored or reported, and the windows that act
+    // for the user go, so that none of them serves whoever signs on next.
+    void leave();
+    void reportDroppedEdit(const BoundEditRefused &refusal);
+    void reportUpdateFailure(const DbError &error);
+    void employeeListMoved();
+    void showTotals(const Totals &totals, QLabel *hours, QLabel *wages);
+
+    // Commands; a button and its menu entry share one.
+    void clockInCommand();
+    void clockOutCommand();
+    void eventStampEditChanged();
+    void fxnupdate();
+    void deleteLastActionTriggered();
+    void gridToggleLabelClicked();
+    void refreshGrid();
+    void hoursButtonClicked();
+    void printLogButtonClicked();
+    void manprintlog(const QString &endingDate);
+    void printLogActionTriggered();
+    void printCardOf(const std::optional<TimeCard> &card);
+    void configureButtonClicked();
+    void clearLogButtonClicked();
+    void manclearlog(const QString &endingDate);
+    void clearLogActionTriggered();
+    void addEmployeeButtonClicked();
+    void changePasswordButtonClicked();
+    void changeMyPasswordActionTriggered();
+    void deleteEmployeeButtonClicked();
+
+    Session m_session;
+    Switches m_switches;
+};
+
+} // namespace horalink

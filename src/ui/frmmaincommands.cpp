@@ -1,0 +1,393 @@
+// The main window's commands: each reads its controls, calls one procedure and shows what came
+// of it.
+#include "admin/clearing.h"
+#include "clock/clock.h"
+#include "clock/clocking.h"
+#include "db/database.h"
+#include "db/datetimetext.h"
+#include "db/employees.h"
+#include "db/roster.h"
+#include "db/timelogmodel.h"
+#include "reports/figures.h"
+#include "reports/timecards.h"
+#include "reports/totals.h"
+#include "ui/datacontrol.h"
+#include "ui/forms.h"
+#include "ui/frmadd.h"
+#include "ui/frmlogon.h"
+#include "ui/frmmain.h"
+#include "ui/frmpass.h"
+#include "ui/frmprop.h"
+#include "ui/frmsub.h"
+#include "ui/printer.h"
+#include "ui/prompts.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+
+namespace horalink {
+
+namespace {
+
+Connection &file()
+{
+    return openDatabase(EmployeeMdb);
+}
+
+const QString Ename = QStringLiteral("ename");
+const QString NotListed = QStringLiteral("Please enter a valid Name or click on the Combo Box.");
+const QString LogInError = QStringLiteral("Log In Error");
+const QString EndingDatePrompt = QStringLiteral("Enter an ending date:");
+
+void showWindow(Form &window)
+{
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+void refuseUnreadableEnding(const QString &typed, const QDateTime &now)
+{
+    prompts().warning(
+        QStringLiteral("Sorry, \"") + typed +
+            QStringLiteral("\" is not a date.  Please enter an ending date such as ") +
+            generalDateText(now) + QStringLiteral(".  Nothing was cleared."),
+        QStringLiteral("Clear Error"));
+}
+
+} // namespace
+
+void frmmain::clockInCommand()
+{
+    userLog->refresh();
+    if (isClockedIn(file(), m_session.employee)) {
+        prompts().warning(QStringLiteral("You must first Clock Out."),
+                          QStringLiteral("Clock In Error"));
+        return;
+    }
+    if (m_switches.subs)
+        fxnclockin(m_session.employee);
+    else
+        showWindow(forms().frmsub());
+}
+
+void frmmain::fxnclockin(const QString &thisusername)
+{
+    // The prompt is loaded, hidden and empty, when the switch turned it off.
+    QLineEdit *task = forms().frmsub().taskEdit;
+    Session user = m_session;
+    user.employee = thisusername;
+    if (clockIn(file(), user, task->text(), clock().now()) == ClockOutcome::MustClockOut)
+        prompts().warning(QStringLiteral("You must first Clock Out."),
+                          QStringLiteral("Clock In Error"));
+    fxngettotal(m_session.employee);
+    task->clear();
+}
+
+void frmmain::clockOutCommand()
+{
+    fxnclockout(m_session.employee);
+}
+
+void frmmain::fxnclockout(const QString &username)
+{
+    Session user = m_session;
+    user.employee = username;
+    switch (clockOut(file(), user, clock().now())) {
+    case ClockOutcome::MustClockInFirst:
+        prompts().warning(QStringLiteral("You must first Clock in."),
+                          QStringLiteral("Clock out Error"));
+        break;
+    case ClockOutcome::MustClockIn:
+        prompts().warning(QStringLiteral("You must first Clock In."),
+                          QStringLiteral("Clock out Error"));
+        break;
+    case ClockOutcome::MustClockOut:
+    case ClockOutcome::Stored:
+        break;
+    }
+    fxngettotal(m_session.employee);
+}
+
+void frmmain::showTotals(const Totals &totals, QLabel *hours, QLabel *wages)
+{
+    hours->setText(totals.hours);
+    wages->setText(totals.wages);
+}
+
+void frmmain::fxngettotal(const QString &username)
+{
+    userLog->setRecordSource(username);
+    userLog->refresh();
+    showTotals(totalsOf(file(), username, m_session.wage, clock().now()), hoursLabel, wagesLabel);
+    // Clocking in and out and the browser rely on the log standing on its last event.
+    if (!userLog->eof())
+        userLog->moveLast();
+}
+
+void frmmain::mangettotal(const QString &manuser)
+{
+    chosenLog->setRecordSource(manuser);
+    chosenLog->refresh();
+    const Totals totals = totalsOf(file(), manuser, wageEdit->text(), clock().now());
+    showTotals(totals, employeeHoursLabel, employeeWagesLabel);
+    // With an open shift the log is left on its first row, where it stands after a re-read.
+    if (!totals.empty && !totals.openShift)
+        chosenLog->moveLast();
+}
+
+void frmmain::hoursButtonClicked()
+{
+    mangettotal(employeeNameEdit->text());
+    if (!readNumber(wageEdit->text()))
+        prompts().warning(QStringLiteral("The wage \"") + wageEdit->text() +
+                              QStringLiteral("\" is not a number, so no wages can be estimated."),
+                          QStringLiteral("Get Hrs/$"));
+}
+
+void frmmain::eventStampEditChanged()
+{
+    const bool eventShown = !eventStampEdit->text().isEmpty();
+    printLogAction->setEnabled(eventShown);
+    clearLogAction->setEnabled(eventShown);
+}
+
+void frmmain::fxnupdate()
+{
+    // The one procedure that reports its own failures and goes on.
+    try {
+        if (userLog->hasCurrentRow())
+            userLog->updateRecord();
+        fxngettotal(m_session.employee);
+    } catch (const DbError &error) {
+        reportUpdateFailure(error);
+    }
+}
+
+void frmmain::deleteLastActionTriggered()
+{
+    userLog->refresh();
+    if (deleteLastEvent(file(), m_session.employee))
+        userLog->refresh();
+}
+
+void frmmain::gridToggleLabelClicked()
+{
+    chosenLog->setRecordSource(employeeNameEdit->text());
+    chosenLog->refresh();
+    QAbstractItemModel *previous = grid->model();
+    auto *model = new TimeLogModel(file(), chosenLog->recordSource(), grid);
+    connect(model, &TimeLogModel::refused, this,
+            [](const QString &reason) { prompts().warning(reason, QStringLiteral("Grid Error")); });
+    grid->setModel(model);
+    delete previous;
+    gridPanel->setHidden(!gridPanel->isHidden());
+}
+
+void frmmain::refreshGrid()
+{
+    if (auto *model = qobject_cast<TimeLogModel *>(grid->model()); model && grid->isVisible())
+        model->refreshIfChanged();
+}
+
+void frmmain::printLogButtonClicked()
+{
+    const Button everyone = prompts().ask(
+        QStringLiteral("Would you like to print all employees? (default:  print current employee "
+                       "only)"),
+        QStringLiteral("Print"), Buttons::YesNoCancel, Icon::None, Button::Yes);
+    if (everyone == Button::Cancel)
+        return;
+    const QString endingDate = prompts().input(
+        EndingDatePrompt, QStringLiteral("Print Horalink through this ending date: "),
+        generalDateText(clock().now()));
+    if (endingDate.isEmpty())
+        return;
+    if (!readDateTime(endingDate)) {
+        prompts().warning(QLatin1Char('"') + endingDate +
+                              QStringLiteral("\" is not a date. Please enter the ending date as a "
+                                             "date, or a date and time such as ") +
+                              generalDateText(clock().now()) + QLatin1Char('.'),
+                          QStringLiteral("Print Error"));
+        return;
+    }
+    if (everyone == Button::No) {
+        manprintlog(endingDate);
+        return;
+    }
+    // Each card is printed with the list standing on its employee, as the name box shows it.
+    for (const ListedEmployee &employee : listedEmployees(file())) {
+        findByName(*employeeList, Ename, employee.name);
+        manprintlog(endingDate);
+    }
+    employeeList->moveFirst();
+}
+
+void frmmain::manprintlog(const QString &endingDate)
+{
+    const QString name = employeeNameEdit->text();
+    if (!findByName(*employeeList, Ename, name)) {
+        prompts().warning(NotListed, LogInError);
+        return;
+    }
+    chosenLog->setRecordSource(name);
+    chosenLog->refresh();
+    if (chosenLog->eof())
+        return;
+    printCardOf(managerCardOf(file(), companyLabel->text(), name, *readDateTime(endingDate),
+                              clock().now()));
+    chosenLog->moveLast();
+    fxngettotal(m_session.employee);
+}
+
+void frmmain::printLogActionTriggered()
+{
+    prompts().plain(QStringLiteral("The data is being sent to the default printer"));
+    // The entry is meant for a log with events; one emptied meanwhile gets no card, and the
+    // totals below bring the window up to date.
+    printCardOf(userCardOf(file(), companyLabel->text(), m_session.employee, clock().now()));
+    fxngettotal(m_session.employee);
+}
+
+void frmmain::printCardOf(const std::optional<TimeCard> &card)
+{
+    if (card)
+        printCard(*card, printer());
+}
+
+void frmmain::clearLogButtonClicked()
+{
+    const Button everyone =
+        prompts().ask(QStringLiteral("Would you like to clear the log for all employees? "
+                                     "(default: clear current employee only)"),
+                      QStringLiteral("Clear"), Buttons::YesNoCancel, Icon::None, Button::No);
+    if (everyone == Button::Cancel)
+        return;
+    if (everyone == Button::Yes)
+        employeeList->moveFirst();
+    const QString ending =
+        prompts().input(EndingDatePrompt, QStringLiteral("Clear log until this date: "),
+                        generalDateText(clock().now()));
+    if (!ending.isEmpty()) {
+        if (everyone == Button::No) {
+            manclearlog(ending);
+        } else if (!readDateTime(ending)) {
+            // Told once here rather than once for every employee.
+            refuseUnreadableEnding(ending, clock().now());
+        } else {
+            while (!employeeList->eof()) {
+                manclearlog(ending);
+                employeeList->moveNext();
+            }
+        }
+    }
+    employeeList->refresh();
+}
+
+void frmmain::manclearlog(const QString &endingDate)
+{
+    const QString name = employeeNameEdit->text();
+    if (!isListed(file(), name)) {
+        prompts().warning(NotListed, LogInError);
+        return;
+    }
+    const auto ending = readDateTime(endingDate);
+    if (!ending) {
+        refuseUnreadableEnding(endingDate, clock().now());
+        return;
+    }
+    const ClearResult result = clearEmployeeLog(file(), name, *ending);
+    if (result.step == ClearStep::Failed) {
+        // One employee's log that cannot be cleared must not stop the clearing of the others.
+        prompts().warning(QStringLiteral("Sorry, the log of ") + name +
+                              QStringLiteral(" could not be cleared: ") + result.reason +
+                              QStringLiteral(".  Nothing of it was deleted."),
+                          QStringLiteral("Clear Error"));
+        return;
+    }
+    userLog->refresh();
+    chosenLog->setRecordSource(name);
+    chosenLog->refresh();
+}
+
+void frmmain::clearLogActionTriggered()
+{
+    if (prompts().ask(QStringLiteral("This will delete all clock in and clock out values.  It "
+                                     "should only be done at the end of a time period.  Are you "
+                                     "sure you want to continue ?"),
+                      QStringLiteral("Horalink Warning"), Buttons::YesNo, Icon::Stop,
+                      Button::No) == Button::Yes)
+        clearTimeLog(file(), m_session.employee);
+    fxngettotal(m_session.employee);
+}
+
+void frmmain::configureButtonClicked()
+{
+    showWindow(forms().frmprop());
+}
+
+void frmmain::addEmployeeButtonClicked()
+{
+    employeeNameEdit->setEnabled(false);
+    showWindow(forms().frmadd());
+}
+
+void frmmain::employeeAdded()
+{
+    employeeNameEdit->setEnabled(true);
+    employeeList->refresh();
+}
+
+void frmmain::changeMyPasswordActionTriggered()
+{
+    showWindow(forms().frmpass());
+}
+
+void frmmain::changePasswordButtonClicked()
+{
+    frmpass &window = forms().frmpass();
+    window.employeePanel->show();
+    window.employeePanel->raise();
+    showWindow(window);
+}
+
+void frmmain::deleteEmployeeButtonClicked()
+{
+    const QString name = employeeNameEdit->text();
+    if (name == QLatin1String("Manager")) {
+        prompts().warning(QStringLiteral("Sorry, cannot delete the Manager"),
+                          QStringLiteral("Delete Error"));
+        return;
+    }
+    if (!isListed(file(), name)) {
+        prompts().warning(QStringLiteral("Sorry, the Name doesn't appear to exist.  Try again."),
+                          QStringLiteral("Add Error"));
+        return;
+    }
+    if (prompts().ask(QStringLiteral("Deleting an employee is permanent.  He/She will no longer "
+                                     "be able to use the Horalink Program unless you add them "
+                                     "again. Do you want to continue ?"),
+                      QStringLiteral("Horalink Warning"), Buttons::YesNo, Icon::Stop,
+                      Button::No) != Button::Yes)
+        return;
+    try {
+        deleteEmployee(file(), name);
+    } catch (const DbError &error) {
+        prompts().warning(QStringLiteral("Sorry, the Employee could not be deleted: ") +
+                              error.description() + QStringLiteral(".  Nothing was changed."),
+                          QStringLiteral("Delete Error"));
+        return;
+    }
+    forms().frmlogon().removeName(name);
+    prompts().information(QStringLiteral("Employee has been deleted."),
+                          QStringLiteral("Information"));
+    employeeList->refresh();
+    chosenLog->setRecordSource(name);
+    // An employee listed without a time log has no log to show.
+    if (hasTimeLog(file(), name))
+        chosenLog->refresh();
+}
+
+} // namespace horalink

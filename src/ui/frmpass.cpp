@@ -1,0 +1,159 @@
+#include "frmpass.h"
+
+#include "db/database.h"
+#include "db/employees.h"
+#include "ui/forms.h"
+#include "ui/frmmain.h"
+#include "ui/passwordbox.h"
+#include "ui/program.h"
+#include "ui/prompts.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace horalink {
+
+namespace {
+
+QLineEdit *passwordBox(const char *name, QWidget *parent)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    showTypedAsPlus(box);
+    // The employee list keeps at most 255 characters of a password.
+    box->setMaxLength(255);
+    return box;
+}
+
+QPushButton *button(const char *name, const QString &caption, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+
+QGroupBox *passwordFrame(const char *name, QLineEdit *&box, const char *boxName, QWidget *parent)
+{
+    auto *frame = new QGroupBox(QStringLiteral("Enter New Password:"), parent);
+    frame->setObjectName(QLatin1String(name));
+    auto *layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(4, 2, 4, 4);
+    box = passwordBox(boxName, frame);
+    layout->addWidget(box);
+    return frame;
+}
+
+} // namespace
+
+frmpass::frmpass() : Form(FixedDialog)
+{
+    setObjectName(QStringLiteral("frmpass"));
+    setWindowTitle(ProgramTitle);
+
+    auto *layout = new QGridLayout(this);
+    ownFrame = passwordFrame("Frame1", ownPasswordEdit, "newpasswrd", this);
+    layout->addWidget(ownFrame, 0, 0, 1, 2);
+    ownOkButton = button("Command1", QStringLiteral("OK"), this);
+    cancelButton = button("Command2", QStringLiteral("Cancel"), this);
+    layout->addWidget(ownOkButton, 1, 0);
+    layout->addWidget(cancelButton, 1, 1);
+
+    // The manager's panel covers the own-password controls while it is shown.
+    employeePanel = new QWidget(this);
+    employeePanel->setObjectName(QStringLiteral("Picture1"));
+    employeePanel->setAutoFillBackground(true);
+    auto *panel = new QGridLayout(employeePanel);
+    employeeFrame = passwordFrame("Frame2", employeePasswordEdit, "Text1", employeePanel);
+    panel->addWidget(employeeFrame, 0, 0, 1, 2);
+    employeeOkButton = button("Command3", QStringLiteral("OK"), employeePanel);
+    panel->addWidget(employeeOkButton, 1, 0);
+    employeePanel->hide();
+    employeePanel->installEventFilter(this);
+    setDefaultButton(ownOkButton);
+
+    setTabOrder(ownPasswordEdit, ownOkButton);
+    setTabOrder(ownOkButton, cancelButton);
+    setTabOrder(cancelButton, employeePasswordEdit);
+    setTabOrder(employeePasswordEdit, employeeOkButton);
+    setFixedClientSize(3600, 1700);
+
+    connectGuarded(ownPasswordEdit, &QLineEdit::textChanged, this,
+                   &frmpass::ownPasswordEditChanged);
+    connectGuarded(employeePasswordEdit, &QLineEdit::textChanged, this,
+                   &frmpass::employeePasswordEditChanged);
+    connectGuarded(ownOkButton, &QPushButton::clicked, this, &frmpass::ownOkButtonClicked);
+    connectGuarded(cancelButton, &QPushButton::clicked, this, &frmpass::cancelButtonClicked);
+    connectGuarded(employeeOkButton, &QPushButton::clicked, this,
+                   &frmpass::employeeOkButtonClicked);
+}
+
+void frmpass::loaded()
+{
+    centre();
+}
+
+void frmpass::resizeEvent(QResizeEvent *event)
+{
+    Form::resizeEvent(event);
+    employeePanel->setGeometry(rect());
+}
+
+bool frmpass::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == employeePanel && event->type() == QEvent::Paint)
+        guarded([this] { employeePanelPainted(); });
+    return Form::eventFilter(watched, event);
+}
+
+void frmpass::ownPasswordEditChanged()
+{
+    setDefaultButton(ownOkButton);
+}
+
+void frmpass::employeePasswordEditChanged()
+{
+    setDefaultButton(employeeOkButton);
+}
+
+void frmpass::employeePanelPainted()
+{
+    // Painting runs often; only a change of focus or default button is worth making, and
+    // making it again would repaint the panel without end.
+    if (!employeePasswordEdit->hasFocus())
+        employeePasswordEdit->setFocus();
+    if (defaultButton() != employeeOkButton)
+        setDefaultButton(employeeOkButton);
+}
+
+void frmpass::cancelButtonClicked()
+{
+    close();
+}
+
+void frmpass::ownOkButtonClicked()
+{
+    changePassword(forms().frmmain().session().employee, ownPasswordEdit->text());
+}
+
+void frmpass::employeeOkButtonClicked()
+{
+    changePassword(forms().frmmain().shownEmployee(), employeePasswordEdit->text());
+}
+
+void frmpass::changePassword(const QString &name, const QString &password)
+{
+    if (storePassword(openDatabase(EmployeeMdb), name, password))
+        prompts().information(QStringLiteral("Password Successfully Changed."),
+                              QStringLiteral("Successful!"));
+    else
+        prompts().warning(QStringLiteral("Sorry, their was a problem with the data file. Check "
+                                         "with your system administrator."),
+                          QStringLiteral("Change Pass Error"));
+    close();
+}
+
+} // namespace horalink

@@ -1,0 +1,104 @@
+#include "frmprop.h"
+
+#include "db/database.h"
+#include "ui/forms.h"
+#include "ui/frmmain.h"
+#include "ui/program.h"
+#include "ui/prompts.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace horalink {
+
+namespace {
+
+QCheckBox *switchBox(const char *name, const QString &caption, QWidget *parent)
+{
+    auto *box = new QCheckBox(caption, parent);
+    box->setObjectName(QLatin1String(name));
+    return box;
+}
+
+} // namespace
+
+frmprop::frmprop() : Form(FixedDialog)
+{
+    setObjectName(QStringLiteral("frmprop"));
+    setWindowTitle(ProgramTitle);
+    auto *layout = new QVBoxLayout(this);
+    switchesFrame = new QGroupBox(QStringLiteral("User Properties:"), this);
+    switchesFrame->setObjectName(QStringLiteral("Frame1"));
+    auto *boxes = new QVBoxLayout(switchesFrame);
+    editsBox = switchBox("edits", QStringLiteral("Disable Employee Edits"), switchesFrame);
+    moneyBox = switchBox("money", QStringLiteral("Disable Employee Wages Display"), switchesFrame);
+    subsBox = switchBox("subs", QStringLiteral("Turn off all Login Descriptions"), switchesFrame);
+    for (QCheckBox *box : {editsBox, moneyBox, subsBox})
+        boxes->addWidget(box);
+    layout->addWidget(switchesFrame);
+    setFixedClientSize(4200, 1900);
+
+    connectGuarded(editsBox, &QCheckBox::toggled, this, &frmprop::editsBoxToggled);
+    connectGuarded(moneyBox, &QCheckBox::toggled, this, &frmprop::moneyBoxToggled);
+    connectGuarded(subsBox, &QCheckBox::toggled, this, &frmprop::subsBoxToggled);
+}
+
+void frmprop::loaded()
+{
+    centre();
+}
+
+void frmprop::activated()
+{
+    centre();
+}
+
+void frmprop::showEvent(QShowEvent *event)
+{
+    // The boxes show the switches in force; setting them here stores nothing.
+    const Switches &shown = forms().frmmain().switches();
+    const QSignalBlocker blockEdits(editsBox);
+    const QSignalBlocker blockMoney(moneyBox);
+    const QSignalBlocker blockSubs(subsBox);
+    editsBox->setChecked(shown.edits);
+    moneyBox->setChecked(shown.money);
+    subsBox->setChecked(shown.subs);
+    Form::showEvent(event);
+}
+
+void frmprop::closeEvent(QCloseEvent *event)
+{
+    // Only hidden: the switches stay in force, whichever way the window is left.
+    event->accept();
+    hide();
+}
+
+void frmprop::store(Switch which, bool on)
+{
+    frmmain &main = forms().frmmain();
+    storeSwitch(openDatabase(EmployeeMdb), which, on);
+    Switches switches = main.switches();
+    switches.set(which, on);
+    main.applySwitches(switches);
+}
+
+void frmprop::editsBoxToggled(bool on)
+{
+    store(Switch::Edits, on);
+}
+
+void frmprop::moneyBoxToggled(bool on)
+{
+    store(Switch::Money, on);
+}
+
+void frmprop::subsBoxToggled(bool on)
+{
+    // Nothing shows: each clock-in reads the switch.
+    store(Switch::Subs, on);
+}
+
+} // namespace horalink

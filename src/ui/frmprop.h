@@ -1,0 +1,39 @@
+#pragma once
+
+#include "db/settings.h"
+#include "ui/form.h"
+
+class QCheckBox;
+class QGroupBox;
+
+namespace horalink {
+
+// The three program-wide switches. Its boxes show the switches in force; each click stores
+// the switch and applies it to the main window at once. Closed, it is only hidden.
+class frmprop : public Form
+{
+    Q_OBJECT
+
+public:
+    frmprop();
+
+    void loaded() override;
+    void activated() override;
+
+    QGroupBox *switchesFrame;
+    QCheckBox *editsBox;
+    QCheckBox *moneyBox;
+    QCheckBox *subsBox;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void editsBoxToggled(bool on);
+    void moneyBoxToggled(bool on);
+    void subsBoxToggled(bool on);
+    void store(Switch which, bool on);
+};
+
+} // namespace horalink

@@ -1,0 +1,71 @@
+#include "frmsub.h"
+
+#include "ui/forms.h"
+#include "ui/frmmain.h"
+#include "ui/program.h"
+#include "ui/prompts.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace horalink {
+
+namespace {
+
+// The width of the activity field.
+constexpr int LongestTask = 30;
+
+} // namespace
+
+frmsub::frmsub() : Form(FixedDialog)
+{
+    setObjectName(QStringLiteral("frmsub"));
+    setWindowTitle(ProgramTitle);
+    auto *layout = new QVBoxLayout(this);
+    taskFrame = new QGroupBox(QStringLiteral("Enter a Task:"), this);
+    taskFrame->setObjectName(QStringLiteral("Frame1"));
+    auto *taskBox = new QVBoxLayout(taskFrame);
+    taskEdit = new QLineEdit(taskFrame);
+    taskEdit->setObjectName(QStringLiteral("activity"));
+    taskBox->addWidget(taskEdit);
+    layout->addWidget(taskFrame);
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("Command1"));
+    layout->addWidget(okButton, 0, Qt::AlignHCenter);
+    setDefaultButton(okButton);
+    setFixedClientSize(3600, 1500);
+    connectGuarded(okButton, &QPushButton::clicked, this, &frmsub::okButtonClicked);
+}
+
+void frmsub::loaded()
+{
+    centre();
+}
+
+void frmsub::activated()
+{
+    taskEdit->setFocus();
+}
+
+void frmsub::okButtonClicked()
+{
+    if (taskEdit->text().length() > LongestTask) {
+        prompts().warning(QStringLiteral("Sorry, Tasks can only be up to 30 characters in length."),
+                          QStringLiteral("Clock In Error"));
+        return;
+    }
+    frmmain &main = forms().frmmain();
+    main.fxnclockin(main.session().employee);
+    hide();
+}
+
+void frmsub::closeBoxClicked()
+{
+    prompts().warning(QStringLiteral("Clock In has been Canceled.  If you wish to disable the "
+                                     "prompt for a project activity, check the box marked disable"),
+                      QStringLiteral("Canceled"));
+}
+
+} // namespace horalink

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "ui/form.h"
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+namespace horalink {
+
+// The task prompt at clock-in. It does not block the main window; the event is recorded only
+// when OK is pressed.
+class frmsub : public Form
+{
+    Q_OBJECT
+
+public:
+    frmsub();
+
+    void loaded() override;
+    void activated() override;
+
+    QGroupBox *taskFrame;
+    QLineEdit *taskEdit;
+    QPushButton *okButton;
+
+protected:
+    void closeBoxClicked() override;
+
+private:
+    void okButtonClicked();
+};
+
+} // namespace horalink

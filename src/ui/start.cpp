@@ -1,0 +1,75 @@
+#include "start.h"
+
+#include "ui/forms.h"
+#include "ui/frmsplash.h"
+#include "ui/program.h"
+#include "ui/singleinstance.h"
+#include "ui/unattended.h"
+#include "ui/version.h"
+
+#include <algorithm>
+#include <QApplication>
+#include <QDir>
+#include <QPointer>
+#include <QWidget>
+
+namespace horalink {
+
+namespace {
+
+// A copy started on the same folder brings this one to the front instead: its logon or main
+// window, with any dialog open over it in front of that, or the box the program waits for.
+void comeToFront()
+{
+    QWidgetList windows;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->isVisible())
+            windows << window;
+    }
+    std::stable_partition(windows.begin(), windows.end(), [](const QWidget *window) {
+        return window->objectName() == QLatin1String("frmlogon") ||
+               window->objectName() == QLatin1String("frmmain");
+    });
+    for (QWidget *window : std::as_const(windows)) {
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        window->raise();
+    }
+    QWidget *front = QApplication::activeModalWidget();
+    if (!front && !windows.isEmpty())
+        front = windows.last();
+    if (front)
+        front->activateWindow();
+}
+
+// One guard for the application's life; a start after another in the same process (as in the
+// tests) keeps it, or moves it to the new working folder.
+SingleInstance &guard()
+{
+    static QPointer<SingleInstance> instance;
+    if (!instance) {
+        instance = new SingleInstance(qApp);
+        QObject::connect(instance, &SingleInstance::anotherCopyStarted, instance, &comeToFront);
+    }
+    return *instance;
+}
+
+} // namespace
+
+void start()
+{
+    // Only the logon window's Exit and the first-run window end the program, never the
+    // closing of some last window.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QGuiApplication::setDesktopFileName(ApplicationId);
+    if (unattended())
+        setPrompts(unattendedPrompts());
+    if (!guard().claim(QDir::currentPath())) {
+        prompts().message(
+            informationBox(QStringLiteral("Horalink is already running."), ProgramTitle));
+        endProgram();
+        return;
+    }
+    forms().frmsplash().show();
+}
+
+} // namespace horalink
