@@ -1,12 +1,13 @@
 // The whole program: start-up with a long employee list, against a bare Qt window; printing
 // and clearing every employee's log.
+#include "db/database.h"
+#include "shop.h"
+#include "support/countingprinter.h"
 #include "ui/forms.h"
 #include "ui/frmlogon.h"
-#include "ui/prompts.h"
-#include "db/database.h"
 #include "ui/frmmain.h"
 #include "ui/printer.h"
-#include "shop.h"
+#include "ui/prompts.h"
 
 #include <benchmark/benchmark.h>
 #include <QApplication>
@@ -20,19 +21,6 @@
 using namespace horalink;
 
 namespace {
-
-// Keeps nothing of what is printed but the count of cards.
-class CountingPrinter : public LinePrinter
-{
-public:
-    void startDocument(const QString &) override { ++cards; }
-    void print(int, const QString &) override {}
-    void endLine() override {}
-    void underline(bool) override {}
-    void endPage() override {}
-    void endDocument() override {}
-    int cards = 0;
-};
 
 void runProcess(benchmark::State &state, const QString &program, const QString &folder)
 {
@@ -89,7 +77,7 @@ void PrintAll(benchmark::State &state)
     // The defaults answer: every employee, up to now.
     for (auto _ : state)
         main.printLogButton->click();
-    state.counters["cards"] = double(cards.cards) / double(state.iterations());
+    state.counters["cards"] = double(cards.documents) / double(state.iterations());
     setPrinter(std::move(previous));
     leave();
 }

@@ -1,12 +1,13 @@
 // Speed of the time clock against bare SQLite on the same log: the totals, a clock-in, a
 // clock-out and a sign-on, on logs of 10,000 and 1,000,000 events. Run with `make bench`.
-#include "ui/frmprop.h"
-#include "ui/forms.h"
-#include "ui/frmlogon.h"
-#include "ui/prompts.h"
 #include "db/database.h"
 #include "db/sqlite.h"
+#include "support/countingprompts.h"
+#include "ui/forms.h"
+#include "ui/frmlogon.h"
 #include "ui/frmmain.h"
+#include "ui/frmprop.h"
+#include "ui/prompts.h"
 
 #include <benchmark/benchmark.h>
 #include <map>
@@ -26,23 +27,6 @@ using namespace horalink;
 namespace {
 
 const QString Employee = QStringLiteral("Ann");
-
-// Boxes would stop a benchmark; none is expected, and any that comes is counted.
-class CountingPrompts : public Prompts
-{
-public:
-    Button message(const Box &box) override
-    {
-        std::fprintf(stderr, "box: %s | %s\n", qPrintable(box.title), qPrintable(box.text));
-        ++shown;
-        return box.defaultButton;
-    }
-    QString input(const QString &, const QString &, const QString &preset) override
-    {
-        return preset;
-    }
-    int shown = 0;
-};
 
 // A working folder whose Employee.mdb holds Ann's log of `events` alternating events.
 class World

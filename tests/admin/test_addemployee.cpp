@@ -1,9 +1,9 @@
 #include "manager.h"
 
-#include "ui/frmadd.h"
-#include "ui/forms.h"
-#include "ui/frmlogon.h"
 #include "db/employees.h"
+#include "ui/forms.h"
+#include "ui/frmadd.h"
+#include "ui/frmlogon.h"
 
 #include <QApplication>
 #include <QComboBox>

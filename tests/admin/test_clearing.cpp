@@ -1,8 +1,8 @@
 #include "manager.h"
 
+#include "db/sqlite.h"
 #include "ui/forms.h"
 #include "ui/frmlogon.h"
-#include "db/sqlite.h"
 
 #include <QAction>
 #include <QLabel>

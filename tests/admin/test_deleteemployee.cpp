@@ -1,9 +1,9 @@
 #include "manager.h"
 
-#include "ui/forms.h"
-#include "ui/frmlogon.h"
 #include "db/employees.h"
 #include "db/sqlite.h"
+#include "ui/forms.h"
+#include "ui/frmlogon.h"
 
 #include <QComboBox>
 #include <QLineEdit>

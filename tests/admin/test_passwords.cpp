@@ -1,10 +1,10 @@
 #include "manager.h"
 
-#include "ui/frmpass.h"
-#include "ui/forms.h"
-#include "ui/frmlogon.h"
 #include "db/passwordhash.h"
 #include "db/sqlite.h"
+#include "ui/forms.h"
+#include "ui/frmlogon.h"
+#include "ui/frmpass.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -181,8 +181,8 @@ void PasswordTest::cancelWritesNothingAndTheNextOpeningStartsAfresh()
     f.click(QStringLiteral("ChgPass"));
     forms().frmpass().employeePasswordEdit->setText(QStringLiteral("typed"));
     // The panel covers Cancel; the close box is the way out and writes nothing either.
-    QVERIFY(
-        forms().frmpass().employeePanel->geometry().contains(forms().frmpass().cancelButton->geometry()));
+    QVERIFY(forms().frmpass().employeePanel->geometry().contains(
+        forms().frmpass().cancelButton->geometry()));
     forms().frmpass().close();
     f.processEvents();
     QVERIFY(!forms().isLoaded<frmpass>());

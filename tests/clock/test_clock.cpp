@@ -1,12 +1,12 @@
-#include "ui/frmprop.h"
+#include "db/sqlite.h"
+#include "support/fixture.h"
+#include "ui/datacontrol.h"
 #include "ui/forms.h"
 #include "ui/frmlogon.h"
-#include "ui/program.h"
-#include "ui/frmsub.h"
-#include "ui/datacontrol.h"
-#include "db/sqlite.h"
 #include "ui/frmmain.h"
-#include "support/fixture.h"
+#include "ui/frmprop.h"
+#include "ui/frmsub.h"
+#include "ui/program.h"
 
 #include <QAction>
 #include <QCheckBox>

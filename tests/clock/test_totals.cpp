@@ -1,8 +1,8 @@
-#include "ui/forms.h"
-#include "ui/datacontrol.h"
-#include "ui/frmmain.h"
 #include "reports/figures.h"
 #include "support/fixture.h"
+#include "ui/datacontrol.h"
+#include "ui/forms.h"
+#include "ui/frmmain.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
-#include "db/database.h"
 #include "clock/clocking.h"
 #include "db/cursor.h"
+#include "db/database.h"
 #include "db/sqlite.h"
 #include "support/fixture.h"
 

@@ -1,13 +1,14 @@
 // A copy of the program that signs Ann on and clocks her in and out for as long as it lives,
 // printing each event once its commit has returned. The kill test ends it at random moments.
-#include "ui/frmprop.h"
 #include "clock/clock.h"
+#include "db/datetimetext.h"
+#include "support/countingprompts.h"
+#include "ui/datacontrol.h"
 #include "ui/forms.h"
 #include "ui/frmlogon.h"
-#include "ui/prompts.h"
-#include "ui/datacontrol.h"
-#include "db/datetimetext.h"
 #include "ui/frmmain.h"
+#include "ui/frmprop.h"
+#include "ui/prompts.h"
 
 #include <cstdio>
 #include <QApplication>
@@ -19,23 +20,6 @@
 using namespace horalink;
 
 namespace {
-
-// Boxes are answered at once and told on standard error; a box means the run went wrong.
-class LoggingPrompts : public Prompts
-{
-public:
-    Button message(const Box &box) override
-    {
-        std::fprintf(stderr, "BOX %s | %s\n", qPrintable(box.title), qPrintable(box.text));
-        ++shown;
-        return box.defaultButton;
-    }
-    QString input(const QString &, const QString &, const QString &preset) override
-    {
-        return preset;
-    }
-    int shown = 0;
-};
 
 // Every reading of the clock is one second later than the last, so no two events share a
 // stamp.
@@ -64,8 +48,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     QDir::setCurrent(QString::fromLocal8Bit(argv[1]));
-    auto prompts = std::make_unique<LoggingPrompts>();
-    LoggingPrompts &boxes = *prompts;
+    auto prompts = std::make_unique<CountingPrompts>();
+    CountingPrompts &boxes = *prompts;
     setPrompts(std::move(prompts));
     setClock(std::make_unique<SteppingClock>(parseStoredStamp(QString::fromLatin1(argv[2]))));
     const int events = argc > 3 ? QString::fromLatin1(argv[3]).toInt() : -1;

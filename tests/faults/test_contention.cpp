@@ -1,7 +1,7 @@
-#include "ui/program.h"
 #include "db/database.h"
 #include "db/sqlite.h"
 #include "support/fixture.h"
+#include "ui/program.h"
 
 #include <QTest>
 #include <thread>

@@ -1,8 +1,8 @@
-#include "ui/forms.h"
-#include "ui/program.h"
 #include "db/database.h"
-#include "ui/frmmain.h"
 #include "support/fixture.h"
+#include "ui/forms.h"
+#include "ui/frmmain.h"
+#include "ui/program.h"
 
 #include <QDir>
 #include <QFile>

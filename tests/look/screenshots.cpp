@@ -1,17 +1,17 @@
 // Renders every window of the program, and a printed time card, into the folder given.
+#include "support/fixture.h"
+#include "ui/datacontrol.h"
+#include "ui/forms.h"
 #include "ui/frmadd.h"
+#include "ui/frmlogon.h"
+#include "ui/frmmain.h"
 #include "ui/frmpass.h"
 #include "ui/frmprop.h"
-#include "ui/forms.h"
-#include "ui/frmlogon.h"
 #include "ui/frmsplash.h"
 #include "ui/frmstartup.h"
 #include "ui/frmsub.h"
-#include "ui/datacontrol.h"
-#include "ui/frmmain.h"
 #include "ui/printer.h"
 #include "ui/systemprinter.h"
-#include "support/fixture.h"
 
 #include <cstdio>
 #include <QApplication>

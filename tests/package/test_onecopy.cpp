@@ -1,9 +1,9 @@
 // One copy of the program to a data folder: a later start on the same folder tells the user and
 // ends, and the running copy comes to the front.
-#include "ui/frmlogon.h"
-#include "ui/singleinstance.h"
 #include "db/database.h"
 #include "support/fixture.h"
+#include "ui/frmlogon.h"
+#include "ui/singleinstance.h"
 
 #include <algorithm>
 #include <memory>

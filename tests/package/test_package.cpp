@@ -1,7 +1,7 @@
 // The .deb as a user installs it: unpacked into a folder of its own, its launcher started with a
 // home folder of its own, and its files checked by Debian's tools where they are installed.
-#include "ui/version.h"
 #include "db/database.h"
+#include "ui/version.h"
 
 #include <QDir>
 #include <QFile>

@@ -7,9 +7,9 @@
 #include "db/timelogrows.h"
 #include "pdftext.h"
 #include "reports/card.h"
+#include "support/fixture.h"
 #include "ui/printer.h"
 #include "ui/systemprinter.h"
-#include "support/fixture.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "db/datetimetext.h"
 #include "pdftext.h"
 #include "reports/card.h"
+#include "support/fixture.h"
 #include "ui/printer.h"
 #include "ui/systemprinter.h"
-#include "support/fixture.h"
 
 #include <QDir>
 #include <QFileInfo>

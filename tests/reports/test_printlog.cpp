@@ -1,8 +1,8 @@
-#include "ui/datacontrol.h"
 #include "db/datetimetext.h"
-#include "ui/frmmain.h"
 #include "recordingprinter.h"
 #include "support/fixture.h"
+#include "ui/datacontrol.h"
+#include "ui/frmmain.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,14 +1,14 @@
 #include "fixture.h"
 
-#include "ui/forms.h"
-#include "ui/frmlogon.h"
-#include "ui/program.h"
-#include "ui/start.h"
 #include "db/database.h"
 #include "db/datetimetext.h"
 #include "db/sqlite.h"
 #include "ui/clicklabel.h"
+#include "ui/forms.h"
+#include "ui/frmlogon.h"
 #include "ui/frmmain.h"
+#include "ui/program.h"
+#include "ui/start.h"
 
 #include <QAbstractButton>
 #include <QAction>

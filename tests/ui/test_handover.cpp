@@ -1,14 +1,15 @@
 // One computer, many users: nothing one user leaves behind acts for, or is written into the
 // log of, whoever signs on next.
-#include "ui/frmadd.h"
-#include "ui/frmprop.h"
-#include "ui/forms.h"
-#include "ui/frmlogon.h"
-#include "ui/program.h"
-#include "ui/datacontrol.h"
-#include "ui/frmmain.h"
-#include "ui/printer.h"
+#include "support/countingprinter.h"
 #include "support/fixture.h"
+#include "ui/datacontrol.h"
+#include "ui/forms.h"
+#include "ui/frmadd.h"
+#include "ui/frmlogon.h"
+#include "ui/frmmain.h"
+#include "ui/frmprop.h"
+#include "ui/printer.h"
+#include "ui/program.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -55,17 +56,6 @@ QString wageOf(Fixture &f, const QString &name)
                QLatin1Char('\''))
         .toString();
 }
-
-class NoPrinter : public LinePrinter
-{
-public:
-    void startDocument(const QString &) override {}
-    void print(int, const QString &) override {}
-    void endLine() override {}
-    void underline(bool) override {}
-    void endPage() override {}
-    void endDocument() override {}
-};
 
 } // namespace
 
@@ -162,7 +152,7 @@ void HandoverTest::aWageTheListCannotTakeNeverEndsTheProgram()
     QFETCH(QString, command);
     QFETCH(QList<Button>, answers);
     Fixture f;
-    auto previous = setPrinter(std::make_unique<NoPrinter>());
+    auto previous = setPrinter(std::make_unique<CountingPrinter>());
     managerOnAnn(f);
     f.main().wageEdit->setText(TooLong);
     f.prompts.answers.assign(answers.begin(), answers.end());

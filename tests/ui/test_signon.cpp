@@ -1,11 +1,11 @@
-#include "ui/frmprop.h"
+#include "support/fixture.h"
+#include "ui/datacontrol.h"
 #include "ui/forms.h"
 #include "ui/frmlogon.h"
-#include "ui/program.h"
-#include "ui/frmsub.h"
-#include "ui/datacontrol.h"
 #include "ui/frmmain.h"
-#include "support/fixture.h"
+#include "ui/frmprop.h"
+#include "ui/frmsub.h"
+#include "ui/program.h"
 
 #include <QCheckBox>
 #include <QComboBox>

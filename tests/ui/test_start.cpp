@@ -1,10 +1,10 @@
+#include "support/fixture.h"
 #include "ui/forms.h"
 #include "ui/frmlogon.h"
+#include "ui/frmmain.h"
 #include "ui/frmsplash.h"
 #include "ui/frmstartup.h"
 #include "ui/program.h"
-#include "ui/frmmain.h"
-#include "support/fixture.h"
 
 #include <QComboBox>
 #include <QFile>

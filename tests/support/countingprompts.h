@@ -1,0 +1,28 @@
+#pragma once
+
+#include "ui/prompts.h"
+
+#include <cstdio>
+
+namespace horalink {
+
+// Answers every box at once with its default button, and every input box with its preset, as
+// an unattended run must; each box is told on standard error and counted, for a run in which
+// a box means that something went wrong.
+class CountingPrompts : public Prompts
+{
+public:
+    Button message(const Box &box) override
+    {
+        std::fprintf(stderr, "BOX %s | %s\n", qPrintable(box.title), qPrintable(box.text));
+        ++shown;
+        return box.defaultButton;
+    }
+    QString input(const QString &, const QString &, const QString &preset) override
+    {
+        return preset;
+    }
+    int shown = 0;
+};
+
+} // namespace horalink
