@@ -1,7 +1,14 @@
-// The floor of the start-up benchmark: a bare Qt program that shows one window and ends.
+// The floor of the start-up benchmark: a bare Qt program that reads the employees' names from
+// Employee.mdb with bare SQLite and shows the one window a logon needs (a label, an editable
+// combo box holding the names, two buttons), then ends.
 #include <QApplication>
+#include <QComboBox>
 #include <QEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QWidget>
+#include <sqlite3.h>
 
 namespace {
 
@@ -17,12 +24,36 @@ protected:
     }
 };
 
+QStringList names()
+{
+    sqlite3 *db = nullptr;
+    QStringList out;
+    if (sqlite3_open_v2("Employee.mdb", &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt *rows = nullptr;
+        sqlite3_prepare_v2(db, "SELECT ename FROM datalist", -1, &rows, nullptr);
+        while (sqlite3_step(rows) == SQLITE_ROW)
+            out << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(rows, 0)));
+        sqlite3_finalize(rows);
+    }
+    sqlite3_close(db);
+    out.sort(Qt::CaseInsensitive);
+    return out;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    layout->addWidget(new QLabel(QStringLiteral("Find Your Name"), &window));
+    auto *box = new QComboBox(&window);
+    box->setEditable(true);
+    box->addItems(names());
+    layout->addWidget(box);
+    layout->addWidget(new QPushButton(QStringLiteral("OK"), &window));
+    layout->addWidget(new QPushButton(QStringLiteral("Exit"), &window));
     Shown probe;
     window.installEventFilter(&probe);
     window.show();

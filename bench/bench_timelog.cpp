@@ -191,8 +191,8 @@ public:
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        if (const double bare = m_times["BareWindow/iterations:10"]; bare > 0)
-            std::printf("\nStart-up with 1,000 employees: %.2fx a bare Qt window\n",
+        if (const double bare = m_times["BareLogonWindow/iterations:10"]; bare > 0)
+            std::printf("\nStart-up with 1,000 employees: %.2fx a bare logon window\n",
                         m_times["StartUp/iterations:10"] / bare);
         for (const char *size : {"10000", "1000000"}) {
             const double floor = m_times[std::string("Floor/") + size];

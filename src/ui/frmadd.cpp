@@ -2,6 +2,7 @@
 
 #include "admin/newemployee.h"
 #include "db/database.h"
+#include "ui/controls.h"
 #include "ui/forms.h"
 #include "ui/frmlogon.h"
 #include "ui/frmmain.h"
@@ -25,12 +26,6 @@ namespace {
 
 const QString AddError = QStringLiteral("Add Error");
 
-template <class T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
 } // namespace
 
 frmadd::frmadd() : Form(FixedDialog)
@@ -39,20 +34,16 @@ frmadd::frmadd() : Form(FixedDialog)
     setWindowTitle(ProgramTitle);
     auto *layout = new QVBoxLayout(this);
 
-    employeeFrame = named(new QGroupBox(QStringLiteral("Add a New Employee:"), this), "Frame1");
+    employeeFrame = frame("Frame1", QStringLiteral("Add a New Employee:"), this);
     auto *boxes = new QGridLayout(employeeFrame);
     boxes->setVerticalSpacing(3);
-    nameCaption = named(new QLabel(QStringLiteral("Name:"), employeeFrame), "Label1");
+    nameCaption = label("Label1", QStringLiteral("Name:"), employeeFrame);
     nameEdit = named(new QLineEdit(employeeFrame), "newemployee");
-    passwordCaption = named(new QLabel(QStringLiteral("Password:"), employeeFrame), "Label2");
-    passwordEdit = named(new QLineEdit(employeeFrame), "passwrd");
-    showTypedAsPlus(passwordEdit);
-    // The employee list keeps at most 255 characters of a password.
-    passwordEdit->setMaxLength(255);
-    wageCaption =
-        named(new QLabel(QStringLiteral("Wage/hour: (required)"), employeeFrame), "Label3");
+    passwordCaption = label("Label2", QStringLiteral("Password:"), employeeFrame);
+    passwordEdit = passwordBox("passwrd", employeeFrame);
+    wageCaption = label("Label3", QStringLiteral("Wage/hour: (required)"), employeeFrame);
     wageEdit = named(new QLineEdit(employeeFrame), "newwage");
-    commentsCaption = named(new QLabel(QStringLiteral("Comments:"), employeeFrame), "Label4");
+    commentsCaption = label("Label4", QStringLiteral("Comments:"), employeeFrame);
     commentsEdit = named(new QTextEdit(employeeFrame), "comments");
     commentsEdit->setAcceptRichText(false);
     commentsEdit->setTabChangesFocus(true);
@@ -69,9 +60,9 @@ frmadd::frmadd() : Form(FixedDialog)
     layout->addWidget(employeeFrame, 1);
 
     auto *buttons = new QHBoxLayout;
-    okButton = named(new QPushButton(QStringLiteral("OK"), this), "Command1");
+    okButton = button("Command1", QStringLiteral("OK"), this);
     okButton->setEnabled(false);
-    cancelButton = named(new QPushButton(QStringLiteral("Cancel"), this), "Command2");
+    cancelButton = button("Command2", QStringLiteral("Cancel"), this);
     buttons->addWidget(okButton);
     buttons->addWidget(cancelButton);
     layout->addLayout(buttons);

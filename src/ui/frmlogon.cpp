@@ -3,6 +3,7 @@
 #include "admin/signon.h"
 #include "db/database.h"
 #include "db/settings.h"
+#include "ui/controls.h"
 #include "ui/forms.h"
 #include "ui/frmmain.h"
 #include "ui/frmsplash.h"
@@ -21,17 +22,6 @@
 
 namespace horalink {
 
-namespace {
-
-QPushButton *button(const char *name, const QString &caption, QWidget *parent)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    return button;
-}
-
-} // namespace
-
 frmlogon::frmlogon()
     : Form(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
            Qt::WindowMinimizeButtonHint | Qt::CustomizeWindowHint)
@@ -40,12 +30,10 @@ frmlogon::frmlogon()
     setWindowTitle(ProgramTitle);
 
     auto *layout = new QGridLayout(this);
-    nameFrame = new QGroupBox(QStringLiteral("Find Your Name"), this);
-    nameFrame->setObjectName(QStringLiteral("Frame1"));
+    nameFrame = frame("Frame1", QStringLiteral("Find Your Name"), this);
     auto *nameLayout = new QVBoxLayout(nameFrame);
     nameLayout->setContentsMargins(4, 2, 4, 4);
-    nameBox = new QComboBox(nameFrame);
-    nameBox->setObjectName(QStringLiteral("namechoice"));
+    nameBox = named(new QComboBox(nameFrame), "namechoice");
     nameBox->setEditable(true);
     nameBox->setInsertPolicy(QComboBox::NoInsert);
     nameBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -57,18 +45,14 @@ frmlogon::frmlogon()
     layout->addWidget(okButton, 1, 0);
     layout->addWidget(exitButton, 1, 1);
 
-    passwordPanel = new QWidget(this);
-    passwordPanel->setObjectName(QStringLiteral("passwordbx"));
+    passwordPanel = named(new QWidget(this), "passwordbx");
     passwordPanel->setAutoFillBackground(true);
     auto *passwordLayout = new QGridLayout(passwordPanel);
-    passwordFrame = new QGroupBox(QStringLiteral("Password Required:"), passwordPanel);
-    passwordFrame->setObjectName(QStringLiteral("Frame2"));
-    auto *passwordBox = new QVBoxLayout(passwordFrame);
-    passwordBox->setContentsMargins(4, 2, 4, 4);
-    passwordEdit = new QLineEdit(passwordFrame);
-    passwordEdit->setObjectName(QStringLiteral("txtpass"));
-    showTypedAsPlus(passwordEdit);
-    passwordBox->addWidget(passwordEdit);
+    passwordFrame = frame("Frame2", QStringLiteral("Password Required:"), passwordPanel);
+    auto *passwordFrameLayout = new QVBoxLayout(passwordFrame);
+    passwordFrameLayout->setContentsMargins(4, 2, 4, 4);
+    passwordEdit = passwordBox("txtpass", passwordFrame);
+    passwordFrameLayout->addWidget(passwordEdit);
     passwordLayout->addWidget(passwordFrame, 0, 0, 1, 2);
     passwordOkButton = button("Command3", QStringLiteral("OK"), passwordPanel);
     passwordCancelButton = button("Command4", QStringLiteral("Cancel"), passwordPanel);

@@ -4,6 +4,7 @@
 #include "db/database.h"
 #include "db/datetimetext.h"
 #include "ui/clicklabel.h"
+#include "ui/controls.h"
 #include "ui/datacontrol.h"
 #include "ui/forms.h"
 #include "ui/frmadd.h"
@@ -35,26 +36,11 @@ namespace horalink {
 
 namespace {
 
-template <class T> T *named(T *widget, const char *name)
+QLabel *label(const char *name, const QString &caption, QWidget *parent, Qt::Alignment alignment)
 {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QLabel *label(const char *name, const QString &caption, QWidget *parent,
-              Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
-{
-    auto *label = named(new QLabel(caption, parent), name);
+    QLabel *label = horalink::label(name, caption, parent);
     label->setAlignment(alignment);
     return label;
-}
-
-QPushButton *button(const char *name, const QString &caption, const QString &tip, QWidget *parent)
-{
-    auto *button = named(new QPushButton(caption, parent), name);
-    button->setToolTip(tip);
-    button->setAutoDefault(false);
-    return button;
 }
 
 QAction *action(const char *name, const QString &caption, QObject *parent,
@@ -86,7 +72,7 @@ frmmain::frmmain() : Form(FixedWindow)
     tabs->addTab(buildAbout(), QStringLiteral("About"));
     layout->addWidget(tabs);
 
-    clockFrame = named(new QGroupBox(QStringLiteral("Time and Date:"), this), "Frame1");
+    clockFrame = frame("Frame1", QStringLiteral("Time and Date:"), this);
     auto *clockRow = new QHBoxLayout(clockFrame);
     clockRow->setContentsMargins(4, 0, 4, 2);
     dateLabel = label("lbldate", QStringLiteral("Date"), clockFrame, Qt::AlignCenter);
@@ -129,14 +115,14 @@ QWidget *frmmain::buildTimeFunctions()
     userNameLabel->setFont(bold);
     rows->addWidget(userNameLabel, 0, 0, 1, 2);
 
-    clockInButton = button("clockin", QStringLiteral("ClockIn (F1)"),
-                           QStringLiteral("Click here to Clock In"), page);
-    clockOutButton = button("clockout", QStringLiteral("ClockOut (F2)"),
-                            QStringLiteral("Click here to Clock Out"), page);
+    clockInButton = button("clockin", QStringLiteral("ClockIn (F1)"), page,
+                           QStringLiteral("Click here to Clock In"));
+    clockOutButton = button("clockout", QStringLiteral("ClockOut (F2)"), page,
+                            QStringLiteral("Click here to Clock Out"));
     rows->addWidget(clockInButton, 1, 0);
     rows->addWidget(clockOutButton, 1, 1);
 
-    hoursFrame = named(new QGroupBox(QStringLiteral("Tot. Hours"), page), "Frame7");
+    hoursFrame = frame("Frame7", QStringLiteral("Tot. Hours"), page);
     auto *hoursBox = new QHBoxLayout(hoursFrame);
     hoursBox->setContentsMargins(4, 0, 4, 2);
     hoursLabel = label("currhours", QStringLiteral("0"), hoursFrame, Qt::AlignCenter);
@@ -144,7 +130,7 @@ QWidget *frmmain::buildTimeFunctions()
     hoursBox->addWidget(hoursLabel);
     rows->addWidget(hoursFrame, 2, 0);
 
-    wagesFrame = named(new QGroupBox(QStringLiteral("Est. Wages"), page), "frmmoney");
+    wagesFrame = frame("frmmoney", QStringLiteral("Est. Wages"), page);
     auto *moneyBox = new QHBoxLayout(wagesFrame);
     moneyBox->setContentsMargins(4, 0, 4, 2);
     dollarLabel = label("Label4", QStringLiteral("$"), wagesFrame);
@@ -177,7 +163,7 @@ QWidget *frmmain::buildTimeFunctions()
     updateRow->addWidget(updateLabel);
     rows->addLayout(updateRow, 3, 0, 1, 2);
 
-    eventFrame = named(new QGroupBox(QStringLiteral("Horalink Data:"), page), "Frame2");
+    eventFrame = frame("Frame2", QStringLiteral("Horalink Data:"), page);
     auto *record = new QGridLayout(eventFrame);
     record->setContentsMargins(4, 0, 4, 2);
     record->setVerticalSpacing(1);
@@ -224,32 +210,30 @@ QWidget *frmmain::buildManagement()
     rows->setContentsMargins(3, 2, 3, 2);
     rows->setSpacing(2);
 
-    functionsFrame = named(new QGroupBox(QStringLiteral("Functions:"), managementPanel), "Frame4");
+    functionsFrame = frame("Frame4", QStringLiteral("Functions:"), managementPanel);
     auto *functions = new QVBoxLayout(functionsFrame);
     functions->setContentsMargins(3, 0, 3, 2);
     functions->setSpacing(1);
-    configureButton = button("Command2", QStringLiteral("Configure"),
-                             QStringLiteral("Change Horalink's properties"), functionsFrame);
-    hoursButton =
-        button("Command1", QStringLiteral("Get Hrs/$"),
-               QStringLiteral("Get the Employee's total number of hours and pay."), functionsFrame);
-    printLogButton = button("Command3", QStringLiteral("Print Log"),
-                            QStringLiteral("Print an Employee's Time Card"), functionsFrame);
-    clearLogButton = button("Command4", QStringLiteral("Clear Log"),
-                            QStringLiteral("Clear an Employee's logs"), functionsFrame);
-    addEmployeeButton = button("Command5", QStringLiteral("Add New"),
-                               QStringLiteral("Add a new Employee"), functionsFrame);
-    changePasswordButton = button("ChgPass", QStringLiteral("Chg Pass"),
-                                  QStringLiteral("Change an Employee's password"), functionsFrame);
-    deleteEmployeeButton = button("Deleteemp", QStringLiteral("Delete"),
-                                  QStringLiteral("Delete an Employee"), functionsFrame);
+    configureButton = button("Command2", QStringLiteral("Configure"), functionsFrame,
+                             QStringLiteral("Change Horalink's properties"));
+    hoursButton = button("Command1", QStringLiteral("Get Hrs/$"), functionsFrame,
+                         QStringLiteral("Get the Employee's total number of hours and pay."));
+    printLogButton = button("Command3", QStringLiteral("Print Log"), functionsFrame,
+                            QStringLiteral("Print an Employee's Time Card"));
+    clearLogButton = button("Command4", QStringLiteral("Clear Log"), functionsFrame,
+                            QStringLiteral("Clear an Employee's logs"));
+    addEmployeeButton = button("Command5", QStringLiteral("Add New"), functionsFrame,
+                               QStringLiteral("Add a new Employee"));
+    changePasswordButton = button("ChgPass", QStringLiteral("Chg Pass"), functionsFrame,
+                                  QStringLiteral("Change an Employee's password"));
+    deleteEmployeeButton = button("Deleteemp", QStringLiteral("Delete"), functionsFrame,
+                                  QStringLiteral("Delete an Employee"));
     for (QPushButton *function : {configureButton, hoursButton, printLogButton, clearLogButton,
                                   addEmployeeButton, changePasswordButton, deleteEmployeeButton})
         functions->addWidget(function);
     rows->addWidget(functionsFrame, 0, 0);
 
-    employeeFrame =
-        named(new QGroupBox(QStringLiteral("Select an Employee:"), managementPanel), "Frame3");
+    employeeFrame = frame("Frame3", QStringLiteral("Select an Employee:"), managementPanel);
     auto *employee = new QGridLayout(employeeFrame);
     employee->setContentsMargins(3, 0, 3, 2);
     employee->setVerticalSpacing(1);
@@ -320,7 +304,7 @@ QWidget *frmmain::buildAbout()
 {
     auto *page = new QWidget;
     auto *pageLayout = new QVBoxLayout(page);
-    aboutFrame = named(new QGroupBox(QStringLiteral("About this Program:"), page), "Frame5");
+    aboutFrame = frame("Frame5", QStringLiteral("About this Program:"), page);
     auto *about = new QGridLayout(aboutFrame);
     productTitleLabel = label("Label1", QStringLiteral("Horalink"), aboutFrame, Qt::AlignCenter);
     QFont title(QStringLiteral("Times New Roman"), 24, QFont::Bold);

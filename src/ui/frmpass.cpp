@@ -2,6 +2,7 @@
 
 #include "db/database.h"
 #include "db/employees.h"
+#include "ui/controls.h"
 #include "ui/forms.h"
 #include "ui/frmmain.h"
 #include "ui/passwordbox.h"
@@ -19,27 +20,9 @@ namespace horalink {
 
 namespace {
 
-QLineEdit *passwordBox(const char *name, QWidget *parent)
-{
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(QLatin1String(name));
-    showTypedAsPlus(box);
-    // The employee list keeps at most 255 characters of a password.
-    box->setMaxLength(255);
-    return box;
-}
-
-QPushButton *button(const char *name, const QString &caption, QWidget *parent)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    return button;
-}
-
 QGroupBox *passwordFrame(const char *name, QLineEdit *&box, const char *boxName, QWidget *parent)
 {
-    auto *frame = new QGroupBox(QStringLiteral("Enter New Password:"), parent);
-    frame->setObjectName(QLatin1String(name));
+    QGroupBox *frame = horalink::frame(name, QStringLiteral("Enter New Password:"), parent);
     auto *layout = new QVBoxLayout(frame);
     layout->setContentsMargins(4, 2, 4, 4);
     box = passwordBox(boxName, frame);

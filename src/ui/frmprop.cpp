@@ -1,6 +1,7 @@
 #include "frmprop.h"
 
 #include "db/database.h"
+#include "ui/controls.h"
 #include "ui/forms.h"
 #include "ui/frmmain.h"
 #include "ui/program.h"
@@ -14,28 +15,19 @@
 
 namespace horalink {
 
-namespace {
-
-QCheckBox *switchBox(const char *name, const QString &caption, QWidget *parent)
-{
-    auto *box = new QCheckBox(caption, parent);
-    box->setObjectName(QLatin1String(name));
-    return box;
-}
-
-} // namespace
-
 frmprop::frmprop() : Form(FixedDialog)
 {
     setObjectName(QStringLiteral("frmprop"));
     setWindowTitle(ProgramTitle);
     auto *layout = new QVBoxLayout(this);
-    switchesFrame = new QGroupBox(QStringLiteral("User Properties:"), this);
-    switchesFrame->setObjectName(QStringLiteral("Frame1"));
+    switchesFrame = frame("Frame1", QStringLiteral("User Properties:"), this);
     auto *boxes = new QVBoxLayout(switchesFrame);
-    editsBox = switchBox("edits", QStringLiteral("Disable Employee Edits"), switchesFrame);
-    moneyBox = switchBox("money", QStringLiteral("Disable Employee Wages Display"), switchesFrame);
-    subsBox = switchBox("subs", QStringLiteral("Turn off all Login Descriptions"), switchesFrame);
+    editsBox =
+        named(new QCheckBox(QStringLiteral("Disable Employee Edits"), switchesFrame), "edits");
+    moneyBox = named(new QCheckBox(QStringLiteral("Disable Employee Wages Display"), switchesFrame),
+                     "money");
+    subsBox = named(new QCheckBox(QStringLiteral("Turn off all Login Descriptions"), switchesFrame),
+                    "subs");
     for (QCheckBox *box : {editsBox, moneyBox, subsBox})
         boxes->addWidget(box);
     layout->addWidget(switchesFrame);

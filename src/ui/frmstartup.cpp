@@ -2,6 +2,7 @@
 
 #include "db/database.h"
 #include "db/settings.h"
+#include "ui/controls.h"
 #include "ui/forms.h"
 #include "ui/frmlogon.h"
 #include "ui/program.h"
@@ -22,26 +23,23 @@ frmstartup::frmstartup() : Form(FixedWindow)
     setWindowTitle(QStringLiteral("Horalink Startup Screen"));
     auto *layout = new QVBoxLayout(this);
 
-    welcomeLabel = new QLabel(QStringLiteral("Welcome to Horalink startup!\n\n"
-                                             "In order for Horalink to work properly, please "
-                                             "supply your company name exactly as you wish for "
-                                             "it to appear throughout Horalink.  You will NOT be "
-                                             "able to change this later."),
-                              this);
-    welcomeLabel->setObjectName(QStringLiteral("Label1"));
+    welcomeLabel = label("Label1",
+                         QStringLiteral("Welcome to Horalink startup!\n\n"
+                                        "In order for Horalink to work properly, please "
+                                        "supply your company name exactly as you wish for "
+                                        "it to appear throughout Horalink.  You will NOT be "
+                                        "able to change this later."),
+                         this);
     welcomeLabel->setWordWrap(true);
     layout->addWidget(welcomeLabel, 1);
 
-    companyFrame = new QGroupBox(QStringLiteral("Company Name:"), this);
-    companyFrame->setObjectName(QStringLiteral("Frame1"));
+    companyFrame = frame("Frame1", QStringLiteral("Company Name:"), this);
     auto *nameBox = new QVBoxLayout(companyFrame);
-    companyEdit = new QLineEdit(companyFrame);
-    companyEdit->setObjectName(QStringLiteral("Companyname"));
+    companyEdit = named(new QLineEdit(companyFrame), "Companyname");
     nameBox->addWidget(companyEdit);
     layout->addWidget(companyFrame);
 
-    okButton = new QPushButton(QStringLiteral("OK"), this);
-    okButton->setObjectName(QStringLiteral("Command1"));
+    okButton = button("Command1", QStringLiteral("OK"), this);
     layout->addWidget(okButton, 0, Qt::AlignHCenter);
     setDefaultButton(okButton);
 

@@ -1,5 +1,6 @@
 #include "frmsub.h"
 
+#include "ui/controls.h"
 #include "ui/forms.h"
 #include "ui/frmmain.h"
 #include "ui/program.h"
@@ -24,15 +25,12 @@ frmsub::frmsub() : Form(FixedDialog)
     setObjectName(QStringLiteral("frmsub"));
     setWindowTitle(ProgramTitle);
     auto *layout = new QVBoxLayout(this);
-    taskFrame = new QGroupBox(QStringLiteral("Enter a Task:"), this);
-    taskFrame->setObjectName(QStringLiteral("Frame1"));
+    taskFrame = frame("Frame1", QStringLiteral("Enter a Task:"), this);
     auto *taskBox = new QVBoxLayout(taskFrame);
-    taskEdit = new QLineEdit(taskFrame);
-    taskEdit->setObjectName(QStringLiteral("activity"));
+    taskEdit = named(new QLineEdit(taskFrame), "activity");
     taskBox->addWidget(taskEdit);
     layout->addWidget(taskFrame);
-    okButton = new QPushButton(QStringLiteral("OK"), this);
-    okButton->setObjectName(QStringLiteral("Command1"));
+    okButton = button("Command1", QStringLiteral("OK"), this);
     layout->addWidget(okButton, 0, Qt::AlignHCenter);
     setDefaultButton(okButton);
     setFixedClientSize(3600, 1500);

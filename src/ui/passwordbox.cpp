@@ -23,8 +23,10 @@ public:
 
 } // namespace
 
-void showTypedAsPlus(QLineEdit *box)
+QLineEdit *passwordBox(const char *name, QWidget *parent)
 {
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(QLatin1String(name));
     // One style for every password box of the run; a style sheet would cost each window that
     // has one a style of its own.
     static QPointer<PlusPasswordStyle> style;
@@ -34,6 +36,8 @@ void showTypedAsPlus(QLineEdit *box)
     }
     box->setStyle(style);
     box->setEchoMode(QLineEdit::Password);
+    box->setMaxLength(255);
+    return box;
 }
 
 } // namespace horalink

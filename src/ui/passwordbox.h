@@ -1,10 +1,12 @@
 #pragma once
 
 class QLineEdit;
+class QWidget;
 
 namespace horalink {
 
-// Makes a text box a password box that shows every typed character as "+".
-void showTypedAsPlus(QLineEdit *box);
+// A password box: every typed character is shown as "+", and it takes no more characters than
+// the employee list keeps of a password.
+QLineEdit *passwordBox(const char *name, QWidget *parent);
 
 } // namespace horalink

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace horalink {
+
+// Gives a control the program's own name for it, by which tests and users know it.
+template <class T> T *named(T *control, const char *name)
+{
+    control->setObjectName(QLatin1String(name));
+    return control;
+}
+
+QLabel *label(const char *name, const QString &caption, QWidget *parent);
+QPushButton *button(const char *name, const QString &caption, QWidget *parent,
+                    const QString &toolTip = {});
+QGroupBox *frame(const char *name, const QString &caption, QWidget *parent);
+
+} // namespace horalink
