@@ -111,10 +111,14 @@ void frmlogon::activated()
 {
     if (forms().isLoaded<frmsplash>())
         forms().unload(forms().frmsplash());
-    // The main window is loaded, hidden, only once this window is up: nothing of it is needed
-    // to pick a name.
-    if (!forms().isLoaded<frmmain>())
-        forms().frmmain();
+    // The main window is loaded, hidden, once this window is up and idle: nothing of it is
+    // needed to pick a name, and a sign-on loads it at once if it is not loaded by then.
+    QTimer::singleShot(0, this, [] {
+        guarded([] {
+            if (!forms().isLoaded<frmmain>())
+                forms().frmmain();
+        });
+    });
 }
 
 void frmlogon::addName(const QString &name)
