@@ -219,6 +219,7 @@ void SignOnTest::theCloseBoxUnloadsTheMainWindow()
              QStringLiteral("Click here for choice of Names---->"));
     // Loaded again when the logon window is next activated, at its design state.
     f.logon().activated();
+    f.processEvents();
     QVERIFY(forms().isLoaded<frmmain>());
     frmmain &fresh = f.main();
     QVERIFY(!fresh.isVisible());
