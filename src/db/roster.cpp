@@ -36,4 +36,11 @@ bool isListed(Connection &connection, const QString &name)
     return findEmployee(connection, name).has_value();
 }
 
+qint64 countListRows(Connection &connection)
+{
+    Statement count(connection, QStringLiteral("SELECT count(*) FROM datalist"));
+    count.step();
+    return count.integer(0);
+}
+
 } // namespace horalink

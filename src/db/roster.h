@@ -34,5 +34,7 @@ struct EmployeeRow
 // trimmed.
 std::optional<EmployeeRow> findEmployee(Connection &connection, const QString &name);
 bool isListed(Connection &connection, const QString &name);
+// The rows of the employee list, those without a name among them.
+qint64 countListRows(Connection &connection);
 
 } // namespace horalink

@@ -21,6 +21,11 @@ public:
     virtual void endPage() = 0;
     // Sends the job to the printer.
     virtual void endDocument() = 0;
+
+    // A run of documents, one for each employee: a printer that asks where each document goes
+    // asks once, before the first. False when the user chose not to print any.
+    virtual bool startBatch() { return true; }
+    virtual void endBatch() {}
 };
 
 } // namespace horalink

@@ -217,11 +217,21 @@ void frmmain::printLogButtonClicked()
         manprintlog(endingDate);
         return;
     }
-    // Each card is printed with the list standing on its employee, as the name box shows it.
-    for (const ListedEmployee &employee : listedEmployees(file())) {
-        findByName(*employeeList, Ename, employee.name);
-        manprintlog(endingDate);
+    const QList<ListedEmployee> employees = listedEmployees(file());
+    if (!printer().startBatch())
+        return;
+    {
+        const auto progress = prompts().progress(QStringLiteral("Print Log"), employees.size());
+        for (int done = 0; done < employees.size(); ++done) {
+            if (!progress->next(done, employees[done].name))
+                break;
+            // Each card is printed with the list standing on its employee, as the name box
+            // shows it.
+            findByName(*employeeList, Ename, employees[done].name);
+            manprintlog(endingDate);
+        }
     }
+    printer().endBatch();
     employeeList->moveFirst();
 }
 
@@ -277,7 +287,11 @@ void frmmain::clearLogButtonClicked()
             // Told once here rather than once for every employee.
             refuseUnreadableEnding(ending, clock().now());
         } else {
-            while (!employeeList->eof()) {
+            const auto progress =
+                prompts().progress(QStringLiteral("Clear Log"), int(countListRows(file())));
+            for (int done = 0; !employeeList->eof(); ++done) {
+                if (!progress->next(done, employeeNameEdit->text()))
+                    break;
                 manclearlog(ending);
                 employeeList->moveNext();
             }

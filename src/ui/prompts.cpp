@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QStyle>
 
 namespace horalink {
@@ -54,6 +55,36 @@ int titleBarWidth(const QWidget &window)
     return QFontMetrics(font).horizontalAdvance(window.windowTitle()) + 5 * titleBarHeight;
 }
 
+// A progress box over the active window: it keeps the windows painted while the work runs,
+// and its Cancel is heard between two employees.
+class DesktopProgress : public ProgressBox
+{
+public:
+    DesktopProgress(const QString &title, int total)
+        : m_dialog(QString(), QStringLiteral("Cancel"), 0, total, QApplication::activeWindow())
+    {
+        m_dialog.setObjectName(QStringLiteral("progress"));
+        m_dialog.setWindowTitle(title);
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(0);
+        m_dialog.setAutoClose(false);
+        m_dialog.setMinimumWidth(m_dialog.fontMetrics().averageCharWidth() * 48);
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    }
+    ~DesktopProgress() override { QApplication::restoreOverrideCursor(); }
+
+    bool next(int done, const QString &employee) override
+    {
+        m_dialog.setLabelText(employeeOf(done, m_dialog.maximum(), employee));
+        // A modal progress box handles the events that came in, painting and Cancel among them.
+        m_dialog.setValue(done);
+        return !m_dialog.wasCanceled();
+    }
+
+private:
+    QProgressDialog m_dialog;
+};
+
 class DesktopPrompts : public Prompts
 {
 public:
@@ -98,6 +129,11 @@ public:
         dialog.resize(std::max(dialog.width(), titleBarWidth(dialog)), dialog.height());
         return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
     }
+
+    std::unique_ptr<ProgressBox> progress(const QString &title, int total) override
+    {
+        return std::make_unique<DesktopProgress>(title, total);
+    }
 };
 
 std::unique_ptr<Prompts> &current()
@@ -137,6 +173,12 @@ Prompts &prompts()
 std::unique_ptr<Prompts> setPrompts(std::unique_ptr<Prompts> replacement)
 {
     return std::exchange(current(), std::move(replacement));
+}
+
+QString employeeOf(int done, int total, const QString &employee)
+{
+    return QStringLiteral("Employee ") + QString::number(done + 1) + QStringLiteral(" of ") +
+           QString::number(total) + QStringLiteral(": ") + employee;
 }
 
 Box warningBox(const QString &text, const QString &title)

@@ -39,8 +39,19 @@ struct Box
     bool operator==(const Box &) const = default;
 };
 
-// Every message box and input box of the program goes through here, so that tests can
-// answer them and read what was shown.
+// Long work over the employees, shown while it runs. Each step names the employee about to be
+// worked on and tells whether the user has cancelled; the work then stops before that one, so
+// nothing is left half done.
+class ProgressBox
+{
+public:
+    virtual ~ProgressBox() = default;
+    // `done` employees of the total are done; false when the user has cancelled.
+    virtual bool next(int done, const QString &employee) = 0;
+};
+
+// Every message box, input box and progress box of the program goes through here, so that
+// tests can answer them and read what was shown.
 class Prompts
 {
 public:
@@ -48,6 +59,8 @@ public:
     virtual Button message(const Box &box) = 0;
     // The typed text; empty when the user cancels.
     virtual QString input(const QString &prompt, const QString &title, const QString &preset) = 0;
+    // Shown from now until the returned progress goes.
+    virtual std::unique_ptr<ProgressBox> progress(const QString &title, int total) = 0;
 
     void warning(const QString &text, const QString &title);
     void information(const QString &text, const QString &title);
@@ -62,6 +75,9 @@ inline const QString ProgramTitle = QStringLiteral("Horalink");
 Prompts &prompts();
 // Replaces the prompts in use; returns the one it replaced.
 std::unique_ptr<Prompts> setPrompts(std::unique_ptr<Prompts> replacement);
+
+// What a progress box says while it works on an employee: "Employee 3 of 40: Ann Smith".
+QString employeeOf(int done, int total, const QString &employee);
 
 // Builders for the boxes the program shows, shared by the program and its tests.
 Box warningBox(const QString &text, const QString &title);

@@ -35,7 +35,8 @@ QFont cardFont(const QPrinter &printer)
 
 } // namespace
 
-SystemPrinter::SystemPrinter(FileChooser chooseFile) : m_chooseFile(std::move(chooseFile))
+SystemPrinter::SystemPrinter(FileChooser chooseFile, FolderChooser chooseFolder)
+    : m_chooseFile(std::move(chooseFile)), m_chooseFolder(std::move(chooseFolder))
 {}
 
 SystemPrinter::~SystemPrinter() = default;
@@ -54,17 +55,53 @@ QString SystemPrinter::askForPdfFile(const QString &proposedFile)
     return dialog.selectedFiles().value(0);
 }
 
-QString SystemPrinter::proposedPdfFile(const QString &documentName)
+QString SystemPrinter::askForPdfFolder(const QString &proposedFolder)
+{
+    return QFileDialog::getExistingDirectory(
+        QApplication::activeWindow(),
+        QStringLiteral("No default printer: save the time cards as PDF files in this folder"),
+        proposedFolder);
+}
+
+QString SystemPrinter::proposedFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
+}
+
+namespace {
+
+// The document's name made fit for a file name on every system.
+QString pdfFileName(const QString &documentName)
 {
     QString fileName = documentName;
     for (QChar &c : fileName) {
         if (c.category() == QChar::Other_Control || QStringLiteral("\\/:*?\"<>|").contains(c))
             c = QLatin1Char('_');
     }
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty())
-        folder = QDir::homePath();
-    return QDir(folder).filePath(fileName + QStringLiteral(".pdf"));
+    return fileName + QStringLiteral(".pdf");
+}
+
+} // namespace
+
+QString SystemPrinter::proposedPdfFile(const QString &documentName)
+{
+    return QDir(proposedFolder()).filePath(pdfFileName(documentName));
+}
+
+bool SystemPrinter::startBatch()
+{
+    m_batchFolder.clear();
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        return true;
+    m_batchFolder = m_chooseFolder(proposedFolder());
+    return !m_batchFolder.isEmpty();
+}
+
+void SystemPrinter::endBatch()
+{
+    endDocument();
+    m_batchFolder.clear();
 }
 
 void SystemPrinter::startDocument(const QString &name)
@@ -83,19 +120,21 @@ bool SystemPrinter::openPrinter(const QString &name)
 {
     const QPrinterInfo destination = QPrinterInfo::defaultPrinter();
     if (destination.isNull()) {
-        const QString file = m_chooseFile(proposedPdfFile(name));
+        const QString file = m_batchFolder.isEmpty()
+                                 ? m_chooseFile(proposedPdfFile(name))
+                                 : QDir(m_batchFolder).filePath(pdfFileName(name));
         // The user chose not to save the card: nothing is printed, and nothing needs saying.
         if (file.isEmpty())
             return false;
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         m_printer->setOutputFormat(QPrinter::PdfFormat);
         m_printer->setOutputFileName(file);
-        m_failure = QStringLiteral("The time card could not be written to %1.")
-                        .arg(QDir::toNativeSeparators(file));
+        m_failure = QStringLiteral("The time card could not be written to ") +
+                    QDir::toNativeSeparators(file) + QLatin1Char('.');
     } else {
         m_printer = std::make_unique<QPrinter>(destination, QPrinter::HighResolution);
-        m_failure = QStringLiteral("The time card could not be sent to the printer %1.")
-                        .arg(destination.printerName());
+        m_failure = QStringLiteral("The time card could not be sent to the printer ") +
+                    destination.printerName() + QLatin1Char('.');
     }
     m_printer->setDocName(name);
     if (m_painter.begin(m_printer.get()))

@@ -15,14 +15,17 @@ namespace horalink {
 
 // The system's default printer, one print job per document. Columns are average character
 // widths of the card's font. A computer without a default printer saves each document as a
-// PDF file where the user says.
+// PDF file where the user says; a batch of documents, in one folder the user picks once.
 class SystemPrinter : public LinePrinter
 {
 public:
     // Asks where to save a document, proposing a file; an empty answer saves nothing.
     using FileChooser = std::function<QString(const QString &proposedFile)>;
+    // Asks for a folder, proposing one; an empty answer saves nothing.
+    using FolderChooser = std::function<QString(const QString &proposedFolder)>;
 
-    explicit SystemPrinter(FileChooser chooseFile = askForPdfFile);
+    explicit SystemPrinter(FileChooser chooseFile = askForPdfFile,
+                           FolderChooser chooseFolder = askForPdfFolder);
     ~SystemPrinter() override;
 
     void startDocument(const QString &name) override;
@@ -31,17 +34,27 @@ public:
     void underline(bool on) override;
     void endPage() override;
     void endDocument() override;
+    bool startBatch() override;
+    void endBatch() override;
 
     // A save dialog for PDF files.
     static QString askForPdfFile(const QString &proposedFile);
-    // Where a document of this name is proposed to be saved: the user's documents folder, the
-    // name made fit for a file name.
+    // A dialog that picks a folder for a batch of PDF files.
+    static QString askForPdfFolder(const QString &proposedFolder);
+    // Where documents are proposed to be saved, the same every time: the user's documents
+    // folder, or the home folder where there is none.
+    static QString proposedFolder();
+    // Where a document of this name is proposed to be saved: in the proposed folder, the name
+    // made fit for a file name.
     static QString proposedPdfFile(const QString &documentName);
 
 private:
     bool openPrinter(const QString &name);
 
     FileChooser m_chooseFile;
+    FolderChooser m_chooseFolder;
+    // Where a batch of documents goes when there is no default printer.
+    QString m_batchFolder;
     std::unique_ptr<QPrinter> m_printer;
     // Declared after the printer, so that a document still open is ended before it goes.
     QPainter m_painter;

@@ -34,6 +34,19 @@ public:
         tell(QStringLiteral("INPUT ") + oneLine(title) + QStringLiteral(" | ") + oneLine(prompt));
         return {};
     }
+
+    std::unique_ptr<ProgressBox> progress(const QString &, int) override
+    {
+        return std::make_unique<Unwatched>();
+    }
+
+private:
+    // No one is there to cancel.
+    class Unwatched : public ProgressBox
+    {
+    public:
+        bool next(int, const QString &) override { return true; }
+    };
 };
 
 } // namespace

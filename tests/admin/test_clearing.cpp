@@ -65,6 +65,7 @@ private slots:
     void theOrphanGoesTogetherWithTheOlderEvents();
     void enterAtClearClearsOnlyTheEmployeeShown();
     void theEveryEmployeeLoopGoesOnPastWhatItCannotClear();
+    void cancelStopsTheEveryEmployeeLoopBeforeTheNextEmployee();
     void nothingIsClearedWithoutAnEndingDate_data();
     void nothingIsClearedWithoutAnEndingDate();
     void anUnreadableDateIsRefusedOnce_data();
@@ -193,6 +194,22 @@ void ClearingTest::theEveryEmployeeLoopGoesOnPastWhatItCannotClear()
     for (const QString &name : {QStringLiteral("Manager"), Ann, Bob})
         QVERIFY(f.log(name).isEmpty());
     QVERIFY(f.main().isVisible());
+}
+
+void ClearingTest::cancelStopsTheEveryEmployeeLoopBeforeTheNextEmployee()
+{
+    Fixture f;
+    startWithLogs(f);
+    f.prompts.answers = {Button::Yes};
+    f.prompts.typed = {QStringLiteral("3/3/2026")};
+    f.prompts.cancelAtStep = 2;
+    f.click(QStringLiteral("Command4"));
+
+    QCOMPARE(f.prompts.progressed,
+             QStringList({"Employee 1 of 3: Manager", "Employee 2 of 3: Ann"}));
+    QVERIFY(f.log(QStringLiteral("Manager")).isEmpty());
+    QVERIFY(f.log(Ann).isEmpty());
+    QCOMPARE(events(f, Bob), TwoDays);
 }
 
 void ClearingTest::nothingIsClearedWithoutAnEndingDate_data()

@@ -2,12 +2,15 @@
 #include "pdftext.h"
 #include "reports/card.h"
 #include "support/fixture.h"
+#include "ui/frmmain.h"
 #include "ui/printer.h"
 #include "ui/systemprinter.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace horalink;
@@ -67,6 +70,7 @@ private slots:
     void aWideActivityPushesTheSubtotalToTheNextLine();
     void longCardsRunOnToMorePages();
     void cancellingSavesNothing();
+    void everyEmployeesCardGoesToAFileOfItsOwn_data();
     void everyEmployeesCardGoesToAFileOfItsOwn();
     void aFileThatCannotBeWrittenIsReported();
     void proposedFilesAreFitForFileNames_data();
@@ -174,8 +178,22 @@ void PdfCardTest::cancellingSavesNothing()
     QCOMPARE(QDir(f.folder()).entryList({QStringLiteral("*.pdf")}), QStringList());
 }
 
+void PdfCardTest::everyEmployeesCardGoesToAFileOfItsOwn_data()
+{
+    QTest::addColumn<bool>("folderChosen");
+    QTest::addColumn<int>("cancelAtStep");
+    QTest::addColumn<QStringList>("files");
+    const QStringList both({"Ann 2026-03-02.pdf", "Bob 2026-03-02.pdf"});
+    QTest::newRow("all") << true << -1 << both;
+    QTest::newRow("cancelled at Bob") << true << 2 << QStringList({"Ann 2026-03-02.pdf"});
+    QTest::newRow("no folder chosen") << false << -1 << QStringList();
+}
+
 void PdfCardTest::everyEmployeesCardGoesToAFileOfItsOwn()
 {
+    QFETCH(bool, folderChosen);
+    QFETCH(int, cancelAtStep);
+    QFETCH(QStringList, files);
     Fixture f;
     f.company();
     f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
@@ -186,21 +204,34 @@ void PdfCardTest::everyEmployeesCardGoesToAFileOfItsOwn()
     }
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
-    QStringList proposals;
-    auto previous = setPrinter(std::make_unique<SystemPrinter>([&](const QString &proposed) {
-        proposals << QFileInfo(proposed).fileName();
-        return f.folder() + QLatin1Char('/') + proposals.last();
-    }));
+    QTemporaryDir out;
+    QStringList askedForFiles;
+    QStringList askedForFolders;
+    auto previous = setPrinter(std::make_unique<SystemPrinter>(
+        [&](const QString &proposed) {
+            askedForFiles << proposed;
+            return QString();
+        },
+        [&](const QString &proposed) {
+            askedForFolders << proposed;
+            return folderChosen ? out.path() : QString();
+        }));
     const auto restore = qScopeGuard([&] { setPrinter(std::move(previous)); });
     f.prompts.answers = {Button::Yes};
+    f.prompts.cancelAtStep = cancelAtStep;
     f.click(QStringLiteral("Command3"));
 
-    QCOMPARE(proposals, QStringList({"Ann 2026-03-02.pdf", "Bob 2026-03-02.pdf"}));
-    for (const QString &file : proposals) {
-        const QList<QStringList> pages = pdfPages(f.folder() + QLatin1Char('/') + file);
+    // Asked once, for a folder, and the same one every time.
+    QVERIFY(askedForFiles.isEmpty());
+    QCOMPARE(askedForFolders, QStringList({SystemPrinter::proposedFolder()}));
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files, QDir::Name), files);
+    for (const QString &file : files) {
+        const QList<QStringList> pages = pdfPages(out.filePath(file));
         QCOMPARE(pages.size(), 1);
         QCOMPARE(pages[0].value(1), "Employee Name: " + file.section(QLatin1Char(' '), 0, 0));
     }
+    QCOMPARE(f.prompts.progressed.size(), !folderChosen ? 0 : cancelAtStep < 0 ? 3 : cancelAtStep);
+    QCOMPARE(f.main().employeeNameEdit->text(), QStringLiteral("Manager"));
 }
 
 void PdfCardTest::aFileThatCannotBeWrittenIsReported()

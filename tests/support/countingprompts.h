@@ -22,7 +22,18 @@ public:
     {
         return preset;
     }
+    std::unique_ptr<ProgressBox> progress(const QString &, int) override
+    {
+        return std::make_unique<Uncancelled>();
+    }
     int shown = 0;
+
+private:
+    class Uncancelled : public ProgressBox
+    {
+    public:
+        bool next(int, const QString &) override { return true; }
+    };
 };
 
 } // namespace horalink

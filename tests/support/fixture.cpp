@@ -41,6 +41,27 @@ QString ScriptedPrompts::input(const QString &prompt, const QString &title, cons
     return answer;
 }
 
+std::unique_ptr<ProgressBox> ScriptedPrompts::progress(const QString &, int total)
+{
+    class Scripted : public ProgressBox
+    {
+    public:
+        Scripted(ScriptedPrompts &prompts, int total) : m_prompts(prompts), m_total(total) {}
+        bool next(int done, const QString &employee) override
+        {
+            if (m_prompts.progressed.size() == m_prompts.cancelAtStep)
+                return false;
+            m_prompts.progressed << employeeOf(done, m_total, employee);
+            return true;
+        }
+
+    private:
+        ScriptedPrompts &m_prompts;
+        int m_total;
+    };
+    return std::make_unique<Scripted>(*this, total);
+}
+
 namespace {
 
 ScriptedPrompts *installPrompts(std::unique_ptr<Prompts> &previous)

@@ -33,12 +33,17 @@ public:
 
     Button message(const Box &box) override;
     QString input(const QString &prompt, const QString &title, const QString &preset) override;
+    std::unique_ptr<ProgressBox> progress(const QString &title, int total) override;
 
     QList<Box> boxes;
     QList<InputBox> inputs;
     std::deque<Button> answers;
     // Typed answers for input boxes; without one the preset is taken, as OK would.
     std::deque<QString> typed;
+    // What progress boxes said, step by step ("Employee 1 of 3: Ann"); Cancel is pressed
+    // before the step of this number, counted from 0 over all progress boxes.
+    QStringList progressed;
+    int cancelAtStep = -1;
 };
 
 class FixedClock : public Clock
