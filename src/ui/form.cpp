@@ -38,7 +38,14 @@ int Form::twips(int value)
 
 void Form::setFixedClientSize(int widthTwips, int heightTwips)
 {
-    setFixedSize(twips(widthTwips), twips(heightTwips));
+    // A larger font (a translation, a screen scaled up) may need more than the design gave;
+    // nothing is ever squashed or cut to keep to it.
+    setFixedSize(QSize(twips(widthTwips), twips(heightTwips)).expandedTo(minimumSizeHint()));
+}
+
+void Form::setCancelButton(QPushButton *button)
+{
+    m_cancelButton = button;
 }
 
 void Form::showEvent(QShowEvent *event)
@@ -82,6 +89,14 @@ QPushButton *Form::defaultButton() const
 
 void Form::keyPressEvent(QKeyEvent *event)
 {
+    // Esc does what the window's Cancel does, or else what its close box does.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (m_cancelButton && m_cancelButton->isVisible() && m_cancelButton->isEnabled())
+            m_cancelButton->click();
+        else
+            close();
+        return;
+    }
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && event->modifiers() == Qt::NoModifier && m_defaultButton &&
         m_defaultButton->isVisible() && m_defaultButton->isEnabled()) {

@@ -7,6 +7,9 @@ class QPushButton;
 
 namespace horalink {
 
+// A window whose border can be dragged, with only a close box.
+inline constexpr Qt::WindowFlags SizableWindow =
+    Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint;
 // A window with a fixed single border and only a close box.
 inline constexpr Qt::WindowFlags FixedWindow = Qt::Window | Qt::MSWindowsFixedSizeDialogHint |
                                                Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -38,6 +41,8 @@ public:
     // The button that Enter presses.
     void setDefaultButton(QPushButton *button);
     QPushButton *defaultButton() const;
+    // The button that Esc presses while it can be seen; without one, Esc is the close box.
+    void setCancelButton(QPushButton *button);
 
 protected:
     // The close box, before the window is unloaded; a window that ends the program says so
@@ -51,6 +56,7 @@ protected:
 
 private:
     QPointer<QPushButton> m_defaultButton;
+    QPointer<QPushButton> m_cancelButton;
 };
 
 } // namespace horalink

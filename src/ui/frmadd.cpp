@@ -67,6 +67,7 @@ frmadd::frmadd() : Form(FixedDialog)
     buttons->addWidget(cancelButton);
     layout->addLayout(buttons);
     setDefaultButton(okButton);
+    setCancelButton(cancelButton);
 
     setTabOrder(nameEdit, passwordEdit);
     setTabOrder(passwordEdit, wageEdit);

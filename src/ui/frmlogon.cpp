@@ -12,9 +12,11 @@
 #include "ui/program.h"
 #include "ui/prompts.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -60,9 +62,12 @@ frmlogon::frmlogon()
     passwordLayout->addWidget(passwordCancelButton, 1, 1);
     passwordPanel->hide();
     setDefaultButton(passwordOkButton);
+    setCancelButton(passwordCancelButton);
 
     setFixedClientSize(3525, 1755);
     setTabOrder(nameBox, okButton);
+    nameBox->installEventFilter(this);
+    nameBox->lineEdit()->installEventFilter(this);
 
     connectGuarded(nameBox, &QComboBox::editTextChanged, this, &frmlogon::nameBoxEdited);
     connectGuarded(passwordEdit, &QLineEdit::textChanged, this, &frmlogon::passwordEditChanged);
@@ -72,6 +77,22 @@ frmlogon::frmlogon()
                    &frmlogon::passwordOkButtonClicked);
     connectGuarded(passwordCancelButton, &QPushButton::clicked, this,
                    &frmlogon::passwordCancelButtonClicked);
+}
+
+bool frmlogon::eventFilter(QObject *watched, QEvent *event)
+{
+    // The name box would take the first Enter to accept the name it completed ("Man" to
+    // "Manager"); one Enter signs on with it.
+    if ((watched == nameBox || watched == nameBox->lineEdit()) &&
+        event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !nameBox->view()->isVisible() &&
+            defaultButton() == okButton) {
+            okButton->click();
+            return true;
+        }
+    }
+    return Form::eventFilter(watched, event);
 }
 
 void frmlogon::resizeEvent(QResizeEvent *event)

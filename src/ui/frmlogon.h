@@ -43,6 +43,7 @@ public:
 
 protected:
     void closeBoxClicked() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
 

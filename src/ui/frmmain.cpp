@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -54,7 +55,7 @@ QAction *action(const char *name, const QString &caption, QObject *parent,
 
 } // namespace
 
-frmmain::frmmain() : Form(FixedWindow)
+frmmain::frmmain() : Form(SizableWindow)
 {
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(ProgramTitle);
@@ -66,7 +67,7 @@ frmmain::frmmain() : Form(FixedWindow)
     layout->setMenuBar(menuBar);
 
     tabs = named(new QTabWidget(this), "SSTab1");
-    tabs->setFixedSize(twips(4695), twips(3495));
+    tabs->setMinimumSize(twips(4695), twips(3495));
     tabs->addTab(buildTimeFunctions(), QStringLiteral("Time Functions"));
     tabs->addTab(buildManagement(), QStringLiteral("Management"));
     tabs->addTab(buildAbout(), QStringLiteral("About"));
@@ -96,7 +97,11 @@ frmmain::frmmain() : Form(FixedWindow)
     clockTimer = named(new QTimer(this), "Timer1");
     clockTimer->setInterval(250);
 
-    setFixedSize(twips(4965), twips(4440) + menuBar->sizeHint().height());
+    // The design's size is the least; the window may be enlarged, and the grid and the notes
+    // grow with it.
+    setMinimumSize(QSize(twips(4965), twips(4440) + menuBar->sizeHint().height())
+                       .expandedTo(minimumSizeHint()));
+    resize(minimumSize());
     connectHandlers();
     clockTimer->start();
 }
@@ -155,8 +160,6 @@ QWidget *frmmain::buildTimeFunctions()
     updateLabel = named(new ClickLabel(QStringLiteral("UPDATE"), page), "Label11");
     updateLabel->setToolTip(QStringLiteral("Update the total hours"));
     updateLabel->setFont(bold);
-    for (ClickLabel *clickable : {updateHintLabel, updateLabel})
-        clickable->setCursor(Qt::PointingHandCursor);
     updateRow->setSpacing(4);
     updateRow->addStretch();
     updateRow->addWidget(updateHintLabel);
@@ -274,13 +277,15 @@ QWidget *frmmain::buildManagement()
     employee->addWidget(employeeHoursLabel, 4, 1);
     employee->addWidget(employeeDollarLabel, 4, 2);
     employee->addWidget(employeeWagesLabel, 4, 3);
+    employee->setRowStretch(3, 1);
     rows->addWidget(employeeFrame, 0, 1);
+    rows->setRowStretch(0, 1);
+    rows->setColumnStretch(1, 1);
 
     gridToggleLabel =
         named(new ClickLabel(QStringLiteral("Toggle Employee Grid"), managementPanel), "Label8");
     gridToggleLabel->setToolTip(
         QStringLiteral("Click here to view an Employee's data in a Data Grid."));
-    gridToggleLabel->setCursor(Qt::PointingHandCursor);
     gridToggleLabel->setAlignment(Qt::AlignCenter);
     rows->addWidget(gridToggleLabel, 1, 0, 1, 2);
 
@@ -292,11 +297,25 @@ QWidget *frmmain::buildManagement()
     grid = named(new QTableView(gridPanel), "DBGrid1");
     grid->horizontalHeader()->hide();
     grid->verticalHeader()->hide();
+    // A date and time stays on one line; every column is as wide as its texts, and the ones
+    // beyond the right edge are reached by scrolling.
+    grid->setWordWrap(false);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     gridBox->addWidget(grid);
     gridPanel->hide();
     rows->addWidget(gridPanel, 0, 0, 1, 2);
 
     managementPanel->hide();
+    // Said where the panel would be, so the tab is never blank without a word.
+    managementHintLabel = label("managementHint",
+                                QStringLiteral("The management functions appear here after the "
+                                               "Manager signs on with a password (set one with "
+                                               "\"Change My Password\")."),
+                                page);
+    managementHintLabel->setWordWrap(true);
+    managementHintLabel->setAlignment(Qt::AlignCenter);
+    pageLayout->addWidget(managementHintLabel);
     return page;
 }
 
@@ -411,6 +430,7 @@ void frmmain::signOn(const Session &session)
     userLog->setRecordSource(session.employee);
     userLog->refresh();
     managementPanel->setVisible(session.manages());
+    managementHintLabel->setVisible(!session.manages());
     fxngettotal(session.employee);
 }
 
@@ -458,6 +478,7 @@ void frmmain::leave()
     if (forms().isLoaded<frmprop>())
         forms().frmprop().hide();
     managementPanel->hide();
+    managementHintLabel->show();
     m_session = {};
 }
 

@@ -91,6 +91,8 @@ public:
 
     // "Management"
     QWidget *managementPanel;
+    // Stands in the panel's place while it is hidden.
+    QLabel *managementHintLabel;
     QGroupBox *functionsFrame;
     QPushButton *configureButton;
     QPushButton *hoursButton;

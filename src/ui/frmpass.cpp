@@ -57,6 +57,7 @@ frmpass::frmpass() : Form(FixedDialog)
     employeePanel->hide();
     employeePanel->installEventFilter(this);
     setDefaultButton(ownOkButton);
+    setCancelButton(cancelButton);
 
     setTabOrder(ownPasswordEdit, ownOkButton);
     setTabOrder(ownOkButton, cancelButton);

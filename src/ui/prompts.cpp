@@ -138,7 +138,7 @@ public:
 
 std::unique_ptr<Prompts> &current()
 {
-    static std::unique_ptr<Prompts> prompts = std::make_unique<DesktopPrompts>();
+    static std::unique_ptr<Prompts> prompts = desktopPrompts();
     return prompts;
 }
 
@@ -163,6 +163,11 @@ Button Prompts::ask(const QString &text, const QString &title, Buttons buttons, 
                     Button defaultButton)
 {
     return message({text, title, icon, buttons, defaultButton});
+}
+
+std::unique_ptr<Prompts> desktopPrompts()
+{
+    return std::make_unique<DesktopPrompts>();
 }
 
 Prompts &prompts()

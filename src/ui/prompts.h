@@ -73,6 +73,8 @@ public:
 inline const QString ProgramTitle = QStringLiteral("Horalink");
 
 Prompts &prompts();
+// The message, input and progress boxes the program shows on the desktop.
+std::unique_ptr<Prompts> desktopPrompts();
 // Replaces the prompts in use; returns the one it replaced.
 std::unique_ptr<Prompts> setPrompts(std::unique_ptr<Prompts> replacement);
 

@@ -77,6 +77,7 @@ private slots:
     void theGridKeepsToTheLogOfItsName();
     void theGridTakesOnlyTheTwoStatuses();
     void theGridNeverEditsAnEventItNoLongerShows();
+    void theGridShowsEveryColumnWholeAndGrowsWithTheWindow();
     void functionKeysClockInAndOut();
     void aWageTooLongKeepsTheBrowserOnTheEmployee();
 };
@@ -495,6 +496,38 @@ void ClockTest::theGridNeverEditsAnEventItNoLongerShows()
     QCOMPARE(f.log(QStringLiteral("Manager")).first().activity.toString(), QStringLiteral("new"));
     QCOMPARE(grid->rowCount(), 1);
     QCOMPARE(grid->index(0, 3).data().toString(), QStringLiteral("new"));
+}
+
+void ClockTest::theGridShowsEveryColumnWholeAndGrowsWithTheWindow()
+{
+    Fixture f;
+    f.company();
+    f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
+    f.event(QStringLiteral("Manager"), QStringLiteral("2026-12-27 10:58:59"),
+            QStringLiteral("Clocked In"), QStringLiteral("Sanding the big oak table top"));
+    f.startProgram();
+    f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
+    frmmain &main = f.main();
+    main.tabs->setCurrentIndex(1);
+    f.click(QStringLiteral("Label8"));
+    f.processEvents();
+    QTableView &grid = *main.grid;
+    QVERIFY(!grid.wordWrap());
+    for (int column = 0; column < 4; ++column) {
+        const QModelIndex cell = grid.model()->index(0, column);
+        grid.scrollTo(cell);
+        const QRect shown = grid.visualRect(cell);
+        QVERIFY2(grid.viewport()->rect().contains(shown), qPrintable(QString::number(column)));
+        QVERIFY(shown.width() > grid.fontMetrics().horizontalAdvance(cell.data().toString()));
+    }
+
+    const QSize design = main.size();
+    QCOMPARE(main.minimumSize(), design);
+    const int gridHeight = grid.height();
+    main.resize(design + QSize(300, 200));
+    f.processEvents();
+    QCOMPARE(main.size(), design + QSize(300, 200));
+    QVERIFY(grid.height() >= gridHeight + 150);
 }
 
 void ClockTest::functionKeysClockInAndOut()

@@ -1,4 +1,6 @@
-// Renders every window of the program, and a printed time card, into the folder given.
+// Renders every window of the program, and a printed time card, into the folder given, in the
+// locale given (en_US by default). Ends with a failure when a line edit or a label that can be
+// seen is lower than its text or cuts it off.
 #include "support/fixture.h"
 #include "ui/datacontrol.h"
 #include "ui/forms.h"
@@ -18,6 +20,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -27,6 +31,31 @@ using namespace horalink;
 namespace {
 
 QString folder;
+QLocale locale;
+QStringList clipped;
+
+// The line edits and labels of the window that cannot show their text whole.
+void checkText(const QWidget &window, const QString &picture)
+{
+    const auto tell = [&](const QWidget &control, const QString &what) {
+        clipped << picture + QStringLiteral(": ") + control.objectName() + QStringLiteral(" ") +
+                       what;
+    };
+    for (const QLineEdit *edit : window.findChildren<QLineEdit *>()) {
+        if (edit->isVisibleTo(&window) && edit->height() < edit->minimumSizeHint().height())
+            tell(*edit, QStringLiteral("is ") + QString::number(edit->height()) +
+                            QStringLiteral(" pixels high, lower than its text"));
+    }
+    for (const QLabel *label : window.findChildren<QLabel *>()) {
+        if (!label->isVisibleTo(&window) || label->text().isEmpty())
+            continue;
+        const QSize needed = label->wordWrap()
+                                 ? QSize(label->width(), label->heightForWidth(label->width()))
+                                 : label->sizeHint();
+        if (needed.height() > label->height() || needed.width() > label->width())
+            tell(*label, QStringLiteral("cuts off \"") + label->text() + QLatin1Char('"'));
+    }
+}
 
 void save(QWidget &window, const QString &name)
 {
@@ -34,6 +63,7 @@ void save(QWidget &window, const QString &name)
     const QString file = QDir(folder).filePath(name + QStringLiteral(".png"));
     if (!window.grab().save(file))
         std::fprintf(stderr, "could not write %s\n", qPrintable(file));
+    checkText(window, name);
 }
 
 void saveTabs(Fixture &f, const QString &who)
@@ -75,9 +105,11 @@ int main(int argc, char *argv[])
     folder = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"))
                  .absolutePath();
     QDir().mkpath(folder);
+    locale = QLocale(argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("en_US"));
 
     {
         Fixture f;
+        QLocale::setDefault(locale);
         save(forms().frmsplash(), QStringLiteral("splash"));
         forms().unloadAll();
         f.startProgram();
@@ -85,6 +117,7 @@ int main(int argc, char *argv[])
     }
     {
         Fixture f;
+        QLocale::setDefault(locale);
         shop(f);
         f.startProgram();
         save(f.logon(), QStringLiteral("logon"));
@@ -102,7 +135,18 @@ int main(int argc, char *argv[])
         save(f.main(), QStringLiteral("main-manager-hours"));
         f.click(QStringLiteral("Label8"));
         save(f.main(), QStringLiteral("main-manager-grid"));
+        f.main().resize(f.main().size() + QSize(320, 160));
+        save(f.main(), QStringLiteral("main-manager-grid-enlarged"));
+        f.main().resize(f.main().minimumSize());
         f.click(QStringLiteral("Label8"));
+        {
+            const auto printing = desktopPrompts()->progress(QStringLiteral("Print Log"), 40);
+            printing->next(11, QStringLiteral("Ann Smith"));
+            for (QWidget *window : QApplication::topLevelWidgets()) {
+                if (window->objectName() == QLatin1String("progress"))
+                    save(*window, QStringLiteral("progress"));
+            }
+        }
 
         f.click(QStringLiteral("Command2"));
         save(forms().frmprop(), QStringLiteral("properties"));
@@ -136,5 +180,7 @@ int main(int argc, char *argv[])
         f.click(QStringLiteral("prntdata"));
     }
     std::printf("Windows and the time card are in %s\n", qPrintable(folder));
-    return 0;
+    for (const QString &problem : std::as_const(clipped))
+        std::fprintf(stderr, "clipped: %s\n", qPrintable(problem));
+    return clipped.isEmpty() ? 0 : 1;
 }
