@@ -74,7 +74,7 @@ void frmmain::fxnclockin(const QString &thisusername)
     {
         // The check of the last event and the append are one step for any other copy of the
         // program on the same file.
-        Transaction transaction(database->connection());
+        Transaction transaction(database->connection(), thisusername);
         database->refresh();
         if (database->eof()) {
             appendEvent(*database, m_session.employee, ClockedIn, &task);
@@ -112,7 +112,7 @@ void frmmain::fxnclockout(const QString &username)
     database->setRecordSource(username);
     QString refusal;
     {
-        Transaction transaction(database->connection());
+        Transaction transaction(database->connection(), username);
         database->refresh();
         if (database->eof())
             refusal = QStringLiteral("You must first Clock in.");
