@@ -77,8 +77,10 @@ void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone()
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     QFETCH(QString, told);
-    Fixture f;
     const bool missing = QTest::currentDataTag() == QLatin1String("no Employee.mdb");
+    if (missing && onServer())
+        QSKIP("The file itself is the subject.");
+    Fixture f;
     if (missing)
         QFile::remove(f.databasePath());
     const QByteArray file = contentOf(f.databasePath());

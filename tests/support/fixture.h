@@ -57,8 +57,31 @@ struct LogRow
     QVariant activity;
 };
 
-// A test's world: a temporary working folder holding a fresh Employee.mdb, scripted boxes, a
-// fixed clock and the en_US locale. Undone, windows and all, when it goes.
+// Whether this run of the suite keeps each test's data on the private database server
+// (HORALINK_TEST_SERVER holds its connection string) rather than in the file.
+bool onServer();
+
+// A fresh schema on the private server, initialised like the fresh file, which
+// HORALINK_DATABASE names while it lives. Dropped, with all it holds, when it goes.
+class ServerSchema
+{
+public:
+    ServerSchema();
+    ~ServerSchema();
+    ServerSchema(const ServerSchema &) = delete;
+    ServerSchema &operator=(const ServerSchema &) = delete;
+
+    // The libpq connection string that reaches it.
+    QString connectionString() const { return m_connectionString; }
+
+private:
+    QString m_name;
+    QString m_connectionString;
+};
+
+// A test's world: a temporary working folder holding a fresh Employee.mdb (or a fresh schema
+// on the private server, when the suite runs there), scripted boxes, a fixed clock and the
+// en_US locale. Undone, windows and all, when it goes.
 class Fixture
 {
 public:
@@ -70,7 +93,7 @@ public:
     QString folder() const;
     QString databasePath() const;
 
-    // Direct access to the file, beside the program's own connection.
+    // Direct access to the database, beside the program's own connection.
     Connection &file();
     void company(const QString &name = QStringLiteral("Acme Tools"));
     void setFlag(const QString &column, const QVariant &value);
@@ -84,6 +107,13 @@ public:
     QStringList statuses(const QString &table);
     QStringList stamps(const QString &table);
     QVariant value(const QString &sql);
+    // Makes the engine refuse, with this message, to delete a row of the table for which the
+    // condition (over the row as old) holds, as an auditor's trigger would.
+    void refuseDeletion(const QString &table, const QString &condition, const QString &message);
+    // The first field of every row, as text.
+    QStringList texts(const QString &sql);
+    // Every table and its fields, in an order of their own: what a failed change must leave.
+    QStringList schema();
 
     // Starts the program and lets it run until the logon window (or first-run window) is up.
     void startProgram();
@@ -101,6 +131,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    std::unique_ptr<ServerSchema> m_server;
     QString m_previousFolder;
     std::unique_ptr<Connection> m_file;
     std::unique_ptr<Prompts> m_previousPrompts;
