@@ -72,7 +72,7 @@ bool onServer()
     return !testServer().isEmpty();
 }
 
-ServerSchema::ServerSchema()
+ServerSchema::ServerSchema(Tables tables)
 {
     static int made = 0;
     m_name = QStringLiteral("test_") + QString::number(QCoreApplication::applicationPid()) +
@@ -81,13 +81,12 @@ ServerSchema::ServerSchema()
         ->exec(QStringLiteral("CREATE SCHEMA ") + quoteIdentifier(m_name));
     m_connectionString =
         testServer() + QStringLiteral(" options='-csearch_path=") + m_name + QLatin1Char('\'');
-    initServerDatabase(*PgConnection::open(m_connectionString));
-    qputenv(ServerVariable, m_connectionString.toUtf8());
+    if (tables == Tables::Fresh)
+        initServerDatabase(*PgConnection::open(m_connectionString));
 }
 
 ServerSchema::~ServerSchema()
 {
-    qunsetenv(ServerVariable);
     try {
         PgConnection::open(testServer())
             ->exec(QStringLiteral("DROP SCHEMA ") + quoteIdentifier(m_name) +
@@ -105,8 +104,10 @@ Fixture::Fixture()
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     setNow(QStringLiteral("2026-03-02 17:30:10"));
     createFreshDatabase(databasePath());
-    if (onServer())
+    if (onServer()) {
         m_server = std::make_unique<ServerSchema>();
+        qputenv(ServerVariable, m_server->connectionString().toUtf8());
+    }
     QDir::setCurrent(m_dir.path());
     resetProgramEnded();
 }
@@ -119,6 +120,7 @@ Fixture::~Fixture()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     closeDatabases();
     m_file.reset();
+    qunsetenv(ServerVariable);
     m_server.reset();
     QDir::setCurrent(m_previousFolder);
     setPrompts(std::move(m_previousPrompts));

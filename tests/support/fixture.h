@@ -61,12 +61,17 @@ struct LogRow
 // (HORALINK_TEST_SERVER holds its connection string) rather than in the file.
 bool onServer();
 
-// A fresh schema on the private server, initialised like the fresh file, which
-// HORALINK_DATABASE names while it lives. Dropped, with all it holds, when it goes.
+// A schema of its own on the private server, initialised like the fresh file or empty.
+// Dropped, with all it holds, when it goes.
 class ServerSchema
 {
 public:
-    ServerSchema();
+    enum class Tables
+    {
+        Fresh,
+        None
+    };
+    explicit ServerSchema(Tables tables = Tables::Fresh);
     ~ServerSchema();
     ServerSchema(const ServerSchema &) = delete;
     ServerSchema &operator=(const ServerSchema &) = delete;
@@ -80,8 +85,8 @@ private:
 };
 
 // A test's world: a temporary working folder holding a fresh Employee.mdb (or a fresh schema
-// on the private server, when the suite runs there), scripted boxes, a fixed clock and the
-// en_US locale. Undone, windows and all, when it goes.
+// on the private server that HORALINK_DATABASE names, when the suite runs there), scripted
+// boxes, a fixed clock and the en_US locale. Undone, windows and all, when it goes.
 class Fixture
 {
 public:
