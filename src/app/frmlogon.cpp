@@ -101,6 +101,11 @@ void frmlogon::resizeEvent(QResizeEvent *event)
 void frmlogon::showEvent(QShowEvent *event)
 {
     Form::showEvent(event);
+    // Another time clock on the same data may have added or deleted employees since the list
+    // was read; the next user finds them as they are now.
+    if (m_shownBefore && Datanames->recordSource() == QLatin1String("datalist"))
+        guarded([this] { readNames(); });
+    m_shownBefore = true;
     // Shown means activated here: the splash must go even when the first-run window takes
     // the focus at once.
     QTimer::singleShot(0, this, [this] { guarded([this] { Form_Activate(); }); });
@@ -119,6 +124,12 @@ void frmlogon::Form_Load()
 
     Datanames->setDatabaseName(QStringLiteral("Employee.mdb"));
     Datanames->setRecordSource(QStringLiteral("datalist"));
+    readNames();
+    namechoice->setEditText(NamePrompt);
+}
+
+void frmlogon::readNames()
+{
     Datanames->refresh();
     // Every name in one read: a list of a thousand employees must not hold up the start.
     QStringList names;
@@ -128,8 +139,10 @@ void frmlogon::Form_Load()
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     });
     names.removeDuplicates();
+    const QString shown = namechoice->currentText();
+    namechoice->clear();
     namechoice->addItems(names);
-    namechoice->setEditText(NamePrompt);
+    namechoice->setEditText(shown);
 }
 
 void frmlogon::Form_Activate()

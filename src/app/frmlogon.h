@@ -56,10 +56,13 @@ private:
 
     // Hands the remembered employee to the main window, whose window it now is.
     void signOn(bool byPassword);
+    // Fills the list with every listed name, sorted, keeping what the box shows.
+    void readNames();
 
     QString m_rememberedName;
     QString m_storedPassword;
     QString m_wage;
+    bool m_shownBefore = false;
 };
 
 inline const QString NamePrompt = QStringLiteral("Click here for names-->");
