@@ -24,8 +24,8 @@ constexpr Oid TimestampOid = 1114;
 // The longest name the server keeps; a longer one it would cut short without a word.
 constexpr int LongestName = 63;
 
-// Deallocated in one round trip once this many statements are no longer used.
-constexpr size_t ReleasedBeforeDeallocating = 32;
+// Past this many prepared texts, those no statement uses are freed on the server.
+constexpr size_t PreparedKept = 256;
 
 const char *const LockTimeoutState = "55P03";
 const char *const CheckViolationState = "23514";
@@ -72,17 +72,12 @@ class PgStatement : public StatementBackend
 {
 public:
     PgStatement(PgConnection &connection, const QString &sql)
-        : m_connection(connection), m_lifetime(connection.lifetime()), m_text(serverSql(sql))
-    {
-        prepareOnServer();
-    }
+        : m_connection(connection), m_lifetime(connection.lifetime()), m_text(serverSql(sql)),
+          m_prepared(connection.prepared(m_text)), m_generation(connection.generation()),
+          m_params(m_prepared->paramTypes.size())
+    {}
 
-    ~PgStatement() override
-    {
-        PQclear(m_result);
-        if (!m_lifetime.expired())
-            m_connection.releaseStatement(m_name, m_generation);
-    }
+    ~PgStatement() override { PQclear(m_result); }
 
     void bind(int index, const QVariant &value) override
     {
@@ -104,7 +99,7 @@ public:
         default:
             text = value.toString().toUtf8();
         }
-        if (m_paramTypes[index - 1] == TimestampOid && !isStoredStampText(text))
+        if (m_prepared->paramTypes[index - 1] == TimestampOid && !isStoredStampText(text))
             throw DbError(
                 dberr::CheckFailed,
                 QStringLiteral("CHECK constraint failed: datetime holds a date and time"));
@@ -129,12 +124,12 @@ public:
         m_row = -1;
     }
 
-    int columnCount() const override { return int(m_columnNames.size()); }
-    QString columnName(int column) const override { return m_columnNames.value(column); }
+    int columnCount() const override { return int(m_prepared->columnNames.size()); }
+    QString columnName(int column) const override { return m_prepared->columnNames.value(column); }
     bool isDateTime(int column) const override
     {
-        return column >= 0 && column < int(m_columnTypes.size()) &&
-               m_columnTypes[column] == TimestampOid;
+        return column >= 0 && column < columnCount() &&
+               m_prepared->columnTypes[column] == TimestampOid;
     }
 
     bool isNull(int column) const override
@@ -148,7 +143,7 @@ public:
             return {};
         const QByteArrayView text(PQgetvalue(m_result, m_row, column),
                                   PQgetlength(m_result, m_row, column));
-        switch (m_columnTypes[column]) {
+        switch (m_prepared->columnTypes[column]) {
         case Int2Oid:
         case Int4Oid:
         case Int8Oid:
@@ -188,47 +183,21 @@ private:
                column < PQnfields(m_result);
     }
 
-    void prepareOnServer()
-    {
-        m_connection.reconnectIfLost();
-        m_name = m_connection.newStatementName();
-        PQclear(m_connection.checked(
-            PQprepare(m_connection.handle(), m_name.constData(), m_text.constData(), 0, nullptr)));
-        m_generation = m_connection.generation();
-        PGresult *described = nullptr;
-        try {
-            described =
-                m_connection.checked(PQdescribePrepared(m_connection.handle(), m_name.constData()));
-        } catch (const DbError &) {
-            m_connection.releaseStatement(m_name, m_generation);
-            throw;
-        }
-        m_columnNames.clear();
-        m_columnTypes.clear();
-        for (int i = 0; i < PQnfields(described); ++i) {
-            m_columnNames << QString::fromUtf8(PQfname(described, i));
-            m_columnTypes.push_back(PQftype(described, i));
-        }
-        m_paramTypes.clear();
-        for (int i = 0; i < PQnparams(described); ++i)
-            m_paramTypes.push_back(PQparamtype(described, i));
-        m_params.resize(m_paramTypes.size());
-        PQclear(described);
-    }
-
     void execute()
     {
         if (m_lifetime.expired())
             throw DbError(dberr::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
         m_connection.reconnectIfLost();
         // A connection made again holds none of the statements prepared before.
-        if (m_generation != m_connection.generation())
-            prepareOnServer();
+        if (m_generation != m_connection.generation()) {
+            m_prepared = m_connection.prepared(m_text);
+            m_generation = m_connection.generation();
+        }
         std::vector<const char *> values;
         for (const auto &param : m_params)
             values.push_back(param ? param->constData() : nullptr);
         PGresult *result = m_connection.checked(
-            PQexecPrepared(m_connection.handle(), m_name.constData(), int(values.size()),
+            PQexecPrepared(m_connection.handle(), m_prepared->name.constData(), int(values.size()),
                            values.data(), nullptr, nullptr, 0));
         m_connection.counted(result);
         m_result = result;
@@ -237,11 +206,8 @@ private:
     PgConnection &m_connection;
     std::weak_ptr<const int> m_lifetime;
     QByteArray m_text;
-    QByteArray m_name;
-    int m_generation = 0;
-    QStringList m_columnNames;
-    std::vector<Oid> m_columnTypes;
-    std::vector<Oid> m_paramTypes;
+    std::shared_ptr<const PgConnection::Prepared> m_prepared;
+    int m_generation;
     std::vector<std::optional<QByteArray>> m_params;
     PGresult *m_result = nullptr;
     int m_row = -1;
@@ -378,34 +344,60 @@ void PgConnection::reconnectIfLost()
                           QStringLiteral(". Nothing was stored; try again later."));
     m_lost = false;
     ++m_generation;
-    m_released.clear();
+    m_prepared.clear();
     startSession();
 }
 
-QByteArray PgConnection::newStatementName()
+std::shared_ptr<const PgConnection::Prepared> PgConnection::prepared(const QByteArray &text)
 {
-    return "horalink_" + QByteArray::number(++m_lastName);
+    if (const auto found = m_prepared.find(text); found != m_prepared.end())
+        return found->second;
+    reconnectIfLost();
+    if (m_prepared.size() >= PreparedKept)
+        forgetUnused();
+    auto made = std::make_shared<Prepared>();
+    made->name = "horalink_" + QByteArray::number(++m_lastName);
+    PQclear(checked(PQprepare(m_conn, made->name.constData(), text.constData(), 0, nullptr)));
+    const auto forget = [&] {
+        PQclear(PQexec(m_conn, ("DEALLOCATE " + made->name).constData()));
+    };
+    PGresult *described = nullptr;
+    try {
+        described = checked(PQdescribePrepared(m_conn, made->name.constData()));
+    } catch (const DbError &) {
+        if (!m_lost && !m_inTransaction)
+            forget();
+        throw;
+    }
+    for (int i = 0; i < PQnfields(described); ++i) {
+        made->columnNames << QString::fromUtf8(PQfname(described, i));
+        made->columnTypes.push_back(PQftype(described, i));
+    }
+    for (int i = 0; i < PQnparams(described); ++i)
+        made->paramTypes.push_back(PQparamtype(described, i));
+    PQclear(described);
+    m_prepared.emplace(text, made);
+    return made;
 }
 
-void PgConnection::releaseStatement(const QByteArray &name, int generation) noexcept
+void PgConnection::forgetUnused() noexcept
 {
-    if (name.isEmpty() || generation != m_generation)
+    // Within a transaction a failed statement would stop the rest of it; the texts are
+    // freed after it.
+    if (m_inTransaction || PQstatus(m_conn) != CONNECTION_OK)
         return;
-    m_released.push_back(name);
-    if (m_released.size() >= ReleasedBeforeDeallocating && !m_inTransaction)
-        deallocateReleased();
-}
-
-void PgConnection::deallocateReleased() noexcept
-{
     QByteArray sql;
-    for (const QByteArray &name : m_released)
-        sql += "DEALLOCATE " + name + ";";
-    m_released.clear();
-    if (PQstatus(m_conn) != CONNECTION_OK)
-        return;
-    // A statement the server could not free is freed with the session; nothing is lost.
-    PQclear(PQexec(m_conn, sql.constData()));
+    for (auto it = m_prepared.begin(); it != m_prepared.end();) {
+        if (it->second.use_count() == 1) {
+            sql += "DEALLOCATE " + it->second->name + ";";
+            it = m_prepared.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    // A text the server could not free is freed with the session; nothing is lost.
+    if (!sql.isEmpty())
+        PQclear(PQexec(m_conn, sql.constData()));
 }
 
 PGresult *PgConnection::checked(PGresult *result, bool committing)
@@ -520,8 +512,6 @@ void PgConnection::commit()
         throw DbError(dberr::ServerRefused,
                       QStringLiteral("A statement of the transaction failed; nothing of it was "
                                      "stored."));
-    if (m_released.size() >= ReleasedBeforeDeallocating)
-        deallocateReleased();
 }
 
 void PgConnection::rollback() noexcept

@@ -2,6 +2,7 @@
 
 #include "db/connection.h"
 
+#include <map>
 #include <memory>
 #include <QByteArray>
 #include <vector>
@@ -57,8 +58,17 @@ public:
     void reconnectIfLost();
     // Counts the times the connection was made again: statements prepared before are gone.
     int generation() const { return m_generation; }
-    QByteArray newStatementName();
-    void releaseStatement(const QByteArray &name, int generation) noexcept;
+    // A statement text prepared on the server, with what it gives back and takes.
+    struct Prepared
+    {
+        QByteArray name;
+        QStringList columnNames;
+        std::vector<unsigned int> columnTypes;
+        std::vector<unsigned int> paramTypes;
+    };
+    // Each text is prepared once per session and kept: a cursor that reads its table again
+    // costs the server no new plan and the clock no round trips.
+    std::shared_ptr<const Prepared> prepared(const QByteArray &text);
     // Takes the result of a command; a failed one is thrown as a DbError and cleared.
     pg_result *checked(pg_result *result, bool committing = false);
     void counted(pg_result *result);
@@ -66,7 +76,7 @@ public:
 private:
     explicit PgConnection(pg_conn *conn);
     void startSession();
-    void deallocateReleased() noexcept;
+    void forgetUnused() noexcept;
 
     pg_conn *m_conn;
     int m_generation = 0;
@@ -74,7 +84,7 @@ private:
     bool m_lost = false;
     bool m_inTransaction = false;
     quint64 m_lastName = 0;
-    std::vector<QByteArray> m_released;
+    std::map<QByteArray, std::shared_ptr<const Prepared>> m_prepared;
     qint64 m_changes = 0;
     qint64 m_totalChanges = 0;
     std::shared_ptr<const int> m_lifetime = std::make_shared<const int>(0);
