@@ -3,7 +3,8 @@ BUILD ?= build
 RUN ?= run
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-PACKAGES = cmake ninja-build g++ qt6-base-dev libsqlite3-dev libsodium-dev \
+# postgresql brings initdb and pg_ctl for the private server the suite runs a second time on.
+PACKAGES = cmake ninja-build g++ qt6-base-dev libsqlite3-dev libsodium-dev libpq-dev postgresql \
            libgl-dev libbenchmark-dev xvfb xauth cups cups-client cups-filters poppler-utils \
            fonts-dejavu-core dpkg-dev lintian desktop-file-utils appstream
 FUZZ_PACKAGES = clang libclang-rt-dev
@@ -41,6 +42,8 @@ package: build
 	cd $(BUILD) && cpack -G DEB -B package
 	cp $(BUILD)/package/horalink_*.deb .
 
+# ctest starts the private PostgreSQL server before the first test that needs it and stops it
+# after the last, also when tests fail.
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600
 
