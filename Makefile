@@ -73,8 +73,15 @@ screenshots: build
 	xvfb-run -a $(BUILD)/tests/look/screenshots screenshots
 	pdftoppm -png -r 80 screenshots/timecard.pdf screenshots/timecard
 
+# The server's figures come from a private PostgreSQL server, started for the run and stopped
+# after it.
+PG_BINDIR := $(shell pg_config --bindir 2>/dev/null)
+BENCH_SERVER = /tmp/horalink-pg-bench
 bench: build
-	$(BUILD)/bench/horalink_bench
+	cmake -DACTION=start -DDIR=$(BENCH_SERVER) -DBINDIR=$(PG_BINDIR) -P tests/support/pgserver.cmake
+	HORALINK_BENCH_SERVER="host=$(BENCH_SERVER) dbname=postgres user=horalink" \
+	    $(BUILD)/bench/horalink_bench; status=$$?; \
+	cmake -DACTION=stop -DDIR=$(BENCH_SERVER) -P tests/support/pgserver.cmake; exit $$status
 
 clean:
 	rm -rf $(BUILD)
