@@ -42,12 +42,6 @@ const QStringList StrangeNames = {
     QString(15, QChar(0xD83D)).replace(QString(QChar(0xD83D)), QStringLiteral("\U0001F600")),
 };
 
-void skipUnlessOnServer()
-{
-    if (!onServer())
-        QSKIP("Needs the private database server.");
-}
-
 // Every table, its fields and its rows in stored order, as text.
 QStringList contentOf(Connection &connection)
 {
@@ -159,7 +153,8 @@ void ServerTest::namesLongerThanTheServerKeepsAreRefused()
 
 void ServerTest::aFileMovesToTheServerAndBackWhole()
 {
-    skipUnlessOnServer();
+    if (!onServer())
+        QSKIP("Needs the private database server.");
     Fixture f;
     const QString path = f.folder() + QStringLiteral("/strange.mdb");
     const auto file = strangeFile(path);
@@ -186,7 +181,8 @@ void ServerTest::aFileMovesToTheServerAndBackWhole()
 
 void ServerTest::aFileWithATableOfOtherDataIsNotMoved()
 {
-    skipUnlessOnServer();
+    if (!onServer())
+        QSKIP("Needs the private database server.");
     Fixture f;
     const QString path = f.folder() + QStringLiteral("/other.mdb");
     const auto file = strangeFile(path);
@@ -205,7 +201,8 @@ void ServerTest::aFileWithATableOfOtherDataIsNotMoved()
 
 void ServerTest::aLostConnectionFailsOneActionAndTheNextConnects()
 {
-    skipUnlessOnServer();
+    if (!onServer())
+        QSKIP("Needs the private database server.");
     Fixture f;
     f.company();
     f.setFlag(QStringLiteral("subs"), 1);
@@ -230,7 +227,8 @@ void ServerTest::aLostConnectionFailsOneActionAndTheNextConnects()
 
 void ServerTest::aConnectionLostInATransactionWritesNothing()
 {
-    skipUnlessOnServer();
+    if (!onServer())
+        QSKIP("Needs the private database server.");
     Fixture f;
     f.employee(QStringLiteral("Ann"));
     Connection &clock = openDatabase(EmployeeMdb);
