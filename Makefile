@@ -81,7 +81,8 @@ bench: build
 	cmake -DACTION=start -DDIR=$(BENCH_SERVER) -DBINDIR=$(PG_BINDIR) -P tests/support/pgserver.cmake
 	HORALINK_BENCH_SERVER="host=$(BENCH_SERVER) dbname=postgres user=horalink" \
 	    $(BUILD)/bench/horalink_bench; status=$$?; \
-	cmake -DACTION=stop -DDIR=$(BENCH_SERVER) -P tests/support/pgserver.cmake; exit $$status
+	cmake -DACTION=stop -DDIR=$(BENCH_SERVER) -DBINDIR=$(PG_BINDIR) -P tests/support/pgserver.cmake; \
+	exit $$status
 
 clean:
 	rm -rf $(BUILD)
