@@ -456,7 +456,8 @@ std::unique_ptr<StatementBackend> PgConnection::prepare(const QString &sql)
 void PgConnection::exec(const QString &sql)
 {
     reconnectIfLost();
-    PGresult *result = checked(PQexec(m_conn, serverSql(sql).constData()));
+    // Fixed text binds no values: it is sent as written, dollar-quoted bodies and all.
+    PGresult *result = checked(PQexec(m_conn, sql.toUtf8().constData()));
     counted(result);
     PQclear(result);
 }
