@@ -3,7 +3,8 @@ BUILD ?= build
 RUN ?= run
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-PACKAGES = cmake ninja-build g++ qt6-base-dev libsqlite3-dev libsodium-dev \
+# postgresql brings initdb and pg_ctl for the private server the suite runs a second time on.
+PACKAGES = cmake ninja-build g++ qt6-base-dev libsqlite3-dev libsodium-dev libpq-dev postgresql \
            libgl-dev libbenchmark-dev xvfb xauth cups cups-client cups-filters poppler-utils \
            fonts-dejavu-core dpkg-dev lintian desktop-file-utils appstream
 FUZZ_PACKAGES = clang libclang-rt-dev
@@ -41,6 +42,8 @@ package: build
 	cd $(BUILD) && cpack -G DEB -B package
 	cp $(BUILD)/package/horalink_*.deb .
 
+# ctest starts the private PostgreSQL server before the first test that needs it and stops it
+# after the last, also when tests fail.
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600
 
@@ -73,8 +76,16 @@ screenshots: build
 	xvfb-run -a $(BUILD)/tests/look/screenshots screenshots/de de_DE
 	pdftoppm -png -r 80 screenshots/timecard.pdf screenshots/timecard
 
+# The server's figures come from a private PostgreSQL server, started for the run and stopped
+# after it.
+PG_BINDIR := $(shell pg_config --bindir 2>/dev/null)
+BENCH_SERVER = /tmp/horalink-pg-bench
 bench: build
-	$(BUILD)/bench/horalink_bench
+	cmake -DACTION=start -DDIR=$(BENCH_SERVER) -DBINDIR=$(PG_BINDIR) -P tests/support/pgserver.cmake
+	HORALINK_BENCH_SERVER="host=$(BENCH_SERVER) dbname=postgres user=horalink" \
+	    $(BUILD)/bench/horalink_bench; status=$$?; \
+	cmake -DACTION=stop -DDIR=$(BENCH_SERVER) -DBINDIR=$(PG_BINDIR) -P tests/support/pgserver.cmake; \
+	exit $$status
 
 clean:
 	rm -rf $(BUILD)

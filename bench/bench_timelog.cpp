@@ -1,15 +1,19 @@
 // Speed of the time clock against bare SQLite on the same log: the totals, a clock-in, a
-// clock-out and a sign-on, on logs of 10,000 and 1,000,000 events. Run with `make bench`.
+// clock-out and a sign-on, on logs of 10,000 and 1,000,000 events; and, where
+// HORALINK_BENCH_SERVER names a PostgreSQL database, the totals, a clock-in and a sign-on on
+// the server against bare libpq reading the same stamps. Run with `make bench`.
 #include "db/database.h"
+#include "db/postgres.h"
 #include "db/sqlite.h"
+#include "db/transfer.h"
 #include "support/countingprompts.h"
 #include "ui/forms.h"
 #include "ui/frmlogon.h"
 #include "ui/frmmain.h"
-#include "ui/frmprop.h"
 #include "ui/prompts.h"
 
 #include <benchmark/benchmark.h>
+#include <libpq-fe.h>
 #include <map>
 #include <QApplication>
 #include <QCheckBox>
@@ -28,23 +32,78 @@ namespace {
 
 const QString Employee = QStringLiteral("Ann");
 
-// A working folder whose Employee.mdb holds Ann's log of `events` alternating events.
+QString benchServer()
+{
+    return qEnvironmentVariable("HORALINK_BENCH_SERVER");
+}
+
+// A working folder whose Employee.mdb holds Ann's log of `events` alternating events; or, on
+// the server, a schema of its own that holds it, which HORALINK_DATABASE names meanwhile.
 class World
 {
 public:
-    explicit World(int events)
+    World(int events, bool onServer)
     {
         QDir::setCurrent(m_dir.path());
         createFreshDatabase(m_dir.filePath(EmployeeMdb));
-        auto file = SqliteConnection::openExisting(m_dir.filePath(EmployeeMdb));
-        Transaction transaction(*file);
-        file->exec(
+        std::unique_ptr<Connection> data;
+        if (onServer) {
+            m_schema =
+                QStringLiteral("bench_") + QString::number(QCoreApplication::applicationPid());
+            PgConnection::open(benchServer())
+                ->exec(QStringLiteral("DROP SCHEMA IF EXISTS ") + m_schema +
+                       QStringLiteral(" CASCADE; CREATE SCHEMA ") + m_schema);
+            m_connectionString =
+                benchServer() + QStringLiteral(" options='-csearch_path=") + m_schema + u'\'';
+            auto server = PgConnection::open(m_connectionString);
+            initServerDatabase(*server);
+            data = std::move(server);
+            qputenv(ServerVariable, m_connectionString.toUtf8());
+        } else {
+            data = SqliteConnection::openExisting(m_dir.filePath(EmployeeMdb));
+        }
+        fill(*data, events);
+        // The clock-in and clock-out act for the signed-on user.
+        frmlogon &logon = forms().frmlogon();
+        logon.nameBox->setEditText(Employee);
+        logon.okButton->click();
+    }
+
+    ~World()
+    {
+        forms().unloadAll();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        closeDatabases();
+        QDir::setCurrent(QDir::tempPath());
+        if (!m_schema.isEmpty()) {
+            qunsetenv(ServerVariable);
+            PgConnection::open(benchServer())
+                ->exec(QStringLiteral("DROP SCHEMA ") + m_schema + QStringLiteral(" CASCADE"));
+        }
+    }
+
+    frmmain &main() { return forms().frmmain(); }
+    QString path() const { return m_dir.filePath(EmployeeMdb); }
+    QString connectionString() const { return m_connectionString; }
+
+    // Removes what a benchmark added, so every round sees the same log.
+    void trimTo(qint64 rows)
+    {
+        Statement trim(openDatabase(EmployeeMdb),
+                       QStringLiteral("DELETE FROM \"Ann\" WHERE rowid > ?1"));
+        trim.bind(1, rows).run();
+    }
+
+private:
+    static void fill(Connection &data, int events)
+    {
+        Transaction transaction(data);
+        data.exec(
             QStringLiteral("INSERT INTO \"Company Data\" (company, subs) VALUES ('Acme', 1)"));
-        file->exec(QStringLiteral("INSERT INTO datalist (ename, ewage) VALUES ('Ann', '12.5')"));
-        file->createTimeLog(Employee);
-        Statement insert(*file,
-                         QStringLiteral("INSERT INTO Ann (Ename, datetime, inoutfx, activity) "
-                                        "VALUES ('Ann', ?1, ?2, ?3)"));
+        data.exec(QStringLiteral("INSERT INTO datalist (ename, ewage) VALUES ('Ann', '12.5')"));
+        data.createTimeLog(Employee);
+        Statement insert(data, QStringLiteral("INSERT INTO \"Ann\" (\"Ename\", \"datetime\", "
+                                              "inoutfx, activity) VALUES ('Ann', ?1, ?2, ?3)"));
         QDateTime when(QDate(2020, 1, 1), QTime(8, 0), Qt::UTC);
         for (int i = 0; i < events; ++i) {
             const bool in = i % 2 == 0;
@@ -56,33 +115,11 @@ public:
             when = when.addSecs(in ? 8 * 3600 + 17 * 60 : 16 * 3600 - 17 * 60);
         }
         transaction.commit();
-        forms().frmlogon();
-        forms().frmprop().subsBox->setChecked(true);
-        main().userNameLabel->setText(Employee);
-        main().wageLabel->setText(QStringLiteral("12.5"));
     }
 
-    ~World()
-    {
-        forms().unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        closeDatabases();
-        QDir::setCurrent(QDir::tempPath());
-    }
-
-    frmmain &main() { return forms().frmmain(); }
-    QString path() const { return m_dir.filePath(EmployeeMdb); }
-
-    // Removes what a benchmark added, so every round sees the same log.
-    void trimTo(qint64 rows)
-    {
-        Statement trim(openDatabase(EmployeeMdb),
-                       QStringLiteral("DELETE FROM Ann WHERE rowid > ?1"));
-        trim.bind(1, rows).run();
-    }
-
-private:
     QTemporaryDir m_dir;
+    QString m_schema;
+    QString m_connectionString;
 };
 
 std::map<int, std::unique_ptr<World>> &worlds()
@@ -91,12 +128,13 @@ std::map<int, std::unique_ptr<World>> &worlds()
     return all;
 }
 
+// One world at a time: the file's of this size, or the server's (a negative size).
 World &world(int events)
 {
     auto &all = worlds();
     if (!all.count(events)) {
         all.clear();
-        all[events] = std::make_unique<World>(events);
+        all[events] = std::make_unique<World>(std::abs(events), events < 0);
     }
     return *all[events];
 }
@@ -168,6 +206,59 @@ void SignOn(benchmark::State &state)
     }
 }
 
+// Bare libpq reading every stamp of the log through one prepared statement, in its own
+// session on the same server.
+void ServerFloor(benchmark::State &state)
+{
+    World &w = world(-int(state.range(0)));
+    PGconn *conn = PQconnectdb(w.connectionString().toUtf8().constData());
+    PQclear(
+        PQprepare(conn, "stamps", "SELECT \"datetime\" FROM \"Ann\" ORDER BY rowid", 0, nullptr));
+    for (auto _ : state) {
+        PGresult *rows = PQexecPrepared(conn, "stamps", 0, nullptr, nullptr, nullptr, 0);
+        size_t bytes = 0;
+        for (int row = 0; row < PQntuples(rows); ++row) {
+            benchmark::DoNotOptimize(PQgetvalue(rows, row, 0));
+            bytes += size_t(PQgetlength(rows, row, 0));
+        }
+        PQclear(rows);
+        benchmark::DoNotOptimize(bytes);
+    }
+    PQfinish(conn);
+}
+
+void ServerTotals(benchmark::State &state)
+{
+    World &w = world(-int(state.range(0)));
+    for (auto _ : state)
+        w.main().fxngettotal(Employee);
+}
+
+void ServerClockIn(benchmark::State &state)
+{
+    const auto events = state.range(0);
+    World &w = world(-int(events));
+    for (auto _ : state) {
+        w.main().fxnclockin(Employee);
+        state.PauseTiming();
+        w.trimTo(events);
+        state.ResumeTiming();
+    }
+}
+
+void ServerSignOn(benchmark::State &state)
+{
+    World &w = world(-int(state.range(0)));
+    frmlogon &logon = forms().frmlogon();
+    for (auto _ : state) {
+        logon.nameBox->setEditText(Employee);
+        logon.okButton->click();
+        state.PauseTiming();
+        w.main().hide();
+        state.ResumeTiming();
+    }
+}
+
 #define HORALINK_BENCH(name)                                                                       \
     BENCHMARK(name)->Arg(10000)->Arg(1000000)->Unit(benchmark::kMillisecond)
 
@@ -176,6 +267,17 @@ HORALINK_BENCH(Totals);
 HORALINK_BENCH(ClockIn);
 HORALINK_BENCH(ClockOut);
 HORALINK_BENCH(SignOn);
+
+void serverBenchmarks()
+{
+    if (benchServer().isEmpty())
+        return;
+    for (const auto &[name, run] : {std::pair{"ServerFloor", &ServerFloor},
+                                    {"ServerTotals", &ServerTotals},
+                                    {"ServerClockIn", &ServerClockIn},
+                                    {"ServerSignOn", &ServerSignOn}})
+        benchmark::RegisterBenchmark(name, run)->Arg(10000)->Unit(benchmark::kMillisecond);
+}
 
 // Prints, after the usual table, each measurement as a multiple of the floor of its log size.
 class RatioReporter : public benchmark::ConsoleReporter
@@ -191,8 +293,8 @@ public:
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        if (const double bare = m_times["BareLogonWindow/iterations:10"]; bare > 0)
-            std::printf("\nStart-up with 1,000 employees: %.2fx a bare logon window\n",
+        if (const double bare = m_times["BareWindow/iterations:10"]; bare > 0)
+            std::printf("\nStart-up with 1,000 employees: %.2fx a bare Qt window\n",
                         m_times["StartUp/iterations:10"] / bare);
         for (const char *size : {"10000", "1000000"}) {
             const double floor = m_times[std::string("Floor/") + size];
@@ -203,6 +305,13 @@ public:
             for (const char *name : {"Totals", "ClockIn", "ClockOut", "SignOn"})
                 std::printf("  %-9s %6.2fx\n", name,
                             m_times[std::string(name) + "/" + size] / floor);
+        }
+        if (const double floor = m_times["ServerFloor/10000"]; floor > 0) {
+            std::printf("\n10000 events on the server, as multiples of the floor (bare libpq "
+                        "reading the stamps):\n");
+            for (const char *name : {"ServerTotals", "ServerClockIn", "ServerSignOn"})
+                std::printf("  %-13s %6.2fx\n", name,
+                            m_times[std::string(name) + "/10000"] / floor);
         }
         if (const double floor = m_times["PaydayFloor/iterations:3"]; floor > 0) {
             std::printf("\nPay day, 200 employees of 10,000 events, as multiples of the floor "
@@ -236,6 +345,7 @@ int main(int argc, char *argv[])
     auto prompts = std::make_unique<CountingPrompts>();
     CountingPrompts *counted = prompts.get();
     setPrompts(std::move(prompts));
+    serverBenchmarks();
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

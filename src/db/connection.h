@@ -55,6 +55,8 @@ public:
     virtual void rollback() noexcept = 0;
 
     virtual bool tableExists(const QString &name) = 0;
+    // Every table of the employee database, in the order of their names.
+    virtual QStringList tableNames() = 0;
     // A table's columns in their order, without the column that keeps the stored order.
     virtual QStringList columnNames(const QString &table) = 0;
     // Whether two names reach one table: the file matches table names without regard to the
@@ -62,6 +64,8 @@ public:
     virtual bool sameTable(const QString &first, const QString &second) const = 0;
     // Creates an empty time log of the four fields, each refusing what does not fit it.
     virtual void createTimeLog(const QString &name) = 0;
+    // Creates the employee list and the company table, without rows.
+    virtual void createEmployeeTables() = 0;
 
     // Rows changed by the last statement, and by every statement since the connection opened.
     virtual qint64 changes() const = 0;

@@ -1,6 +1,6 @@
 #include "database.h"
 
-#include "db/schema_sql.h"
+#include "db/postgres.h"
 #include "db/sqlite.h"
 
 #include <map>
@@ -19,22 +19,44 @@ std::map<QString, std::unique_ptr<Connection>> &connections()
 
 } // namespace
 
+QString serverConnectionString()
+{
+    return qEnvironmentVariable(ServerVariable);
+}
+
+std::unique_ptr<Connection> openEmployeeDatabase(const QString &fileName)
+{
+    const QString server = serverConnectionString();
+    std::unique_ptr<Connection> connection;
+    QString named;
+    if (server.isEmpty()) {
+        connection = SqliteConnection::openExisting(fileName);
+        named = QLatin1Char('\'') + QFileInfo(fileName).absoluteFilePath() + QLatin1Char('\'');
+    } else {
+        connection = PgConnection::open(server);
+        named = QStringLiteral("The database ") + connection->location();
+    }
+    requireEmployeeTables(*connection, named);
+    return connection;
+}
+
+void requireEmployeeTables(Connection &connection, const QString &named)
+{
+    // An empty file is a valid SQLite database, and a new database on a server is empty; say
+    // plainly that it is not ours.
+    for (const QString &table : {QStringLiteral("datalist"), QStringLiteral("Company Data")}) {
+        if (!connection.tableExists(table))
+            throw DbError(dberr::TableNotFound, named + QStringLiteral(" has no table '") + table +
+                                 QStringLiteral("': it is not an employee database."));
+    }
+}
+
 Connection &openDatabase(const QString &databaseName)
 {
     auto &open = connections();
     auto it = open.find(databaseName);
-    if (it == open.end()) {
-        std::unique_ptr<Connection> connection = SqliteConnection::openExisting(databaseName);
-        // An empty file is a valid SQLite database; say plainly that it is not ours.
-        for (const QString &table : {QStringLiteral("datalist"), QStringLiteral("Company Data")}) {
-            if (!connection->tableExists(table))
-                throw DbError(dberr::TableNotFound,
-                              QLatin1Char('\'') + QFileInfo(databaseName).absoluteFilePath() +
-                                  QStringLiteral("' has no table '") + table +
-                                  QStringLiteral("': it is not an employee database."));
-        }
-        it = open.emplace(databaseName, std::move(connection)).first;
-    }
+    if (it == open.end())
+        it = open.emplace(databaseName, openEmployeeDatabase(databaseName)).first;
     return *it->second;
 }
 
@@ -48,6 +70,19 @@ void closeDatabases()
     connections().clear();
 }
 
+void createFreshTables(Connection &connection)
+{
+    connection.createEmployeeTables();
+    // The manager account has no password until one is set.
+    Statement manager(connection, QStringLiteral("INSERT INTO datalist (ename, epass, ewage, "
+                                                 "ecomment) VALUES (?1, NULL, ?2, ?3)"));
+    manager.bind(1, QStringLiteral("Manager"))
+        .bind(2, QStringLiteral("0"))
+        .bind(3, QStringLiteral("  \r\n"))
+        .run();
+    connection.createTimeLog(QStringLiteral("Manager"));
+}
+
 void createFreshDatabase(const QString &fileName)
 {
     const QString building = fileName + QStringLiteral(".new");
@@ -55,8 +90,7 @@ void createFreshDatabase(const QString &fileName)
     {
         auto connection = SqliteConnection::createNew(building);
         Transaction transaction(*connection);
-        connection->exec(QString::fromUtf8(schemaSql));
-        connection->createTimeLog(QStringLiteral("Manager"));
+        createFreshTables(*connection);
         transaction.commit();
     }
     QFile::remove(fileName);

@@ -10,6 +10,17 @@ namespace horalink {
 // folder at the moment it is first opened, and shared by every data control from then on.
 inline const QString EmployeeMdb = QStringLiteral("Employee.mdb");
 
+// The environment variable that names a database server by a libpq connection string; when it
+// is set, the program and horalink-tool use that database instead of the file.
+inline constexpr char ServerVariable[] = "HORALINK_DATABASE";
+QString serverConnectionString();
+
+// The employee database: the file of this name, or the server's database when one is named.
+// A database without the employee list or the company table is refused.
+std::unique_ptr<Connection> openEmployeeDatabase(const QString &fileName);
+// Refuses a database without the employee list or the company table; named tells which.
+void requireEmployeeTables(Connection &connection, const QString &named);
+// The same, opened once and shared by every data control of the program.
 Connection &openDatabase(const QString &databaseName);
 bool isDatabaseOpen(const QString &databaseName);
 void closeDatabases();
@@ -17,5 +28,7 @@ void closeDatabases();
 // Writes a fresh Employee.mdb: the employee list holding only Manager, Manager's empty time
 // log and an empty company table.
 void createFreshDatabase(const QString &fileName);
+// The same tables and rows in a database that has none yet, within the caller's transaction.
+void createFreshTables(Connection &connection);
 
 } // namespace horalink

@@ -32,11 +32,21 @@ constexpr int RecordDeleted = 3167;
 constexpr int ObjectClosed = 3420;
 constexpr int CancelledByBoundDisplay = 3426;
 constexpr int FileNotFound = 3024;
+constexpr int FileExists = 3204;
 constexpr int NotADatabase = 3343;
 constexpr int BadTableName = 3125;
 constexpr int ItemNotFound = 3265;
 constexpr int SyntaxError = 3075;
 constexpr int TableNotFound = 3078;
+// A value a field's named check refuses; the file's engine reports it under the same number.
+constexpr int CheckFailed = 275;
+// The database server: not reached at the start, a connection lost during a session (the
+// next action connects again), a table another time clock kept locked, and any other refusal
+// of the server, with its own description.
+constexpr int ServerUnreachable = 3151;
+constexpr int ConnectionLost = 3152;
+constexpr int Locked = 3260;
+constexpr int ServerRefused = 3146;
 } // namespace dberr
 
 } // namespace horalink

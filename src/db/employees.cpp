@@ -90,7 +90,8 @@ AddOutcome addEmployee(Connection &connection, const NewEmployee &employee)
 {
     if (const QString refusal = nameRefusal(employee.name); !refusal.isEmpty())
         throw DbError(dberr::BadTableName, refusal);
-    Transaction transaction(connection);
+    // Two clocks adding the same name at once: the second finds the first's row.
+    Transaction transaction(connection, QStringLiteral("datalist"));
     if (clashesWithListed(connection, employee.name))
         return AddOutcome::NameTaken;
     const bool tableThere = connection.tableExists(employee.name);
@@ -132,7 +133,9 @@ void deleteEmployee(Connection &connection, const QString &name)
 
 void clearEventsBefore(Connection &connection, const QString &table, const QDateTime &ending)
 {
-    Transaction transaction(connection);
+    // The clock-out the log is left starting with is looked for among the events as they are,
+    // with no clock appending between.
+    Transaction transaction(connection, table);
     requireTimeLog(connection, table);
     const QString quoted = quoteIdentifier(table);
     // Stamps hold whole seconds, so an event lies in an earlier minute exactly when it lies

@@ -18,7 +18,3 @@ CREATE TABLE "Company Data" (
     "money" SMALLINT,
     "subs" SMALLINT
 );
-
--- The manager account has no password until one is set.
-INSERT INTO "datalist" ("ename", "epass", "ewage", "ecomment")
-VALUES ('Manager', NULL, '0', '  ' || char(13) || char(10));

@@ -234,6 +234,17 @@ bool SqliteConnection::tableExists(const QString &name)
     return query.step();
 }
 
+QStringList SqliteConnection::tableNames()
+{
+    Statement query(*this, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
+                                          "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+                                          "ORDER BY name"));
+    QStringList names;
+    while (query.step())
+        names << query.value(0).toString();
+    return names;
+}
+
 QStringList SqliteConnection::columnNames(const QString &table)
 {
     Statement columns(*this, QStringLiteral("SELECT name FROM pragma_table_info(?1) ORDER BY cid"));
@@ -263,6 +274,11 @@ void SqliteConnection::createTimeLog(const QString &name)
     Statement create(*this, QStringLiteral("CREATE TABLE ") + quoteIdentifier(name) +
                                 QLatin1Char('\n') + QString::fromUtf8(timeLogSql));
     create.run();
+}
+
+void SqliteConnection::createEmployeeTables()
+{
+    exec(QString::fromUtf8(schemaSql));
 }
 
 qint64 SqliteConnection::changes() const

@@ -27,9 +27,11 @@ public:
     void commit() override;
     void rollback() noexcept override;
     bool tableExists(const QString &name) override;
+    QStringList tableNames() override;
     QStringList columnNames(const QString &table) override;
     bool sameTable(const QString &first, const QString &second) const override;
     void createTimeLog(const QString &name) override;
+    void createEmployeeTables() override;
     qint64 changes() const override;
     qint64 totalChanges() const override;
     QString location() const override;

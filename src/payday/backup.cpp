@@ -1,6 +1,8 @@
 #include "backup.h"
 
+#include "db/postgres.h"
 #include "db/sqlite.h"
+#include "db/transfer.h"
 
 #include <limits>
 #include <QDir>
@@ -130,9 +132,6 @@ QString backupFileName(const QDateTime &now)
 WriteOutcome backupDatabase(Connection &connection, const QString &folder, const QDateTime &now,
                             const PageProgress &progress)
 {
-    auto *file = dynamic_cast<SqliteConnection *>(&connection);
-    if (!file)
-        return failed(QStringLiteral("Only Employee.mdb can be backed up this way."));
     const QDir dir(folder);
     const QString target = dir.filePath(backupFileName(now));
     if (!dir.exists())
@@ -141,6 +140,16 @@ WriteOutcome backupDatabase(Connection &connection, const QString &folder, const
     if (QFileInfo::exists(target))
         return failed(QStringLiteral("%1 is already there; a backup never replaces a file.")
                           .arg(QDir::toNativeSeparators(target)));
+
+    // The server's data is written into a file of its own, in one consistent snapshot.
+    if (auto *server = dynamic_cast<PgConnection *>(&connection)) {
+        if (!copyServerToFile(*server, target, progress))
+            return {WriteOutcome::Result::Cancelled, {}, {}};
+        return {WriteOutcome::Result::Written, {target}, {}};
+    }
+    auto *file = dynamic_cast<SqliteConnection *>(&connection);
+    if (!file)
+        return failed(QStringLiteral("Only Employee.mdb can be backed up this way."));
 
     // The name stays reserved, and goes with everything written under it unless the copy is
     // renamed.

@@ -1,8 +1,12 @@
 // horalink-tool: the pay-day export, the exceptions check and the backup, without windows,
-// on Employee.mdb in the current folder.
+// on Employee.mdb in the current folder or the server HORALINK_DATABASE names; and the moves
+// of a whole employee database between the file and a server.
 #include "clock/clock.h"
 #include "db/database.h"
 #include "db/datetimetext.h"
+#include "db/postgres.h"
+#include "db/sqlite.h"
+#include "db/transfer.h"
 #include "payday/backup.h"
 #include "payday/check.h"
 #include "payday/export.h"
@@ -25,12 +29,23 @@ const char *const Usage = R"(Usage:
   horalink-tool export --from DATE --to DATE --out FOLDER
   horalink-tool check --from DATE --to DATE
   horalink-tool backup FOLDER
+  horalink-tool init URL
+  horalink-tool migrate Employee.mdb URL
+  horalink-tool dump URL Employee.mdb
 
-Works on Employee.mdb in the current folder, which it only reads.
-  export  writes summary.csv and events.csv of the period into FOLDER
-  check   prints one line per exception in the period: the employee, the
-          event's date and time, and what is wrong, parted by tabs
-  backup  copies Employee.mdb to "Employee <yyyy-MM-dd HHmmss>.mdb" in FOLDER
+export, check and backup work on Employee.mdb in the current folder, or on the
+database that the environment variable HORALINK_DATABASE names; they only read.
+  export   writes summary.csv and events.csv of the period into FOLDER
+  check    prints one line per exception in the period: the employee, the
+           event's date and time, and what is wrong, parted by tabs
+  backup   copies the data to "Employee <yyyy-MM-dd HHmmss>.mdb" in FOLDER
+  init     creates the tables of a fresh employee database in the empty
+           database URL: Manager without a password, and no company yet
+  migrate  copies the file whole into the empty database URL, in one step
+  dump     writes the database URL, as it stands at one moment, into a new file
+
+URL is a libpq connection string, such as postgresql://clock@server/horalink
+or service=horalink; an existing file is never replaced.
 
 The period runs from --from up to, not including, --to; a date without a time
 means the start of that day. Dates are written in the system's short date form
@@ -100,6 +115,29 @@ std::optional<Period> periodOf(const QCommandLineParser &parser)
     return period;
 }
 
+// The moves of a whole database between the file and a server; a line tells what was done.
+int move(const QStringList &words)
+{
+    const QString &name = words[0];
+    if (name == QLatin1String("init")) {
+        const auto server = PgConnection::open(words[1]);
+        initServerDatabase(*server);
+        out() << "Created a fresh employee database in " << server->location() << '\n';
+    } else if (name == QLatin1String("migrate")) {
+        const auto file = SqliteConnection::openExisting(words[1]);
+        const auto server = PgConnection::open(words[2]);
+        copyFileToServer(*file, *server);
+        out() << "Copied " << QDir::toNativeSeparators(words[1]) << " into " << server->location()
+              << '\n';
+    } else {
+        const auto server = PgConnection::open(words[1]);
+        copyServerToFile(*server, words[2]);
+        out() << "Wrote " << server->location() << " into " << QDir::toNativeSeparators(words[2])
+              << '\n';
+    }
+    return Done;
+}
+
 int run(Connection &file, const Command &command)
 {
     const QDateTime now = horalink::clock().now();
@@ -136,13 +174,26 @@ int main(int argc, char *argv[])
     const QString name = words.value(0);
     const bool dated = name == QLatin1String("export") || name == QLatin1String("check");
     const bool wantsOut = name == QLatin1String("export");
-    if (!dated && name != QLatin1String("backup"))
+    const bool moving = name == QLatin1String("init") || name == QLatin1String("migrate") ||
+                        name == QLatin1String("dump");
+    if (!dated && !moving && name != QLatin1String("backup"))
         return badUsage(name.isEmpty() ? QStringLiteral("which command?")
                                        : QStringLiteral("no command \"%1\".").arg(name));
-    if (words.size() != (dated ? 1 : 2) || parser.isSet(QStringLiteral("from")) != dated ||
+    const int wordsTaken = dated                                                                ? 1
+                           : (name == QLatin1String("backup") || name == QLatin1String("init")) ? 2
+                                                                                                : 3;
+    if (words.size() != wordsTaken || parser.isSet(QStringLiteral("from")) != dated ||
         parser.isSet(QStringLiteral("to")) != dated ||
         parser.isSet(QStringLiteral("out")) != wantsOut)
         return badUsage(QStringLiteral("%1 does not take these arguments.").arg(name));
+
+    if (moving) {
+        try {
+            return move(words);
+        } catch (const DbError &error) {
+            return failure(error.description());
+        }
+    }
 
     Command command{name, std::nullopt, dated ? parser.value(QStringLiteral("out")) : words[1]};
     if (dated) {

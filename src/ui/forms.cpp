@@ -4,6 +4,7 @@
 #include "ui/frmlogon.h"
 #include "ui/frmmain.h"
 #include "ui/frmpass.h"
+#include "ui/frmperiod.h"
 #include "ui/frmprop.h"
 #include "ui/frmsplash.h"
 #include "ui/frmstartup.h"
@@ -68,6 +69,10 @@ frmsub &Forms::frmsub()
 frmadd &Forms::frmadd()
 {
     return get<class frmadd>();
+}
+frmperiod &Forms::frmperiod()
+{
+    return get<class frmperiod>();
 }
 frmpass &Forms::frmpass()
 {

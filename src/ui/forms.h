@@ -14,6 +14,7 @@ class frmstartup;
 class frmmain;
 class frmsub;
 class frmadd;
+class frmperiod;
 class frmpass;
 class frmprop;
 
@@ -50,6 +51,7 @@ public:
     class frmmain &frmmain();
     class frmsub &frmsub();
     class frmadd &frmadd();
+    class frmperiod &frmperiod();
     class frmpass &frmpass();
     class frmprop &frmprop();
 

@@ -104,6 +104,11 @@ void frmlogon::resizeEvent(QResizeEvent *event)
 void frmlogon::showEvent(QShowEvent *event)
 {
     Form::showEvent(event);
+    // Another time clock on the same data may have added or deleted employees since the list
+    // was read; the next user finds them as they are now.
+    if (m_shownBefore && nameBox->count() > 0)
+        guarded([this] { readNames(); });
+    m_shownBefore = true;
     // Shown means activated here: the splash must go even when the first-run window takes
     // the focus at once.
     QTimer::singleShot(0, this, [this] { guarded([this] { activated(); }); });
@@ -118,14 +123,22 @@ void frmlogon::loaded()
         hide();
         return;
     }
+    readNames();
+    nameBox->setEditText(NamePrompt);
+}
+
+void frmlogon::readNames()
+{
     QStringList names;
-    for (const ListedEmployee &employee : listedEmployees(file))
+    for (const ListedEmployee &employee : listedEmployees(openDatabase(EmployeeMdb)))
         names << employee.name;
     std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     });
+    const QString shown = nameBox->currentText();
+    nameBox->clear();
     nameBox->addItems(names);
-    nameBox->setEditText(NamePrompt);
+    nameBox->setEditText(shown);
 }
 
 void frmlogon::activated()

@@ -57,9 +57,12 @@ private:
 
     // Hands the chosen employee to the main window, whose window it now is.
     void signOn(bool byPassword);
+    // Fills the list with every listed name, sorted, keeping what the box shows.
+    void readNames();
 
     // The employee found at the last press of OK, whose password is outstanding.
     EmployeeRow m_chosen;
+    bool m_shownBefore = false;
 };
 
 inline const QString NamePrompt = QStringLiteral("Click here for names-->");

@@ -10,6 +10,7 @@
 #include "ui/frmadd.h"
 #include "ui/frmlogon.h"
 #include "ui/frmpass.h"
+#include "ui/frmperiod.h"
 #include "ui/frmprop.h"
 #include "ui/frmsub.h"
 #include "ui/pictures.h"
@@ -231,8 +232,12 @@ QWidget *frmmain::buildManagement()
                                   QStringLiteral("Change an Employee's password"));
     deleteEmployeeButton = button("Deleteemp", QStringLiteral("Delete"), functionsFrame,
                                   QStringLiteral("Delete an Employee"));
-    for (QPushButton *function : {configureButton, hoursButton, printLogButton, clearLogButton,
-                                  addEmployeeButton, changePasswordButton, deleteEmployeeButton})
+    // Pay day comes last, below the functions it does not move.
+    payPeriodButton = button("PayPeriod", QStringLiteral("Pay Period…"), functionsFrame,
+                             QStringLiteral("Export, check or back up a pay period"));
+    for (QPushButton *function :
+         {configureButton, hoursButton, printLogButton, clearLogButton, addEmployeeButton,
+          changePasswordButton, deleteEmployeeButton, payPeriodButton})
         functions->addWidget(function);
     rows->addWidget(functionsFrame, 0, 0);
 
@@ -403,6 +408,7 @@ void frmmain::connectHandlers()
                    &frmmain::changeMyPasswordActionTriggered);
     connectGuarded(deleteEmployeeButton, &QPushButton::clicked, this,
                    &frmmain::deleteEmployeeButtonClicked);
+    connectGuarded(payPeriodButton, &QPushButton::clicked, this, &frmmain::payPeriodButtonClicked);
 }
 
 void frmmain::loaded()
@@ -475,6 +481,8 @@ void frmmain::leave()
         forms().frmadd().close();
     if (forms().isLoaded<frmpass>())
         forms().frmpass().close();
+    if (forms().isLoaded<frmperiod>())
+        forms().frmperiod().close();
     if (forms().isLoaded<frmprop>())
         forms().frmprop().hide();
     managementPanel->hide();

@@ -50,6 +50,8 @@ public:
     QString shownEmployee() const;
     // After a successful add: the browser lists the new employee.
     void employeeAdded();
+    // Stands the Management tab's browser on the employee, and shows the tab.
+    void showEmployee(const QString &employee);
 
     // The signed-on user's clock events and totals.
     void fxnclockin(const QString &thisusername);
@@ -101,6 +103,7 @@ public:
     QPushButton *addEmployeeButton;
     QPushButton *changePasswordButton;
     QPushButton *deleteEmployeeButton;
+    QPushButton *payPeriodButton;
     QGroupBox *employeeFrame;
     // The employee list, with its navigator.
     DataControl *employeeList;
@@ -178,6 +181,7 @@ private:
     void changePasswordButtonClicked();
     void changeMyPasswordActionTriggered();
     void deleteEmployeeButtonClicked();
+    void payPeriodButtonClicked();
 
     Session m_session;
     Switches m_switches;

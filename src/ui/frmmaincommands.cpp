@@ -17,6 +17,7 @@
 #include "ui/frmlogon.h"
 #include "ui/frmmain.h"
 #include "ui/frmpass.h"
+#include "ui/frmperiod.h"
 #include "ui/frmprop.h"
 #include "ui/frmsub.h"
 #include "ui/printer.h"
@@ -365,6 +366,17 @@ void frmmain::changePasswordButtonClicked()
     window.employeePanel->show();
     window.employeePanel->raise();
     showWindow(window);
+}
+
+void frmmain::payPeriodButtonClicked()
+{
+    showWindow(forms().frmperiod());
+}
+
+void frmmain::showEmployee(const QString &employee)
+{
+    tabs->setCurrentIndex(1);
+    findByName(*employeeList, Ename, employee);
 }
 
 void frmmain::deleteEmployeeButtonClicked()

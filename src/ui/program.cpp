@@ -41,6 +41,13 @@ void resetProgramEnded()
 
 void reportAndEnd(const DbError &error)
 {
+    // A connection to the server lost during the session took only the action in progress
+    // with it, whole; the next action connects again.
+    if (error.number() == dberr::ConnectionLost) {
+        prompts().message(
+            {error.description(), ProgramTitle, Icon::Exclamation, Buttons::Ok, Button::Ok});
+        return;
+    }
     prompts().message({QStringLiteral("Run-time error '") + QString::number(error.number()) +
                            QStringLiteral("':\n\n") + error.description(),
                        ProgramTitle, Icon::Stop, Buttons::Ok, Button::Ok});

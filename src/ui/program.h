@@ -12,7 +12,8 @@ bool programEnded();
 void resetProgramEnded();
 
 // The course of every database failure that no procedure handles itself: the engine's
-// number and description in a box, then the end of the program.
+// number and description in a box, then the end of the program. A connection to the server
+// lost during the session is told in a box, and the program goes on.
 void reportAndEnd(const DbError &error);
 
 // Tells, after every handled event, that the file may have changed, so that views of it that

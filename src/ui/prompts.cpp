@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <QApplication>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -133,6 +134,11 @@ public:
     std::unique_ptr<ProgressBox> progress(const QString &title, int total) override
     {
         return std::make_unique<DesktopProgress>(title, total);
+    }
+
+    QString folder(const QString &title, const QString &proposed) override
+    {
+        return QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, proposed);
     }
 };
 

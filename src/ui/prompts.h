@@ -61,6 +61,8 @@ public:
     virtual QString input(const QString &prompt, const QString &title, const QString &preset) = 0;
     // Shown from now until the returned progress goes.
     virtual std::unique_ptr<ProgressBox> progress(const QString &title, int total) = 0;
+    // A folder the user picks, starting at the one proposed; empty when the user cancels.
+    virtual QString folder(const QString &title, const QString &proposed) = 0;
 
     void warning(const QString &text, const QString &title);
     void information(const QString &text, const QString &title);

@@ -35,8 +35,7 @@ QFont cardFont(const QPrinter &printer)
 
 } // namespace
 
-SystemPrinter::SystemPrinter(FileChooser chooseFile, FolderChooser chooseFolder)
-    : m_chooseFile(std::move(chooseFile)), m_chooseFolder(std::move(chooseFolder))
+SystemPrinter::SystemPrinter(FileChooser chooseFile) : m_chooseFile(std::move(chooseFile))
 {}
 
 SystemPrinter::~SystemPrinter() = default;
@@ -53,14 +52,6 @@ QString SystemPrinter::askForPdfFile(const QString &proposedFile)
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.selectedFiles().value(0);
-}
-
-QString SystemPrinter::askForPdfFolder(const QString &proposedFolder)
-{
-    return QFileDialog::getExistingDirectory(
-        QApplication::activeWindow(),
-        QStringLiteral("No default printer: save the time cards as PDF files in this folder"),
-        proposedFolder);
 }
 
 QString SystemPrinter::proposedFolder()
@@ -94,7 +85,9 @@ bool SystemPrinter::startBatch()
     m_batchFolder.clear();
     if (!QPrinterInfo::defaultPrinter().isNull())
         return true;
-    m_batchFolder = m_chooseFolder(proposedFolder());
+    m_batchFolder = prompts().folder(
+        QStringLiteral("No default printer: save the time cards as PDF files in this folder"),
+        proposedFolder());
     return !m_batchFolder.isEmpty();
 }
 

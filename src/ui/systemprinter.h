@@ -21,11 +21,8 @@ class SystemPrinter : public LinePrinter
 public:
     // Asks where to save a document, proposing a file; an empty answer saves nothing.
     using FileChooser = std::function<QString(const QString &proposedFile)>;
-    // Asks for a folder, proposing one; an empty answer saves nothing.
-    using FolderChooser = std::function<QString(const QString &proposedFolder)>;
 
-    explicit SystemPrinter(FileChooser chooseFile = askForPdfFile,
-                           FolderChooser chooseFolder = askForPdfFolder);
+    explicit SystemPrinter(FileChooser chooseFile = askForPdfFile);
     ~SystemPrinter() override;
 
     void startDocument(const QString &name) override;
@@ -39,8 +36,6 @@ public:
 
     // A save dialog for PDF files.
     static QString askForPdfFile(const QString &proposedFile);
-    // A dialog that picks a folder for a batch of PDF files.
-    static QString askForPdfFolder(const QString &proposedFolder);
     // Where documents are proposed to be saved, the same every time: the user's documents
     // folder, or the home folder where there is none.
     static QString proposedFolder();
@@ -52,7 +47,6 @@ private:
     bool openPrinter(const QString &name);
 
     FileChooser m_chooseFile;
-    FolderChooser m_chooseFolder;
     // Where a batch of documents goes when there is no default printer.
     QString m_batchFolder;
     std::unique_ptr<QPrinter> m_printer;

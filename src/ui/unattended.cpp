@@ -35,6 +35,12 @@ public:
         return {};
     }
 
+    QString folder(const QString &title, const QString &) override
+    {
+        tell(QStringLiteral("FOLDER ") + oneLine(title));
+        return {};
+    }
+
     std::unique_ptr<ProgressBox> progress(const QString &, int) override
     {
         return std::make_unique<Unwatched>();

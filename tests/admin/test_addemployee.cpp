@@ -134,9 +134,8 @@ void AddEmployeeTest::anEmployeeIsListedWithAnEmptyLogAtOnce()
                                     "FROM datalist)"))
                  .toString(),
              QStringLiteral("Bob| 12.50 ||  \r\n"));
-    QCOMPARE(f.value(QStringLiteral("SELECT typeof(epass) FROM datalist WHERE ename = 'Bob'"))
-                 .toString(),
-             QStringLiteral("text"));
+    QCOMPARE(f.value(QStringLiteral("SELECT epass FROM datalist WHERE ename = 'Bob'")).typeId(),
+             QMetaType::QString);
     QVERIFY(hasTimeLog(f.file(), QStringLiteral("Bob")));
     QVERIFY(f.log(QStringLiteral("Bob")).isEmpty());
 
@@ -309,9 +308,12 @@ void AddEmployeeTest::namesTheFileCannotTakeAreRefusedWhole_data()
 void AddEmployeeTest::namesTheFileCannotTakeAreRefusedWhole()
 {
     QFETCH(QString, name);
+    // A server keeps names in their own letters, and reserves none of these.
+    if (onServer() && name != QLatin1String("Company Data"))
+        QSKIP("The file's own names are the subject.");
     Fixture f;
     startAsManager(f);
-    const QVariant schema = f.value(QStringLiteral("SELECT group_concat(sql) FROM sqlite_master"));
+    const QStringList schema = f.schema();
     frmadd &window = openAddWindow(f);
     typeEmployee(window, name);
     pressOk(f, window);
@@ -324,7 +326,7 @@ void AddEmployeeTest::namesTheFileCannotTakeAreRefusedWhole()
              qPrintable(boxes[0].text));
     QVERIFY(window.isVisible());
     QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")).toInt(), 1);
-    QCOMPARE(f.value(QStringLiteral("SELECT group_concat(sql) FROM sqlite_master")), schema);
+    QCOMPARE(f.schema(), schema);
     QVERIFY(!inLogonList(f, name));
 }
 

@@ -136,9 +136,8 @@ void ClearingTest::theOrphanGoesTogetherWithTheOlderEvents()
     const QStringList log = {"2026-03-01 08:00:00 Clocked In", "2026-03-02 08:00:00 Clocked Out",
                              "2026-03-02 09:00:00 Clocked In"};
     fillLog(f, Ann, log);
-    f.file().exec(QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON Ann WHEN "
-                                 "old.inoutfx = 'Clocked Out' BEGIN "
-                                 "SELECT RAISE(ABORT, 'the clock-out is kept'); END"));
+    f.refuseDeletion(Ann, QStringLiteral("old.inoutfx = 'Clocked Out'"),
+                     QStringLiteral("the clock-out is kept"));
     showEmployee(f, Ann);
     f.prompts.answers = {Button::No};
     f.prompts.typed = {QStringLiteral("3/2/2026")};

@@ -36,7 +36,7 @@ void startWithLogs(Fixture &f)
 
 QString names(Fixture &f)
 {
-    return f.value(QStringLiteral("SELECT group_concat(ename, ',') FROM datalist")).toString();
+    return f.texts(QStringLiteral("SELECT ename FROM datalist ORDER BY rowid")).join(u',');
 }
 
 } // namespace
@@ -149,8 +149,8 @@ void DeleteEmployeeTest::aFailedDeletionChangesNothingAndSaysSo()
 {
     Fixture f;
     startWithLogs(f);
-    f.file().exec(QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON datalist "
-                                 "BEGIN SELECT RAISE(ABORT, 'kept by the auditor'); END"));
+    f.refuseDeletion(QStringLiteral("datalist"), QStringLiteral("TRUE"),
+                     QStringLiteral("kept by the auditor"));
     showEmployee(f, Ann);
     f.prompts.answers = {Button::Yes};
     f.click(QStringLiteral("Deleteemp"));

@@ -25,7 +25,8 @@ const Box NotFound = warningBox(QStringLiteral("Sorry, their was a problem with 
 
 QVariant password(Fixture &f, const QString &name)
 {
-    Statement query(f.file(), QStringLiteral("SELECT epass FROM datalist WHERE ename = ?1"));
+    Statement query(f.file(), QStringLiteral("SELECT epass FROM datalist WHERE ename = ?1 "
+                                             "ORDER BY rowid"));
     query.bind(1, name);
     return query.step() ? query.value(0) : QVariant();
 }

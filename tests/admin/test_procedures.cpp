@@ -106,7 +106,8 @@ void AdminProceduresTest::settingsAreReadFromTheFirstRowOnly()
     QVERIFY(!readCompany(f.file()));
     QCOMPARE(readSwitches(f.file()), Switches());
     storeCompany(f.file(), QStringLiteral(" Acme %1 "));
-    f.file().exec(QStringLiteral("INSERT INTO \"Company Data\" VALUES ('Other', 1, 1, 1)"));
+    f.file().exec(QStringLiteral("INSERT INTO \"Company Data\" (company, edits, money, subs) "
+                                 "VALUES ('Other', 1, 1, 1)"));
     QCOMPARE(*readCompany(f.file()), QStringLiteral(" Acme %1 "));
     storeSwitch(f.file(), Switch::Money, true);
     QCOMPARE(readSwitches(f.file()), (Switches{false, true, false}));

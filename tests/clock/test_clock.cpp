@@ -483,7 +483,7 @@ void ClockTest::theGridNeverEditsAnEventItNoLongerShows()
     QCOMPARE(grid->rowCount(), 3);
 
     // Another copy of the program clears the log; a new event takes the first row's place.
-    f.file().exec(QStringLiteral("DELETE FROM Manager"));
+    f.file().exec(QStringLiteral("DELETE FROM \"Manager\""));
     f.event(QStringLiteral("Manager"), QStringLiteral("2026-03-02 08:00:00"),
             QStringLiteral("Clocked In"), QStringLiteral("new"));
     QVERIFY(!grid->setData(grid->index(0, 3), QStringLiteral("stale edit"), Qt::EditRole));

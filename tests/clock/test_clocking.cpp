@@ -20,8 +20,8 @@ void fill(Fixture &f, const QStringList &statuses)
 {
     QDateTime when = stamp(QStringLiteral("2026-03-02 08:00:00"));
     for (const QString &status : statuses) {
-        Statement insert(f.file(), QStringLiteral("INSERT INTO Ann (Ename, datetime, inoutfx) "
-                                                  "VALUES ('Ann', ?1, ?2)"));
+        Statement insert(f.file(), QStringLiteral("INSERT INTO \"Ann\" (\"Ename\", \"datetime\", "
+                                                  "\"inoutfx\") VALUES ('Ann', ?1, ?2)"));
         insert.bind(1, storedStamp(when))
             .bind(2, status == QLatin1String("-") ? QVariant() : QVariant(status))
             .run();

@@ -36,15 +36,15 @@ void DatabaseTest::freshFileHoldsManagerAndNoCompany()
     QVERIFY(f.value(QStringLiteral("SELECT epass FROM datalist")).isNull());
     QVERIFY(!f.value(QStringLiteral("SELECT ewage FROM datalist")).isNull());
     QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM \"Company Data\"")).toInt(), 0);
-    QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM Manager")).toInt(), 0);
-    QCOMPARE(
-        f.value(QStringLiteral("SELECT group_concat(name, ',') FROM pragma_table_info('Manager')"))
-            .toString(),
-        QStringLiteral("Ename,datetime,inoutfx,activity"));
+    QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM \"Manager\"")).toInt(), 0);
+    QCOMPARE(f.file().columnNames(QStringLiteral("Manager")),
+             QStringList({"Ename", "datetime", "inoutfx", "activity"}));
 }
 
 void DatabaseTest::openingNeverCreatesTheFile()
 {
+    if (onServer())
+        QSKIP("The file itself is the subject.");
     Fixture f;
     QFile::remove(f.databasePath());
     try {
@@ -58,6 +58,8 @@ void DatabaseTest::openingNeverCreatesTheFile()
 
 void DatabaseTest::aFileThatIsNoDatabaseIsRefusedUntouched()
 {
+    if (onServer())
+        QSKIP("The file itself is the subject.");
     Fixture f;
     const QByteArray text = "Dear payroll, this is a letter, not a database.\n";
     {

@@ -1,14 +1,13 @@
 // A copy of the program that signs Ann on and clocks her in and out for as long as it lives,
 // printing each event once its commit has returned. The kill test ends it at random moments.
+// With "shared", another clock works on the same log: a press the other clock's event made
+// wrong is refused, told as REFUSED, and the next press is of the other kind.
 #include "clock/clock.h"
 #include "db/datetimetext.h"
 #include "support/countingprompts.h"
-#include "ui/datacontrol.h"
 #include "ui/forms.h"
 #include "ui/frmlogon.h"
 #include "ui/frmmain.h"
-#include "ui/frmprop.h"
-#include "ui/prompts.h"
 
 #include <cstdio>
 #include <QApplication>
@@ -21,8 +20,26 @@ using namespace horalink;
 
 namespace {
 
+// Boxes are answered at once and counted; a box means the run went wrong, but for a refused
+// press where another clock shares the log.
+class ClockPrompts : public CountingPrompts
+{
+public:
+    Button message(const Box &box) override
+    {
+        if (shared && box.text.startsWith(QLatin1String("You must first Clock"))) {
+            ++refused;
+            return box.defaultButton;
+        }
+        return CountingPrompts::message(box);
+    }
+    int refused = 0;
+    bool shared = false;
+};
+
 // Every reading of the clock is one second later than the last, so no two events share a
-// stamp.
+// stamp. An event is stamped with the first reading of its press: the window may show another
+// clock's event by the time the press is over.
 class SteppingClock : public Clock
 {
 public:
@@ -33,6 +50,7 @@ public:
         m_next = m_next.addSecs(1);
         return now;
     }
+    QDateTime next() const { return m_next; }
 
 private:
     QDateTime m_next;
@@ -44,15 +62,18 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: clockworker FOLDER 'YYYY-MM-DD HH:MM:SS' [EVENTS]\n");
+        std::fprintf(stderr, "usage: clockworker FOLDER 'YYYY-MM-DD HH:MM:SS' [EVENTS [shared]]\n");
         return 2;
     }
     QDir::setCurrent(QString::fromLocal8Bit(argv[1]));
-    auto prompts = std::make_unique<CountingPrompts>();
-    CountingPrompts &boxes = *prompts;
+    auto prompts = std::make_unique<ClockPrompts>();
+    ClockPrompts &boxes = *prompts;
     setPrompts(std::move(prompts));
-    setClock(std::make_unique<SteppingClock>(parseStoredStamp(QString::fromLatin1(argv[2]))));
+    auto stepping = std::make_unique<SteppingClock>(parseStoredStamp(QString::fromLatin1(argv[2])));
+    const SteppingClock &readings = *stepping;
+    setClock(std::move(stepping));
     const int events = argc > 3 ? QString::fromLatin1(argv[3]).toInt() : -1;
+    boxes.shared = argc > 4 && QLatin1String(argv[4]) == QLatin1String("shared");
 
     frmlogon &logon = forms().frmlogon();
     logon.nameBox->setEditText(QStringLiteral("Ann"));
@@ -63,14 +84,19 @@ int main(int argc, char *argv[])
     std::printf("SIGNED ON %s\n", qPrintable(main.eventStatusLabel->text()));
     std::fflush(stdout);
 
-    for (int done = 0; events < 0 || done < events; ++done) {
-        const bool in = main.eventStatusLabel->text() != QLatin1String("Clocked In");
+    bool in = main.eventStatusLabel->text() != QLatin1String("Clocked In");
+    for (int done = 0; events < 0 || done < events; ++done, in = !in) {
+        const int refused = boxes.refused;
+        const QDateTime stamp = readings.next();
         (in ? main.clockInButton : main.clockOutButton)->click();
         if (boxes.shown)
             return 1;
-        std::printf(
-            "%s %s\n", in ? "IN" : "OUT",
-            qPrintable(storedStamp(main.userLog->field(QStringLiteral("datetime")).toDateTime())));
+        if (boxes.refused > refused) {
+            std::printf("REFUSED\n");
+            std::fflush(stdout);
+            continue;
+        }
+        std::printf("%s %s\n", in ? "IN" : "OUT", qPrintable(storedStamp(stamp)));
         std::fflush(stdout);
     }
     return 0;

@@ -156,15 +156,12 @@ void PackageTest::theLauncherPreparesTheDataFolder()
     QTemporaryDir root;
     QVERIFY(QDir(root.path()).mkpath(QStringLiteral("home")));
     const QString data = root.filePath(folder);
-    // A variable the program itself reads, with characters a shell could trip over.
-    const QString passed = QStringLiteral("$HOME/%1 \"x\" `y`\nÅ.mdb");
     const auto prepare = [&](Launch &launch) {
         if (!shared.isEmpty())
             launch.set(QStringLiteral("HORALINK_DATA"), root.path() + shared);
         if (!xdg.isEmpty())
             launch.set(QStringLiteral("XDG_DATA_HOME"),
                        xdg.startsWith('/') ? root.path() + xdg : xdg);
-        launch.set(QStringLiteral("HORALINK_DATABASE"), passed);
     };
 
     Launch ask(installed(QStringLiteral("usr/bin/horalink")), root.filePath("home"));
@@ -185,11 +182,22 @@ void PackageTest::theLauncherPreparesTheDataFolder()
              QFileInfo(installed("usr/libexec/horalink/horalink")).canonicalFilePath());
     QCOMPARE(QFileInfo(process + "/cwd").canonicalFilePath(), QFileInfo(data).canonicalFilePath());
     const QList<QByteArray> environment = contentOf(process + "/environ").split('\0');
-    QVERIFY(environment.contains("HORALINK_DATABASE=" + passed.toUtf8()));
     QCOMPARE(environment.contains("HORALINK_DATA=" + (root.path() + shared).toUtf8()),
              !shared.isEmpty());
     QCOMPARE(QDir(data).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList({EmployeeMdb}));
+
+    // The server's connection string, which the program itself reads, with characters a
+    // shell could trip over: the program names the host it could not reach as it was given.
+    launch.process().kill();
+    launch.process().waitForFinished();
+    const QString host = QStringLiteral("/nowhere/$HOME %1 \"x\" `y` \u00c5");
+    Launch server(installed(QStringLiteral("usr/bin/horalink")), root.filePath("home"));
+    prepare(server);
+    server.set(QStringLiteral("HORALINK_DATABASE"),
+               QStringLiteral("host='") + host + QStringLiteral("' dbname=horalink"));
+    server.start();
+    QVERIFY2(server.tells(QStringLiteral("horalink on ") + host), qPrintable(server.told()));
 }
 
 void PackageTest::anExistingFileIsNeverReplaced()

@@ -61,7 +61,7 @@ void CheckTest::everyKindIsFoundOnceAndACleanLogNever()
     Statement(f.file(), QStringLiteral("INSERT INTO datalist (ename, ewage) VALUES ('Ghost', '9')"))
         .run();
     f.employee(QStringLiteral("Nora"));
-    Statement(f.file(), QStringLiteral("INSERT INTO Nora (Ename, datetime, inoutfx) "
+    Statement(f.file(), QStringLiteral("INSERT INTO \"Nora\" (\"Ename\", \"datetime\", inoutfx) "
                                        "VALUES ('Nora', NULL, 'Clocked In')"))
         .run();
     f.event(QStringLiteral("Nora"), QStringLiteral("2026-03-18 16:00:00"), Out);

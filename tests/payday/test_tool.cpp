@@ -1,5 +1,6 @@
 // horalink-tool, started as a process in a folder of its own, as cron would start it.
 #include "csvtext.h"
+#include "db/sqlite.h"
 #include "support/fixture.h"
 
 #include <QDir>
@@ -46,6 +47,7 @@ private slots:
     void checkTellsByItsExitStatus_data();
     void checkTellsByItsExitStatus();
     void exportAndBackupSayWhatTheyWrote();
+    void aCompanyMovesToTheServerAndKeepsAFileCopy();
 };
 
 void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone_data()
@@ -69,6 +71,10 @@ void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone_data()
     QTest::newRow("backwards") << QStringList{"check", "--from", "2026-03-01", "--to",
                                               "2026-03-01 00:00:59"}
                                << 2 << "holds no minute";
+    QTest::newRow("migrate without a server")
+        << QStringList{"migrate", "Employee.mdb"} << 2 << "migrate does not take";
+    QTest::newRow("dump onto the file")
+        << QStringList{"dump", "host=/nowhere", "Employee.mdb"} << 2 << "Could not reach";
     QTest::newRow("no Employee.mdb") << QStringList{"check"} + February << 2 << "Employee.mdb";
 }
 
@@ -77,8 +83,10 @@ void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone()
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     QFETCH(QString, told);
-    Fixture f;
     const bool missing = QTest::currentDataTag() == QLatin1String("no Employee.mdb");
+    if (missing && onServer())
+        QSKIP("The file itself is the subject.");
+    Fixture f;
     if (missing)
         QFile::remove(f.databasePath());
     const QByteArray file = contentOf(f.databasePath());
@@ -152,6 +160,38 @@ void ToolTest::exportAndBackupSayWhatTheyWrote()
                  .hasMatch(),
              qPrintable(copies[0]));
     QCOMPARE(backedUp.out, QStringLiteral("pay/") + copies[0] + QLatin1Char('\n'));
+}
+
+void ToolTest::aCompanyMovesToTheServerAndKeepsAFileCopy()
+{
+    if (!onServer())
+        QSKIP("Needs the private database server.");
+    Fixture f;
+    ServerSchema fresh(ServerSchema::Tables::None);
+    ServerSchema moved(ServerSchema::Tables::None);
+    const QString copy = QDir(f.folder()).filePath(QStringLiteral("Employee copy.mdb"));
+
+    const Run init = runTool(f.folder(), {"init", fresh.connectionString()});
+    QCOMPARE(init.exitCode, 0);
+    QVERIFY2(init.out.startsWith(QStringLiteral("Created a fresh employee database in ")),
+             qPrintable(init.out + init.err));
+    const Run again = runTool(f.folder(), {"init", fresh.connectionString()});
+    QCOMPARE(again.exitCode, 2);
+    QVERIFY2(again.err.contains(QStringLiteral("already holds tables")), qPrintable(again.err));
+
+    const Run migrate =
+        runTool(f.folder(), {"migrate", f.databasePath(), moved.connectionString()});
+    QCOMPARE(migrate.exitCode, 0);
+    const Run dump = runTool(f.folder(), {"dump", moved.connectionString(), copy});
+    QCOMPARE(dump.exitCode, 0);
+    const auto copied = SqliteConnection::openExisting(copy);
+    Statement names(*copied, QStringLiteral("SELECT ename FROM datalist ORDER BY rowid"));
+    QVERIFY(names.step());
+    QCOMPARE(names.value(0).toString(), QStringLiteral("Manager"));
+    QVERIFY(!names.step());
+    const Run over = runTool(f.folder(), {"dump", fresh.connectionString(), copy});
+    QCOMPARE(over.exitCode, 2);
+    QVERIFY2(over.err.contains(QStringLiteral("never replaces")), qPrintable(over.err));
 }
 
 QTEST_MAIN(ToolTest)

@@ -206,16 +206,12 @@ void PdfCardTest::everyEmployeesCardGoesToAFileOfItsOwn()
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     QTemporaryDir out;
     QStringList askedForFiles;
-    QStringList askedForFolders;
-    auto previous = setPrinter(std::make_unique<SystemPrinter>(
-        [&](const QString &proposed) {
-            askedForFiles << proposed;
-            return QString();
-        },
-        [&](const QString &proposed) {
-            askedForFolders << proposed;
-            return folderChosen ? out.path() : QString();
-        }));
+    auto previous = setPrinter(std::make_unique<SystemPrinter>([&](const QString &proposed) {
+        askedForFiles << proposed;
+        return QString();
+    }));
+    if (folderChosen)
+        f.prompts.folders = {out.path()};
     const auto restore = qScopeGuard([&] { setPrinter(std::move(previous)); });
     f.prompts.answers = {Button::Yes};
     f.prompts.cancelAtStep = cancelAtStep;
@@ -223,7 +219,7 @@ void PdfCardTest::everyEmployeesCardGoesToAFileOfItsOwn()
 
     // Asked once, for a folder, and the same one every time.
     QVERIFY(askedForFiles.isEmpty());
-    QCOMPARE(askedForFolders, QStringList({SystemPrinter::proposedFolder()}));
+    QCOMPARE(f.prompts.proposedFolders, QStringList({SystemPrinter::proposedFolder()}));
     QCOMPARE(QDir(out.path()).entryList(QDir::Files, QDir::Name), files);
     for (const QString &file : files) {
         const QList<QStringList> pages = pdfPages(out.filePath(file));

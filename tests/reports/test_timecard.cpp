@@ -317,7 +317,8 @@ void TimeCardTest::rowsAreReadInStoredOrderWithNulls()
     f.employee(Ann);
     f.event(Ann, "2026-03-02 09:00:00", "Clocked In", "late stamp first");
     f.event(Ann, "2026-03-01 17:00:00", "Clocked Out");
-    Statement nullStamp(f.file(), "INSERT INTO Ann (Ename, inoutfx) VALUES ('Ann', 'Clocked In')");
+    Statement nullStamp(f.file(),
+                        "INSERT INTO \"Ann\" (\"Ename\", inoutfx) VALUES ('Ann', 'Clocked In')");
     nullStamp.run();
     const QList<TimeLogRow> rows = readTimeLogRows(f.file(), Ann);
     QCOMPARE(rows.size(), 3);

@@ -22,6 +22,7 @@ public:
     {
         return preset;
     }
+    QString folder(const QString &, const QString &) override { return {}; }
     std::unique_ptr<ProgressBox> progress(const QString &, int) override
     {
         return std::make_unique<Uncancelled>();

@@ -2,7 +2,9 @@
 
 #include "db/database.h"
 #include "db/datetimetext.h"
+#include "db/postgres.h"
 #include "db/sqlite.h"
+#include "db/transfer.h"
 #include "ui/clicklabel.h"
 #include "ui/forms.h"
 #include "ui/frmlogon.h"
@@ -62,6 +64,16 @@ std::unique_ptr<ProgressBox> ScriptedPrompts::progress(const QString &, int tota
     return std::make_unique<Scripted>(*this, total);
 }
 
+QString ScriptedPrompts::folder(const QString &, const QString &proposed)
+{
+    proposedFolders << proposed;
+    if (folders.empty())
+        return {};
+    const QString picked = folders.front();
+    folders.pop_front();
+    return picked;
+}
+
 namespace {
 
 ScriptedPrompts *installPrompts(std::unique_ptr<Prompts> &previous)
@@ -80,7 +92,42 @@ FixedClock *installClock(std::unique_ptr<Clock> &previous)
     return raw;
 }
 
+QString testServer()
+{
+    return qEnvironmentVariable("HORALINK_TEST_SERVER");
+}
+
 } // namespace
+
+bool onServer()
+{
+    return !testServer().isEmpty();
+}
+
+ServerSchema::ServerSchema(Tables tables)
+{
+    static int made = 0;
+    m_name = QStringLiteral("test_") + QString::number(QCoreApplication::applicationPid()) +
+             QLatin1Char('_') + QString::number(++made);
+    PgConnection::open(testServer())
+        ->exec(QStringLiteral("CREATE SCHEMA ") + quoteIdentifier(m_name));
+    m_connectionString =
+        testServer() + QStringLiteral(" options='-csearch_path=") + m_name + QLatin1Char('\'');
+    if (tables == Tables::Fresh)
+        initServerDatabase(*PgConnection::open(m_connectionString));
+}
+
+ServerSchema::~ServerSchema()
+{
+    try {
+        PgConnection::open(testServer())
+            ->exec(QStringLiteral("DROP SCHEMA ") + quoteIdentifier(m_name) +
+                   QStringLiteral(" CASCADE"));
+    } catch (const DbError &error) {
+        // The server goes with the run; a schema left on it costs nothing but is told.
+        qWarning("could not drop schema %s: %s", qPrintable(m_name), error.what());
+    }
+}
 
 Fixture::Fixture()
     : m_previousFolder(QDir::currentPath()), prompts(*installPrompts(m_previousPrompts)),
@@ -89,6 +136,10 @@ Fixture::Fixture()
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     setNow(QStringLiteral("2026-03-02 17:30:10"));
     createFreshDatabase(databasePath());
+    if (onServer()) {
+        m_server = std::make_unique<ServerSchema>();
+        qputenv(ServerVariable, m_server->connectionString().toUtf8());
+    }
     QDir::setCurrent(m_dir.path());
     resetProgramEnded();
 }
@@ -101,6 +152,8 @@ Fixture::~Fixture()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     closeDatabases();
     m_file.reset();
+    qunsetenv(ServerVariable);
+    m_server.reset();
     QDir::setCurrent(m_previousFolder);
     setPrompts(std::move(m_previousPrompts));
     setClock(std::move(m_previousClock));
@@ -120,7 +173,7 @@ QString Fixture::databasePath() const
 Connection &Fixture::file()
 {
     if (!m_file)
-        m_file = SqliteConnection::openExisting(databasePath());
+        m_file = openEmployeeDatabase(databasePath());
     return *m_file;
 }
 
@@ -156,15 +209,16 @@ void Fixture::event(const QString &table, const QString &when, const QString &st
                     const QVariant &activity)
 {
     Statement insert(file(), QStringLiteral("INSERT INTO ") + quoteIdentifier(table) +
-                                 QStringLiteral(" (Ename, datetime, inoutfx, activity) "
+                                 QStringLiteral(" (\"Ename\", \"datetime\", inoutfx, activity) "
                                                 "VALUES (?, ?, ?, ?)"));
     insert.bind(1, table).bind(2, when).bind(3, status).bind(4, activity).run();
 }
 
 QList<LogRow> Fixture::log(const QString &table)
 {
-    Statement rows(file(), QStringLiteral("SELECT Ename, datetime, inoutfx, activity FROM ") +
-                               quoteIdentifier(table) + QStringLiteral(" ORDER BY rowid"));
+    Statement rows(file(),
+                   QStringLiteral("SELECT \"Ename\", \"datetime\", inoutfx, activity FROM ") +
+                       quoteIdentifier(table) + QStringLiteral(" ORDER BY rowid"));
     QList<LogRow> out;
     while (rows.step())
         out << LogRow{rows.value(0), rows.value(1), rows.value(2), rows.value(3)};
@@ -191,6 +245,42 @@ QVariant Fixture::value(const QString &sql)
 {
     Statement query(file(), sql);
     return query.step() ? query.value(0) : QVariant();
+}
+
+void Fixture::refuseDeletion(const QString &table, const QString &condition, const QString &message)
+{
+    const QString quotedMessage = QLatin1Char('\'') + message + QLatin1Char('\'');
+    if (!onServer()) {
+        file().exec(QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON ") +
+                    quoteIdentifier(table) + QStringLiteral(" WHEN ") + condition +
+                    QStringLiteral(" BEGIN SELECT RAISE(ABORT, ") + quotedMessage +
+                    QStringLiteral("); END"));
+        return;
+    }
+    file().exec(QStringLiteral("CREATE FUNCTION keep() RETURNS trigger LANGUAGE plpgsql AS $$ "
+                               "BEGIN IF ") +
+                condition + QStringLiteral(" THEN RAISE EXCEPTION ") + quotedMessage +
+                QStringLiteral("; END IF; RETURN old; END $$; CREATE TRIGGER keep BEFORE DELETE "
+                               "ON ") +
+                quoteIdentifier(table) + QStringLiteral(" FOR EACH ROW EXECUTE FUNCTION keep()"));
+}
+
+QStringList Fixture::texts(const QString &sql)
+{
+    Statement query(file(), sql);
+    QStringList out;
+    while (query.step())
+        out << query.value(0).toString();
+    return out;
+}
+
+QStringList Fixture::schema()
+{
+    QStringList out;
+    for (const QString &table : file().tableNames())
+        out << table + QLatin1Char('(') + file().columnNames(table).join(QLatin1Char(',')) +
+                   QLatin1Char(')');
+    return out;
 }
 
 void Fixture::startProgram()

@@ -34,6 +34,7 @@ public:
     Button message(const Box &box) override;
     QString input(const QString &prompt, const QString &title, const QString &preset) override;
     std::unique_ptr<ProgressBox> progress(const QString &title, int total) override;
+    QString folder(const QString &title, const QString &proposed) override;
 
     QList<Box> boxes;
     QList<InputBox> inputs;
@@ -44,6 +45,10 @@ public:
     // before the step of this number, counted from 0 over all progress boxes.
     QStringList progressed;
     int cancelAtStep = -1;
+    // Folders picked, one for each folder dialog; without one the dialog is cancelled. The
+    // folders proposed are kept.
+    std::deque<QString> folders;
+    QStringList proposedFolders;
 };
 
 class FixedClock : public Clock
@@ -62,8 +67,36 @@ struct LogRow
     QVariant activity;
 };
 
-// A test's world: a temporary working folder holding a fresh Employee.mdb, scripted boxes, a
-// fixed clock and the en_US locale. Undone, windows and all, when it goes.
+// Whether this run of the suite keeps each test's data on the private database server
+// (HORALINK_TEST_SERVER holds its connection string) rather than in the file.
+bool onServer();
+
+// A schema of its own on the private server, initialised like the fresh file or empty.
+// Dropped, with all it holds, when it goes.
+class ServerSchema
+{
+public:
+    enum class Tables
+    {
+        Fresh,
+        None
+    };
+    explicit ServerSchema(Tables tables = Tables::Fresh);
+    ~ServerSchema();
+    ServerSchema(const ServerSchema &) = delete;
+    ServerSchema &operator=(const ServerSchema &) = delete;
+
+    // The libpq connection string that reaches it.
+    QString connectionString() const { return m_connectionString; }
+
+private:
+    QString m_name;
+    QString m_connectionString;
+};
+
+// A test's world: a temporary working folder holding a fresh Employee.mdb (or a fresh schema
+// on the private server that HORALINK_DATABASE names, when the suite runs there), scripted
+// boxes, a fixed clock and the en_US locale. Undone, windows and all, when it goes.
 class Fixture
 {
 public:
@@ -75,7 +108,7 @@ public:
     QString folder() const;
     QString databasePath() const;
 
-    // Direct access to the file, beside the program's own connection.
+    // Direct access to the database, beside the program's own connection.
     Connection &file();
     void company(const QString &name = QStringLiteral("Acme Tools"));
     void setFlag(const QString &column, const QVariant &value);
@@ -89,6 +122,13 @@ public:
     QStringList statuses(const QString &table);
     QStringList stamps(const QString &table);
     QVariant value(const QString &sql);
+    // Makes the engine refuse, with this message, to delete a row of the table for which the
+    // condition (over the row as old) holds, as an auditor's trigger would.
+    void refuseDeletion(const QString &table, const QString &condition, const QString &message);
+    // The first field of every row, as text.
+    QStringList texts(const QString &sql);
+    // Every table and its fields, in an order of their own: what a failed change must leave.
+    QStringList schema();
 
     // Starts the program and lets it run until the logon window (or first-run window) is up.
     void startProgram();
@@ -106,6 +146,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    std::unique_ptr<ServerSchema> m_server;
     QString m_previousFolder;
     std::unique_ptr<Connection> m_file;
     std::unique_ptr<Prompts> m_previousPrompts;

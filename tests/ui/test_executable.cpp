@@ -13,9 +13,11 @@ namespace {
 
 // Starts the program in the folder; boxes are answered with their default buttons and told
 // on standard error, as is every window shown.
-void startIn(QProcess &program, const QString &folder)
+void startIn(QProcess &program, const QString &folder, const QString &server = {})
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!server.isEmpty())
+        environment.insert(QLatin1String(ServerVariable), server);
     environment.insert(QStringLiteral("HORALINK_UNATTENDED"), QStringLiteral("1"));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     program.setProcessEnvironment(environment);
@@ -41,6 +43,7 @@ private slots:
     void anUnusableFileEndsTheProgramAtOnce_data();
     void anUnusableFileEndsTheProgramAtOnce();
     void aFreshFileReachesTheFirstRunWindow();
+    void anUnreachableServerEndsTheProgramNamingIt();
 };
 
 void ExecutableTest::anUnusableFileEndsTheProgramAtOnce_data()
@@ -94,6 +97,25 @@ void ExecutableTest::aFreshFileReachesTheFirstRunWindow()
     program.kill();
     program.waitForFinished();
     QCOMPARE(contentOf(folder.filePath(EmployeeMdb)), fresh);
+}
+
+void ExecutableTest::anUnreachableServerEndsTheProgramNamingIt()
+{
+    QTemporaryDir folder;
+    createFreshDatabase(folder.filePath(EmployeeMdb));
+    const QString host = folder.filePath(QStringLiteral("no server here"));
+    QProcess program;
+    startIn(program, folder.path(),
+            QStringLiteral("host='") + host +
+                QStringLiteral("' dbname=horalink connect_timeout=2"));
+    QVERIFY2(program.waitForFinished(10000), "the program did not end after its error");
+    const QString told = QString::fromUtf8(program.readAllStandardError());
+    QCOMPARE(program.exitCode(), 1);
+    QVERIFY2(told.contains(QStringLiteral("BOX Horalink | Run-time error '3151':")),
+             qPrintable(told));
+    QVERIFY2(told.contains(QStringLiteral("horalink on ") + host), qPrintable(told));
+    QVERIFY2(told.contains(QStringLiteral("No such file or directory")), qPrintable(told));
+    QVERIFY(!told.contains(QStringLiteral("WINDOW frmlogon")));
 }
 
 QTEST_GUILESS_MAIN(ExecutableTest)

@@ -1,3 +1,4 @@
+#include "db/connection.h"
 #include "support/fixture.h"
 #include "ui/datacontrol.h"
 #include "ui/forms.h"
@@ -37,6 +38,7 @@ private slots:
     void managerWithoutPasswordGetsNoManagement();
     void managerWithPasswordGetsTheManagementPanel();
     void exitKeepsTheWindowAndTheChosenTab();
+    void anotherClocksChangesReachTheListAtTheNextSignOn();
     void theCloseBoxUnloadsTheMainWindow();
     void storedSwitchesAreAppliedAtStart_data();
     void storedSwitchesAreAppliedAtStart();
@@ -199,6 +201,26 @@ void SignOnTest::exitKeepsTheWindowAndTheChosenTab()
     QCOMPARE(&f.main(), before);
     QCOMPARE(f.main().tabs->currentIndex(), 1);
     QVERIFY(f.main().managementPanel->isHidden());
+}
+
+void SignOnTest::anotherClocksChangesReachTheListAtTheNextSignOn()
+{
+    Fixture f;
+    f.company();
+    f.employee(QStringLiteral("Ann"));
+    f.employee(QStringLiteral("Gus"));
+    f.startProgram();
+    f.signOn(QStringLiteral("Ann"));
+    // Another time clock on the same data, while Ann is signed on here.
+    f.employee(QStringLiteral("Bea\n%1"));
+    Statement(f.file(), QStringLiteral("DELETE FROM datalist WHERE ename = 'Gus'")).run();
+    f.click(QStringLiteral("exitmain"));
+
+    QStringList listed;
+    for (int i = 0; i < f.logon().nameBox->count(); ++i)
+        listed << f.logon().nameBox->itemText(i);
+    QCOMPARE(listed, QStringList({"Ann", "Bea\n%1", "Manager"}));
+    QCOMPARE(f.logon().nameBox->currentText(), QStringLiteral("Click here for names-->"));
 }
 
 void SignOnTest::theCloseBoxUnloadsTheMainWindow()

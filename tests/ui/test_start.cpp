@@ -118,6 +118,8 @@ void StartTest::aMissingOrForeignFileEndsTheProgramUntouched()
 {
     QFETCH(QByteArray, content);
     QFETCH(bool, exists);
+    if (onServer())
+        QSKIP("The file itself is the subject.");
     Fixture f;
     QFile::remove(f.databasePath());
     if (exists) {

@@ -1,0 +1,580 @@
+#include "postgres.h"
+
+#include "db/datetimetext.h"
+#include "db/schema_sql.h"
+
+#include <cstring>
+#include <libpq-fe.h>
+#include <optional>
+
+namespace horalink {
+
+namespace {
+
+// The server's numbers for the types the program reads (its catalog's pg_type).
+constexpr Oid BoolOid = 16;
+constexpr Oid Int8Oid = 20;
+constexpr Oid Int2Oid = 21;
+constexpr Oid Int4Oid = 23;
+constexpr Oid Float4Oid = 700;
+constexpr Oid Float8Oid = 701;
+constexpr Oid NumericOid = 1700;
+constexpr Oid TimestampOid = 1114;
+
+// The longest name the server keeps; a longer one it would cut short without a word.
+constexpr int LongestName = 63;
+
+// Past this many prepared texts, those no statement uses are freed on the server.
+constexpr size_t PreparedKept = 256;
+
+const char *const LockTimeoutState = "55P03";
+const char *const CheckViolationState = "23514";
+
+QString firstLine(const char *message)
+{
+    const QString text = QString::fromUtf8(message).trimmed();
+    return text.section(QLatin1Char('\n'), 0, 0).trimmed();
+}
+
+QString whereOf(pg_conn *conn)
+{
+    const char *db = PQdb(conn);
+    const char *host = PQhost(conn);
+    return QString::fromUtf8(db && *db ? db : "?") + QStringLiteral(" on ") +
+           QString::fromUtf8(host && *host ? host : "localhost");
+}
+
+bool startsWith(const char *text, const char *prefix)
+{
+    return text && std::strncmp(text, prefix, std::strlen(prefix)) == 0;
+}
+
+// Whether a command failed because the connection, rather than the command, went wrong.
+bool connectionFailed(pg_conn *conn, const PGresult *result)
+{
+    if (!result || PQstatus(conn) == CONNECTION_BAD)
+        return true;
+    const char *state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+    // Class 08 is a connection exception; 57P01 to 57P03 are the server shutting down or
+    // ending this session.
+    return !state || startsWith(state, "08") || startsWith(state, "57P0");
+}
+
+// A stamp bound for the datetime field must have the one form the file keeps: the server
+// would also take 'yesterday', 'now' or 'March 2', and store a different moment.
+bool isStoredStampText(const QByteArray &text)
+{
+    const QDateTime stamp = parseStoredStamp(text.constData(), int(text.size()));
+    return stamp.isValid() && storedStamp(stamp).toUtf8() == text;
+}
+
+class PgStatement : public StatementBackend
+{
+public:
+    PgStatement(PgConnection &connection, const QString &sql)
+        : m_connection(connection), m_lifetime(connection.lifetime()), m_text(serverSql(sql)),
+          m_prepared(connection.prepared(m_text)), m_generation(connection.generation()),
+          m_params(m_prepared->paramTypes.size())
+    {}
+
+    ~PgStatement() override { PQclear(m_result); }
+
+    void bind(int index, const QVariant &value) override
+    {
+        if (index < 1 || index > int(m_params.size()))
+            throw DbError(dberr::ServerRefused, QStringLiteral("column index out of range"));
+        if (value.isNull()) {
+            m_params[index - 1].reset();
+            return;
+        }
+        QByteArray text;
+        switch (value.typeId()) {
+        case QMetaType::Bool:
+            text = value.toBool() ? "1" : "0";
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            text = QByteArray::number(value.toDouble(), 'g', 17);
+            break;
+        default:
+            text = value.toString().toUtf8();
+        }
+        if (m_prepared->paramTypes[index - 1] == TimestampOid && !isStoredStampText(text))
+            throw DbError(
+                dberr::CheckFailed,
+                QStringLiteral("CHECK constraint failed: datetime holds a date and time"));
+        m_params[index - 1] = std::move(text);
+    }
+
+    bool step() override
+    {
+        if (m_result && m_row >= PQntuples(m_result))
+            reset();
+        if (!m_result) {
+            execute();
+            m_row = -1;
+        }
+        return ++m_row < PQntuples(m_result);
+    }
+
+    void reset() override
+    {
+        PQclear(m_result);
+        m_result = nullptr;
+        m_row = -1;
+    }
+
+    int columnCount() const override { return int(m_prepared->columnNames.size()); }
+    QString columnName(int column) const override { return m_prepared->columnNames.value(column); }
+    bool isDateTime(int column) const override
+    {
+        return column >= 0 && column < columnCount() &&
+               m_prepared->columnTypes[column] == TimestampOid;
+    }
+
+    bool isNull(int column) const override
+    {
+        return !onRow(column) || PQgetisnull(m_result, m_row, column);
+    }
+
+    QVariant value(int column) const override
+    {
+        if (isNull(column))
+            return {};
+        const QByteArrayView text(PQgetvalue(m_result, m_row, column),
+                                  PQgetlength(m_result, m_row, column));
+        switch (m_prepared->columnTypes[column]) {
+        case Int2Oid:
+        case Int4Oid:
+        case Int8Oid:
+            return QVariant(text.toLongLong());
+        case Float4Oid:
+        case Float8Oid:
+        case NumericOid:
+            return QVariant(text.toDouble());
+        case BoolOid:
+            // The file has no truth values: it keeps them as 1 and 0.
+            return QVariant(qint64(text == "t"));
+        default:
+            return QString::fromUtf8(text);
+        }
+    }
+
+    qint64 integer(int column) const override
+    {
+        return isNull(column) ? 0
+                              : QByteArrayView(PQgetvalue(m_result, m_row, column)).toLongLong();
+    }
+
+    const char *rawText(int column, int *length) const override
+    {
+        if (isNull(column)) {
+            *length = 0;
+            return nullptr;
+        }
+        *length = PQgetlength(m_result, m_row, column);
+        return PQgetvalue(m_result, m_row, column);
+    }
+
+private:
+    bool onRow(int column) const
+    {
+        return m_result && m_row >= 0 && m_row < PQntuples(m_result) && column >= 0 &&
+               column < PQnfields(m_result);
+    }
+
+    void execute()
+    {
+        if (m_lifetime.expired())
+            throw DbError(dberr::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
+        m_connection.reconnectIfLost();
+        // A connection made again holds none of the statements prepared before.
+        if (m_generation != m_connection.generation()) {
+            m_prepared = m_connection.prepared(m_text);
+            m_generation = m_connection.generation();
+        }
+        std::vector<const char *> values;
+        for (const auto &param : m_params)
+            values.push_back(param ? param->constData() : nullptr);
+        PGresult *result = m_connection.checked(
+            PQexecPrepared(m_connection.handle(), m_prepared->name.constData(), int(values.size()),
+                           values.data(), nullptr, nullptr, 0));
+        m_connection.counted(result);
+        m_result = result;
+    }
+
+    PgConnection &m_connection;
+    std::weak_ptr<const int> m_lifetime;
+    QByteArray m_text;
+    std::shared_ptr<const PgConnection::Prepared> m_prepared;
+    int m_generation;
+    std::vector<std::optional<QByteArray>> m_params;
+    PGresult *m_result = nullptr;
+    int m_row = -1;
+};
+
+} // namespace
+
+QByteArray serverSql(const QString &sql)
+{
+    const QByteArray in = sql.toUtf8();
+    QByteArray out;
+    out.reserve(in.size() + 8);
+    int highest = 0;
+    qsizetype i = 0;
+    const qsizetype n = in.size();
+    // Copies a quoted text or name, its doubled quotes included; returns what it holds.
+    const auto quoted = [&](char quote) {
+        QByteArray held;
+        out += in[i++];
+        while (i < n) {
+            if (in[i] == quote) {
+                out += in[i++];
+                if (i < n && in[i] == quote) {
+                    held += quote;
+                    out += in[i++];
+                    continue;
+                }
+                break;
+            }
+            held += in[i];
+            out += in[i++];
+        }
+        return held;
+    };
+    while (i < n) {
+        const char c = in[i];
+        if (c == '\'') {
+            quoted('\'');
+        } else if (c == '"') {
+            const QByteArray name = quoted('"');
+            if (name.size() > LongestName)
+                throw DbError(dberr::BadTableName,
+                              QLatin1Char('\'') + QString::fromUtf8(name) +
+                                  QStringLiteral("' is longer than the 63 bytes a name may have "
+                                                 "on the database server."));
+        } else if (c == '-' && i + 1 < n && in[i + 1] == '-') {
+            const qsizetype end = in.indexOf('\n', i);
+            const qsizetype stop = end < 0 ? n : end;
+            out += in.mid(i, stop - i);
+            i = stop;
+        } else if (c == '/' && i + 1 < n && in[i + 1] == '*') {
+            const qsizetype end = in.indexOf("*/", i + 2);
+            const qsizetype stop = end < 0 ? n : end + 2;
+            out += in.mid(i, stop - i);
+            i = stop;
+        } else if (c == '?') {
+            ++i;
+            int number = 0;
+            bool numbered = false;
+            while (i < n && in[i] >= '0' && in[i] <= '9') {
+                number = number * 10 + (in[i++] - '0');
+                numbered = true;
+            }
+            // A bare ? takes the number after the highest so far, as the file's engine counts.
+            if (!numbered)
+                number = highest + 1;
+            highest = std::max(highest, number);
+            out += '$' + QByteArray::number(number);
+        } else {
+            out += in[i++];
+        }
+    }
+    return out;
+}
+
+PgConnection::PgConnection(pg_conn *conn) : m_conn(conn)
+{}
+
+std::unique_ptr<PgConnection> PgConnection::open(const QString &connectionString)
+{
+    const QByteArray info = connectionString.toUtf8();
+    // The string's own settings come after these and override them.
+    const char *const keywords[] = {"connect_timeout", "application_name", "dbname", nullptr};
+    const char *const values[] = {"10", "horalink", info.constData(), nullptr};
+    pg_conn *conn = PQconnectdbParams(keywords, values, 1);
+    if (PQstatus(conn) != CONNECTION_OK) {
+        const DbError error(dberr::ServerUnreachable,
+                            QStringLiteral("Could not reach the database ") + whereOf(conn) +
+                                QStringLiteral(": ") + firstLine(PQerrorMessage(conn)));
+        PQfinish(conn);
+        throw error;
+    }
+    std::unique_ptr<PgConnection> connection(new PgConnection(conn));
+    connection->startSession();
+    return connection;
+}
+
+PgConnection::~PgConnection()
+{
+    PQfinish(m_conn);
+}
+
+void PgConnection::startSession()
+{
+    if (PQsetClientEncoding(m_conn, "UTF8") != 0)
+        throw DbError(dberr::ServerRefused, firstLine(PQerrorMessage(m_conn)));
+    // Stamps come back as 'YYYY-MM-DD HH:MM:SS'. A lock held by another time clock is waited
+    // for as long as the file waits for another copy of the program; a clock that stops with
+    // a transaction open (a frozen computer) lets go of its locks after a minute.
+    const QByteArray settings =
+        "SET DateStyle = 'ISO, YMD'; SET lock_timeout = " + QByteArray::number(LockWaitMs) +
+        "; SET idle_in_transaction_session_timeout = 60000; "
+        "SET client_min_messages = warning";
+    PQclear(checked(PQexec(m_conn, settings.constData())));
+}
+
+void PgConnection::reconnectIfLost()
+{
+    if (PQstatus(m_conn) == CONNECTION_OK && !m_lost)
+        return;
+    // Within a transaction the server has already undone what it held; going on in a new
+    // session would write the rest of it alone.
+    if (m_inTransaction)
+        throw DbError(dberr::ConnectionLost,
+                      QStringLiteral("The connection to the database ") + location() +
+                          QStringLiteral(" was lost; nothing of what was being done was "
+                                         "stored."));
+    PQreset(m_conn);
+    if (PQstatus(m_conn) != CONNECTION_OK)
+        throw DbError(dberr::ConnectionLost,
+                      QStringLiteral("The database ") + location() +
+                          QStringLiteral(" cannot be reached: ") +
+                          firstLine(PQerrorMessage(m_conn)) +
+                          QStringLiteral(". Nothing was stored; try again later."));
+    m_lost = false;
+    ++m_generation;
+    m_prepared.clear();
+    startSession();
+}
+
+std::shared_ptr<const PgConnection::Prepared> PgConnection::prepared(const QByteArray &text)
+{
+    if (const auto found = m_prepared.find(text); found != m_prepared.end())
+        return found->second;
+    reconnectIfLost();
+    if (m_prepared.size() >= PreparedKept)
+        forgetUnused();
+    auto made = std::make_shared<Prepared>();
+    made->name = "horalink_" + QByteArray::number(++m_lastName);
+    PQclear(checked(PQprepare(m_conn, made->name.constData(), text.constData(), 0, nullptr)));
+    const auto forget = [&] {
+        PQclear(PQexec(m_conn, ("DEALLOCATE " + made->name).constData()));
+    };
+    PGresult *described = nullptr;
+    try {
+        described = checked(PQdescribePrepared(m_conn, made->name.constData()));
+    } catch (const DbError &) {
+        if (!m_lost && !m_inTransaction)
+            forget();
+        throw;
+    }
+    for (int i = 0; i < PQnfields(described); ++i) {
+        made->columnNames << QString::fromUtf8(PQfname(described, i));
+        made->columnTypes.push_back(PQftype(described, i));
+    }
+    for (int i = 0; i < PQnparams(described); ++i)
+        made->paramTypes.push_back(PQparamtype(described, i));
+    PQclear(described);
+    m_prepared.emplace(text, made);
+    return made;
+}
+
+void PgConnection::forgetUnused() noexcept
+{
+    // Within a transaction a failed statement would stop the rest of it; the texts are
+    // freed after it.
+    if (m_inTransaction || PQstatus(m_conn) != CONNECTION_OK)
+        return;
+    QByteArray sql;
+    for (auto it = m_prepared.begin(); it != m_prepared.end();) {
+        if (it->second.use_count() == 1) {
+            sql += "DEALLOCATE " + it->second->name + ";";
+            it = m_prepared.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    // A text the server could not free is freed with the session; nothing is lost.
+    if (!sql.isEmpty())
+        PQclear(PQexec(m_conn, sql.constData()));
+}
+
+PGresult *PgConnection::checked(PGresult *result, bool committing)
+{
+    const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
+        return result;
+    if (connectionFailed(m_conn, result)) {
+        const QString reason =
+            firstLine(result ? PQresultErrorMessage(result) : PQerrorMessage(m_conn));
+        PQclear(result);
+        m_lost = true;
+        const bool transactionGone = m_inTransaction && !committing;
+        throw DbError(dberr::ConnectionLost,
+                      QStringLiteral("The connection to the database ") + location() +
+                          QStringLiteral(" was lost (") + reason +
+                          (transactionGone
+                               ? QStringLiteral("). Nothing of what was being done was stored")
+                               : QStringLiteral("). What was being done is stored whole or not "
+                                                "at all")) +
+                          QStringLiteral("; the next action connects again."));
+    }
+    const char *state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+    const char *constraint = PQresultErrorField(result, PG_DIAG_CONSTRAINT_NAME);
+    const QString message = firstLine(PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY));
+    PQclear(result);
+    // The server's tables carry the file's named checks: a refusal reads as the file's.
+    if (startsWith(state, CheckViolationState) && constraint)
+        throw DbError(dberr::CheckFailed,
+                      QStringLiteral("CHECK constraint failed: ") + QString::fromUtf8(constraint));
+    if (startsWith(state, LockTimeoutState))
+        throw DbError(dberr::Locked,
+                      QStringLiteral("Another time clock kept the table locked; nothing was "
+                                     "written."));
+    if (message.contains(QLatin1String("cannot insert multiple commands")))
+        throw DbError(dberr::SyntaxError,
+                      QStringLiteral("A statement may not be followed by another one."));
+    throw DbError(dberr::ServerRefused, message);
+}
+
+void PgConnection::counted(PGresult *result)
+{
+    const char *status = PQcmdStatus(result);
+    if (startsWith(status, "INSERT") || startsWith(status, "UPDATE") ||
+        startsWith(status, "DELETE")) {
+        m_changes = QByteArrayView(PQcmdTuples(result)).toLongLong();
+        m_totalChanges += m_changes;
+    }
+}
+
+std::unique_ptr<StatementBackend> PgConnection::prepare(const QString &sql)
+{
+    return std::make_unique<PgStatement>(*this, sql);
+}
+
+void PgConnection::exec(const QString &sql)
+{
+    reconnectIfLost();
+    // Fixed text binds no values: it is sent as written, dollar-quoted bodies and all.
+    PGresult *result = checked(PQexec(m_conn, sql.toUtf8().constData()));
+    counted(result);
+    PQclear(result);
+}
+
+void PgConnection::runOne(const QString &sql)
+{
+    reconnectIfLost();
+    PGresult *result = checked(
+        PQexecParams(m_conn, serverSql(sql).constData(), 0, nullptr, nullptr, nullptr, nullptr, 0));
+    counted(result);
+    PQclear(result);
+}
+
+void PgConnection::begin(const QString &lockedTable)
+{
+    if (m_inTransaction)
+        throw DbError(dberr::ServerRefused,
+                      QStringLiteral("cannot start a transaction within a transaction"));
+    exec(QStringLiteral("BEGIN"));
+    m_inTransaction = true;
+    // A table that is not there has no writers to wait for; the procedure tells its absence
+    // in its own words, as on the file.
+    if (lockedTable.isEmpty() || !tableExists(lockedTable))
+        return;
+    // Readers go on; every other writer of the table, and every other clock that locks it so,
+    // waits until this transaction ends.
+    try {
+        runOne(QStringLiteral("LOCK TABLE ") + quoteIdentifier(lockedTable) +
+               QStringLiteral(" IN SHARE ROW EXCLUSIVE MODE"));
+    } catch (const DbError &) {
+        rollback();
+        throw;
+    }
+}
+
+void PgConnection::beginSnapshot()
+{
+    if (m_inTransaction)
+        throw DbError(dberr::ServerRefused,
+                      QStringLiteral("cannot start a transaction within a transaction"));
+    exec(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY"));
+    m_inTransaction = true;
+}
+
+void PgConnection::commit()
+{
+    PGresult *result = checked(PQexec(m_conn, "COMMIT"), true);
+    // A transaction in which a statement failed is rolled back by COMMIT, without an error.
+    const bool rolledBack = startsWith(PQcmdStatus(result), "ROLLBACK");
+    PQclear(result);
+    m_inTransaction = false;
+    if (rolledBack)
+        throw DbError(dberr::ServerRefused,
+                      QStringLiteral("A statement of the transaction failed; nothing of it was "
+                                     "stored."));
+}
+
+void PgConnection::rollback() noexcept
+{
+    m_inTransaction = false;
+    if (PQstatus(m_conn) == CONNECTION_OK && PQtransactionStatus(m_conn) != PQTRANS_IDLE)
+        PQclear(PQexec(m_conn, "ROLLBACK"));
+}
+
+bool PgConnection::tableExists(const QString &name)
+{
+    Statement query(*this, QStringLiteral("SELECT 1 FROM pg_catalog.pg_tables WHERE schemaname = "
+                                          "current_schema() AND tablename = ?1"));
+    query.bind(1, name);
+    return query.step();
+}
+
+QStringList PgConnection::tableNames()
+{
+    Statement query(*this, QStringLiteral("SELECT tablename FROM pg_catalog.pg_tables WHERE "
+                                          "schemaname = current_schema() ORDER BY tablename"));
+    QStringList names;
+    while (query.step())
+        names << query.value(0).toString();
+    return names;
+}
+
+QStringList PgConnection::columnNames(const QString &table)
+{
+    Statement columns(
+        *this, QStringLiteral("SELECT a.attname FROM pg_catalog.pg_attribute a "
+                              "JOIN pg_catalog.pg_class c ON c.oid = a.attrelid "
+                              "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
+                              "WHERE n.nspname = current_schema() AND c.relname = ?1 "
+                              "AND a.attnum > 0 AND NOT a.attisdropped AND a.attname <> 'rowid' "
+                              "ORDER BY a.attnum"));
+    columns.bind(1, table);
+    QStringList names;
+    while (columns.step())
+        names << columns.value(0).toString();
+    return names;
+}
+
+bool PgConnection::sameTable(const QString &first, const QString &second) const
+{
+    return first == second;
+}
+
+void PgConnection::createTimeLog(const QString &name)
+{
+    runOne(QStringLiteral("CREATE TABLE ") + quoteIdentifier(name) + QLatin1Char('\n') +
+           QString::fromUtf8(serverTimeLogSql));
+}
+
+void PgConnection::createEmployeeTables()
+{
+    exec(QString::fromUtf8(serverSchemaSql));
+}
+
+QString PgConnection::location() const
+{
+    return whereOf(m_conn);
+}
+
+} // namespace horalink

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "db/connection.h"
+
+#include <map>
+#include <memory>
+#include <QByteArray>
+#include <vector>
+
+struct pg_conn;
+struct pg_result;
+
+namespace horalink {
+
+// How long a statement waits for another time clock's lock on a table, in milliseconds,
+// before it gives up, as the file waits for another copy of the program.
+constexpr int LockWaitMs = 5000;
+
+// A database on a PostgreSQL server, through libpq, shared by any number of time clocks.
+// Each table keeps its stored order in an identity column named rowid. A connection that is
+// lost fails the statement in progress with dberr::ConnectionLost; the next statement
+// connects again, and prepares anew what it had prepared.
+class PgConnection : public Connection
+{
+public:
+    // Connects with a libpq connection string ("postgresql://clock@server/horalink",
+    // "service=horalink"); an unreachable server is a DbError naming the host and the reason.
+    static std::unique_ptr<PgConnection> open(const QString &connectionString);
+    ~PgConnection() override;
+
+    std::unique_ptr<StatementBackend> prepare(const QString &sql) override;
+    void exec(const QString &sql) override;
+    void begin(const QString &lockedTable) override;
+    void commit() override;
+    void rollback() noexcept override;
+    bool tableExists(const QString &name) override;
+    QStringList tableNames() override;
+    QStringList columnNames(const QString &table) override;
+    bool sameTable(const QString &first, const QString &second) const override;
+    void createTimeLog(const QString &name) override;
+    void createEmployeeTables() override;
+    qint64 changes() const override { return m_changes; }
+    qint64 totalChanges() const override { return m_totalChanges; }
+    QString location() const override;
+
+    // Begins a transaction that reads the whole database as it stood at one moment, while the
+    // time clocks go on writing.
+    void beginSnapshot();
+    // Runs one statement that holds no values but may hold quoted names (CREATE TABLE,
+    // LOCK TABLE); a second statement in the text is refused.
+    void runOne(const QString &sql);
+
+    // What the statements of this connection need of it. A statement may outlive its
+    // connection (a window's cursor deleted after the database was closed): it then touches
+    // the connection no more.
+    pg_conn *handle() const { return m_conn; }
+    std::weak_ptr<const int> lifetime() const { return m_lifetime; }
+    void reconnectIfLost();
+    // Counts the times the connection was made again: statements prepared before are gone.
+    int generation() const { return m_generation; }
+    // A statement text prepared on the server, with what it gives back and takes.
+    struct Prepared
+    {
+        QByteArray name;
+        QStringList columnNames;
+        std::vector<unsigned int> columnTypes;
+        std::vector<unsigned int> paramTypes;
+    };
+    // Each text is prepared once per session and kept: a cursor that reads its table again
+    // costs the server no new plan and the clock no round trips.
+    std::shared_ptr<const Prepared> prepared(const QByteArray &text);
+    // Takes the result of a command; a failed one is thrown as a DbError and cleared.
+    pg_result *checked(pg_result *result, bool committing = false);
+    void counted(pg_result *result);
+
+private:
+    explicit PgConnection(pg_conn *conn);
+    void startSession();
+    void forgetUnused() noexcept;
+
+    pg_conn *m_conn;
+    int m_generation = 0;
+    // Set when a command found the connection gone; the next one connects again.
+    bool m_lost = false;
+    bool m_inTransaction = false;
+    quint64 m_lastName = 0;
+    std::map<QByteArray, std::shared_ptr<const Prepared>> m_prepared;
+    qint64 m_changes = 0;
+    qint64 m_totalChanges = 0;
+    std::shared_ptr<const int> m_lifetime = std::make_shared<const int>(0);
+};
+
+// ?N and ? placeholders as the server reads them ($N), outside quoted text and comments; a
+// quoted name longer than the server keeps (63 bytes) is refused rather than cut short, where
+// it could reach another employee's table.
+QByteArray serverSql(const QString &sql);
+
+} // namespace horalink

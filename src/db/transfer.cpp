@@ -1,0 +1,177 @@
+#include "transfer.h"
+
+#include "db/database.h"
+#include "db/employees.h"
+#include "db/postgres.h"
+#include "db/sqlite.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+namespace horalink {
+
+namespace {
+
+const QString EmployeeList = QStringLiteral("datalist");
+const QString CompanyTable = QStringLiteral("Company Data");
+const QStringList EmployeeFields = {"ename", "epass", "ewage", "ecomment"};
+const QStringList CompanyFields = {"company", "edits", "money", "subs"};
+const QStringList TimeLogFields = {"Ename", "datetime", "inoutfx", "activity"};
+
+void refuseUnlessEmpty(PgConnection &server)
+{
+    const QStringList tables = server.tableNames();
+    if (!tables.isEmpty())
+        throw DbError(dberr::ServerRefused, QStringLiteral("The database ") + server.location() +
+                                                QStringLiteral(" already holds tables (") +
+                                                tables.join(QStringLiteral(", ")) +
+                                                QStringLiteral("); nothing was written."));
+}
+
+// Copies the rows of one table in stored order, the source's fields read by position into
+// the target's fields of these names.
+void copyRows(Connection &from, Connection &to, const QString &table, const QStringList &read,
+              const QStringList &written)
+{
+    Statement rows(from, QStringLiteral("SELECT ") + quotedList(read) + QStringLiteral(" FROM ") +
+                             quoteIdentifier(table) + QStringLiteral(" ORDER BY rowid"));
+    QString marks;
+    for (int i = 1; i <= written.size(); ++i)
+        marks += (i > 1 ? QStringLiteral(", ?") : QStringLiteral("?")) + QString::number(i);
+    Statement insert(to, QStringLiteral("INSERT INTO ") + quoteIdentifier(table) +
+                             QStringLiteral(" (") + quotedList(written) +
+                             QStringLiteral(") VALUES (") + marks + QLatin1Char(')'));
+    qint64 row = 0;
+    try {
+        while (rows.step()) {
+            ++row;
+            insert.reset();
+            for (int i = 0; i < written.size(); ++i)
+                insert.bind(i + 1, rows.value(i));
+            insert.run();
+        }
+    } catch (const DbError &error) {
+        throw DbError(error.number(), QLatin1Char('\'') + table + QStringLiteral("', row ") +
+                                          QString::number(row) + QStringLiteral(": ") +
+                                          error.description());
+    }
+}
+
+// The source's own names of the fields, in the order of the target's.
+QStringList fieldsOf(Connection &from, const QString &table, const QStringList &wanted)
+{
+    const QStringList present = from.columnNames(table);
+    QStringList names;
+    for (const QString &field : wanted) {
+        const auto found = std::find_if(present.begin(), present.end(), [&](const QString &name) {
+            return name.compare(field, Qt::CaseInsensitive) == 0;
+        });
+        if (found == present.end())
+            throw DbError(dberr::ItemNotFound, QLatin1Char('\'') + table +
+                                                   QStringLiteral("' has no field '") + field +
+                                                   QStringLiteral("'; nothing was copied."));
+        names << *found;
+    }
+    return names;
+}
+
+// Every table of the employee database, in a database that has none yet: the list, the
+// company table and every time log, all in stored order. A table that is none of these is
+// refused before anything is copied, rather than left behind.
+bool copyTables(Connection &from, Connection &to, const TableProgress &progress)
+{
+    QStringList timeLogs;
+    for (const QString &table : from.tableNames()) {
+        if (from.sameTable(table, EmployeeList) || from.sameTable(table, CompanyTable))
+            continue;
+        if (!hasTimeLog(from, table))
+            throw DbError(dberr::ServerRefused,
+                          QLatin1Char('\'') + table +
+                              QStringLiteral("' is neither the employee list, the company table "
+                                             "nor a time log; nothing was copied."));
+        timeLogs << table;
+    }
+    const int total = int(timeLogs.size()) + 2;
+    int copied = 0;
+    const auto told = [&] {
+        return !progress || progress(++copied, total);
+    };
+    to.createEmployeeTables();
+    copyRows(from, to, EmployeeList, fieldsOf(from, EmployeeList, EmployeeFields), EmployeeFields);
+    if (!told())
+        return false;
+    copyRows(from, to, CompanyTable, fieldsOf(from, CompanyTable, CompanyFields), CompanyFields);
+    if (!told())
+        return false;
+    for (const QString &table : std::as_const(timeLogs)) {
+        to.createTimeLog(table);
+        copyRows(from, to, table, from.columnNames(table), TimeLogFields);
+        if (!told())
+            return false;
+    }
+    return true;
+}
+
+// Ends a read-only snapshot of the server however the copy ends: it wrote nothing.
+struct SnapshotEnd
+{
+    PgConnection &server;
+    ~SnapshotEnd() { server.rollback(); }
+};
+
+} // namespace
+
+void initServerDatabase(PgConnection &server)
+{
+    Transaction transaction(server);
+    refuseUnlessEmpty(server);
+    createFreshTables(server);
+    transaction.commit();
+}
+
+void copyFileToServer(Connection &file, PgConnection &server)
+{
+    requireEmployeeTables(file, QStringLiteral("The file"));
+    // Holds the file still while it is read: every time clock on it waits.
+    Transaction reading(file);
+    Transaction transaction(server);
+    refuseUnlessEmpty(server);
+    copyTables(file, server, {});
+    transaction.commit();
+}
+
+bool copyServerToFile(PgConnection &server, const QString &fileName, const TableProgress &progress)
+{
+    const QFileInfo target(fileName);
+    if (target.exists())
+        throw DbError(dberr::FileExists, QDir::toNativeSeparators(target.absoluteFilePath()) +
+                                             QStringLiteral(" is already there; a copy never "
+                                                            "replaces a file."));
+    // The name stays reserved, and goes with everything written under it unless the copy is
+    // renamed.
+    QTemporaryFile partial(target.absoluteFilePath() + QStringLiteral(".XXXXXX.part"));
+    if (!partial.open())
+        throw DbError(dberr::FileNotFound, QStringLiteral("Could not write in ") +
+                                               QDir::toNativeSeparators(target.absolutePath()) +
+                                               QStringLiteral(": ") + partial.errorString());
+    partial.close();
+    {
+        const auto copy = SqliteConnection::openExisting(partial.fileName());
+        server.beginSnapshot();
+        const SnapshotEnd reading{server};
+        requireEmployeeTables(server, QStringLiteral("The database ") + server.location());
+        Transaction writing(*copy);
+        if (!copyTables(server, *copy, progress))
+            return false;
+        writing.commit();
+    }
+    // Never over an existing file, even one that appeared while the copy was written.
+    if (!QFile::rename(partial.fileName(), target.absoluteFilePath()))
+        throw DbError(dberr::FileExists, QStringLiteral("Could not name the copy ") +
+                                             QDir::toNativeSeparators(target.absoluteFilePath()) +
+                                             QLatin1Char('.'));
+    return true;
+}
+
+} // namespace horalink

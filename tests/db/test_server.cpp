@@ -1,0 +1,257 @@
+#include "db/database.h"
+#include "db/postgres.h"
+#include "db/sqlite.h"
+#include "db/timelog.h"
+#include "db/transfer.h"
+#include "support/fixture.h"
+#include "ui/program.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace horalink;
+
+// What only the server brings: statement text as it reads it, the moves of a whole database
+// between the file and a server, and a connection lost in the middle of a session.
+class ServerTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void placeholdersAreNumberedOutsideQuotesAndComments_data();
+    void placeholdersAreNumberedOutsideQuotesAndComments();
+    void namesLongerThanTheServerKeepsAreRefused();
+    void aFileMovesToTheServerAndBackWhole();
+    void aFileWithATableOfOtherDataIsNotMoved();
+    void aLostConnectionFailsOneActionAndTheNextConnects();
+    void aConnectionLostInATransactionWritesNothing();
+};
+
+namespace {
+
+// Names a user may type that reach SQL text: a line break, a % marker, quotes, a comma,
+// accented and look-alike letters (a Cyrillic A), and four-byte letters near the server's
+// 63-byte limit.
+const QStringList StrangeNames = {
+    QStringLiteral("x\ny"),
+    QStringLiteral("50% %1"),
+    QStringLiteral("O'Brien \"Bo\""),
+    QStringLiteral("Smith, Ann"),
+    QStringLiteral("Zo\u00eb"),
+    QStringLiteral("\u0410nn"),
+    QString(15, QChar(0xD83D)).replace(QString(QChar(0xD83D)), QStringLiteral("\U0001F600")),
+};
+
+// Every table, its fields and its rows in stored order, as text.
+QStringList contentOf(Connection &connection)
+{
+    QStringList out;
+    for (const QString &table : connection.tableNames()) {
+        const QStringList fields = connection.columnNames(table);
+        out << table + QStringLiteral(": ") + fields.join(u',');
+        Statement rows(connection, QStringLiteral("SELECT ") + quotedList(fields) +
+                                       QStringLiteral(" FROM ") + quoteIdentifier(table) +
+                                       QStringLiteral(" ORDER BY rowid"));
+        while (rows.step()) {
+            QStringList values;
+            for (int i = 0; i < fields.size(); ++i)
+                values << (rows.isNull(i) ? QStringLiteral("<null>") : rows.value(i).toString());
+            out << QStringLiteral("  ") + values.join(u'|');
+        }
+    }
+    return out;
+}
+
+void insertEvent(Connection &connection, const QString &table, const QVariant &stamp,
+                 const QString &status, const QVariant &task)
+{
+    Statement insert(connection, QStringLiteral("INSERT INTO ") + quoteIdentifier(table) +
+                                     QStringLiteral(" (\"Ename\", \"datetime\", inoutfx, "
+                                                    "activity) VALUES (?1, ?2, ?3, ?4)"));
+    insert.bind(1, table).bind(2, stamp).bind(3, status).bind(4, task).run();
+}
+
+// Lists an employee as an older file may have, without the program's refusals of names.
+void listEmployee(Connection &connection, const QString &name)
+{
+    Statement insert(connection, QStringLiteral("INSERT INTO datalist (ename, epass, ewage, "
+                                                "ecomment) VALUES (?1, NULL, '12.50', ?2)"));
+    insert.bind(1, name).bind(2, QStringLiteral("note\r\n")).run();
+    connection.createTimeLog(name);
+}
+
+// A file that holds everything a move must carry: strange names with their logs, an event
+// without a stamp, a deleted employee's kept log, the company and its switches.
+std::unique_ptr<Connection> strangeFile(const QString &path)
+{
+    createFreshDatabase(path);
+    auto file = SqliteConnection::openExisting(path);
+    Statement(*file, QStringLiteral("INSERT INTO \"Company Data\" (company, edits, money, subs) "
+                                    "VALUES ('Acme, \"Tools\"', 1, 0, NULL)"))
+        .run();
+    int day = 1;
+    for (const QString &name : StrangeNames) {
+        listEmployee(*file, name);
+        const QString date = QStringLiteral("2026-03-%1 ").arg(day++, 2, 10, QLatin1Char('0'));
+        insertEvent(*file, name, date + QStringLiteral("08:00:00"), ClockedIn, name);
+        insertEvent(*file, name, date + QStringLiteral("16:30:59"), ClockedOut, {});
+    }
+    insertEvent(*file, QStringLiteral("Zo\u00eb"), {}, ClockedIn, QStringLiteral(" "));
+    listEmployee(*file, QStringLiteral("Gone"));
+    insertEvent(*file, QStringLiteral("Gone"), QStringLiteral("2026-02-01 09:00:00"), ClockedIn,
+                {});
+    Statement(*file, QStringLiteral("DELETE FROM datalist WHERE ename = 'Gone'")).run();
+    return file;
+}
+
+// Ends the connection's session on the server, as a restarted server or a cut cable would.
+void cut(Connection &connection)
+{
+    Statement session(connection, QStringLiteral("SELECT pg_backend_pid()"));
+    QVERIFY(session.step());
+    auto admin = PgConnection::open(qEnvironmentVariable("HORALINK_TEST_SERVER"));
+    Statement end(*admin, QStringLiteral("SELECT pg_terminate_backend(?1)"));
+    end.bind(1, session.integer(0)).run();
+}
+
+} // namespace
+
+void ServerTest::placeholdersAreNumberedOutsideQuotesAndComments_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QByteArray>("read");
+    QTest::newRow("numbered") << "SELECT a FROM t WHERE b = ?2 AND c = ?1"
+                              << QByteArray("SELECT a FROM t WHERE b = $2 AND c = $1");
+    QTest::newRow("bare, after the highest") << "UPDATE t SET a = ?3, b = ? WHERE rowid = ?"
+                                             << QByteArray("UPDATE t SET a = $3, b = $4 WHERE "
+                                                           "rowid = $5");
+    QTest::newRow("in quoted text and names")
+        << "SELECT 'it''s ?1', \"wh?\"\"o\" FROM t WHERE a = ?"
+        << QByteArray("SELECT 'it''s ?1', \"wh?\"\"o\" FROM t WHERE a = $1");
+    QTest::newRow("in comments") << "SELECT ? -- ?9\n, /* ?8 */ ?"
+                                 << QByteArray("SELECT $1 -- ?9\n, /* ?8 */ $2");
+    QTest::newRow("a name ending the text") << "SELECT \"a?" << QByteArray("SELECT \"a?");
+}
+
+void ServerTest::placeholdersAreNumberedOutsideQuotesAndComments()
+{
+    QFETCH(QString, sql);
+    QFETCH(QByteArray, read);
+    QCOMPARE(serverSql(sql), read);
+}
+
+void ServerTest::namesLongerThanTheServerKeepsAreRefused()
+{
+    const QString longest = QString(63, QLatin1Char('a'));
+    QCOMPARE(serverSql(quoteIdentifier(longest)), quoteIdentifier(longest).toUtf8());
+    QVERIFY_THROWS_EXCEPTION(DbError, serverSql(quoteIdentifier(longest + QLatin1Char('a'))));
+    // Sixteen letters of four bytes each, though the employee list takes twenty letters.
+    QVERIFY_THROWS_EXCEPTION(
+        DbError, serverSql(quoteIdentifier(StrangeNames.last() + QStringLiteral("\U0001F600"))));
+    QVERIFY_THROWS_EXCEPTION(DbError, serverSql(quoteIdentifier(QString(32, QChar(0xe9)))));
+}
+
+void ServerTest::aFileMovesToTheServerAndBackWhole()
+{
+    if (!onServer())
+        QSKIP("Needs the private database server.");
+    Fixture f;
+    const QString path = f.folder() + QStringLiteral("/strange.mdb");
+    const auto file = strangeFile(path);
+    const QStringList content = contentOf(*file);
+    ServerSchema empty(ServerSchema::Tables::None);
+    const auto server = PgConnection::open(empty.connectionString());
+
+    copyFileToServer(*file, *server);
+    QCOMPARE(contentOf(*server), content);
+    QVERIFY_THROWS_EXCEPTION(DbError, copyFileToServer(*file, *server));
+    QVERIFY_THROWS_EXCEPTION(DbError, initServerDatabase(*server));
+    QCOMPARE(contentOf(*server), content);
+
+    const QString dumped = f.folder() + QStringLiteral("/dumped.mdb");
+    QVERIFY(copyServerToFile(*server, dumped));
+    QCOMPARE(contentOf(*SqliteConnection::openExisting(dumped)), content);
+    QFile::remove(dumped);
+    QVERIFY(!copyServerToFile(*server, dumped, [](int copied, int) { return copied < 3; }));
+    QVERIFY(!QFile::exists(dumped));
+    QCOMPARE(QDir(f.folder()).entryList({QStringLiteral("*.part")}, QDir::Files), QStringList());
+    QVERIFY_THROWS_EXCEPTION(DbError, copyServerToFile(*server, path));
+    QCOMPARE(contentOf(*SqliteConnection::openExisting(path)), content);
+}
+
+void ServerTest::aFileWithATableOfOtherDataIsNotMoved()
+{
+    if (!onServer())
+        QSKIP("Needs the private database server.");
+    Fixture f;
+    const QString path = f.folder() + QStringLiteral("/other.mdb");
+    const auto file = strangeFile(path);
+    file->exec(QStringLiteral("CREATE TABLE \"Notes\" (\"text\" TEXT)"));
+    ServerSchema empty(ServerSchema::Tables::None);
+    const auto server = PgConnection::open(empty.connectionString());
+    try {
+        copyFileToServer(*file, *server);
+        QFAIL("a file with a table of other data was moved");
+    } catch (const DbError &error) {
+        QVERIFY2(error.description().contains(QStringLiteral("'Notes'")),
+                 qPrintable(error.description()));
+    }
+    QCOMPARE(server->tableNames(), QStringList());
+}
+
+void ServerTest::aLostConnectionFailsOneActionAndTheNextConnects()
+{
+    if (!onServer())
+        QSKIP("Needs the private database server.");
+    Fixture f;
+    f.company();
+    f.setFlag(QStringLiteral("subs"), 1);
+    f.employee(QStringLiteral("Ann"));
+    f.startProgram();
+    f.signOn(QStringLiteral("Ann"));
+    f.takeBoxes();
+
+    cut(openDatabase(EmployeeMdb));
+    f.click(QStringLiteral("clockin"));
+    const QList<Box> boxes = f.takeBoxes();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].icon, Icon::Exclamation);
+    QVERIFY2(boxes[0].text.contains(QStringLiteral("was lost")), qPrintable(boxes[0].text));
+    QVERIFY(!programEnded());
+    QVERIFY(f.log(QStringLiteral("Ann")).isEmpty());
+
+    f.click(QStringLiteral("clockin"));
+    QCOMPARE(f.takeBoxes(), QList<Box>());
+    QCOMPARE(f.statuses(QStringLiteral("Ann")), QStringList({"Clocked In"}));
+}
+
+void ServerTest::aConnectionLostInATransactionWritesNothing()
+{
+    if (!onServer())
+        QSKIP("Needs the private database server.");
+    Fixture f;
+    f.employee(QStringLiteral("Ann"));
+    Connection &clock = openDatabase(EmployeeMdb);
+    {
+        Transaction transaction(clock, QStringLiteral("Ann"));
+        insertEvent(clock, QStringLiteral("Ann"), QStringLiteral("2026-03-02 08:00:00"), ClockedIn,
+                    {});
+        cut(clock);
+        // The rest of the transaction must not go on in a new session, written alone.
+        QVERIFY_THROWS_EXCEPTION(DbError, insertEvent(clock, QStringLiteral("Ann"),
+                                                      QStringLiteral("2026-03-02 12:00:00"),
+                                                      ClockedOut, {}));
+        try {
+            transaction.commit();
+            QFAIL("a transaction on a lost connection was committed");
+        } catch (const DbError &error) {
+            QCOMPARE(error.number(), dberr::ConnectionLost);
+        }
+    }
+    QVERIFY(f.log(QStringLiteral("Ann")).isEmpty());
+    insertEvent(clock, QStringLiteral("Ann"), QStringLiteral("2026-03-02 13:00:00"), ClockedIn, {});
+    QCOMPARE(f.stamps(QStringLiteral("Ann")), QStringList({"2026-03-02 13:00:00"}));
+}
+
+QTEST_MAIN(ServerTest)
+#include "test_server.moc"

@@ -1,0 +1,117 @@
+// The pay-period window: its dates, its three actions, and the way from a finding to its
+// employee.
+#include "payday/check.h"
+#include "support/fixture.h"
+#include "ui/datacontrol.h"
+#include "ui/forms.h"
+#include "ui/frmmain.h"
+#include "ui/frmperiod.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace horalink;
+
+namespace {
+
+frmperiod &openPeriod(Fixture &f)
+{
+    f.company();
+    f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
+    f.employee(QStringLiteral("Ann"), QString(), QStringLiteral("7.5"));
+    f.employee(QStringLiteral("Bob, \"Jr\""), QString(), QStringLiteral("9"));
+    // Bob forgot to clock out the day before yesterday.
+    f.event(QStringLiteral("Bob, \"Jr\""), QStringLiteral("2026-02-28 08:00:00"),
+            QStringLiteral("Clocked In"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-27 08:00:00"),
+            QStringLiteral("Clocked In"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-27 16:30:00"),
+            QStringLiteral("Clocked Out"));
+    f.startProgram();
+    f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
+    f.click(QStringLiteral("PayPeriod"));
+    f.takeBoxes();
+    return forms().frmperiod();
+}
+
+} // namespace
+
+class PeriodWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void theCheckListsFindingsThatLeadToTheirEmployee();
+    void exportAndBackUpWriteIntoTheFolderPicked();
+    void anUnreadableDateOrNoFolderDoesNothing();
+};
+
+void PeriodWindowTest::theCheckListsFindingsThatLeadToTheirEmployee()
+{
+    Fixture f;
+    frmperiod &window = openPeriod(f);
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.fromEdit->text(), QStringLiteral("2/16/2026"));
+    QCOMPARE(window.toEdit->text(), QStringLiteral("3/2/2026"));
+
+    window.checkButton->click();
+    QCOMPARE(window.findingsList->count(), 1);
+    QVERIFY(window.findingsList->item(0)->text().startsWith(QStringLiteral("Bob, \"Jr\"")));
+    emit window.findingsList->itemDoubleClicked(window.findingsList->item(0));
+    QCOMPARE(f.main().tabs->currentIndex(), 1);
+    QCOMPARE(f.main().employeeNameEdit->text(), QStringLiteral("Bob, \"Jr\""));
+
+    window.fromEdit->setText(QStringLiteral("2/27/2026"));
+    window.toEdit->setText(QStringLiteral("2/28/2026"));
+    f.event(QStringLiteral("Bob, \"Jr\""), QStringLiteral("2026-02-28 16:00:00"),
+            QStringLiteral("Clocked Out"));
+    window.checkButton->click();
+    QCOMPARE(window.findingsList->count(), 1);
+    QCOMPARE(window.findingsList->item(0)->text(), NoExceptions);
+    QVERIFY(f.prompts.boxes.isEmpty());
+}
+
+void PeriodWindowTest::exportAndBackUpWriteIntoTheFolderPicked()
+{
+    Fixture f;
+    frmperiod &window = openPeriod(f);
+    QTemporaryDir out;
+    f.prompts.folders = {out.path(), out.path()};
+    window.exportButton->click();
+    window.backupButton->click();
+
+    const QStringList written = QDir(out.path()).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(written, QStringList({"Employee 2026-03-02 173010.mdb", "events.csv", "summary.csv"}));
+    const QList<Box> boxes = f.takeBoxes();
+    QCOMPARE(boxes.size(), 2);
+    QCOMPARE(boxes[0].icon, Icon::Information);
+    QVERIFY(boxes[0].text.contains(QStringLiteral("summary.csv")));
+    QVERIFY(boxes[1].text.contains(QStringLiteral("Employee 2026-03-02 173010.mdb")));
+    QCOMPARE(f.prompts.progressed.last(), QStringLiteral("Employee 3 of 3: Bob, \"Jr\""));
+}
+
+void PeriodWindowTest::anUnreadableDateOrNoFolderDoesNothing()
+{
+    Fixture f;
+    frmperiod &window = openPeriod(f);
+    window.exportButton->click();
+    window.backupButton->click();
+    QCOMPARE(f.prompts.proposedFolders.size(), 2);
+    window.toEdit->setText(QStringLiteral("payday"));
+    window.checkButton->click();
+    window.exportButton->click();
+    QCOMPARE(f.prompts.proposedFolders.size(), 2);
+    QCOMPARE(f.takeBoxes(),
+             QList<Box>(2, warningBox(QStringLiteral("Invalid Date / Time.  Please correct the "
+                                                     "entry and try again"),
+                                      QStringLiteral("Pay Period"))));
+    QCOMPARE(window.findingsList->count(), 0);
+}
+
+QTEST_MAIN(PeriodWindowTest)
+#include "test_period.moc"
