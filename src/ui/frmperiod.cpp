@@ -158,6 +158,7 @@ void frmperiod::checkButtonClicked()
     findingsList->clear();
     for (const Finding &finding : outcome.findings) {
         auto *item = new QListWidgetItem(findingLine(finding), findingsList);
+        item->setToolTip(item->text());
         item->setData(EmployeeRole, finding.employee);
     }
     if (outcome.findings.isEmpty() && !outcome.cancelled)

@@ -8,6 +8,7 @@
 #include "ui/frmlogon.h"
 #include "ui/frmmain.h"
 #include "ui/frmpass.h"
+#include "ui/frmperiod.h"
 #include "ui/frmprop.h"
 #include "ui/frmsplash.h"
 #include "ui/frmstartup.h"
@@ -155,6 +156,14 @@ int main(int argc, char *argv[])
         saveTabs(f, QStringLiteral("manager-switches-on"));
         forms().frmprop().moneyBox->click();
         forms().frmprop().editsBox->click();
+
+        // Bob forgot to clock out two days ago.
+        f.event(QStringLiteral("Bob"), QStringLiteral("2026-03-01 07:00:00"),
+                QStringLiteral("Clocked In"), QStringLiteral("Lathe"));
+        f.click(QStringLiteral("PayPeriod"));
+        forms().frmperiod().checkButton->click();
+        save(forms().frmperiod(), QStringLiteral("period"));
+        forms().frmperiod().close();
 
         f.click(QStringLiteral("Command5"));
         save(forms().frmadd(), QStringLiteral("add"));
