@@ -420,15 +420,16 @@ PGresult *PgConnection::checked(PGresult *result, bool committing)
                                                 "at all")) +
                           QStringLiteral("; the next action connects again."));
     }
-    const char *state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
-    const char *constraint = PQresultErrorField(result, PG_DIAG_CONSTRAINT_NAME);
+    // Copied: the fields go with the result.
+    const QByteArray state(PQresultErrorField(result, PG_DIAG_SQLSTATE));
+    const char *constraintField = PQresultErrorField(result, PG_DIAG_CONSTRAINT_NAME);
+    const QString constraint = constraintField ? QString::fromUtf8(constraintField) : QString();
     const QString message = firstLine(PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY));
     PQclear(result);
     // The server's tables carry the file's named checks: a refusal reads as the file's.
-    if (startsWith(state, CheckViolationState) && constraint)
-        throw DbError(dberr::CheckFailed,
-                      QStringLiteral("CHECK constraint failed: ") + QString::fromUtf8(constraint));
-    if (startsWith(state, LockTimeoutState))
+    if (startsWith(state.constData(), CheckViolationState) && !constraint.isEmpty())
+        throw DbError(dberr::CheckFailed, QStringLiteral("CHECK constraint failed: ") + constraint);
+    if (startsWith(state.constData(), LockTimeoutState))
         throw DbError(dberr::Locked,
                       QStringLiteral("Another time clock kept the table locked; nothing was "
                                      "written."));

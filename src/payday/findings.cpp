@@ -1,6 +1,7 @@
 #include "findings.h"
 
 #include "db/datetimetext.h"
+#include "db/timelog.h"
 #include "payday/pairs.h"
 #include "payday/zonechanges.h"
 #include "reports/figures.h"
@@ -8,9 +9,6 @@
 namespace horalink {
 
 namespace {
-
-const QString ClockedIn = QStringLiteral("Clocked In");
-const QString ClockedOut = QStringLiteral("Clocked Out");
 
 // More than this is no shift: a forgotten clock-out, or a mistyped date.
 constexpr qint64 LongestShift = 16 * 60;

@@ -1,12 +1,11 @@
 #include "pairs.h"
 
+#include "db/timelog.h"
 #include "reports/figures.h"
 
 namespace horalink {
 
 namespace {
-
-const QString ClockedIn = QStringLiteral("Clocked In");
 
 std::optional<qint64> minutesBetween(const QDateTime &clockIn, const QDateTime &clockOut)
 {
