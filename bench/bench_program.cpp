@@ -3,6 +3,7 @@
 #include "db/database.h"
 #include "shop.h"
 #include "support/countingprinter.h"
+#include "support/countingprompts.h"
 #include "ui/forms.h"
 #include "ui/frmlogon.h"
 #include "ui/frmmain.h"
@@ -93,7 +94,8 @@ void ClearAll(benchmark::State &state)
         auto folder = shopFolder(200, 10000);
         frmmain &main = managerIn(*folder);
         state.ResumeTiming();
-        // The defaults answer: every employee, everything before now.
+        // Every employee, everything before now.
+        static_cast<CountingPrompts &>(prompts()).answers = {Button::Yes};
         main.clearLogButton->click();
         state.PauseTiming();
         leave();

@@ -3,12 +3,13 @@
 #include "ui/prompts.h"
 
 #include <cstdio>
+#include <deque>
 
 namespace horalink {
 
-// Answers every box at once with its default button, and every input box with its preset, as
-// an unattended run must; each box is told on standard error and counted, for a run in which
-// a box means that something went wrong.
+// Answers every box at once, with the next of the answers given or else its default button,
+// and every input box with its preset, as an unattended run must; each box is told on standard
+// error and counted.
 class CountingPrompts : public Prompts
 {
 public:
@@ -16,7 +17,11 @@ public:
     {
         std::fprintf(stderr, "BOX %s | %s\n", qPrintable(box.title), qPrintable(box.text));
         ++shown;
-        return box.defaultButton;
+        if (answers.empty())
+            return box.defaultButton;
+        const Button answer = answers.front();
+        answers.pop_front();
+        return answer;
     }
     QString input(const QString &, const QString &, const QString &preset) override
     {
@@ -28,6 +33,7 @@ public:
         return std::make_unique<Uncancelled>();
     }
     int shown = 0;
+    std::deque<Button> answers;
 
 private:
     class Uncancelled : public ProgressBox
