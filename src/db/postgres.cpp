@@ -1,10 +1,10 @@
 #include "postgres.h"
 
 #include "db/datetimetext.h"
+#include "db/libpq.h"
 #include "db/schema_sql.h"
 
 #include <cstring>
-#include <libpq-fe.h>
 #include <optional>
 
 namespace horalink {
@@ -38,8 +38,8 @@ QString firstLine(const char *message)
 
 QString whereOf(pg_conn *conn)
 {
-    const char *db = PQdb(conn);
-    const char *host = PQhost(conn);
+    const char *db = pq().PQdb(conn);
+    const char *host = pq().PQhost(conn);
     return QString::fromUtf8(db && *db ? db : "?") + QStringLiteral(" on ") +
            QString::fromUtf8(host && *host ? host : "localhost");
 }
@@ -52,9 +52,9 @@ bool startsWith(const char *text, const char *prefix)
 // Whether a command failed because the connection, rather than the command, went wrong.
 bool connectionFailed(pg_conn *conn, const PGresult *result)
 {
-    if (!result || PQstatus(conn) == CONNECTION_BAD)
+    if (!result || pq().PQstatus(conn) == CONNECTION_BAD)
         return true;
-    const char *state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+    const char *state = pq().PQresultErrorField(result, PG_DIAG_SQLSTATE);
     // Class 08 is a connection exception; 57P01 to 57P03 are the server shutting down or
     // ending this session.
     return !state || startsWith(state, "08") || startsWith(state, "57P0");
@@ -77,7 +77,7 @@ public:
           m_params(m_prepared->paramTypes.size())
     {}
 
-    ~PgStatement() override { PQclear(m_result); }
+    ~PgStatement() override { pq().PQclear(m_result); }
 
     void bind(int index, const QVariant &value) override
     {
@@ -108,18 +108,18 @@ public:
 
     bool step() override
     {
-        if (m_result && m_row >= PQntuples(m_result))
+        if (m_result && m_row >= pq().PQntuples(m_result))
             reset();
         if (!m_result) {
             execute();
             m_row = -1;
         }
-        return ++m_row < PQntuples(m_result);
+        return ++m_row < pq().PQntuples(m_result);
     }
 
     void reset() override
     {
-        PQclear(m_result);
+        pq().PQclear(m_result);
         m_result = nullptr;
         m_row = -1;
     }
@@ -134,15 +134,15 @@ public:
 
     bool isNull(int column) const override
     {
-        return !onRow(column) || PQgetisnull(m_result, m_row, column);
+        return !onRow(column) || pq().PQgetisnull(m_result, m_row, column);
     }
 
     QVariant value(int column) const override
     {
         if (isNull(column))
             return {};
-        const QByteArrayView text(PQgetvalue(m_result, m_row, column),
-                                  PQgetlength(m_result, m_row, column));
+        const QByteArrayView text(pq().PQgetvalue(m_result, m_row, column),
+                                  pq().PQgetlength(m_result, m_row, column));
         switch (m_prepared->columnTypes[column]) {
         case Int2Oid:
         case Int4Oid:
@@ -162,8 +162,9 @@ public:
 
     qint64 integer(int column) const override
     {
-        return isNull(column) ? 0
-                              : QByteArrayView(PQgetvalue(m_result, m_row, column)).toLongLong();
+        return isNull(column)
+                   ? 0
+                   : QByteArrayView(pq().PQgetvalue(m_result, m_row, column)).toLongLong();
     }
 
     const char *rawText(int column, int *length) const override
@@ -172,15 +173,15 @@ public:
             *length = 0;
             return nullptr;
         }
-        *length = PQgetlength(m_result, m_row, column);
-        return PQgetvalue(m_result, m_row, column);
+        *length = pq().PQgetlength(m_result, m_row, column);
+        return pq().PQgetvalue(m_result, m_row, column);
     }
 
 private:
     bool onRow(int column) const
     {
-        return m_result && m_row >= 0 && m_row < PQntuples(m_result) && column >= 0 &&
-               column < PQnfields(m_result);
+        return m_result && m_row >= 0 && m_row < pq().PQntuples(m_result) && column >= 0 &&
+               column < pq().PQnfields(m_result);
     }
 
     void execute()
@@ -197,8 +198,8 @@ private:
         for (const auto &param : m_params)
             values.push_back(param ? param->constData() : nullptr);
         PGresult *result = m_connection.checked(
-            PQexecPrepared(m_connection.handle(), m_prepared->name.constData(), int(values.size()),
-                           values.data(), nullptr, nullptr, 0));
+            pq().PQexecPrepared(m_connection.handle(), m_prepared->name.constData(),
+                                int(values.size()), values.data(), nullptr, nullptr, 0));
         m_connection.counted(result);
         m_result = result;
     }
@@ -292,12 +293,12 @@ std::unique_ptr<PgConnection> PgConnection::open(const QString &connectionString
     // The string's own settings come after these and override them.
     const char *const keywords[] = {"connect_timeout", "application_name", "dbname", nullptr};
     const char *const values[] = {"10", "horalink", info.constData(), nullptr};
-    pg_conn *conn = PQconnectdbParams(keywords, values, 1);
-    if (PQstatus(conn) != CONNECTION_OK) {
+    pg_conn *conn = pq().PQconnectdbParams(keywords, values, 1);
+    if (pq().PQstatus(conn) != CONNECTION_OK) {
         const DbError error(dberr::ServerUnreachable,
                             QStringLiteral("Could not reach the database ") + whereOf(conn) +
-                                QStringLiteral(": ") + firstLine(PQerrorMessage(conn)));
-        PQfinish(conn);
+                                QStringLiteral(": ") + firstLine(pq().PQerrorMessage(conn)));
+        pq().PQfinish(conn);
         throw error;
     }
     std::unique_ptr<PgConnection> connection(new PgConnection(conn));
@@ -307,13 +308,13 @@ std::unique_ptr<PgConnection> PgConnection::open(const QString &connectionString
 
 PgConnection::~PgConnection()
 {
-    PQfinish(m_conn);
+    pq().PQfinish(m_conn);
 }
 
 void PgConnection::startSession()
 {
-    if (PQsetClientEncoding(m_conn, "UTF8") != 0)
-        throw DbError(dberr::ServerRefused, firstLine(PQerrorMessage(m_conn)));
+    if (pq().PQsetClientEncoding(m_conn, "UTF8") != 0)
+        throw DbError(dberr::ServerRefused, firstLine(pq().PQerrorMessage(m_conn)));
     // Stamps come back as 'YYYY-MM-DD HH:MM:SS'. A lock held by another time clock is waited
     // for as long as the file waits for another copy of the program; a clock that stops with
     // a transaction open (a frozen computer) lets go of its locks after a minute.
@@ -321,12 +322,12 @@ void PgConnection::startSession()
         "SET DateStyle = 'ISO, YMD'; SET lock_timeout = " + QByteArray::number(LockWaitMs) +
         "; SET idle_in_transaction_session_timeout = 60000; "
         "SET client_min_messages = warning";
-    PQclear(checked(PQexec(m_conn, settings.constData())));
+    pq().PQclear(checked(pq().PQexec(m_conn, settings.constData())));
 }
 
 void PgConnection::reconnectIfLost()
 {
-    if (PQstatus(m_conn) == CONNECTION_OK && !m_lost)
+    if (pq().PQstatus(m_conn) == CONNECTION_OK && !m_lost)
         return;
     // Within a transaction the server has already undone what it held; going on in a new
     // session would write the rest of it alone.
@@ -335,12 +336,12 @@ void PgConnection::reconnectIfLost()
                       QStringLiteral("The connection to the database ") + location() +
                           QStringLiteral(" was lost; nothing of what was being done was "
                                          "stored."));
-    PQreset(m_conn);
-    if (PQstatus(m_conn) != CONNECTION_OK)
+    pq().PQreset(m_conn);
+    if (pq().PQstatus(m_conn) != CONNECTION_OK)
         throw DbError(dberr::ConnectionLost,
                       QStringLiteral("The database ") + location() +
                           QStringLiteral(" cannot be reached: ") +
-                          firstLine(PQerrorMessage(m_conn)) +
+                          firstLine(pq().PQerrorMessage(m_conn)) +
                           QStringLiteral(". Nothing was stored; try again later."));
     m_lost = false;
     ++m_generation;
@@ -357,25 +358,26 @@ std::shared_ptr<const PgConnection::Prepared> PgConnection::prepared(const QByte
         forgetUnused();
     auto made = std::make_shared<Prepared>();
     made->name = "horalink_" + QByteArray::number(++m_lastName);
-    PQclear(checked(PQprepare(m_conn, made->name.constData(), text.constData(), 0, nullptr)));
+    pq().PQclear(
+        checked(pq().PQprepare(m_conn, made->name.constData(), text.constData(), 0, nullptr)));
     const auto forget = [&] {
-        PQclear(PQexec(m_conn, ("DEALLOCATE " + made->name).constData()));
+        pq().PQclear(pq().PQexec(m_conn, ("DEALLOCATE " + made->name).constData()));
     };
     PGresult *described = nullptr;
     try {
-        described = checked(PQdescribePrepared(m_conn, made->name.constData()));
+        described = checked(pq().PQdescribePrepared(m_conn, made->name.constData()));
     } catch (const DbError &) {
         if (!m_lost && !m_inTransaction)
             forget();
         throw;
     }
-    for (int i = 0; i < PQnfields(described); ++i) {
-        made->columnNames << QString::fromUtf8(PQfname(described, i));
-        made->columnTypes.push_back(PQftype(described, i));
+    for (int i = 0; i < pq().PQnfields(described); ++i) {
+        made->columnNames << QString::fromUtf8(pq().PQfname(described, i));
+        made->columnTypes.push_back(pq().PQftype(described, i));
     }
-    for (int i = 0; i < PQnparams(described); ++i)
-        made->paramTypes.push_back(PQparamtype(described, i));
-    PQclear(described);
+    for (int i = 0; i < pq().PQnparams(described); ++i)
+        made->paramTypes.push_back(pq().PQparamtype(described, i));
+    pq().PQclear(described);
     m_prepared.emplace(text, made);
     return made;
 }
@@ -384,7 +386,7 @@ void PgConnection::forgetUnused() noexcept
 {
     // Within a transaction a failed statement would stop the rest of it; the texts are
     // freed after it.
-    if (m_inTransaction || PQstatus(m_conn) != CONNECTION_OK)
+    if (m_inTransaction || pq().PQstatus(m_conn) != CONNECTION_OK)
         return;
     QByteArray sql;
     for (auto it = m_prepared.begin(); it != m_prepared.end();) {
@@ -397,18 +399,18 @@ void PgConnection::forgetUnused() noexcept
     }
     // A text the server could not free is freed with the session; nothing is lost.
     if (!sql.isEmpty())
-        PQclear(PQexec(m_conn, sql.constData()));
+        pq().PQclear(pq().PQexec(m_conn, sql.constData()));
 }
 
 PGresult *PgConnection::checked(PGresult *result, bool committing)
 {
-    const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
+    const ExecStatusType status = result ? pq().PQresultStatus(result) : PGRES_FATAL_ERROR;
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
         return result;
     if (connectionFailed(m_conn, result)) {
         const QString reason =
-            firstLine(result ? PQresultErrorMessage(result) : PQerrorMessage(m_conn));
-        PQclear(result);
+            firstLine(result ? pq().PQresultErrorMessage(result) : pq().PQerrorMessage(m_conn));
+        pq().PQclear(result);
         m_lost = true;
         const bool transactionGone = m_inTransaction && !committing;
         throw DbError(dberr::ConnectionLost,
@@ -421,11 +423,11 @@ PGresult *PgConnection::checked(PGresult *result, bool committing)
                           QStringLiteral("; the next action connects again."));
     }
     // Copied: the fields go with the result.
-    const QByteArray state(PQresultErrorField(result, PG_DIAG_SQLSTATE));
-    const char *constraintField = PQresultErrorField(result, PG_DIAG_CONSTRAINT_NAME);
+    const QByteArray state(pq().PQresultErrorField(result, PG_DIAG_SQLSTATE));
+    const char *constraintField = pq().PQresultErrorField(result, PG_DIAG_CONSTRAINT_NAME);
     const QString constraint = constraintField ? QString::fromUtf8(constraintField) : QString();
-    const QString message = firstLine(PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY));
-    PQclear(result);
+    const QString message = firstLine(pq().PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY));
+    pq().PQclear(result);
     // The server's tables carry the file's named checks: a refusal reads as the file's.
     if (startsWith(state.constData(), CheckViolationState) && !constraint.isEmpty())
         throw DbError(dberr::CheckFailed, QStringLiteral("CHECK constraint failed: ") + constraint);
@@ -441,10 +443,10 @@ PGresult *PgConnection::checked(PGresult *result, bool committing)
 
 void PgConnection::counted(PGresult *result)
 {
-    const char *status = PQcmdStatus(result);
+    const char *status = pq().PQcmdStatus(result);
     if (startsWith(status, "INSERT") || startsWith(status, "UPDATE") ||
         startsWith(status, "DELETE")) {
-        m_changes = QByteArrayView(PQcmdTuples(result)).toLongLong();
+        m_changes = QByteArrayView(pq().PQcmdTuples(result)).toLongLong();
         m_totalChanges += m_changes;
     }
 }
@@ -458,18 +460,18 @@ void PgConnection::exec(const QString &sql)
 {
     reconnectIfLost();
     // Fixed text binds no values: it is sent as written, dollar-quoted bodies and all.
-    PGresult *result = checked(PQexec(m_conn, sql.toUtf8().constData()));
+    PGresult *result = checked(pq().PQexec(m_conn, sql.toUtf8().constData()));
     counted(result);
-    PQclear(result);
+    pq().PQclear(result);
 }
 
 void PgConnection::runOne(const QString &sql)
 {
     reconnectIfLost();
-    PGresult *result = checked(
-        PQexecParams(m_conn, serverSql(sql).constData(), 0, nullptr, nullptr, nullptr, nullptr, 0));
+    PGresult *result = checked(pq().PQexecParams(m_conn, serverSql(sql).constData(), 0, nullptr,
+                                                 nullptr, nullptr, nullptr, 0));
     counted(result);
-    PQclear(result);
+    pq().PQclear(result);
 }
 
 void PgConnection::begin(const QString &lockedTable)
@@ -505,10 +507,10 @@ void PgConnection::beginSnapshot()
 
 void PgConnection::commit()
 {
-    PGresult *result = checked(PQexec(m_conn, "COMMIT"), true);
+    PGresult *result = checked(pq().PQexec(m_conn, "COMMIT"), true);
     // A transaction in which a statement failed is rolled back by COMMIT, without an error.
-    const bool rolledBack = startsWith(PQcmdStatus(result), "ROLLBACK");
-    PQclear(result);
+    const bool rolledBack = startsWith(pq().PQcmdStatus(result), "ROLLBACK");
+    pq().PQclear(result);
     m_inTransaction = false;
     if (rolledBack)
         throw DbError(dberr::ServerRefused,
@@ -519,8 +521,8 @@ void PgConnection::commit()
 void PgConnection::rollback() noexcept
 {
     m_inTransaction = false;
-    if (PQstatus(m_conn) == CONNECTION_OK && PQtransactionStatus(m_conn) != PQTRANS_IDLE)
-        PQclear(PQexec(m_conn, "ROLLBACK"));
+    if (pq().PQstatus(m_conn) == CONNECTION_OK && pq().PQtransactionStatus(m_conn) != PQTRANS_IDLE)
+        pq().PQclear(pq().PQexec(m_conn, "ROLLBACK"));
 }
 
 bool PgConnection::tableExists(const QString &name)
