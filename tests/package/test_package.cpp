@@ -95,6 +95,7 @@ private slots:
     void theLauncherPreparesTheDataFolder_data();
     void theLauncherPreparesTheDataFolder();
     void anExistingFileIsNeverReplaced();
+    void theToolChecksTheDataFolder();
     void theMenuEntryFindsTheProgramAndItsIcon();
     void everyFileCarriesTheOneVersion();
     void debiansToolsFindNoError_data();
@@ -218,6 +219,25 @@ void PackageTest::anExistingFileIsNeverReplaced()
     QVERIFY(launch.process().state() == QProcess::NotRunning || launch.process().waitForFinished());
     QCOMPARE(launch.process().exitCode(), 1);
     QCOMPARE(contentOf(file.fileName()), text);
+}
+
+// The pay-day tool is installed beside the launcher and reads the file without changing it.
+void PackageTest::theToolChecksTheDataFolder()
+{
+    QTemporaryDir data;
+    const QString file = data.filePath(EmployeeMdb);
+    QVERIFY(QFile::copy(QStringLiteral(FRESH_DATABASE), file));
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("HORALINK_DATABASE"));
+    tool.setProcessEnvironment(environment);
+    tool.setWorkingDirectory(data.path());
+    tool.start(installed(QStringLiteral("usr/bin/horalink-tool")),
+               {"check", "--from", "2026-11-23", "--to", "2026-12-07"});
+    QVERIFY(tool.waitForFinished());
+    QCOMPARE(tool.exitCode(), 0);
+    QVERIFY(tool.readAllStandardOutput().contains("No exceptions in this period."));
+    QCOMPARE(contentOf(file), contentOf(FRESH_DATABASE));
 }
 
 void PackageTest::theMenuEntryFindsTheProgramAndItsIcon()
