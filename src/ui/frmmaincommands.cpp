@@ -76,15 +76,14 @@ void frmmain::clockInCommand()
 
 void frmmain::fxnclockin(const QString &thisusername)
 {
-    // The prompt is loaded, hidden and empty, when the switch turned it off.
-    QLineEdit *task = forms().frmsub().taskEdit;
+    // Without the prompt, when the switch turned it off, the task is empty.
+    const QString task = forms().isLoaded<frmsub>() ? forms().frmsub().taskEdit->text() : QString();
     Session user = m_session;
     user.employee = thisusername;
-    if (clockIn(file(), user, task->text(), clock().now()) == ClockOutcome::MustClockOut)
+    if (clockIn(file(), user, task, clock().now()) == ClockOutcome::MustClockOut)
         prompts().warning(QStringLiteral("You must first Clock Out."),
                           QStringLiteral("Clock In Error"));
     fxngettotal(m_session.employee);
-    task->clear();
 }
 
 void frmmain::clockOutCommand()

@@ -56,7 +56,8 @@ void frmsub::okButtonClicked()
     }
     frmmain &main = forms().frmmain();
     main.fxnclockin(main.session().employee);
-    hide();
+    // Done with: a prompt left loaded would be cancelled, box and all, when the user leaves.
+    forms().unload(*this);
 }
 
 void frmsub::closeBoxClicked()

@@ -66,6 +66,8 @@ private slots:
     void theTaskPromptTakesAtMost30Characters();
     void closingTheTaskPromptCancelsTheClockIn();
     void aTaskPromptLeftOpenGoesWithItsUser();
+    void leavingAfterAClockInCancelsNothing_data();
+    void leavingAfterAClockInCancelsNothing();
     void anEmptyTaskIsStoredAsOneBlank();
     void theMenuEntriesFollowTheDateBox();
     void updateStoresACorrectedDate();
@@ -250,6 +252,32 @@ void ClockTest::aTaskPromptLeftOpenGoesWithItsUser()
     f.processEvents();
     QVERIFY(f.log(Ann).isEmpty());
     QVERIFY(f.log(QStringLiteral("Bob")).isEmpty());
+}
+
+void ClockTest::leavingAfterAClockInCancelsNothing_data()
+{
+    QTest::addColumn<bool>("prompt");
+    QTest::addColumn<QString>("leave");
+    QTest::newRow("task prompt, Exit") << true << "exitmain";
+    QTest::newRow("no prompt, close box") << false << QString();
+}
+
+void ClockTest::leavingAfterAClockInCancelsNothing()
+{
+    QFETCH(bool, prompt);
+    QFETCH(QString, leave);
+    Fixture f;
+    signOnAnn(f, prompt);
+    f.click(QStringLiteral("clockin"));
+    if (prompt)
+        taskPrompt().okButton->click();
+    if (leave.isEmpty())
+        f.main().close();
+    else
+        f.click(leave);
+    f.processEvents();
+    QVERIFY(f.prompts.boxes.isEmpty());
+    QCOMPARE(f.statuses(Ann), QStringList({"Clocked In"}));
 }
 
 void ClockTest::anEmptyTaskIsStoredAsOneBlank()
