@@ -143,8 +143,14 @@ WriteOutcome backupDatabase(Connection &connection, const QString &folder, const
 
     // The server's data is written into a file of its own, in one consistent snapshot.
     if (auto *server = dynamic_cast<PgConnection *>(&connection)) {
-        if (!copyServerToFile(*server, target, progress))
-            return {WriteOutcome::Result::Cancelled, {}, {}};
+        try {
+            if (!copyServerToFile(*server, target, progress))
+                return {WriteOutcome::Result::Cancelled, {}, {}};
+        } catch (const DbError &error) {
+            // A folder that takes no file, or a server that refuses: told as the file's are,
+            // and the program goes on.
+            return failed(error.description());
+        }
         return {WriteOutcome::Result::Written, {target}, {}};
     }
     auto *file = dynamic_cast<SqliteConnection *>(&connection);

@@ -1,11 +1,13 @@
 // The pay-period window: its dates, its three actions, and the way from a finding to its
 // employee.
+#include "db/connection.h"
 #include "payday/check.h"
 #include "support/fixture.h"
 #include "ui/datacontrol.h"
 #include "ui/forms.h"
 #include "ui/frmmain.h"
 #include "ui/frmperiod.h"
+#include "ui/program.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -49,6 +51,7 @@ private slots:
     void theCheckListsFindingsThatLeadToTheirEmployee();
     void exportAndBackUpWriteIntoTheFolderPicked();
     void anUnreadableDateOrNoFolderDoesNothing();
+    void aBackUpTheServerRefusesIsToldAndTheProgramGoesOn();
 };
 
 void PeriodWindowTest::theCheckListsFindingsThatLeadToTheirEmployee()
@@ -111,6 +114,25 @@ void PeriodWindowTest::anUnreadableDateOrNoFolderDoesNothing()
                                                      "entry and try again"),
                                       QStringLiteral("Pay Period"))));
     QCOMPARE(window.findingsList->count(), 0);
+}
+
+void PeriodWindowTest::aBackUpTheServerRefusesIsToldAndTheProgramGoesOn()
+{
+    if (!onServer())
+        QSKIP("Needs the private database server.");
+    Fixture f;
+    frmperiod &window = openPeriod(f);
+    QTemporaryDir out;
+    f.prompts.folders = {out.path()};
+    f.file().exec(QStringLiteral("DROP TABLE datalist"));
+    window.backupButton->click();
+
+    QVERIFY(!programEnded());
+    const QList<Box> boxes = f.takeBoxes();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].icon, Icon::Exclamation);
+    QVERIFY2(boxes[0].text.contains(QStringLiteral("datalist")), qPrintable(boxes[0].text));
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList());
 }
 
 QTEST_MAIN(PeriodWindowTest)
