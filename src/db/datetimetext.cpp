@@ -197,7 +197,7 @@ QString generalDateText(const QDateTime &stamp, const QLocale &locale)
 namespace {
 
 // What one piece of a date or time format stands for.
-enum class Part
+enum class Kind
 {
     Text,
     Day,
@@ -213,7 +213,7 @@ enum class Part
 
 struct Piece
 {
-    Part part;
+    Kind part;
     // The digits the format writes for a minute or second: written with two, it is typed with
     // two, so that "7:5" is not taken for 7:05 or 7:50.
     int width = 1;
@@ -227,8 +227,8 @@ Pattern patternOf(const QString &format)
 {
     Pattern pattern;
     const auto addText = [&pattern](QChar c) {
-        if (pattern.isEmpty() || pattern.last().part != Part::Text)
-            pattern.append({Part::Text});
+        if (pattern.isEmpty() || pattern.last().part != Kind::Text)
+            pattern.append({Kind::Text});
         pattern.last().text += c;
     };
     bool quoted = false;
@@ -253,26 +253,26 @@ Pattern patternOf(const QString &format)
             ++run;
         switch (c.unicode()) {
         case 'd':
-            pattern.append({Part::Day});
+            pattern.append({Kind::Day});
             break;
         case 'M':
-            pattern.append({run >= 3 ? Part::MonthName : Part::Month});
+            pattern.append({run >= 3 ? Kind::MonthName : Kind::Month});
             break;
         case 'y':
-            pattern.append({Part::Year});
+            pattern.append({Kind::Year});
             break;
         case 'h':
         case 'H':
-            pattern.append({Part::Hour});
+            pattern.append({Kind::Hour});
             break;
         case 'm':
-            pattern.append({Part::Minute, int(std::min<qsizetype>(run, 2))});
+            pattern.append({Kind::Minute, int(std::min<qsizetype>(run, 2))});
             break;
         case 's':
-            pattern.append({Part::Second, int(std::min<qsizetype>(run, 2))});
+            pattern.append({Kind::Second, int(std::min<qsizetype>(run, 2))});
             break;
         default:
-            pattern.append({Part::DayHalf});
+            pattern.append({Kind::DayHalf});
             run = i + 1 < format.size() && QStringLiteral("pP").contains(format[i + 1]) ? 2 : 1;
         }
         i += run;
@@ -376,36 +376,36 @@ std::optional<Number> numberAt(QStringView text, qsizetype at)
 bool fits(const Piece &piece, int digits)
 {
     switch (piece.part) {
-    case Part::Year:
+    case Kind::Year:
         return digits == 2 || digits == 4;
-    case Part::FullYear:
+    case Kind::FullYear:
         return digits == 4;
-    case Part::Minute:
-    case Part::Second:
+    case Kind::Minute:
+    case Kind::Second:
         return digits >= piece.width && digits <= 2;
     default:
         return digits <= 2;
     }
 }
 
-void store(Part part, const Number &number, Reading &reading)
+void store(Kind part, const Number &number, Reading &reading)
 {
     switch (part) {
-    case Part::Day:
+    case Kind::Day:
         reading.day = number.value;
         break;
-    case Part::Month:
+    case Kind::Month:
         reading.month = number.value;
         break;
-    case Part::Year:
-    case Part::FullYear:
+    case Kind::Year:
+    case Kind::FullYear:
         reading.year =
             number.digits == 2 ? (number.value < 50 ? 2000 : 1900) + number.value : number.value;
         break;
-    case Part::Hour:
+    case Kind::Hour:
         reading.hour = number.value;
         break;
-    case Part::Minute:
+    case Kind::Minute:
         reading.minute = number.value;
         break;
     default:
@@ -436,24 +436,24 @@ std::optional<qsizetype> readPattern(const Pattern &pattern, QStringView text, q
                                      const QLocale &locale, Reading &reading)
 {
     const auto isField = [](const Piece &piece) {
-        return piece.part != Part::Text && piece.part != Part::DayHalf;
+        return piece.part != Kind::Text && piece.part != Kind::DayHalf;
     };
     const auto first = std::find_if(pattern.begin(), pattern.end(), isField) - pattern.begin();
     const auto last =
         std::find_if(pattern.rbegin(), pattern.rend(), isField).base() - pattern.begin() - 1;
     for (qsizetype i = 0; i < pattern.size(); ++i) {
         const Piece &piece = pattern[i];
-        if (piece.part == Part::Text) {
+        if (piece.part == Kind::Text) {
             const auto end = matchWord(text, at, piece.text);
             if (!end && i > first && i < last)
                 return std::nullopt;
             at = end.value_or(at);
-        } else if (piece.part == Part::DayHalf) {
+        } else if (piece.part == Kind::DayHalf) {
             if (const auto half = longestWord(text, at, dayHalves(locale))) {
                 reading.half = half->index % 2 ? Reading::Half::Pm : Reading::Half::Am;
                 at = half->end;
             }
-        } else if (piece.part == Part::MonthName) {
+        } else if (piece.part == Kind::MonthName) {
             const auto month = longestWord(text, at, monthNames(locale));
             if (!month)
                 return std::nullopt;
@@ -493,8 +493,8 @@ std::optional<QTime> readTime(QStringView text, qsizetype at, const QLocale &loc
     for (const QString &format : formats) {
         Pattern pattern = patternOf(format);
         if (std::none_of(pattern.begin(), pattern.end(),
-                         [](const Piece &piece) { return piece.part == Part::DayHalf; }))
-            pattern.append({Part::DayHalf});
+                         [](const Piece &piece) { return piece.part == Kind::DayHalf; }))
+            pattern.append({Kind::DayHalf});
         Reading reading;
         const auto end = readPattern(pattern, text, at, locale, reading);
         if (!end || skipIgnorable(text, *end) != text.size())
@@ -510,11 +510,11 @@ std::optional<QTime> readTime(QStringView text, qsizetype at, const QLocale &loc
 std::optional<QDateTime> readDateTime(const QString &typed, const QLocale &locale)
 {
     const QString text = typed.simplified().toCaseFolded();
-    const Pattern iso = {{Part::FullYear},
-                         {Part::Text, 1, QStringLiteral("-")},
-                         {Part::Month},
-                         {Part::Text, 1, QStringLiteral("-")},
-                         {Part::Day}};
+    const Pattern iso = {{Kind::FullYear},
+                         {Kind::Text, 1, QStringLiteral("-")},
+                         {Kind::Month},
+                         {Kind::Text, 1, QStringLiteral("-")},
+                         {Kind::Day}};
     const Pattern local = patternOf(locale.dateFormat(QLocale::ShortFormat));
     for (const Pattern *pattern : {&iso, &local}) {
         Reading reading;
