@@ -33,7 +33,8 @@ QString others(Connection &file)
 {
     QString seen;
     for (const QString &sql :
-         {QStringLiteral("SELECT group_concat(ename || ename || ewage, '|') FROM datalist"),
+         {QStringLiteral("SELECT group_concat(ename || '/' || ifnull(epass, '') || '/' || "
+                         "ifnull(ewage, '') || '/' || ifnull(ecomment, ''), '|') FROM datalist"),
           QStringLiteral("SELECT group_concat(datetime || inoutfx, '|') FROM Ann"),
           QStringLiteral("SELECT count(*) FROM Manager")}) {
         Statement read(file, sql);
