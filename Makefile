@@ -45,7 +45,7 @@ package: build
 # ctest starts the private PostgreSQL server before the first test that needs it and stops it
 # after the last, also when tests fail.
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest -j2 --output-on-failure --timeout 600
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest -j2 --output-on-failure
 
 # The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: deps
@@ -53,7 +53,7 @@ test-sanitize: deps
 	    -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 	cmake --build $(BUILD)-sanitize
 	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
-	    UBSAN_OPTIONS=print_stacktrace=1 ctest -j2 --output-on-failure --timeout 900
+	    UBSAN_OPTIONS=print_stacktrace=1 ctest -j2 --output-on-failure
 
 # Each fuzz target runs for FUZZ_SECONDS from the seeds kept in tests/fuzz/corpus.
 fuzz:
