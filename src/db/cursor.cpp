@@ -217,11 +217,6 @@ QVariant Cursor::field(const QString &name) const
     return m_values.value(column);
 }
 
-bool Cursor::isDateTime(const QString &field) const
-{
-    return m_isDateTime[columnIndex(field)];
-}
-
 void Cursor::writeTyped(const std::vector<std::pair<QString, QString>> &typed)
 {
     if (typed.empty())

@@ -57,8 +57,6 @@ public:
     // A field of the current row, by name in any letter case; date/time fields come back as
     // QDateTime.
     QVariant field(const QString &name) const;
-    QStringList fieldNames() const { return m_names; }
-    bool isDateTime(const QString &field) const;
 
     // Writes texts typed for fields of the current row, a date and time read as people type
     // one; a value the row will not take is refused with a BoundEditRefused naming the fields,

@@ -60,11 +60,6 @@ Connection &openDatabase(const QString &databaseName)
     return *it->second;
 }
 
-bool isDatabaseOpen(const QString &databaseName)
-{
-    return connections().count(databaseName) > 0;
-}
-
 void closeDatabases()
 {
     connections().clear();

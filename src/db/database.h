@@ -22,7 +22,6 @@ std::unique_ptr<Connection> openEmployeeDatabase(const QString &fileName);
 void requireEmployeeTables(Connection &connection, const QString &named);
 // The same, opened once and shared by every data control of the program.
 Connection &openDatabase(const QString &databaseName);
-bool isDatabaseOpen(const QString &databaseName);
 void closeDatabases();
 
 // Writes a fresh Employee.mdb: the employee list holding only Manager, Manager's empty time

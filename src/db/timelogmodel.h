@@ -27,7 +27,6 @@ public:
     bool canFetchMore(const QModelIndex &parent) const override;
     void fetchMore(const QModelIndex &parent) override;
 
-    QString table() const { return m_table; }
     // Reads the log again when anything was written to the file since it was read, so the
     // grid never shows, or edits, an event that is no longer there.
     void refreshIfChanged();

@@ -76,11 +76,6 @@ void DataControl::setCaption(const QString &caption)
     m_caption->setText(caption);
 }
 
-QString DataControl::caption() const
-{
-    return m_caption->text();
-}
-
 void DataControl::navigate(void (Cursor::*move)())
 {
     if (!m_cursor.hasRows())

@@ -24,22 +24,17 @@ class DataControl : public QWidget
 public:
     explicit DataControl(const QString &name, QWidget *parent = nullptr);
 
-    Cursor &cursor() { return m_cursor; }
     void setCaption(const QString &caption);
-    QString caption() const;
 
     // The cursor's operations, as the windows use them.
     void setRecordSource(const QString &table) { m_cursor.setRecordSource(table); }
     QString recordSource() const { return m_cursor.recordSource(); }
     void refresh() { m_cursor.refresh(); }
     bool eof() const { return m_cursor.eof(); }
-    bool bof() const { return m_cursor.bof(); }
     bool hasCurrentRow() const { return m_cursor.hasCurrentRow(); }
     void moveFirst() { m_cursor.moveFirst(); }
     void moveNext() { m_cursor.moveNext(); }
-    void movePrevious() { m_cursor.movePrevious(); }
     void moveLast() { m_cursor.moveLast(); }
-    void close() { m_cursor.close(); }
     QVariant field(const QString &name) const { return m_cursor.field(name); }
 
     void bind(QLabel *label, const QString &field);

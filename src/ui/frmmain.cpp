@@ -433,8 +433,6 @@ void frmmain::signOn(const Session &session)
     wageLabel->setText(session.wage);
     // Whatever the way of signing on, the switches as stored hold for this user.
     applySwitches(readSwitches(openDatabase(EmployeeMdb)));
-    userLog->setRecordSource(session.employee);
-    userLog->refresh();
     managementPanel->setVisible(session.manages());
     managementHintLabel->setVisible(!session.manages());
     fxngettotal(session.employee);
