@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/roster.h"
+
 #include <QString>
 
 namespace horalink {
@@ -14,7 +16,7 @@ struct Session
     bool byPassword = false;
 
     // Only the manager, signed on with a password, reaches the management functions.
-    bool manages() const { return byPassword && employee == QLatin1String("Manager"); }
+    bool manages() const { return byPassword && employee == ManagerName; }
 };
 
 } // namespace horalink

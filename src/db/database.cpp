@@ -1,6 +1,7 @@
 #include "database.h"
 
 #include "db/postgres.h"
+#include "db/roster.h"
 #include "db/sqlite.h"
 
 #include <map>
@@ -46,8 +47,9 @@ void requireEmployeeTables(Connection &connection, const QString &named)
     // plainly that it is not ours.
     for (const QString &table : {QStringLiteral("datalist"), QStringLiteral("Company Data")}) {
         if (!connection.tableExists(table))
-            throw DbError(dberr::TableNotFound, named + QStringLiteral(" has no table '") + table +
-                                 QStringLiteral("': it is not an employee database."));
+            throw DbError(dberr::TableNotFound,
+                          named + QStringLiteral(" has no table '") + table +
+                              QStringLiteral("': it is not an employee database."));
     }
 }
 
@@ -71,11 +73,11 @@ void createFreshTables(Connection &connection)
     // The manager account has no password until one is set.
     Statement manager(connection, QStringLiteral("INSERT INTO datalist (ename, epass, ewage, "
                                                  "ecomment) VALUES (?1, NULL, ?2, ?3)"));
-    manager.bind(1, QStringLiteral("Manager"))
+    manager.bind(1, ManagerName)
         .bind(2, QStringLiteral("0"))
         .bind(3, QStringLiteral("  \r\n"))
         .run();
-    connection.createTimeLog(QStringLiteral("Manager"));
+    connection.createTimeLog(ManagerName);
 }
 
 void createFreshDatabase(const QString &fileName)

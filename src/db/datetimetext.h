@@ -7,6 +7,10 @@
 
 namespace horalink {
 
+// What a date and time that cannot be read is refused with, wherever it is typed.
+inline const QString InvalidDateTime =
+    QStringLiteral("Invalid Date / Time.  Please correct the entry and try again");
+
 // Stamps are wall-clock times without a zone; they are held as UTC so that no daylight-saving
 // rule ever shifts or refuses one.
 QDateTime naiveStamp(QDate date, QTime time);

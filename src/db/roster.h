@@ -9,6 +9,9 @@ namespace horalink {
 
 class Connection;
 
+// The one account that manages the others, listed in every file from the start.
+inline const QString ManagerName = QStringLiteral("Manager");
+
 struct ListedEmployee
 {
     QString name;

@@ -114,8 +114,7 @@ std::optional<QVariant> TimeLogModel::storedValue(int column, const QString &tex
     if (m_isDateTime[column]) {
         const auto stamp = readDateTime(text);
         if (!stamp) {
-            emit refused(
-                QStringLiteral("Invalid Date / Time.  Please correct the entry and try again"));
+            emit refused(InvalidDateTime);
             return std::nullopt;
         }
         return storedStamp(*stamp);

@@ -199,8 +199,7 @@ void frmlogon::okButtonClicked()
     const QString typed = nameBox->currentText();
     const auto found = findEmployee(openDatabase(EmployeeMdb), typed);
     if (!found) {
-        prompts().warning(QStringLiteral("Please enter a valid Name or click on the Combo Box."),
-                          QStringLiteral("Log In Error"));
+        prompts().warning(NotListed, LogInError);
         return;
     }
     m_chosen = *found;
@@ -211,7 +210,7 @@ void frmlogon::okButtonClicked()
         passwordEdit->setFocus();
         return;
     }
-    const bool manager = m_chosen.name == QLatin1String("Manager");
+    const bool manager = m_chosen.name == ManagerName;
     signOn(false);
     if (manager)
         prompts().warning(QStringLiteral("You will be unable to use Management functions until "

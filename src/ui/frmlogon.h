@@ -66,5 +66,9 @@ private:
 };
 
 inline const QString NamePrompt = QStringLiteral("Click here for names-->");
+// Told when a name is not in the employee list.
+inline const QString NotListed =
+    QStringLiteral("Please enter a valid Name or click on the Combo Box.");
+inline const QString LogInError = QStringLiteral("Log In Error");
 
 } // namespace horalink

@@ -516,8 +516,7 @@ void frmmain::reportDroppedEdit(const BoundEditRefused &refusal)
 void frmmain::reportUpdateFailure(const DbError &error)
 {
     if (error.number() == dberr::CancelledByBoundDisplay) {
-        prompts().plain(
-            QStringLiteral("Invalid Date / Time.  Please correct the entry and try again"));
+        prompts().plain(InvalidDateTime);
         return;
     }
     prompts().plain(QStringLiteral("Error number: ") + QString::number(error.number()) +

@@ -162,6 +162,7 @@ private:
 
     // Commands; a button and its menu entry share one.
     void clockInCommand();
+    void mustClockOut();
     void clockOutCommand();
     void eventStampEditChanged();
     void fxnupdate();

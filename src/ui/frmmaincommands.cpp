@@ -38,8 +38,6 @@ Connection &file()
 }
 
 const QString Ename = QStringLiteral("ename");
-const QString NotListed = QStringLiteral("Please enter a valid Name or click on the Combo Box.");
-const QString LogInError = QStringLiteral("Log In Error");
 const QString EndingDatePrompt = QStringLiteral("Enter an ending date:");
 
 void showWindow(Form &window)
@@ -63,15 +61,23 @@ void refuseUnreadableEnding(const QString &typed, const QDateTime &now)
 void frmmain::clockInCommand()
 {
     userLog->refresh();
-    if (isClockedIn(file(), m_session.employee)) {
-        prompts().warning(QStringLiteral("You must first Clock Out."),
-                          QStringLiteral("Clock In Error"));
+    // Clocking in checks the last event itself; the prompt is not shown to someone who could
+    // not clock in.
+    if (m_switches.subs) {
+        fxnclockin(m_session.employee);
         return;
     }
-    if (m_switches.subs)
-        fxnclockin(m_session.employee);
-    else
-        showWindow(forms().frmsub());
+    if (isClockedIn(file(), m_session.employee)) {
+        mustClockOut();
+        return;
+    }
+    showWindow(forms().frmsub());
+}
+
+void frmmain::mustClockOut()
+{
+    prompts().warning(QStringLiteral("You must first Clock Out."),
+                      QStringLiteral("Clock In Error"));
 }
 
 void frmmain::fxnclockin(const QString &thisusername)
@@ -81,8 +87,7 @@ void frmmain::fxnclockin(const QString &thisusername)
     Session user = m_session;
     user.employee = thisusername;
     if (clockIn(file(), user, task, clock().now()) == ClockOutcome::MustClockOut)
-        prompts().warning(QStringLiteral("You must first Clock Out."),
-                          QStringLiteral("Clock In Error"));
+        mustClockOut();
     fxngettotal(m_session.employee);
 }
 
@@ -381,7 +386,7 @@ void frmmain::showEmployee(const QString &employee)
 void frmmain::deleteEmployeeButtonClicked()
 {
     const QString name = employeeNameEdit->text();
-    if (name == QLatin1String("Manager")) {
+    if (name == ManagerName) {
         prompts().warning(QStringLiteral("Sorry, cannot delete the Manager"),
                           QStringLiteral("Delete Error"));
         return;

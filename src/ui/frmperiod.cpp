@@ -112,9 +112,7 @@ std::optional<Period> frmperiod::typedPeriod()
     const auto from = readDateTime(fromEdit->text());
     const auto to = readDateTime(toEdit->text());
     if (!from || !to) {
-        prompts().warning(QStringLiteral("Invalid Date / Time.  Please correct the entry and try "
-                                         "again"),
-                          Title);
+        prompts().warning(InvalidDateTime, Title);
         return std::nullopt;
     }
     return Period{*from, *to};

@@ -20,7 +20,7 @@
 using namespace horalink;
 
 namespace {
-const Box LogInError =
+const Box NotListedBox =
     warningBox(QStringLiteral("Please enter a valid Name or click on the Combo Box."),
                QStringLiteral("Log In Error"));
 }
@@ -148,7 +148,7 @@ void SignOnTest::unknownNamesAreRefused()
     f.employee(QStringLiteral("Ann"));
     f.startProgram();
     f.signOn(typed);
-    QCOMPARE(f.prompts.boxes, QList<Box>({LogInError}));
+    QCOMPARE(f.prompts.boxes, QList<Box>({NotListedBox}));
     QVERIFY(!f.main().isVisible());
     QVERIFY(f.logon().isVisible());
     QVERIFY(!f.logon().passwordPanel->isVisible());
