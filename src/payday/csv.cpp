@@ -74,12 +74,12 @@ void CsvWriter::endLine()
         flush();
 }
 
-void CsvWriter::flush()
+bool CsvWriter::flush()
 {
-    if (m_buffer.isEmpty())
-        return;
-    m_device.write(m_buffer);
+    if (!m_buffer.isEmpty() && !m_failed)
+        m_failed = m_device.write(m_buffer) != m_buffer.size();
     m_buffer.clear();
+    return !m_failed;
 }
 
 } // namespace horalink

@@ -203,9 +203,10 @@ void ExportTest::aCancelledOrFailedExportLeavesTheFolderAsItWas()
     if (!cancel)
         QVERIFY(folder.mkdir(EventsCsv));
 
-    const WriteOutcome outcome =
-        exportPeriod(f.file(), februaryPeriod(), f.clock.current, folder.path(), QLocale(),
-                     [cancel](int done, int, const QString &) { return !cancel || done < 2; });
+    const WriteOutcome outcome = exportPeriod(
+        f.file(), februaryPeriod(), f.clock.current, folder.path(), QLocale(),
+        [cancel](int done, int, const QString &) { return !cancel || done < 2; },
+        NewFile::Existing::RegularFileReplaced);
 
     QCOMPARE(outcome.result,
              cancel ? WriteOutcome::Result::Cancelled : WriteOutcome::Result::Failed);
