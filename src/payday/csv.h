@@ -21,8 +21,10 @@ struct CsvFormat
 
 // Writes RFC 4180 text in UTF-8, starting with a byte-order mark so that spreadsheets take it
 // as UTF-8: a field holding the separator, a quote, a carriage return or a line feed is
-// quoted, its quotes doubled; lines end in CR LF. Lines are buffered until flush(); once a
-// write to the device fails, nothing more is written and flush() says so.
+// quoted, its quotes doubled; lines end in CR LF. A text a spreadsheet would take for a
+// formula (one that begins with = + - @, a tab or a carriage return, but no signed number)
+// starts with an apostrophe, so that it shows as the text it is. Lines are buffered until
+// flush(); once a write to the device fails, nothing more is written and flush() says so.
 class CsvWriter
 {
 public:
