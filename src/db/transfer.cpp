@@ -2,12 +2,9 @@
 
 #include "db/database.h"
 #include "db/employees.h"
+#include "db/newfile.h"
 #include "db/postgres.h"
 #include "db/sqlite.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QTemporaryFile>
 
 namespace horalink {
 
@@ -143,21 +140,12 @@ void copyFileToServer(Connection &file, PgConnection &server)
 
 bool copyServerToFile(PgConnection &server, const QString &fileName, const TableProgress &progress)
 {
-    const QFileInfo target(fileName);
-    if (target.exists())
-        throw DbError(dberr::FileExists, QDir::toNativeSeparators(target.absoluteFilePath()) +
-                                             QStringLiteral(" is already there; a copy never "
-                                                            "replaces a file."));
-    // The name stays reserved, and goes with everything written under it unless the copy is
-    // renamed.
-    QTemporaryFile partial(target.absoluteFilePath() + QStringLiteral(".XXXXXX.part"));
-    if (!partial.open())
-        throw DbError(dberr::FileNotFound, QStringLiteral("Could not write in ") +
-                                               QDir::toNativeSeparators(target.absolutePath()) +
-                                               QStringLiteral(": ") + partial.errorString());
-    partial.close();
+    NewFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw DbError(entryAt(fileName) == Entry::None ? dberr::FileNotFound : dberr::FileExists,
+                      file.errorString());
     {
-        const auto copy = SqliteConnection::openExisting(partial.fileName());
+        const auto copy = SqliteConnection::openExisting(file.temporaryName());
         server.beginSnapshot();
         const SnapshotEnd reading{server};
         requireEmployeeTables(server, QStringLiteral("The database ") + server.location());
@@ -166,11 +154,8 @@ bool copyServerToFile(PgConnection &server, const QString &fileName, const Table
             return false;
         writing.commit();
     }
-    // Never over an existing file, even one that appeared while the copy was written.
-    if (!QFile::rename(partial.fileName(), target.absoluteFilePath()))
-        throw DbError(dberr::FileExists, QStringLiteral("Could not name the copy ") +
-                                             QDir::toNativeSeparators(target.absoluteFilePath()) +
-                                             QLatin1Char('.'));
+    if (!file.commit())
+        throw DbError(dberr::FileExists, file.errorString());
     return true;
 }
 

@@ -24,9 +24,9 @@ void initServerDatabase(PgConnection &server);
 void copyFileToServer(Connection &file, PgConnection &server);
 
 // Writes the server's database, as it stood at one moment while the time clocks go on, into a
-// new file of this name. The file is written under a temporary name and takes its name only
-// when it is whole; an existing file is never replaced. Returns false, leaving no file, when
-// the progress asked to stop.
+// new file of this name, as a NewFile: it takes its name only when it is whole and on the
+// disk, and nothing at the name, a link least of all, is ever replaced or written through.
+// Returns false, leaving no file, when the progress asked to stop.
 bool copyServerToFile(PgConnection &server, const QString &fileName,
                       const TableProgress &progress = {});
 

@@ -1,5 +1,6 @@
 #include "backup.h"
 
+#include "db/newfile.h"
 #include "db/postgres.h"
 #include "db/sqlite.h"
 #include "db/transfer.h"
@@ -7,8 +8,6 @@
 #include <limits>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
-#include <QTemporaryFile>
 #include <sqlite3.h>
 
 namespace horalink {
@@ -121,6 +120,27 @@ QStringList integrityProblems(Connection &copy)
     return problems == QStringList{QStringLiteral("ok")} ? QStringList() : problems;
 }
 
+// Copies the file's pages into the empty file of this name, and checks the copy; closes the
+// copy before it returns.
+WriteOutcome copyInto(SqliteConnection &file, const QString &copyName, const PageProgress &progress)
+{
+    const auto copy = SqliteConnection::openExisting(copyName);
+    switch (copyPages(file, *copy, progress)) {
+    case Copied::Whole:
+        break;
+    case Copied::Cancelled:
+        return {WriteOutcome::Result::Cancelled, {}, {}};
+    case Copied::StayedLocked:
+        return failed(QStringLiteral("Another program kept Employee.mdb locked for a minute; "
+                                     "nothing was copied."));
+    }
+    const QStringList problems = integrityProblems(*copy);
+    if (!problems.isEmpty())
+        return failed(QStringLiteral("The copy failed its integrity check: ") +
+                      problems.join(QStringLiteral("; ")));
+    return {WriteOutcome::Result::Written, {}, {}};
+}
+
 } // namespace
 
 QString backupFileName(const QDateTime &now)
@@ -137,9 +157,6 @@ WriteOutcome backupDatabase(Connection &connection, const QString &folder, const
     if (!dir.exists())
         return failed(
             QStringLiteral("There is no folder %1.").arg(QDir::toNativeSeparators(folder)));
-    if (QFileInfo::exists(target))
-        return failed(QStringLiteral("%1 is already there; a backup never replaces a file.")
-                          .arg(QDir::toNativeSeparators(target)));
 
     // The server's data is written into a file of its own, in one consistent snapshot.
     if (auto *server = dynamic_cast<PgConnection *>(&connection)) {
@@ -157,33 +174,22 @@ WriteOutcome backupDatabase(Connection &connection, const QString &folder, const
     if (!file)
         return failed(QStringLiteral("Only Employee.mdb can be backed up this way."));
 
-    // The name stays reserved, and goes with everything written under it unless the copy is
-    // renamed.
-    QTemporaryFile partial(dir.filePath(QStringLiteral("Employee XXXXXX.part")));
-    if (!partial.open())
-        return failed(QStringLiteral("Could not write in %1: %2")
-                          .arg(QDir::toNativeSeparators(folder), partial.errorString()));
-    partial.close();
-    {
-        const auto copy = SqliteConnection::openExisting(partial.fileName());
-        switch (copyPages(*file, *copy, progress)) {
-        case Copied::Whole:
-            break;
-        case Copied::Cancelled:
-            return {WriteOutcome::Result::Cancelled, {}, {}};
-        case Copied::StayedLocked:
-            return failed(QStringLiteral("Another program kept Employee.mdb locked for a minute; "
-                                         "nothing was copied."));
-        }
-        const QStringList problems = integrityProblems(*copy);
-        if (!problems.isEmpty())
-            return failed(QStringLiteral("The copy failed its integrity check: ") +
-                          problems.join(QStringLiteral("; ")));
+    NewFile partial(target);
+    if (!partial.open(QIODevice::WriteOnly))
+        return failed(partial.errorString());
+    WriteOutcome copied;
+    try {
+        copied = copyInto(*file, partial.temporaryName(), progress);
+    } catch (const DbError &error) {
+        // A disk that fills up under the copy is told as the server's refusals are, and the
+        // program goes on.
+        return failed(error.description());
     }
+    if (copied.result != WriteOutcome::Result::Written)
+        return copied;
     // Never over an existing file, even one that appeared while the copy was written.
-    if (!QFile::rename(partial.fileName(), target))
-        return failed(
-            QStringLiteral("Could not name the copy %1.").arg(QDir::toNativeSeparators(target)));
+    if (!partial.commit())
+        return failed(partial.errorString());
     return {WriteOutcome::Result::Written, {target}, {}};
 }
 

@@ -8,6 +8,45 @@ namespace {
 
 constexpr qsizetype FlushAt = 1 << 16;
 
+// A sign followed by digits with at most one decimal mark: what a spreadsheet reads as a
+// number, not as a formula.
+bool isSignedNumber(QStringView text)
+{
+    if (text.size() < 2 || (text.front() != u'+' && text.front() != u'-'))
+        return false;
+    int digits = 0;
+    int marks = 0;
+    for (const QChar c : text.mid(1)) {
+        if (c == u'.' || c == u',')
+            ++marks;
+        else if (c >= u'0' && c <= u'9')
+            ++digits;
+        else
+            return false;
+    }
+    return digits > 0 && marks <= 1;
+}
+
+// A text a spreadsheet would run as a formula (or read as one after a tab or line break it
+// drops); the leading apostrophe OWASP advises makes it show the text instead.
+bool readAsFormula(QStringView text)
+{
+    if (text.isEmpty())
+        return false;
+    switch (text.front().unicode()) {
+    case u'=':
+    case u'@':
+    case u'\t':
+    case u'\r':
+        return true;
+    case u'+':
+    case u'-':
+        return !isSignedNumber(text);
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 CsvFormat CsvFormat::of(const QLocale &locale)
@@ -27,15 +66,19 @@ QByteArray CsvWriter::encoded(QStringView text) const
 {
     const bool quoted = text.contains(m_format.separator) || text.contains(QLatin1Char('"')) ||
                         text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+    QByteArray out = readAsFormula(text) ? '\'' + text.toUtf8() : text.toUtf8();
     if (!quoted)
-        return text.toUtf8();
-    QByteArray out = text.toUtf8().replace('"', "\"\"");
-    return '"' + out + '"';
+        return out;
+    return '"' + out.replace('"', "\"\"") + '"';
 }
 
 CsvWriter &CsvWriter::field(QStringView text)
 {
     separate();
+    if (readAsFormula(text)) {
+        m_buffer += encoded(text);
+        return *this;
+    }
     // Plain ASCII that needs no quotes, as nearly every field is, goes straight in.
     const qsizetype start = m_buffer.size();
     m_buffer.resize(start + text.size());
@@ -74,12 +117,12 @@ void CsvWriter::endLine()
         flush();
 }
 
-void CsvWriter::flush()
+bool CsvWriter::flush()
 {
-    if (m_buffer.isEmpty())
-        return;
-    m_device.write(m_buffer);
+    if (!m_buffer.isEmpty() && !m_failed)
+        m_failed = m_device.write(m_buffer) != m_buffer.size();
     m_buffer.clear();
+    return !m_failed;
 }
 
 } // namespace horalink

@@ -21,8 +21,10 @@ struct CsvFormat
 
 // Writes RFC 4180 text in UTF-8, starting with a byte-order mark so that spreadsheets take it
 // as UTF-8: a field holding the separator, a quote, a carriage return or a line feed is
-// quoted, its quotes doubled; lines end in CR LF. Lines are buffered until flush(); the device
-// reports any failure when it is closed or committed.
+// quoted, its quotes doubled; lines end in CR LF. A text a spreadsheet would take for a
+// formula (one that begins with = + - @, a tab or a carriage return, but no signed number)
+// starts with an apostrophe, so that it shows as the text it is. Lines are buffered until
+// flush(); once a write to the device fails, nothing more is written and flush() says so.
 class CsvWriter
 {
 public:
@@ -38,7 +40,8 @@ public:
     CsvWriter &encodedField(QByteArrayView field);
     QByteArray encoded(QStringView text) const;
     void endLine();
-    void flush();
+    // False when any line so far could not be written whole.
+    bool flush();
 
 private:
     void separate();
@@ -47,6 +50,7 @@ private:
     CsvFormat m_format;
     QByteArray m_buffer;
     bool m_lineStarted = false;
+    bool m_failed = false;
 };
 
 } // namespace horalink

@@ -6,7 +6,6 @@
 #include "payday/periodrows.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 namespace horalink {
 
@@ -90,12 +89,9 @@ void writeEvents(CsvWriter &events, const EmployeePeriod &employee)
     }
 }
 
-WriteOutcome failed(const QSaveFile &file)
+WriteOutcome failed(const QString &why)
 {
-    return {WriteOutcome::Result::Failed,
-            {},
-            QStringLiteral("Could not write %1: %2")
-                .arg(QDir::toNativeSeparators(file.fileName()), file.errorString())};
+    return {WriteOutcome::Result::Failed, {}, why};
 }
 
 EmployeePeriod periodOf(Connection &connection, const ListedEmployee &employee,
@@ -108,16 +104,30 @@ EmployeePeriod periodOf(Connection &connection, const ListedEmployee &employee,
 
 } // namespace
 
-WriteOutcome exportPeriod(Connection &connection, const Period &period, const QDateTime &now,
-                          const QString &folder, const QLocale &locale, const Progress &progress)
+QStringList earlierExport(const QString &folder)
 {
+    QStringList found;
+    for (const QString &name : {SummaryCsv, EventsCsv}) {
+        if (entryAt(QDir(folder).filePath(name)) == Entry::RegularFile)
+            found << name;
+    }
+    return found;
+}
+
+WriteOutcome exportPeriod(Connection &connection, const Period &period, const QDateTime &now,
+                          const QString &folder, const QLocale &locale, const Progress &progress,
+                          NewFile::Existing existing)
+{
+    if (!QDir().mkpath(folder))
+        return failed(QStringLiteral("Could not make the folder ") +
+                      QDir::toNativeSeparators(folder) + QLatin1Char('.'));
     // Nothing in the folder changes before every file is complete: unfinished files are
-    // discarded with their QSaveFile.
-    QSaveFile summaryFile(QDir(folder).filePath(SummaryCsv));
-    QSaveFile eventsFile(QDir(folder).filePath(EventsCsv));
-    for (QSaveFile *file : {&summaryFile, &eventsFile}) {
+    // discarded with their NewFile.
+    NewFile summaryFile(QDir(folder).filePath(SummaryCsv), existing);
+    NewFile eventsFile(QDir(folder).filePath(EventsCsv), existing);
+    for (NewFile *file : {&summaryFile, &eventsFile}) {
         if (!file->open(QIODevice::WriteOnly))
-            return failed(*file);
+            return failed(file->errorString());
     }
     const CsvFormat format = CsvFormat::of(locale);
     CsvWriter summary(summaryFile, format);
@@ -133,11 +143,14 @@ WriteOutcome exportPeriod(Connection &connection, const Period &period, const QD
         if (progress && !progress(int(done + 1), int(employees.size()), employee.name))
             return {WriteOutcome::Result::Cancelled, {}, {}};
     }
-    summary.flush();
-    events.flush();
-    for (QSaveFile *file : {&eventsFile, &summaryFile}) {
+    // Both files are whole on the disk before either takes its name.
+    for (auto [writer, file] : {std::pair{&summary, &summaryFile}, {&events, &eventsFile}}) {
+        if (!writer->flush() || !file->finish())
+            return failed(file->errorString());
+    }
+    for (NewFile *file : {&eventsFile, &summaryFile}) {
         if (!file->commit())
-            return failed(*file);
+            return failed(file->errorString());
     }
     return {WriteOutcome::Result::Written, {summaryFile.fileName(), eventsFile.fileName()}, {}};
 }

@@ -26,7 +26,7 @@ constexpr int ExceptionsFound = 1;
 constexpr int Trouble = 2;
 
 const char *const Usage = R"(Usage:
-  horalink-tool export --from DATE --to DATE --out FOLDER
+  horalink-tool export --from DATE --to DATE --out FOLDER [--replace]
   horalink-tool check --from DATE --to DATE
   horalink-tool backup FOLDER
   horalink-tool init URL
@@ -35,7 +35,9 @@ const char *const Usage = R"(Usage:
 
 export, check and backup work on Employee.mdb in the current folder, or on the
 database that the environment variable HORALINK_DATABASE names; they only read.
-  export   writes summary.csv and events.csv of the period into FOLDER
+  export   writes summary.csv and events.csv of the period into FOLDER, made if
+           need be; with --replace, the files of an earlier export there are
+           replaced, which otherwise stops the export
   check    prints one line per exception in the period: the employee, the
            event's date and time, and what is wrong, parted by tabs
   backup   copies the data to "Employee <yyyy-MM-dd HHmmss>.mdb" in FOLDER
@@ -45,7 +47,8 @@ database that the environment variable HORALINK_DATABASE names; they only read.
   dump     writes the database URL, as it stands at one moment, into a new file
 
 URL is a libpq connection string, such as postgresql://clock@server/horalink
-or service=horalink; an existing file is never replaced.
+or service=horalink. Apart from an earlier export with --replace, an existing
+file is never replaced, and a file is never written through a link.
 
 The period runs from --from up to, not including, --to; a date without a time
 means the start of that day. Dates are written in the system's short date form
@@ -93,6 +96,7 @@ struct Command
     QString name;
     std::optional<Period> period;
     QString folder;
+    bool replace = false;
 };
 
 // Reads --from and --to; nothing, with the reason told, when they do not make a period.
@@ -138,13 +142,25 @@ int move(const QStringList &words)
     return Done;
 }
 
+int exportInto(Connection &file, const Command &command, const QDateTime &now)
+{
+    const QStringList earlier = earlierExport(command.folder);
+    if (!command.replace && !earlier.isEmpty())
+        return failure(QDir::toNativeSeparators(command.folder) + QStringLiteral(" holds ") +
+                       earlier.join(QStringLiteral(" and ")) +
+                       QStringLiteral(" of an earlier export; --replace replaces them."));
+    return written(exportPeriod(file, *command.period, now, command.folder, QLocale(), {},
+                                command.replace ? NewFile::Existing::RegularFileReplaced
+                                                : NewFile::Existing::Refused));
+}
+
 int run(Connection &file, const Command &command)
 {
     const QDateTime now = horalink::clock().now();
     if (command.name == QLatin1String("backup"))
         return written(backupDatabase(file, command.folder, now));
     if (command.name == QLatin1String("export"))
-        return written(exportPeriod(file, *command.period, now, command.folder, QLocale()));
+        return exportInto(file, command, now);
     const CheckOutcome checked = checkPeriod(file, *command.period, now);
     for (const Finding &finding : checked.findings)
         out() << findingLine(finding) << '\n';
@@ -162,6 +178,7 @@ int main(int argc, char *argv[])
     parser.addOptions({{QStringLiteral("from"), QString(), QStringLiteral("DATE")},
                        {QStringLiteral("to"), QString(), QStringLiteral("DATE")},
                        {QStringLiteral("out"), QString(), QStringLiteral("FOLDER")},
+                       {QStringLiteral("replace"), QString()},
                        {{QStringLiteral("h"), QStringLiteral("help")}, QString()}});
     if (!parser.parse(QCoreApplication::arguments()))
         return badUsage(parser.errorText());
@@ -184,7 +201,8 @@ int main(int argc, char *argv[])
                                                                                                 : 3;
     if (words.size() != wordsTaken || parser.isSet(QStringLiteral("from")) != dated ||
         parser.isSet(QStringLiteral("to")) != dated ||
-        parser.isSet(QStringLiteral("out")) != wantsOut)
+        parser.isSet(QStringLiteral("out")) != wantsOut ||
+        (parser.isSet(QStringLiteral("replace")) && !wantsOut))
         return badUsage(QStringLiteral("%1 does not take these arguments.").arg(name));
 
     if (moving) {
@@ -195,7 +213,8 @@ int main(int argc, char *argv[])
         }
     }
 
-    Command command{name, std::nullopt, dated ? parser.value(QStringLiteral("out")) : words[1]};
+    Command command{name, std::nullopt, dated ? parser.value(QStringLiteral("out")) : words[1],
+                    parser.isSet(QStringLiteral("replace"))};
     if (dated) {
         command.period = periodOf(parser);
         if (!command.period)

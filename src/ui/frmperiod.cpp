@@ -127,9 +127,17 @@ void frmperiod::exportButtonClicked()
                                             SystemPrinter::proposedFolder());
     if (folder.isEmpty())
         return;
+    const QStringList earlier = earlierExport(folder);
+    if (!earlier.isEmpty() &&
+        prompts().ask(QDir::toNativeSeparators(folder) + QStringLiteral(" holds ") +
+                          earlier.join(QStringLiteral(" and ")) +
+                          QStringLiteral(" of an earlier export. Replace them?"),
+                      Title, Buttons::YesNo, Icon::Question, Button::No) != Button::Yes)
+        return;
     Shown progress(QStringLiteral("Export"));
-    const WriteOutcome outcome = exportPeriod(openDatabase(EmployeeMdb), *period, clock().now(),
-                                              folder, QLocale(), progress.callback());
+    const WriteOutcome outcome = exportPeriod(
+        openDatabase(EmployeeMdb), *period, clock().now(), folder, QLocale(), progress.callback(),
+        earlier.isEmpty() ? NewFile::Existing::Refused : NewFile::Existing::RegularFileReplaced);
     switch (outcome.result) {
     case WriteOutcome::Result::Written:
         prompts().information(QStringLiteral("The period was exported to ") +

@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFontMetricsF>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace horalink {
@@ -22,12 +24,15 @@ constexpr qreal SmallestPointSize = 5.0;
 
 const QString PrintError = QStringLiteral("Print Error");
 
-QFont cardFont(const QPrinter &printer)
+// What QPrinter::HighResolution gives a PDF file.
+constexpr int PdfResolution = 1200;
+
+QFont cardFont(const QPaintDevice &device)
 {
     QFont font = QApplication::font();
     for (qreal size = LargestPointSize; size > SmallestPointSize; size -= 0.5) {
         font.setPointSizeF(size);
-        if (QFontMetricsF(font, &printer).averageCharWidth() * LineColumns <= printer.width())
+        if (QFontMetricsF(font, &device).averageCharWidth() * LineColumns <= device.width())
             break;
     }
     return font;
@@ -62,15 +67,31 @@ QString SystemPrinter::proposedFolder()
 
 namespace {
 
-// The document's name made fit for a file name on every system.
-QString pdfFileName(const QString &documentName)
+// Windows takes these for devices, whatever follows their first dot.
+bool isDeviceName(QStringView stem)
 {
-    QString fileName = documentName;
-    for (QChar &c : fileName) {
+    static const QRegularExpression device(
+        QStringLiteral("^(CON|PRN|AUX|NUL|(COM|LPT)[1-9\u00b9\u00b2\u00b3]) *$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return device.match(stem.toString()).hasMatch();
+}
+
+// The document's name made fit for a file name on every system, without ".pdf".
+QString pdfFileStem(const QString &documentName)
+{
+    QString stem = documentName;
+    for (QChar &c : stem) {
         if (c.category() == QChar::Other_Control || QStringLiteral("\\/:*?\"<>|").contains(c))
             c = QLatin1Char('_');
     }
-    return fileName + QStringLiteral(".pdf");
+    if (stem.isEmpty() || isDeviceName(QStringView(stem).left(stem.indexOf(QLatin1Char('.')))))
+        stem.prepend(QLatin1Char('_'));
+    return stem;
+}
+
+QString pdfFileName(const QString &documentName)
+{
+    return pdfFileStem(documentName) + QStringLiteral(".pdf");
 }
 
 } // namespace
@@ -83,6 +104,7 @@ QString SystemPrinter::proposedPdfFile(const QString &documentName)
 bool SystemPrinter::startBatch()
 {
     m_batchFolder.clear();
+    m_batchFiles.clear();
     if (!QPrinterInfo::defaultPrinter().isNull())
         return true;
     m_batchFolder = prompts().folder(
@@ -95,6 +117,25 @@ void SystemPrinter::endBatch()
 {
     endDocument();
     m_batchFolder.clear();
+    m_batchFiles.clear();
+}
+
+QString SystemPrinter::batchFile(const QString &name)
+{
+    const QDir folder(m_batchFolder);
+    const QString stem = pdfFileStem(name);
+    for (int copy = 1;; ++copy) {
+        const QString file =
+            stem +
+            (copy > 1 ? QStringLiteral(" (") + QString::number(copy) + QLatin1Char(')')
+                      : QString()) +
+            QStringLiteral(".pdf");
+        const QString path = folder.filePath(file);
+        if (!m_batchFiles.contains(file.toCaseFolded()) && entryAt(path) == Entry::None) {
+            m_batchFiles.insert(file.toCaseFolded());
+            return path;
+        }
+    }
 }
 
 void SystemPrinter::startDocument(const QString &name)
@@ -102,9 +143,9 @@ void SystemPrinter::startDocument(const QString &name)
     endDocument();
     if (!openPrinter(name))
         return;
-    m_font = cardFont(*m_printer);
+    m_font = cardFont(*m_device);
     m_painter.setFont(m_font);
-    m_columns.emplace(QFontMetricsF(m_font, m_printer.get()).averageCharWidth());
+    m_columns.emplace(QFontMetricsF(m_font, m_device).averageCharWidth());
     m_top = 0;
     m_pageEnded = false;
 }
@@ -113,40 +154,66 @@ bool SystemPrinter::openPrinter(const QString &name)
 {
     const QPrinterInfo destination = QPrinterInfo::defaultPrinter();
     if (destination.isNull()) {
-        const QString file = m_batchFolder.isEmpty()
-                                 ? m_chooseFile(proposedPdfFile(name))
-                                 : QDir(m_batchFolder).filePath(pdfFileName(name));
+        // A file the user chose was agreed to be replaced in the save dialog.
+        const bool chosen = m_batchFolder.isEmpty();
+        const QString file = chosen ? m_chooseFile(proposedPdfFile(name)) : batchFile(name);
         // The user chose not to save the card: nothing is printed, and nothing needs saying.
         if (file.isEmpty())
             return false;
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        m_printer->setOutputFormat(QPrinter::PdfFormat);
-        m_printer->setOutputFileName(file);
         m_failure = QStringLiteral("The time card could not be written to ") +
                     QDir::toNativeSeparators(file) + QLatin1Char('.');
+        if (!openPdfFile(file, chosen ? NewFile::Existing::RegularFileReplaced
+                                      : NewFile::Existing::Refused)) {
+            prompts().warning(m_failure, PrintError);
+            return false;
+        }
+        m_pdf->setTitle(name);
     } else {
         m_printer = std::make_unique<QPrinter>(destination, QPrinter::HighResolution);
+        m_printer->setDocName(name);
+        m_device = m_printer.get();
         m_failure = QStringLiteral("The time card could not be sent to the printer ") +
                     destination.printerName() + QLatin1Char('.');
     }
-    m_printer->setDocName(name);
-    if (m_painter.begin(m_printer.get()))
+    if (m_painter.begin(m_device))
         return true;
-    m_printer.reset();
+    closeDevice();
     prompts().warning(m_failure, PrintError);
     return false;
+}
+
+bool SystemPrinter::openPdfFile(const QString &file, NewFile::Existing existing)
+{
+    m_pdfFile = std::make_unique<NewFile>(file, existing);
+    if (!m_pdfFile->open(QIODevice::WriteOnly)) {
+        m_pdfFile.reset();
+        return false;
+    }
+    m_pdf = std::make_unique<QPdfWriter>(m_pdfFile.get());
+    m_pdf->setResolution(PdfResolution);
+    m_device = m_pdf.get();
+    return true;
+}
+
+// Drops the printer, or the PDF file with all that was not committed of it.
+void SystemPrinter::closeDevice()
+{
+    m_device = nullptr;
+    m_printer.reset();
+    m_pdf.reset();
+    m_pdfFile.reset();
 }
 
 void SystemPrinter::print(int column, const QString &text)
 {
     if (!m_painter.isActive())
         return;
-    const QFontMetricsF metrics(m_font, m_printer.get());
+    const QFontMetricsF metrics(m_font, m_device);
     const ColumnLayout::Place place = m_columns->place(column, metrics.horizontalAdvance(text));
     if (place.nextLine)
         m_top += metrics.lineSpacing();
-    if (m_pageEnded || m_top + metrics.height() > m_printer->height()) {
-        m_printer->newPage();
+    if (m_pageEnded || m_top + metrics.height() > m_device->height()) {
+        m_device->newPage();
         m_top = 0;
         m_pageEnded = false;
     }
@@ -158,7 +225,7 @@ void SystemPrinter::endLine()
     if (!m_painter.isActive())
         return;
     m_columns->endLine();
-    m_top += QFontMetricsF(m_font, m_printer.get()).lineSpacing();
+    m_top += QFontMetricsF(m_font, m_device).lineSpacing();
 }
 
 void SystemPrinter::underline(bool on)
@@ -180,8 +247,8 @@ void SystemPrinter::endDocument()
 {
     if (!m_painter.isActive())
         return;
-    const bool sent = m_painter.end();
-    m_printer.reset();
+    const bool sent = m_painter.end() && (!m_pdfFile || m_pdfFile->commit());
+    closeDevice();
     if (!sent)
         prompts().warning(m_failure, PrintError);
 }

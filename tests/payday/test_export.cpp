@@ -110,6 +110,8 @@ private slots:
     void bothFilesHoldThePeriodAsTheLocaleReadsIt();
     void aCancelledOrFailedExportLeavesTheFolderAsItWas_data();
     void aCancelledOrFailedExportLeavesTheFolderAsItWas();
+    void textsASpreadsheetWouldRunAreWrittenAsText_data();
+    void textsASpreadsheetWouldRunAreWrittenAsText();
 };
 
 void ExportTest::exactWagesAreFiguredInDecimal_data()
@@ -203,9 +205,10 @@ void ExportTest::aCancelledOrFailedExportLeavesTheFolderAsItWas()
     if (!cancel)
         QVERIFY(folder.mkdir(EventsCsv));
 
-    const WriteOutcome outcome =
-        exportPeriod(f.file(), februaryPeriod(), f.clock.current, folder.path(), QLocale(),
-                     [cancel](int done, int, const QString &) { return !cancel || done < 2; });
+    const WriteOutcome outcome = exportPeriod(
+        f.file(), februaryPeriod(), f.clock.current, folder.path(), QLocale(),
+        [cancel](int done, int, const QString &) { return !cancel || done < 2; },
+        NewFile::Existing::RegularFileReplaced);
 
     QCOMPARE(outcome.result,
              cancel ? WriteOutcome::Result::Cancelled : WriteOutcome::Result::Failed);
@@ -213,6 +216,51 @@ void ExportTest::aCancelledOrFailedExportLeavesTheFolderAsItWas()
     QCOMPARE(outcome.failure.isEmpty(), cancel);
     QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden), QStringList{SummaryCsv});
     QCOMPARE(contentOf(folder.filePath(SummaryCsv)), QByteArray("last period\r\n"));
+}
+
+void ExportTest::textsASpreadsheetWouldRunAreWrittenAsText_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("wage");
+    QTest::addColumn<QString>("task");
+    QTest::addColumn<QStringList>("shown");
+    const auto row = [](const char *title, const QString &name, const QString &wage,
+                        const QString &task, const QStringList &shown) {
+        QTest::newRow(title) << name << wage << task << shown;
+    };
+    const QString link = QStringLiteral("=HYPERLINK(\"http://x\",\"y\")");
+    row("a task that is a formula", Ann, "7.5", link, {Ann, "7.5", "'" + link});
+    row("a name with a plus", "+Ann", "7.5", "", {"'+Ann", "7.5", ""});
+    row("a name with a minus", "-x", "7.5", "", {"'-x", "7.5", ""});
+    row("a name with an at", "@x", "7.5", "", {"'@x", "7.5", ""});
+    row("a wage that is a formula", Ann, "=1+1", "", {Ann, "'=1+1", ""});
+    row("a task after a tab", Ann, "7.5", "\t=1+1", {Ann, "7.5", "'\t=1+1"});
+    row("a task after a carriage return", Ann, "7.5", "\r=1+1", {Ann, "7.5", "'\r=1+1"});
+    row("a negative wage stays a number", Ann, "-5", "-2.5", {Ann, "-5", "-2.5"});
+    row("a signed task stays a number", Ann, "+7", "+3", {Ann, "+7", "+3"});
+    row("a minus before a sum", Ann, "-5+5", "", {Ann, "'-5+5", ""});
+}
+
+void ExportTest::textsASpreadsheetWouldRunAreWrittenAsText()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, wage);
+    QFETCH(QString, task);
+    QFETCH(QStringList, shown);
+    Fixture f;
+    f.employee(name, {}, wage);
+    f.event(name, QStringLiteral("2026-02-16 08:00:00"), QStringLiteral("Clocked In"), task);
+    f.event(name, QStringLiteral("2026-02-16 12:00:00"), QStringLiteral("Clocked Out"));
+
+    const WriteOutcome outcome =
+        exportPeriod(f.file(), februaryPeriod(), f.clock.current, f.folder(), QLocale::c());
+
+    QCOMPARE(outcome.result, WriteOutcome::Result::Written);
+    const Rows summary = readCsv(contentOf(outcome.files.value(0)), QLatin1Char(','));
+    const Rows events = readCsv(contentOf(outcome.files.value(1)), QLatin1Char(','));
+    QCOMPARE(summary.value(2).mid(0, 2), shown.mid(0, 2));
+    QCOMPARE(events.value(1).value(0), shown[0]);
+    QCOMPARE(events.value(1).value(3), shown[2]);
 }
 
 QTEST_MAIN(ExportTest)

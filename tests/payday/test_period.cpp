@@ -1,6 +1,8 @@
 // The pay-period window: its dates, its three actions, and the way from a finding to its
 // employee.
+#include "csvtext.h"
 #include "db/connection.h"
+#include "filetraps.h"
 #include "payday/check.h"
 #include "support/fixture.h"
 #include "ui/datacontrol.h"
@@ -52,6 +54,8 @@ private slots:
     void exportAndBackUpWriteIntoTheFolderPicked();
     void anUnreadableDateOrNoFolderDoesNothing();
     void aBackUpTheServerRefusesIsToldAndTheProgramGoesOn();
+    void anEarlierExportIsReplacedOnlyWhenTheManagerAgrees();
+    void aFullDiskIsToldAndLeavesNothing();
 };
 
 void PeriodWindowTest::theCheckListsFindingsThatLeadToTheirEmployee()
@@ -133,6 +137,60 @@ void PeriodWindowTest::aBackUpTheServerRefusesIsToldAndTheProgramGoesOn()
     QCOMPARE(boxes[0].icon, Icon::Exclamation);
     QVERIFY2(boxes[0].text.contains(QStringLiteral("datalist")), qPrintable(boxes[0].text));
     QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList());
+}
+
+void PeriodWindowTest::anEarlierExportIsReplacedOnlyWhenTheManagerAgrees()
+{
+    Fixture f;
+    frmperiod &window = openPeriod(f);
+    QTemporaryDir out;
+    f.prompts.folders = {out.path(), out.path(), out.path()};
+    window.exportButton->click();
+    const QString summary = out.filePath(QStringLiteral("summary.csv"));
+    QFile::remove(summary);
+    QFile earlier(summary);
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write("last period");
+    earlier.close();
+    f.takeBoxes();
+    const Box question{QDir::toNativeSeparators(out.path()) +
+                           QStringLiteral(" holds summary.csv and events.csv of an earlier "
+                                          "export. Replace them?"),
+                       QStringLiteral("Pay Period"), Icon::Question, Buttons::YesNo, Button::No};
+
+    f.prompts.answers = {Button::No};
+    window.exportButton->click();
+    QCOMPARE(f.takeBoxes(), QList<Box>{question});
+    QCOMPARE(contentOf(summary), QByteArray("last period"));
+
+    f.prompts.answers = {Button::Yes};
+    window.exportButton->click();
+    const QList<Box> boxes = f.takeBoxes();
+    QCOMPARE(boxes.size(), 2);
+    QCOMPARE(boxes[0], question);
+    QCOMPARE(boxes[1].icon, Icon::Information);
+    QCOMPARE(readCsv(contentOf(summary), QLatin1Char(',')).value(2).value(0),
+             QStringLiteral("Ann"));
+}
+
+void PeriodWindowTest::aFullDiskIsToldAndLeavesNothing()
+{
+    if (!FileSizeLimit::available())
+        QSKIP("Needs a file size limit for processes.");
+    Fixture f;
+    frmperiod &window = openPeriod(f);
+    QTemporaryDir out;
+    f.prompts.folders = {out.path(), out.path()};
+    {
+        const FileSizeLimit full(64);
+        window.exportButton->click();
+        window.backupButton->click();
+    }
+    const QList<Box> boxes = f.takeBoxes();
+    QCOMPARE(boxes.size(), 2);
+    for (const Box &box : boxes)
+        QCOMPARE(box.icon, Icon::Exclamation);
+    QCOMPARE(entriesOf(out.path()), (QMap<QString, QString>()));
 }
 
 QTEST_MAIN(PeriodWindowTest)

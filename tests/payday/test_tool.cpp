@@ -1,10 +1,13 @@
 // horalink-tool, started as a process in a folder of its own, as cron would start it.
 #include "csvtext.h"
 #include "db/sqlite.h"
+#include "filetraps.h"
 #include "support/fixture.h"
 
+#include <optional>
 #include <QDir>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace horalink;
@@ -18,10 +21,15 @@ struct Run
     QString err;
 };
 
+// A file size limit for the tool's own process, as a full disk would set one.
+constexpr qint64 NoLimit = -1;
+
 Run runTool(const QString &folder, const QStringList &arguments,
-            const QString &locale = QStringLiteral("C.UTF-8"))
+            const QString &locale = QStringLiteral("C.UTF-8"), qint64 fileSizeLimit = NoLimit)
 {
     QProcess tool;
+    if (fileSizeLimit != NoLimit)
+        tool.setChildProcessModifier([fileSizeLimit] { FileSizeLimit::setInChild(fileSizeLimit); });
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), locale);
     tool.setProcessEnvironment(environment);
@@ -48,6 +56,11 @@ private slots:
     void checkTellsByItsExitStatus();
     void exportAndBackupSayWhatTheyWrote();
     void aCompanyMovesToTheServerAndKeepsAFileCopy();
+    void anExportMakesItsFolderAndReplacesAnEarlierOneOnlyWhenTold();
+    void aFullDiskIsAFailureAndLeavesNothing_data();
+    void aFullDiskIsAFailureAndLeavesNothing();
+    void aDumpIsNeverWrittenThroughALinkNorLeftHalf_data();
+    void aDumpIsNeverWrittenThroughALinkNorLeftHalf();
 };
 
 void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone_data()
@@ -75,6 +88,8 @@ void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone_data()
         << QStringList{"migrate", "Employee.mdb"} << 2 << "migrate does not take";
     QTest::newRow("dump onto the file")
         << QStringList{"dump", "host=/nowhere", "Employee.mdb"} << 2 << "Could not reach";
+    QTest::newRow("backup told to replace")
+        << QStringList{"backup", ".", "--replace"} << 2 << "backup does not take";
     QTest::newRow("no Employee.mdb") << QStringList{"check"} + February << 2 << "Employee.mdb";
 }
 
@@ -192,6 +207,95 @@ void ToolTest::aCompanyMovesToTheServerAndKeepsAFileCopy()
     const Run over = runTool(f.folder(), {"dump", fresh.connectionString(), copy});
     QCOMPARE(over.exitCode, 2);
     QVERIFY2(over.err.contains(QStringLiteral("never replaces")), qPrintable(over.err));
+}
+
+void ToolTest::anExportMakesItsFolderAndReplacesAnEarlierOneOnlyWhenTold()
+{
+    Fixture f;
+    f.employee(QStringLiteral("Ann"), {}, QStringLiteral("7.5"));
+    const QStringList exportTo = QStringList{"export", "--out", "pay/2026-02"} + February;
+    const QString summary = f.folder() + QStringLiteral("/pay/2026-02/summary.csv");
+
+    const Run first = runTool(f.folder(), exportTo);
+    QCOMPARE(first.exitCode, 0);
+    QCOMPARE(first.out, QStringLiteral("pay/2026-02/summary.csv\npay/2026-02/events.csv\n"));
+    QFile::remove(summary);
+    QFile earlier(summary);
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write("last period");
+    earlier.close();
+
+    const Run again = runTool(f.folder(), exportTo);
+    QCOMPARE(again.exitCode, 2);
+    QVERIFY2(again.err.contains(QStringLiteral("--replace")), qPrintable(again.err));
+    QCOMPARE(contentOf(summary), QByteArray("last period"));
+
+    const Run replacing = runTool(f.folder(), exportTo + QStringList{"--replace"});
+    QCOMPARE(replacing.exitCode, 0);
+    QCOMPARE(readCsv(contentOf(summary), QLatin1Char(',')).value(2).value(0),
+             QStringLiteral("Ann"));
+}
+
+void ToolTest::aFullDiskIsAFailureAndLeavesNothing_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<qint64>("limit");
+    QTest::newRow("export") << QStringList{"export", "--out", "pay"} + February << qint64(64);
+    QTest::newRow("backup") << QStringList{"backup", "pay"} << qint64(4096);
+}
+
+void ToolTest::aFullDiskIsAFailureAndLeavesNothing()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(qint64, limit);
+    if (!FileSizeLimit::available())
+        QSKIP("Needs a file size limit for processes.");
+    Fixture f;
+    f.employee(QStringLiteral("Ann"), {}, QStringLiteral("7.5"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-02 08:00:00"),
+            QStringLiteral("Clocked In"), QStringLiteral("sorting bolts"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-02 16:00:00"),
+            QStringLiteral("Clocked Out"));
+    QDir(f.folder()).mkdir(QStringLiteral("pay"));
+
+    const Run run = runTool(f.folder(), arguments, QStringLiteral("C.UTF-8"), limit);
+
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.out, QString());
+    QVERIFY(!run.err.isEmpty());
+    QCOMPARE(entriesOf(f.folder() + QStringLiteral("/pay")), (QMap<QString, QString>()));
+}
+
+void ToolTest::aDumpIsNeverWrittenThroughALinkNorLeftHalf_data()
+{
+    QTest::addColumn<std::optional<Trap>>("trap");
+    QTest::newRow("a link") << std::optional(Trap::Link);
+    QTest::newRow("a dangling link") << std::optional(Trap::DanglingLink);
+    QTest::newRow("a full disk") << std::optional<Trap>();
+}
+
+void ToolTest::aDumpIsNeverWrittenThroughALinkNorLeftHalf()
+{
+    QFETCH(std::optional<Trap>, trap);
+    if (!onServer())
+        QSKIP("Needs the private database server.");
+    Fixture f;
+    ServerSchema server;
+    QTemporaryDir out;
+    QTemporaryDir elsewhere;
+    const QString copy = out.filePath(QStringLiteral("Employee copy.mdb"));
+    if (trap)
+        setTrap(*trap, copy, elsewhere.path());
+    const auto folderBefore = entriesOf(out.path());
+    const auto elsewhereBefore = entriesOf(elsewhere.path());
+
+    const Run dump = runTool(f.folder(), {"dump", server.connectionString(), copy},
+                             QStringLiteral("C.UTF-8"), trap ? NoLimit : 4096);
+
+    QCOMPARE(dump.exitCode, 2);
+    QVERIFY(!dump.err.isEmpty());
+    QCOMPARE(entriesOf(out.path()), folderBefore);
+    QCOMPARE(entriesOf(elsewhere.path()), elsewhereBefore);
 }
 
 QTEST_MAIN(ToolTest)

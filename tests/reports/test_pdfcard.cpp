@@ -1,4 +1,5 @@
 #include "db/datetimetext.h"
+#include "payday/filetraps.h"
 #include "pdftext.h"
 #include "reports/card.h"
 #include "support/fixture.h"
@@ -48,6 +49,49 @@ struct SavingPrinter
     SystemPrinter printer;
 };
 
+// Employees who each worked one morning, and the Manager signed on.
+void morningsOf(Fixture &f, const QStringList &names)
+{
+    f.company();
+    f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
+    for (const QString &name : names) {
+        f.employee(name);
+        f.event(name, "2026-03-02 08:00:00", "Clocked In", " ");
+        f.event(name, "2026-03-02 12:00:00", "Clocked Out");
+    }
+    f.startProgram();
+    f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
+    f.takeBoxes();
+}
+
+// Prints every employee's card from the main window into the folder, as the Manager would.
+void printAll(Fixture &f, const QString &folder)
+{
+    f.prompts.folders = {folder};
+    f.prompts.answers = {Button::Yes};
+    f.click(QStringLiteral("Command3"));
+}
+
+// The warnings shown, beside the questions print-all asks.
+QList<Box> warningsOf(Fixture &f)
+{
+    QList<Box> warnings;
+    for (const Box &box : f.takeBoxes()) {
+        if (box.icon == Icon::Exclamation)
+            warnings << box;
+    }
+    return warnings;
+}
+
+// The employee whose card each PDF file of the folder holds.
+QMap<QString, QString> cardsIn(const QString &folder)
+{
+    QMap<QString, QString> cards;
+    for (const QString &file : QDir(folder).entryList({QStringLiteral("*.pdf")}, QDir::Files))
+        cards[file] = pdfPages(QDir(folder).filePath(file)).value(0).value(1);
+    return cards;
+}
+
 const PdfWord *findWord(const PdfPage &page, const QString &text, int occurrence = 0)
 {
     for (const PdfWord &word : page.words) {
@@ -75,6 +119,12 @@ private slots:
     void aFileThatCannotBeWrittenIsReported();
     void proposedFilesAreFitForFileNames_data();
     void proposedFilesAreFitForFileNames();
+    void namesThatMakeTheSameFileNameStillGetACardEach();
+    void aTrapInTheFolderIsLeftAsItWasAndTheCardGoesBeside_data();
+    void aTrapInTheFolderIsLeftAsItWasAndTheCardGoesBeside();
+    void aChosenFileIsNeverWrittenThroughALink_data();
+    void aChosenFileIsNeverWrittenThroughALink();
+    void aFullDiskIsToldAndLeavesNoCard();
 
 private:
     QTemporaryDir m_scheduler;
@@ -255,6 +305,13 @@ void PdfCardTest::proposedFilesAreFitForFileNames_data()
                                           << "_Jo_ ___ 2026-03-02.pdf";
     QTest::newRow("dots and apostrophes") << "O'Neil Jr. 2026-03-02"
                                           << "O'Neil Jr. 2026-03-02.pdf";
+    // Windows takes these for devices whatever follows their first dot.
+    QTest::newRow("a device") << "CON.x 2026-03-02"
+                              << "_CON.x 2026-03-02.pdf";
+    QTest::newRow("a numbered device") << "lpt1 .b 2026-03-02"
+                                       << "_lpt1 .b 2026-03-02.pdf";
+    QTest::newRow("a device's name in a longer one") << "Connie.x 2026-03-02"
+                                                     << "Connie.x 2026-03-02.pdf";
 }
 
 void PdfCardTest::proposedFilesAreFitForFileNames()
@@ -264,6 +321,98 @@ void PdfCardTest::proposedFilesAreFitForFileNames()
     const QFileInfo proposed(SystemPrinter::proposedPdfFile(document));
     QCOMPARE(proposed.fileName(), file);
     QVERIFY(proposed.isAbsolute());
+}
+
+void PdfCardTest::namesThatMakeTheSameFileNameStillGetACardEach()
+{
+    Fixture f;
+    QTemporaryDir out;
+    morningsOf(f, {"A/B", "A:B", "a*b"});
+    printAll(f, out.path());
+
+    QCOMPARE(cardsIn(out.path()), (QMap<QString, QString>{
+                                      {"A_B 2026-03-02.pdf", "Employee Name: A/B"},
+                                      {"A_B 2026-03-02 (2).pdf", "Employee Name: A:B"},
+                                      {"a_b 2026-03-02 (3).pdf", "Employee Name: a*b"},
+                                  }));
+    QCOMPARE(warningsOf(f), QList<Box>());
+}
+
+void PdfCardTest::aTrapInTheFolderIsLeftAsItWasAndTheCardGoesBeside_data()
+{
+    QTest::addColumn<Trap>("trap");
+    QTest::newRow("a link") << Trap::Link;
+    QTest::newRow("a dangling link") << Trap::DanglingLink;
+    QTest::newRow("an earlier card") << Trap::EarlierFile;
+}
+
+void PdfCardTest::aTrapInTheFolderIsLeftAsItWasAndTheCardGoesBeside()
+{
+    QFETCH(Trap, trap);
+    Fixture f;
+    QTemporaryDir out;
+    QTemporaryDir elsewhere;
+    const QString taken = QStringLiteral("Ann 2026-03-02.pdf");
+    setTrap(trap, out.filePath(taken), elsewhere.path());
+    const QString trapBefore = entriesOf(out.path()).value(taken);
+    const auto elsewhereBefore = entriesOf(elsewhere.path());
+
+    morningsOf(f, {"Ann"});
+    printAll(f, out.path());
+
+    const auto entries = entriesOf(out.path());
+    QCOMPARE(entries.keys(), QStringList({"Ann 2026-03-02 (2).pdf", taken}));
+    QCOMPARE(entries[taken], trapBefore);
+    QCOMPARE(entriesOf(elsewhere.path()), elsewhereBefore);
+    QCOMPARE(pdfPages(out.filePath("Ann 2026-03-02 (2).pdf")).value(0).value(1),
+             QStringLiteral("Employee Name: Ann"));
+}
+
+void PdfCardTest::aChosenFileIsNeverWrittenThroughALink_data()
+{
+    QTest::addColumn<Trap>("trap");
+    QTest::newRow("a link") << Trap::Link;
+    QTest::newRow("a dangling link") << Trap::DanglingLink;
+}
+
+void PdfCardTest::aChosenFileIsNeverWrittenThroughALink()
+{
+    QFETCH(Trap, trap);
+    Fixture f;
+    QTemporaryDir elsewhere;
+    const QString file = f.folder() + QStringLiteral("/card.pdf");
+    setTrap(trap, file, elsewhere.path());
+    const auto folderBefore = entriesOf(f.folder());
+    const auto elsewhereBefore = entriesOf(elsewhere.path());
+    SavingPrinter saving(file);
+
+    printCard(annsCard(pairs(1)), saving.printer);
+
+    QCOMPARE(f.takeBoxes(), QList<Box>{warningBox("The time card could not be written to " +
+                                                      QDir::toNativeSeparators(file) + ".",
+                                                  "Print Error")});
+    QCOMPARE(entriesOf(f.folder()), folderBefore);
+    QCOMPARE(entriesOf(elsewhere.path()), elsewhereBefore);
+}
+
+void PdfCardTest::aFullDiskIsToldAndLeavesNoCard()
+{
+    if (!FileSizeLimit::available())
+        QSKIP("Needs a file size limit for processes.");
+    Fixture f;
+    QTemporaryDir out;
+    morningsOf(f, {"Ann", "Bob"});
+    {
+        const FileSizeLimit full(1024);
+        printAll(f, out.path());
+    }
+    QList<Box> told;
+    for (const QString &file : {"Ann 2026-03-02.pdf", "Bob 2026-03-02.pdf"})
+        told << warningBox("The time card could not be written to " +
+                               QDir::toNativeSeparators(out.filePath(file)) + ".",
+                           "Print Error");
+    QCOMPARE(warningsOf(f), told);
+    QCOMPARE(entriesOf(out.path()), (QMap<QString, QString>()));
 }
 
 QTEST_MAIN(PdfCardTest)
