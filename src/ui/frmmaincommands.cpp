@@ -228,7 +228,7 @@ void frmmain::printLogButtonClicked()
     {
         const auto progress = prompts().progress(QStringLiteral("Print Log"), employees.size());
         for (int done = 0; done < employees.size(); ++done) {
-            if (!progress->next(done, employees[done].name))
+            if (!progress->next(done, employeeOf(done, employees.size(), employees[done].name)))
                 break;
             // Each card is printed with the list standing on its employee, as the name box
             // shows it.
@@ -292,10 +292,10 @@ void frmmain::clearLogButtonClicked()
             // Told once here rather than once for every employee.
             refuseUnreadableEnding(ending, clock().now());
         } else {
-            const auto progress =
-                prompts().progress(QStringLiteral("Clear Log"), int(countListRows(file())));
+            const int total = int(countListRows(file()));
+            const auto progress = prompts().progress(QStringLiteral("Clear Log"), total);
             for (int done = 0; !employeeList->eof(); ++done) {
-                if (!progress->next(done, employeeNameEdit->text()))
+                if (!progress->next(done, employeeOf(done, total, employeeNameEdit->text())))
                     break;
                 manclearlog(ending);
                 employeeList->moveNext();
