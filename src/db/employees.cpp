@@ -131,7 +131,8 @@ void deleteEmployee(Connection &connection, const QString &name)
     transaction.commit();
 }
 
-void clearEventsBefore(Connection &connection, const QString &table, const QDateTime &ending)
+qint64 clearEventsBefore(Connection &connection, const QString &table, const QDateTime &ending,
+                         ClearMode mode)
 {
     // The clock-out the log is left starting with is looked for among the events as they are,
     // with no clock appending between.
@@ -145,11 +146,17 @@ void clearEventsBefore(Connection &connection, const QString &table, const QDate
     Statement older(connection, QStringLiteral("DELETE FROM ") + quoted +
                                     QStringLiteral(" WHERE \"datetime\" < ?1"));
     older.bind(1, storedStamp(minute)).run();
+    const qint64 olderDeleted = connection.changes();
     Statement orphan(connection, QStringLiteral("DELETE FROM ") + quoted +
                                      QStringLiteral(" WHERE rowid = (SELECT min(rowid) FROM ") +
                                      quoted + QStringLiteral(") AND \"inoutfx\" = ?1"));
     orphan.bind(1, ClockedOut).run();
-    transaction.commit();
+    const qint64 deleted = olderDeleted + connection.changes();
+    // Counted by the very statements that clear, so that the count is what a clearing deletes;
+    // the transaction then takes them back.
+    if (mode == ClearMode::Delete)
+        transaction.commit();
+    return deleted;
 }
 
 void clearTimeLog(Connection &connection, const QString &table)

@@ -55,10 +55,18 @@ bool storePassword(Connection &connection, const QString &name, const QString &p
 // and so is a table of the name that is no time log.
 void deleteEmployee(Connection &connection, const QString &name);
 
+enum class ClearMode
+{
+    Delete,
+    // Deletes nothing: says how many events Delete would delete now.
+    Count,
+};
+
 // Deletes, in one step, the events of a time log stamped in a minute before the ending's
-// minute and then the clock-out the log may be left starting with. Fails with a DbError,
-// deleting nothing, when the table is no time log.
-void clearEventsBefore(Connection &connection, const QString &table, const QDateTime &ending);
+// minute and then the clock-out the log may be left starting with; returns how many events
+// went. Fails with a DbError, deleting nothing, when the table is no time log.
+qint64 clearEventsBefore(Connection &connection, const QString &table, const QDateTime &ending,
+                         ClearMode mode = ClearMode::Delete);
 
 // Deletes every event of a time log; the table stays. Fails with a DbError, deleting
 // nothing, when the table is no time log.

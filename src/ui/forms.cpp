@@ -10,6 +10,8 @@
 #include "ui/frmstartup.h"
 #include "ui/frmsub.h"
 
+#include <utility>
+
 namespace horalink {
 
 bool Forms::isLoaded(const Form *form) const
@@ -29,9 +31,7 @@ void Forms::unload(Form &form)
             break;
         }
     }
-    form.hide();
-    // The window may be unloading itself from one of its own handlers.
-    form.deleteLater();
+    destroy(form);
 }
 
 void Forms::unloadAll()
@@ -39,11 +39,39 @@ void Forms::unloadAll()
     while (!m_forms.empty()) {
         QPointer<Form> form = m_forms.begin()->second;
         m_forms.erase(m_forms.begin());
-        if (form) {
-            form->hide();
-            form->deleteLater();
-        }
+        if (form)
+            destroy(*form);
     }
+}
+
+void Forms::destroy(Form &form)
+{
+    form.hide();
+    m_unloaded << &form;
+    if (m_handlersRunning == 0)
+        destroyUnloaded();
+}
+
+void Forms::destroyUnloaded()
+{
+    // Later, as the window may be unloading itself from one of its own handlers, which returns
+    // to the event loop through the window's widgets.
+    for (const QPointer<Form> &form : std::exchange(m_unloaded, {})) {
+        if (form)
+            form->deleteLater();
+    }
+}
+
+Forms::Handling::Handling()
+{
+    ++forms().m_handlersRunning;
+}
+
+Forms::Handling::~Handling()
+{
+    Forms &registry = forms();
+    if (--registry.m_handlersRunning == 0)
+        registry.destroyUnloaded();
 }
 
 frmsplash &Forms::frmsplash()

@@ -3,6 +3,7 @@
 #include "ui/form.h"
 
 #include <map>
+#include <QList>
 #include <QPointer>
 #include <typeindex>
 
@@ -42,8 +43,21 @@ public:
     }
     bool isLoaded(const Form *form) const;
 
+    // Hides the window and lets it go at once, so that its next use starts afresh. It is
+    // destroyed only once no handler runs: a handler of its own may be the one waiting, inside
+    // a box, for the event that unloaded it.
     void unload(Form &form);
     void unloadAll();
+
+    // Lives while a handler runs.
+    class Handling
+    {
+    public:
+        Handling();
+        ~Handling();
+        Handling(const Handling &) = delete;
+        Handling &operator=(const Handling &) = delete;
+    };
 
     class frmsplash &frmsplash();
     class frmlogon &frmlogon();
@@ -56,7 +70,12 @@ public:
     class frmprop &frmprop();
 
 private:
+    void destroy(Form &form);
+    void destroyUnloaded();
+
     std::map<std::type_index, QPointer<Form>> m_forms;
+    int m_handlersRunning = 0;
+    QList<QPointer<Form>> m_unloaded;
 };
 
 Forms &forms();

@@ -7,6 +7,7 @@
 #include <optional>
 
 class QAction;
+class QDateTime;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -171,11 +172,14 @@ private:
     void refreshGrid();
     void hoursButtonClicked();
     void printLogButtonClicked();
+    void printEveryCard(const QString &endingDate, const QDateTime &ending);
     void manprintlog(const QString &endingDate);
     void printLogActionTriggered();
     void printCardOf(const std::optional<TimeCard> &card);
     void configureButtonClicked();
     void clearLogButtonClicked();
+    void clearShownLog(const QString &endingDate);
+    void clearEveryLog(const QString &endingDate);
     void manclearlog(const QString &endingDate);
     void clearLogActionTriggered();
     void addEmployeeButtonClicked();

@@ -56,6 +56,67 @@ void refuseUnreadableEnding(const QString &typed, const QDateTime &now)
         QStringLiteral("Clear Error"));
 }
 
+// A moment spelled out, to the minute that the clearing and the cards compare: a short date is
+// read as the locale writes it, which may not be as the user meant it ("12/03/2026" is the 3rd
+// of December in English). "Thursday, December 3, 2026, 12:00 AM"; in German "Donnerstag,
+// 3. Dezember 2026, 00:00".
+QString momentInWords(const QDateTime &moment)
+{
+    const QLocale locale;
+    return locale.toString(moment.date(), QLocale::LongFormat) + QStringLiteral(", ") +
+           locale.toString(moment.time(), QLocale::ShortFormat);
+}
+
+QString eventsRemoved(qint64 events)
+{
+    return events == 1 ? QStringLiteral("1 event will be removed.")
+                       : QString::number(events) + QStringLiteral(" events will be removed.");
+}
+
+// Asked once more before a step that is not undone, No being what Enter answers.
+bool confirmed(const QString &text, const QString &title, Icon icon)
+{
+    return prompts().ask(text, title, Buttons::YesNo, icon, Button::No) == Button::Yes;
+}
+
+bool clearingConfirmed(const QString &employee, const QDateTime &ending)
+{
+    const ClearResult preview = previewClearing(file(), employee, ending);
+    // What cannot be cleared is told by the clearing itself, with no question before.
+    if (preview.step != ClearStep::Cleared)
+        return true;
+    return confirmed(QStringLiteral("Clear ") + employee + QStringLiteral("'s log before ") +
+                         momentInWords(ending) + QStringLiteral("? ") +
+                         eventsRemoved(preview.events),
+                     QStringLiteral("Clear"), Icon::Stop);
+}
+
+bool clearingAllConfirmed(const QDateTime &ending)
+{
+    const ClearPreview preview = previewClearingAll(file(), ending);
+    const QString whose = preview.employees == 1 ? QStringLiteral("the log of the only employee")
+                                                 : QStringLiteral("the logs of all ") +
+                                                       QString::number(preview.employees) +
+                                                       QStringLiteral(" employees");
+    return confirmed(QStringLiteral("Clear ") + whose + QStringLiteral(" before ") +
+                         momentInWords(ending) + QStringLiteral("? ") +
+                         eventsRemoved(preview.events),
+                     QStringLiteral("Clear"), Icon::Stop);
+}
+
+bool printingAllConfirmed(qsizetype employees, const QDateTime &ending)
+{
+    const QString whose = employees == 1
+                              ? QStringLiteral("the time card of the only employee")
+                              : QStringLiteral("the time cards of all ") +
+                                    QString::number(employees) + QStringLiteral(" employees");
+    return confirmed(QStringLiteral("Print ") + whose + QStringLiteral(" through ") +
+                         momentInWords(ending) +
+                         QStringLiteral("? Shifts that begin at that moment or later are not "
+                                        "printed."),
+                     QStringLiteral("Print"), Icon::Question);
+}
+
 } // namespace
 
 void frmmain::clockInCommand()
@@ -202,7 +263,7 @@ void frmmain::printLogButtonClicked()
     const Button everyone = prompts().ask(
         QStringLiteral("Would you like to print all employees? (default:  print current employee "
                        "only)"),
-        QStringLiteral("Print"), Buttons::YesNoCancel, Icon::None, Button::Yes);
+        QStringLiteral("Print"), Buttons::YesNoCancel, Icon::None, Button::No);
     if (everyone == Button::Cancel)
         return;
     const QString endingDate = prompts().input(
@@ -210,7 +271,8 @@ void frmmain::printLogButtonClicked()
         generalDateText(clock().now()));
     if (endingDate.isEmpty())
         return;
-    if (!readDateTime(endingDate)) {
+    const auto ending = readDateTime(endingDate);
+    if (!ending) {
         prompts().warning(QLatin1Char('"') + endingDate +
                               QStringLiteral("\" is not a date. Please enter the ending date as a "
                                              "date, or a date and time such as ") +
@@ -218,17 +280,21 @@ void frmmain::printLogButtonClicked()
                           QStringLiteral("Print Error"));
         return;
     }
-    if (everyone == Button::No) {
+    if (everyone == Button::No)
         manprintlog(endingDate);
-        return;
-    }
+    else
+        printEveryCard(endingDate, *ending);
+}
+
+void frmmain::printEveryCard(const QString &endingDate, const QDateTime &ending)
+{
     const QList<ListedEmployee> employees = listedEmployees(file());
-    if (!printer().startBatch())
+    if (!printingAllConfirmed(employees.size(), ending) || !printer().startBatch())
         return;
     {
         const auto progress = prompts().progress(QStringLiteral("Print Log"), employees.size());
         for (int done = 0; done < employees.size(); ++done) {
-            if (!progress->next(done, employees[done].name))
+            if (!progress->next(done, employeeOf(done, employees.size(), employees[done].name)))
                 break;
             // Each card is printed with the list standing on its employee, as the name box
             // shows it.
@@ -286,23 +352,39 @@ void frmmain::clearLogButtonClicked()
         prompts().input(EndingDatePrompt, QStringLiteral("Clear log until this date: "),
                         generalDateText(clock().now()));
     if (!ending.isEmpty()) {
-        if (everyone == Button::No) {
-            manclearlog(ending);
-        } else if (!readDateTime(ending)) {
-            // Told once here rather than once for every employee.
-            refuseUnreadableEnding(ending, clock().now());
-        } else {
-            const auto progress =
-                prompts().progress(QStringLiteral("Clear Log"), int(countListRows(file())));
-            for (int done = 0; !employeeList->eof(); ++done) {
-                if (!progress->next(done, employeeNameEdit->text()))
-                    break;
-                manclearlog(ending);
-                employeeList->moveNext();
-            }
-        }
+        if (everyone == Button::No)
+            clearShownLog(ending);
+        else
+            clearEveryLog(ending);
     }
     employeeList->refresh();
+}
+
+void frmmain::clearShownLog(const QString &endingDate)
+{
+    const auto ending = readDateTime(endingDate);
+    if (!ending || clearingConfirmed(employeeNameEdit->text(), *ending))
+        manclearlog(endingDate);
+}
+
+void frmmain::clearEveryLog(const QString &endingDate)
+{
+    const auto ending = readDateTime(endingDate);
+    if (!ending) {
+        // Told once here rather than once for every employee.
+        refuseUnreadableEnding(endingDate, clock().now());
+        return;
+    }
+    if (!clearingAllConfirmed(*ending))
+        return;
+    const int total = int(countListRows(file()));
+    const auto progress = prompts().progress(QStringLiteral("Clear Log"), total);
+    for (int done = 0; !employeeList->eof(); ++done) {
+        if (!progress->next(done, employeeOf(done, total, employeeNameEdit->text())))
+            break;
+        manclearlog(endingDate);
+        employeeList->moveNext();
+    }
 }
 
 void frmmain::manclearlog(const QString &endingDate)

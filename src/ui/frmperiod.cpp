@@ -31,23 +31,40 @@ const QString Title = QStringLiteral("Pay Period");
 // Where on a finding's item its employee is kept.
 constexpr int EmployeeRole = Qt::UserRole;
 
-// The export's and the check's progress, shown in a progress box once the work says how much
-// there is.
+// A job's progress, shown in a progress box once the job says how much there is.
 class Shown
 {
 public:
     explicit Shown(const QString &title) : m_title(title) {}
 
-    Progress callback()
+    // The export's and the check's, employee by employee.
+    Progress employees()
     {
         return [this](int done, int total, const QString &employee) {
-            if (!m_box)
-                m_box = prompts().progress(m_title, total);
-            return m_box->next(done - 1, employee);
+            return step(done - 1, total, employeeOf(done - 1, total, employee));
+        };
+    }
+
+    // The backup's: it may wait for another copy of the program to let go of the file, and may
+    // be cancelled meanwhile.
+    PageProgress parts()
+    {
+        return [this](int copied, int total) {
+            return step(copied, total,
+                        QStringLiteral("Copied ") + QString::number(copied) +
+                            QStringLiteral(" of ") + QString::number(total) +
+                            QStringLiteral(" parts"));
         };
     }
 
 private:
+    bool step(int done, int total, const QString &text)
+    {
+        if (!m_box)
+            m_box = prompts().progress(m_title, total);
+        return m_box->next(done, text);
+    }
+
     QString m_title;
     std::unique_ptr<ProgressBox> m_box;
 };
@@ -136,7 +153,7 @@ void frmperiod::exportButtonClicked()
         return;
     Shown progress(QStringLiteral("Export"));
     const WriteOutcome outcome = exportPeriod(
-        openDatabase(EmployeeMdb), *period, clock().now(), folder, QLocale(), progress.callback(),
+        openDatabase(EmployeeMdb), *period, clock().now(), folder, QLocale(), progress.employees(),
         earlier.isEmpty() ? NewFile::Existing::Refused : NewFile::Existing::RegularFileReplaced);
     switch (outcome.result) {
     case WriteOutcome::Result::Written:
@@ -160,7 +177,7 @@ void frmperiod::checkButtonClicked()
         return;
     Shown progress(QStringLiteral("Check"));
     const CheckOutcome outcome =
-        checkPeriod(openDatabase(EmployeeMdb), *period, clock().now(), progress.callback());
+        checkPeriod(openDatabase(EmployeeMdb), *period, clock().now(), progress.employees());
     findingsList->clear();
     for (const Finding &finding : outcome.findings) {
         auto *item = new QListWidgetItem(findingLine(finding), findingsList);
@@ -177,7 +194,9 @@ void frmperiod::backupButtonClicked()
                                             SystemPrinter::proposedFolder());
     if (folder.isEmpty())
         return;
-    const WriteOutcome outcome = backupDatabase(openDatabase(EmployeeMdb), folder, clock().now());
+    Shown progress(QStringLiteral("Back Up"));
+    const WriteOutcome outcome =
+        backupDatabase(openDatabase(EmployeeMdb), folder, clock().now(), progress.parts());
     if (outcome.result == WriteOutcome::Result::Written)
         prompts().information(QStringLiteral("Employee.mdb was backed up to ") +
                                   QDir::toNativeSeparators(outcome.files.value(0)) +

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/dberror.h"
+#include "ui/forms.h"
 
 #include <QObject>
 
@@ -33,6 +34,7 @@ template <class Handler> void guarded(Handler &&handler)
     // Events still queued when the program ended act for nobody.
     if (programEnded())
         return;
+    const Forms::Handling handling;
     try {
         handler();
     } catch (const DbError &error) {

@@ -57,7 +57,8 @@ int titleBarWidth(const QWidget &window)
 }
 
 // A progress box over the active window: it keeps the windows painted while the work runs,
-// and its Cancel is heard between two employees.
+// and its Cancel is heard between two steps. Every other window waits: a click there could
+// start a second job under this one, or unload the window whose work this is.
 class DesktopProgress : public ProgressBox
 {
 public:
@@ -66,7 +67,7 @@ public:
     {
         m_dialog.setObjectName(QStringLiteral("progress"));
         m_dialog.setWindowTitle(title);
-        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setWindowModality(Qt::ApplicationModal);
         m_dialog.setMinimumDuration(0);
         m_dialog.setAutoClose(false);
         m_dialog.setMinimumWidth(m_dialog.fontMetrics().averageCharWidth() * 48);
@@ -74,9 +75,9 @@ public:
     }
     ~DesktopProgress() override { QApplication::restoreOverrideCursor(); }
 
-    bool next(int done, const QString &employee) override
+    bool next(int done, const QString &step) override
     {
-        m_dialog.setLabelText(employeeOf(done, m_dialog.maximum(), employee));
+        m_dialog.setLabelText(step);
         // A modal progress box handles the events that came in, painting and Cancel among them.
         m_dialog.setValue(done);
         return !m_dialog.wasCanceled();

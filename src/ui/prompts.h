@@ -39,15 +39,15 @@ struct Box
     bool operator==(const Box &) const = default;
 };
 
-// Long work over the employees, shown while it runs. Each step names the employee about to be
-// worked on and tells whether the user has cancelled; the work then stops before that one, so
-// nothing is left half done.
+// Long work, shown while it runs; the rest of the program waits for it. Each step says what is
+// about to be worked on ("Employee 3 of 40: Ann Smith") and tells whether the user has
+// cancelled; the work then stops before that step, so nothing is left half done.
 class ProgressBox
 {
 public:
     virtual ~ProgressBox() = default;
-    // `done` employees of the total are done; false when the user has cancelled.
-    virtual bool next(int done, const QString &employee) = 0;
+    // `done` steps of the total are done; false when the user has cancelled.
+    virtual bool next(int done, const QString &step) = 0;
 };
 
 // Every message box, input box and progress box of the program goes through here, so that

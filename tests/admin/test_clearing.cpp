@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 
 using namespace horalink;
 
@@ -31,6 +32,18 @@ void fillLog(Fixture &f, const QString &table, const QStringList &events)
 {
     for (const QString &event : events)
         f.event(table, event.left(19), event.mid(20));
+}
+
+// The question asked once the ending is read, before anything is cleared.
+Box confirmation(const QString &text)
+{
+    return {text, QStringLiteral("Clear"), Icon::Stop, Buttons::YesNo, Button::No};
+}
+
+QString removed(qsizetype events)
+{
+    return events == 1 ? QStringLiteral("1 event will be removed.")
+                       : QString::number(events) + QStringLiteral(" events will be removed.");
 }
 
 QStringList events(Fixture &f, const QString &table)
@@ -70,6 +83,8 @@ private slots:
     void nothingIsClearedWithoutAnEndingDate();
     void anUnreadableDateIsRefusedOnce_data();
     void anUnreadableDateIsRefusedOnce();
+    void theQuestionNamesTheMomentAndNoClearsNothing_data();
+    void theQuestionNamesTheMomentAndNoClearsNothing();
     void theBrowserFollowsWhenTheManagersOwnLogIsCleared();
     void theOwnLogClearingTouchesOnlyTheSignedOnUser_data();
     void theOwnLogClearingTouchesOnlyTheSignedOnUser();
@@ -116,11 +131,16 @@ void ClearingTest::oneEmployeeLosesTheEventsBeforeTheEndingMinute()
     fillLog(f, Ann, log);
     fillLog(f, Bob, TwoDays);
     showEmployee(f, Ann);
-    f.prompts.answers = {Button::No};
+    f.prompts.answers = {Button::No, Button::Yes};
     f.prompts.typed = {ending};
     f.click(QStringLiteral("Command4"));
 
-    QCOMPARE(f.takeBoxes(), QList<Box>({ClearQuestion}));
+    const QList<Box> boxes = f.takeBoxes();
+    QCOMPARE(boxes.size(), 2);
+    QCOMPARE(boxes[0], ClearQuestion);
+    // The count asked about is what the clearing then removed, the orphan among it.
+    QVERIFY2(boxes[1].text.endsWith(QStringLiteral("? ") + removed(log.size() - left.size())),
+             qPrintable(boxes[1].text));
     QCOMPARE(f.prompts.inputs, QList<ScriptedPrompts::InputBox>({EndingDate}));
     QCOMPARE(events(f, Ann), left);
     QCOMPARE(events(f, Bob), TwoDays);
@@ -157,10 +177,14 @@ void ClearingTest::enterAtClearClearsOnlyTheEmployeeShown()
     Fixture f;
     startWithLogs(f);
     showEmployee(f, Bob);
+    f.prompts.answers = {ClearQuestion.defaultButton, Button::Yes};
     f.prompts.typed = {QStringLiteral("3/2/2026")};
     f.click(QStringLiteral("Command4"));
 
-    QCOMPARE(f.takeBoxes(), QList<Box>({ClearQuestion}));
+    QCOMPARE(
+        f.takeBoxes(),
+        QList<Box>({ClearQuestion, confirmation("Clear Bob's log before Monday, March 2, "
+                                                "2026, 12:00 AM? 2 events will be removed.")}));
     QCOMPARE(f.prompts.inputs.size(), 1);
     QCOMPARE(events(f, Bob), TwoDays.mid(2));
     for (const QString &name : {QStringLiteral("Manager"), Ann})
@@ -177,12 +201,15 @@ void ClearingTest::theEveryEmployeeLoopGoesOnPastWhatItCannotClear()
     f.employee(Bob);
     for (const QString &name : {QStringLiteral("Manager"), Ann, Bob})
         fillLog(f, name, TwoDays);
-    f.prompts.answers = {Button::Yes};
+    f.prompts.answers = {Button::Yes, Button::Yes};
     f.prompts.typed = {QStringLiteral("3/3/2026")};
     f.click(QStringLiteral("Command4"));
 
+    // Ghost, listed without a time log, counts no event.
     QCOMPARE(f.takeBoxes(),
              QList<Box>({ClearQuestion,
+                         confirmation("Clear the logs of all 4 employees before Tuesday, March "
+                                      "3, 2026, 12:00 AM? 12 events will be removed."),
                          warningBox(QStringLiteral("Please enter a valid Name or click on the "
                                                    "Combo Box."),
                                     QStringLiteral("Log In Error")),
@@ -199,7 +226,7 @@ void ClearingTest::cancelStopsTheEveryEmployeeLoopBeforeTheNextEmployee()
 {
     Fixture f;
     startWithLogs(f);
-    f.prompts.answers = {Button::Yes};
+    f.prompts.answers = {Button::Yes, Button::Yes};
     f.prompts.typed = {QStringLiteral("3/3/2026")};
     f.prompts.cancelAtStep = 2;
     f.click(QStringLiteral("Command4"));
@@ -266,13 +293,59 @@ void ClearingTest::anUnreadableDateIsRefusedOnce()
         QCOMPARE(events(f, name), TwoDays);
 }
 
+void ClearingTest::theQuestionNamesTheMomentAndNoClearsNothing_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<Button>("everyone");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("question");
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QLocale german(QLocale::German, QLocale::Germany);
+    // Typed on the 2nd of March, meant as the 12th; read as the locale reads it.
+    QTest::newRow("one, en_US")
+        << english << Button::No << "12/03/2026"
+        << "Clear Ann's log before Thursday, December 3, 2026, 12:00 AM? 4 events will be "
+           "removed.";
+    QTest::newRow("all, en_US")
+        << english << Button::Yes << "12/03/2026"
+        << "Clear the logs of all 3 employees before Thursday, December 3, 2026, 12:00 AM? 12 "
+           "events will be removed.";
+    QTest::newRow("one, de_DE, to the minute")
+        << german << Button::No << "02.03.2026 08:00:59"
+        << "Clear Ann's log before Montag, 2. März 2026, 08:00? 2 events will be removed.";
+    QTest::newRow("all, de_DE")
+        << german << Button::Yes << "12.03.2026"
+        << "Clear the logs of all 3 employees before Donnerstag, 12. März 2026, 00:00? 12 events "
+           "will be removed.";
+}
+
+void ClearingTest::theQuestionNamesTheMomentAndNoClearsNothing()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(Button, everyone);
+    QFETCH(QString, typed);
+    QFETCH(QString, question);
+    Fixture f;
+    QLocale::setDefault(locale);
+    startWithLogs(f);
+    showEmployee(f, Ann);
+    f.prompts.answers = {everyone};
+    f.prompts.typed = {typed};
+    f.click(QStringLiteral("Command4"));
+
+    QCOMPARE(f.takeBoxes(), QList<Box>({ClearQuestion, confirmation(question)}));
+    for (const QString &name : {QStringLiteral("Manager"), Ann, Bob})
+        QCOMPARE(events(f, name), TwoDays);
+    QVERIFY(f.prompts.progressed.isEmpty());
+}
+
 void ClearingTest::theBrowserFollowsWhenTheManagersOwnLogIsCleared()
 {
     Fixture f;
     startWithLogs(f);
     QCOMPARE(f.main().eventStampEdit->text(), QStringLiteral("3/2/2026 4:00:00 PM"));
     showEmployee(f, QStringLiteral("Manager"));
-    f.prompts.answers = {Button::No};
+    f.prompts.answers = {Button::No, Button::Yes};
     f.prompts.typed = {QStringLiteral("3/2/2026 8:00 AM")};
     f.click(QStringLiteral("Command4"));
 

@@ -142,7 +142,7 @@ int main(int argc, char *argv[])
         f.click(QStringLiteral("Label8"));
         {
             const auto printing = desktopPrompts()->progress(QStringLiteral("Print Log"), 40);
-            printing->next(11, QStringLiteral("Ann Smith"));
+            printing->next(11, employeeOf(11, 40, QStringLiteral("Ann Smith")));
             for (QWidget *window : QApplication::topLevelWidgets()) {
                 if (window->objectName() == QLatin1String("progress"))
                     save(*window, QStringLiteral("progress"));

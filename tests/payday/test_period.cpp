@@ -90,6 +90,7 @@ void PeriodWindowTest::exportAndBackUpWriteIntoTheFolderPicked()
     QTemporaryDir out;
     f.prompts.folders = {out.path(), out.path()};
     window.exportButton->click();
+    QCOMPARE(f.prompts.progressed.last(), QStringLiteral("Employee 3 of 3: Bob, \"Jr\""));
     window.backupButton->click();
 
     const QStringList written = QDir(out.path()).entryList(QDir::Files, QDir::Name);
@@ -99,7 +100,6 @@ void PeriodWindowTest::exportAndBackUpWriteIntoTheFolderPicked()
     QCOMPARE(boxes[0].icon, Icon::Information);
     QVERIFY(boxes[0].text.contains(QStringLiteral("summary.csv")));
     QVERIFY(boxes[1].text.contains(QStringLiteral("Employee 2026-03-02 173010.mdb")));
-    QCOMPARE(f.prompts.progressed.last(), QStringLiteral("Employee 3 of 3: Bob, \"Jr\""));
 }
 
 void PeriodWindowTest::anUnreadableDateOrNoFolderDoesNothing()

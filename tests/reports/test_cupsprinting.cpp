@@ -302,7 +302,7 @@ void CupsPrintingTest::theManagerPrintsOneJobPerEmployeeWithEvents()
         return QString();
     }));
     const auto restore = qScopeGuard([&] { setPrinter(std::move(previous)); });
-    f.prompts.answers = {Button::Yes};
+    f.prompts.answers = {Button::Yes, Button::Yes};
     f.click(QStringLiteral("Command3"));
 
     QVERIFY(!askedForAFile);
@@ -319,7 +319,7 @@ void CupsPrintingTest::theManagerPrintsOneJobPerEmployeeWithEvents()
         QCOMPARE(pagesOfJob(job), cardText(card));
     }
     QCOMPARE(pagesOfJob(0).last(), QStringLiteral("Ann has a total of 8.9 hours"));
-    QCOMPARE(f.prompts.boxes.size(), 1);
+    QCOMPARE(f.prompts.boxes.size(), 2);
 }
 
 QTEST_MAIN(CupsPrintingTest)

@@ -263,7 +263,7 @@ void PdfCardTest::everyEmployeesCardGoesToAFileOfItsOwn()
     if (folderChosen)
         f.prompts.folders = {out.path()};
     const auto restore = qScopeGuard([&] { setPrinter(std::move(previous)); });
-    f.prompts.answers = {Button::Yes};
+    f.prompts.answers = {Button::Yes, Button::Yes};
     f.prompts.cancelAtStep = cancelAtStep;
     f.click(QStringLiteral("Command3"));
 

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QTest>
 
 using namespace horalink;
@@ -21,7 +22,13 @@ const QString Cy = QStringLiteral("Cy");
 
 const Box AllQuestion{QStringLiteral("Would you like to print all employees? (default:  print "
                                      "current employee only)"),
-                      QStringLiteral("Print"), Icon::None, Buttons::YesNoCancel, Button::Yes};
+                      QStringLiteral("Print"), Icon::None, Buttons::YesNoCancel, Button::No};
+
+// Asked once the ending is read, before any card of all employees is printed.
+Box confirmation(const QString &text)
+{
+    return {text, QStringLiteral("Print"), Icon::Question, Buttons::YesNo, Button::No};
+}
 
 // Ann worked 505 and 30 minutes on March 2nd; Bob is still clocked in since the morning; Cy
 // has never clocked in.
@@ -63,6 +70,9 @@ class PrintLogTest : public QObject
 private slots:
     void everyEmployeeWithEventsGetsACard();
     void aNameListedTwiceGetsOneCard();
+    void enterAtPrintPrintsTheShownEmployeeOnly();
+    void theQuestionNamesTheMomentAndNoPrintsNothing_data();
+    void theQuestionNamesTheMomentAndNoPrintsNothing();
     void theShownEmployeeOnly();
     void nothingIsPrinted_data();
     void nothingIsPrinted();
@@ -77,10 +87,14 @@ void PrintLogTest::everyEmployeeWithEventsGetsACard()
     staff(f);
     signOnAsManager(f);
     PrinterRecording recording;
-    f.prompts.answers = {Button::Yes};
+    f.prompts.answers = {Button::Yes, Button::Yes};
     f.click(QStringLiteral("Command3"));
 
-    QCOMPARE(f.takeBoxes(), QList<Box>{AllQuestion});
+    QCOMPARE(f.takeBoxes(),
+             QList<Box>({AllQuestion, confirmation("Print the time cards of all 4 employees "
+                                                   "through Monday, March 2, 2026, 5:30 PM? Shifts "
+                                                   "that begin at that moment or later are not "
+                                                   "printed.")}));
     QCOMPARE(f.prompts.inputs,
              QList<ScriptedPrompts::InputBox>(
                  {{"Enter an ending date:", "Print Horalink through this ending date: ",
@@ -111,9 +125,57 @@ void PrintLogTest::aNameListedTwiceGetsOneCard()
     staff(f);
     signOnAsManager(f);
     PrinterRecording recording;
-    f.prompts.answers = {Button::Yes};
+    f.prompts.answers = {Button::Yes, Button::Yes};
     f.click(QStringLiteral("Command3"));
     QCOMPARE(names(recording.printer), QStringList({"Ann 2026-03-02", "Bob 2026-03-02"}));
+}
+
+void PrintLogTest::enterAtPrintPrintsTheShownEmployeeOnly()
+{
+    Fixture f;
+    staff(f);
+    signOnAsManager(f);
+    QVERIFY(findByName(*f.main().employeeList, QStringLiteral("ename"), Ann));
+    PrinterRecording recording;
+    f.click(QStringLiteral("Command3"));
+
+    QCOMPARE(f.takeBoxes(), QList<Box>{AllQuestion});
+    QCOMPARE(names(recording.printer), QStringList{"Ann 2026-03-02"});
+}
+
+void PrintLogTest::theQuestionNamesTheMomentAndNoPrintsNothing_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("question");
+    // Typed on the 2nd of March, meant as the 12th; read as the locale reads it.
+    QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates) << "12/03/2026"
+                           << "Print the time cards of all 4 employees through Thursday, "
+                              "December 3, 2026, 12:00 AM? Shifts that begin at that moment or "
+                              "later are not printed.";
+    QTest::newRow("de_DE") << QLocale(QLocale::German, QLocale::Germany) << "12.03.2026 9:15"
+                           << "Print the time cards of all 4 employees through Donnerstag, 12. "
+                              "März 2026, 09:15? Shifts that begin at that moment or later are "
+                              "not printed.";
+}
+
+void PrintLogTest::theQuestionNamesTheMomentAndNoPrintsNothing()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, typed);
+    QFETCH(QString, question);
+    Fixture f;
+    QLocale::setDefault(locale);
+    staff(f);
+    signOnAsManager(f);
+    PrinterRecording recording;
+    f.prompts.answers = {Button::Yes};
+    f.prompts.typed = {typed};
+    f.click(QStringLiteral("Command3"));
+
+    QCOMPARE(f.takeBoxes(), QList<Box>({AllQuestion, confirmation(question)}));
+    QVERIFY(recording.printer.documents.isEmpty());
+    QVERIFY(f.prompts.progressed.isEmpty());
 }
 
 void PrintLogTest::theShownEmployeeOnly()

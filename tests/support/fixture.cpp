@@ -43,25 +43,24 @@ QString ScriptedPrompts::input(const QString &prompt, const QString &title, cons
     return answer;
 }
 
-std::unique_ptr<ProgressBox> ScriptedPrompts::progress(const QString &, int total)
+std::unique_ptr<ProgressBox> ScriptedPrompts::progress(const QString &, int)
 {
     class Scripted : public ProgressBox
     {
     public:
-        Scripted(ScriptedPrompts &prompts, int total) : m_prompts(prompts), m_total(total) {}
-        bool next(int done, const QString &employee) override
+        explicit Scripted(ScriptedPrompts &prompts) : m_prompts(prompts) {}
+        bool next(int, const QString &step) override
         {
             if (m_prompts.progressed.size() == m_prompts.cancelAtStep)
                 return false;
-            m_prompts.progressed << employeeOf(done, m_total, employee);
+            m_prompts.progressed << step;
             return true;
         }
 
     private:
         ScriptedPrompts &m_prompts;
-        int m_total;
     };
-    return std::make_unique<Scripted>(*this, total);
+    return std::make_unique<Scripted>(*this);
 }
 
 QString ScriptedPrompts::folder(const QString &, const QString &proposed)

@@ -141,8 +141,8 @@ void HandoverTest::aWageTheListCannotTakeNeverEndsTheProgram_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QList<Button>>("answers");
-    QTest::newRow("Print Log, all") << "Command3" << QList<Button>({Button::Yes});
-    QTest::newRow("Clear Log, all") << "Command4" << QList<Button>({Button::Yes});
+    QTest::newRow("Print Log, all") << "Command3" << QList<Button>({Button::Yes, Button::Yes});
+    QTest::newRow("Clear Log, all") << "Command4" << QList<Button>({Button::Yes, Button::Yes});
     QTest::newRow("Add New") << "Command5" << QList<Button>();
     QTest::newRow("Exit") << "exitmain" << QList<Button>();
 }
