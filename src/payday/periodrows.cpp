@@ -51,8 +51,7 @@ SummaryFigures summaryFigures(const EmployeePeriod &employee, QChar decimalMark)
     if (exact)
         out.exactWages = exact->forMinutes(minutes).text(decimalMark);
     const auto estimated = estimatedWages(wage, hours);
-    const auto shown =
-        estimated ? Decimal::read(wagesText(*estimated), QLocale::c()) : std::nullopt;
+    const auto shown = estimated ? Decimal::read(wagesText(*estimated)) : std::nullopt;
     if (shown)
         out.programWages = shown->text(decimalMark);
     if (exact && shown)

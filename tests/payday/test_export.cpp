@@ -128,6 +128,8 @@ void ExportTest::exactWagesAreFiguredInDecimal_data()
     QTest::newRow("exponent") << "1.5e1" << qint64(90) << "22.50";
     QTest::newRow("beyond 64 bits")
         << "12345678901234567.89" << qint64(6000000000LL) << "1234567890123456789000000.00";
+    QTest::newRow("decimal comma") << "7,33" << qint64(80) << "9.77";
+    QTest::newRow("grouping mark") << "1,007.5" << qint64(60) << "";
     QTest::newRow("no number") << "7.5 $" << qint64(60) << "";
     QTest::newRow("no digits") << "." << qint64(60) << "";
     QTest::newRow("absurd exponent") << "1e999999" << qint64(60) << "";
@@ -138,7 +140,7 @@ void ExportTest::exactWagesAreFiguredInDecimal()
     QFETCH(QString, wage);
     QFETCH(qint64, minutes);
     QFETCH(QString, wages);
-    const auto read = Decimal::read(wage, QLocale::c());
+    const auto read = Decimal::read(wage);
     QCOMPARE(read ? read->forMinutes(minutes).text() : QString(), wages);
 }
 
