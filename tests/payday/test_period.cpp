@@ -51,6 +51,8 @@ private slots:
     void theCheckListsFindingsThatLeadToTheirEmployee();
     void exportAndBackUpWriteIntoTheFolderPicked();
     void anUnreadableDateOrNoFolderDoesNothing();
+    void aPeriodThatHoldsNoMinuteIsRefused_data();
+    void aPeriodThatHoldsNoMinuteIsRefused();
     void aBackUpTheServerRefusesIsToldAndTheProgramGoesOn();
 };
 
@@ -113,6 +115,39 @@ void PeriodWindowTest::anUnreadableDateOrNoFolderDoesNothing()
              QList<Box>(2, warningBox(QStringLiteral("Invalid Date / Time.  Please correct the "
                                                      "entry and try again"),
                                       QStringLiteral("Pay Period"))));
+    QCOMPARE(window.findingsList->count(), 0);
+}
+
+void PeriodWindowTest::aPeriodThatHoldsNoMinuteIsRefused_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::newRow("ends before it starts") << "3/2/2026"
+                                           << "2/16/2026";
+    QTest::newRow("ends where it starts") << "3/2/2026 8:00"
+                                          << "3/2/2026 8:00:59";
+}
+
+void PeriodWindowTest::aPeriodThatHoldsNoMinuteIsRefused()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    Fixture f;
+    frmperiod &window = openPeriod(f);
+    QTemporaryDir out;
+    f.prompts.folders = {out.path()};
+    window.fromEdit->setText(from);
+    window.toEdit->setText(to);
+    window.exportButton->click();
+    window.checkButton->click();
+
+    const Box refusal =
+        warningBox(QStringLiteral("The period holds no minute: \"To (not included)\" must come "
+                                  "after \"From\"."),
+                   QStringLiteral("Pay Period"));
+    QCOMPARE(f.takeBoxes(), QList<Box>(2, refusal));
+    QVERIFY(f.prompts.proposedFolders.isEmpty());
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList());
     QCOMPARE(window.findingsList->count(), 0);
 }
 
