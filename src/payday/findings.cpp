@@ -56,9 +56,9 @@ public:
             checkRow(pair.clockIn);
             if (pair.openShift)
                 checkOpenShift(pair);
-            if (countedIn(pair, m_rows, m_period)) {
-                checkPair(pair);
-                total += pair.minutes.value_or(0);
+            if (const auto share = shareOf(pair, m_rows, m_period)) {
+                checkPair(pair, *share);
+                total += share->minutes;
             }
             if (pair.clockOut)
                 checkRow(*pair.clockOut);
@@ -120,7 +120,7 @@ private:
                 QStringLiteral("still clocked in after %1").arg(durationText(*pair.minutes)));
     }
 
-    void checkPair(const LogPair &pair)
+    void checkPair(const LogPair &pair, const PairShare &share)
     {
         const qsizetype row = pair.clockIn;
         if (pair.clockOut && m_rows[row].status.toString() == ClockedOut)
@@ -130,20 +130,39 @@ private:
         if (!pair.minutes)
             return;
         const qint64 minutes = *pair.minutes;
-        const QDateTime end = pair.clockOut ? m_rows[*pair.clockOut].stamp : m_now;
         if (minutes < 0)
             add(row, FindingKind::NegativePair,
                 QStringLiteral("clocked out at %1, before clocking in: %2")
-                    .arg(storedStamp(end), durationText(minutes)));
+                    .arg(storedStamp(pair.end), durationText(minutes)));
         else if (minutes > LongestShift && !pair.openShift)
             add(row, FindingKind::LongPair,
-                QStringLiteral("%1 until %2").arg(durationText(minutes), storedStamp(end)));
-        if (const int change = m_zones.offsetChange(m_rows[row].stamp, end))
+                QStringLiteral("%1 until %2").arg(durationText(minutes), storedStamp(pair.end)));
+        checkZone(row, share);
+        if (pair.openShift)
+            add(row, FindingKind::OpenShift, openShiftText(share));
+    }
+
+    // Only the minutes the period pays are weighed: a change beyond its edge is another
+    // period's.
+    void checkZone(qsizetype row, const PairShare &share)
+    {
+        if (const int change = m_zones.offsetChange(share.from, share.to))
             add(row, FindingKind::ZoneChange,
                 QStringLiteral("%1 minutes by the wall clock, %2 minutes elapsed until %3")
-                    .arg(minutes)
-                    .arg(minutes - change / 60)
-                    .arg(storedStamp(end)));
+                    .arg(share.minutes)
+                    .arg(share.minutes - change / 60)
+                    .arg(storedStamp(share.to)));
+    }
+
+    QString openShiftText(const PairShare &share) const
+    {
+        if (minuteNumber(m_now) < minuteNumber(m_period.to))
+            return QStringLiteral("still clocked in before the period has ended: it pays %1 up "
+                                  "to now; export it again once the period has ended")
+                .arg(durationText(share.minutes));
+        return QStringLiteral("still clocked in at the period's end: it pays %1 up to %2, and "
+                              "the periods after it pay the rest")
+            .arg(durationText(share.minutes), storedStamp(share.to));
     }
 
     const QString &m_employee;
@@ -195,6 +214,8 @@ QString kindText(FindingKind kind)
         return QStringLiteral("pair over 16 hours");
     case FindingKind::ZoneChange:
         return QStringLiteral("pair across a time zone change");
+    case FindingKind::OpenShift:
+        return QStringLiteral("shift still open");
     case FindingKind::FutureStamp:
         return QStringLiteral("dated in the future");
     case FindingKind::ThousandHours:

@@ -33,6 +33,9 @@ enum class FindingKind
     // A pair across a change of the time zone's offset: the wall clock counts other minutes
     // than passed.
     ZoneChange,
+    // A shift still open that the period pays: up to the period's end, or, before the period
+    // has ended, up to now.
+    OpenShift,
     FutureStamp,
     // 1,000 hours or more in the period: the four-character hours text cuts them.
     ThousandHours,
@@ -51,7 +54,8 @@ struct Finding
 };
 
 // The findings of one employee's log for a period. Findings about a row, a pair or the total
-// of the period concern the period's rows and pairs (see rowsOfPeriod), and an event stamped
+// of the period concern the period's rows and the pairs it pays (see shareOf), a pair across
+// the period's edge in each period that pays part of it, and an event stamped
 // earlier than the one before it is reported when either lies in the period. A forgotten
 // clock-out, an unreadable stamp and an event dated after `now` are reported whatever the
 // period: they cannot wait for the period they belong to.

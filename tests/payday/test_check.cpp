@@ -29,6 +29,39 @@ void logOf(Fixture &f, const QString &name, const QList<std::pair<QString, QStri
         f.event(name, when, status);
 }
 
+// A log as stamps and statuses.
+using Events = QList<std::pair<QString, QString>>;
+
+Period marchFirstHalf()
+{
+    return {stamp(QStringLiteral("2026-03-01 00:00:00")),
+            stamp(QStringLiteral("2026-03-16 00:00:00"))};
+}
+
+QList<Finding> checked(const Events &events, const Period &period, const QDateTime &now)
+{
+    QList<TimeLogRow> rows;
+    for (const auto &[when, status] : events)
+        rows << TimeLogRow{stamp(when), {}, status};
+    const ZoneChanges zones(QTimeZone::systemTimeZone(), now.addDays(-400), now.addDays(400));
+    return findingsOf(QStringLiteral("Ann"), rows, period, now, zones);
+}
+
+// What the check says of a pair across a change of the time zone, in a period that holds the
+// whole pair.
+QStringList zoneDetails(const QList<TimeLogRow> &rows)
+{
+    const Period period{rows.first().stamp, rows.last().stamp.addSecs(60)};
+    const QDateTime now = stamp(QStringLiteral("2026-01-01 00:00:00"));
+    const ZoneChanges zones(QTimeZone::systemTimeZone(), now.addDays(-400), now.addDays(400));
+    QStringList details;
+    for (const Finding &finding : findingsOf(QStringLiteral("Ann"), rows, period, now, zones)) {
+        if (finding.kind == FindingKind::ZoneChange)
+            details << finding.detail;
+    }
+    return details;
+}
+
 // A finding as the test states it: who, which kind, which row, and the stamp as stored.
 QString brief(const Finding &finding)
 {
@@ -46,6 +79,8 @@ private slots:
     void everyKindIsFoundOnceAndACleanLogNever();
     void zoneChangesCountWallClockAgainstElapsed_data();
     void zoneChangesCountWallClockAgainstElapsed();
+    void aShiftOpenThatThePeriodPaysIsFound_data();
+    void aShiftOpenThatThePeriodPaysIsFound();
 };
 
 void CheckTest::everyKindIsFoundOnceAndACleanLogNever()
@@ -101,6 +136,7 @@ void CheckTest::everyKindIsFoundOnceAndACleanLogNever()
                         "Ghost | no time log | 0 | ",
                         "Nora | unreadable date and time | 1 | ",
                         "Finn | forgotten clock-out | 1 | 2026-03-31 08:00:00",
+                        "Finn | shift still open | 1 | 2026-03-31 08:00:00",
                         "Uma | unknown status | 1 | 2026-03-18 08:00:00",
                         "x\ny | same status twice | 2 | 2026-03-18 09:00:00",
                         "Eve | earlier than the event before it | 3 | 2026-03-18 09:00:00",
@@ -111,16 +147,19 @@ void CheckTest::everyKindIsFoundOnceAndACleanLogNever()
                         "Fay | dated in the future | 2 | 2026-04-01 12:30:00",
                         "Tom | 1,000 hours or more | 0 | ",
                     }));
-    QCOMPARE(findingLine(checked.findings[4]),
+    QCOMPARE(findingLine(checked.findings[5]),
              QStringLiteral("x\\ny\t2026-03-18 09:00:00\tsame status twice: \"Clocked In\" "
                             "follows \"Clocked In\""));
     QCOMPARE(findingLine(checked.findings[1]),
              QStringLiteral("Nora\trow 1\tunreadable date and time: row 1 holds no date and time "
                             "that can be read"));
     QCOMPARE(checked.findings[2].detail, QStringLiteral("still clocked in after 28 h 00 min"));
-    QCOMPARE(checked.findings[7].detail,
+    QCOMPARE(checked.findings[3].detail,
+             QStringLiteral("still clocked in at the period's end: it pays 16 h 00 min up to "
+                            "2026-04-01 00:00:00, and the periods after it pay the rest"));
+    QCOMPARE(checked.findings[8].detail,
              QStringLiteral("clocked out at 2026-03-18 15:25:00, before clocking in: -0 h 35 min"));
-    QCOMPARE(checked.findings[11].detail,
+    QCOMPARE(checked.findings[12].detail,
              QStringLiteral("1050 h 00 min in the period; \"Tot. Hours\" shows \"1050\""));
     QFile employees(f.databasePath());
     QVERIFY(employees.open(QIODevice::ReadOnly));
@@ -159,16 +198,41 @@ void CheckTest::zoneChangesCountWallClockAgainstElapsed()
     QFETCH(QString, detail);
     const QList<TimeLogRow> rows = {{stamp(clockIn), QStringLiteral(" "), In},
                                     {stamp(clockOut), {}, Out}};
-    const Period period{stamp(clockIn), stamp(clockIn).addSecs(60)};
-    const QDateTime now = stamp(QStringLiteral("2026-01-01 00:00:00"));
-    const ZoneChanges zones(QTimeZone::systemTimeZone(), now.addDays(-400), now.addDays(400));
+    QCOMPARE(zoneDetails(rows), detail.isEmpty() ? QStringList() : QStringList{detail});
+}
 
-    QStringList details;
-    for (const Finding &finding : findingsOf(QStringLiteral("Ann"), rows, period, now, zones)) {
-        if (finding.kind == FindingKind::ZoneChange)
-            details << finding.detail;
+void CheckTest::aShiftOpenThatThePeriodPaysIsFound_data()
+{
+    QTest::addColumn<Events>("events");
+    QTest::addColumn<QString>("now");
+    QTest::addColumn<QStringList>("found");
+    const Events nightShift{{"2026-03-15 22:00:00", In}};
+    QTest::newRow("open at the period's end")
+        << nightShift << "2026-03-16 09:00:00"
+        << QStringList{"still clocked in at the period's end: it pays 2 h 00 min up to "
+                       "2026-03-16 00:00:00, and the periods after it pay the rest"};
+    QTest::newRow("before the period has ended")
+        << nightShift << "2026-03-15 23:30:20"
+        << QStringList{"still clocked in before the period has ended: it pays 1 h 30 min up to "
+                       "now; export it again once the period has ended"};
+    QTest::newRow("closed after the period's end")
+        << Events{{"2026-03-15 22:00:00", In}, {"2026-03-16 06:00:00", Out}}
+        << "2026-03-16 09:00:00" << QStringList();
+    QTest::newRow("open in the next period")
+        << Events{{"2026-03-16 00:00:00", In}} << "2026-03-16 09:00:00" << QStringList();
+}
+
+void CheckTest::aShiftOpenThatThePeriodPaysIsFound()
+{
+    QFETCH(Events, events);
+    QFETCH(QString, now);
+    QFETCH(QStringList, found);
+    QStringList told;
+    for (const Finding &finding : checked(events, marchFirstHalf(), stamp(now))) {
+        if (finding.kind == FindingKind::OpenShift)
+            told << finding.detail;
     }
-    QCOMPARE(details, detail.isEmpty() ? QStringList() : QStringList{detail});
+    QCOMPARE(told, found);
 }
 
 int main(int argc, char *argv[])

@@ -65,8 +65,10 @@ void PeriodWindowTest::theCheckListsFindingsThatLeadToTheirEmployee()
     QCOMPARE(window.toEdit->text(), QStringLiteral("3/2/2026"));
 
     window.checkButton->click();
-    QCOMPARE(window.findingsList->count(), 1);
+    // Forgotten, and open at the period's end.
+    QCOMPARE(window.findingsList->count(), 2);
     QVERIFY(window.findingsList->item(0)->text().startsWith(QStringLiteral("Bob, \"Jr\"")));
+    QVERIFY(window.findingsList->item(1)->text().contains(QStringLiteral("shift still open")));
     emit window.findingsList->itemDoubleClicked(window.findingsList->item(0));
     QCOMPARE(f.main().tabs->currentIndex(), 1);
     QCOMPARE(f.main().employeeNameEdit->text(), QStringLiteral("Bob, \"Jr\""));
