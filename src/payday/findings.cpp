@@ -6,6 +6,8 @@
 #include "payday/zonechanges.h"
 #include "reports/figures.h"
 
+#include <QStringList>
+
 namespace horalink {
 
 namespace {
@@ -99,9 +101,23 @@ private:
         if (!isKnownStatus(status))
             add(row, FindingKind::UnknownStatus,
                 quoted(status) + QStringLiteral(" is neither \"Clocked In\" nor \"Clocked Out\""));
+        else if (status.toString() == ClockedOut)
+            checkClockOutOpened(row);
         else if (row > 0 && m_rows[row - 1].status == status)
             add(row, FindingKind::SameStatusTwice,
                 quoted(status) + QStringLiteral(" follows ") + quoted(status));
+    }
+
+    void checkClockOutOpened(qsizetype row)
+    {
+        if (row == 0)
+            add(row, FindingKind::ClockOutWithoutClockIn,
+                QStringLiteral("the log begins with it: a forgotten clock-in, or one cleared "
+                               "with the log"));
+        else if (m_rows[row - 1].status.toString() == ClockedOut)
+            add(row, FindingKind::ClockOutWithoutClockIn,
+                QStringLiteral("no clock-in since the clock-out of %1: a forgotten clock-in")
+                    .arg(storedStamp(m_rows[row - 1].stamp)));
     }
 
     void checkOrder(qsizetype row)
@@ -146,12 +162,47 @@ private:
     // period's.
     void checkZone(qsizetype row, const PairShare &share)
     {
-        if (const int change = m_zones.offsetChange(share.from, share.to))
+        const QList<int> changes = m_zones.offsetChanges(share.from, share.to);
+        if (changes.size() == 1 && changes[0] != 0)
             add(row, FindingKind::ZoneChange,
                 QStringLiteral("%1 minutes by the wall clock, %2 minutes elapsed until %3")
                     .arg(share.minutes)
-                    .arg(share.minutes - change / 60)
+                    .arg(share.minutes - changes[0] / 60)
                     .arg(storedStamp(share.to)));
+        else if (changes.size() > 1)
+            add(row, FindingKind::AmbiguousTime,
+                QStringLiteral("%1 minutes by the wall clock; %2 minutes elapsed until %3, as ")
+                        .arg(share.minutes)
+                        .arg(elapsedText(share.minutes, changes), storedStamp(share.to)) +
+                    readingsText(share));
+    }
+
+    // Every way the minutes may have passed, fewest first: "180, 240 or 300".
+    static QString elapsedText(qint64 minutes, const QList<int> &changes)
+    {
+        QStringList ways;
+        for (auto change = changes.crbegin(); change != changes.crend(); ++change)
+            ways << QString::number(minutes - *change / 60);
+        const QString last = ways.takeLast();
+        return ways.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+    }
+
+    QString readingsText(const PairShare &share) const
+    {
+        QStringList told;
+        for (const QDateTime &stamp : {share.from, share.to}) {
+            switch (m_zones.reading(stamp)) {
+            case WallClockReading::Once:
+                break;
+            case WallClockReading::Twice:
+                told << QStringLiteral("the clock showed %1 twice").arg(storedStamp(stamp));
+                break;
+            case WallClockReading::Never:
+                told << QStringLiteral("the clock never showed %1").arg(storedStamp(stamp));
+                break;
+            }
+        }
+        return told.join(QStringLiteral(" and "));
     }
 
     QString openShiftText(const PairShare &share) const
@@ -204,6 +255,8 @@ QString kindText(FindingKind kind)
         return QStringLiteral("unknown status");
     case FindingKind::SameStatusTwice:
         return QStringLiteral("same status twice");
+    case FindingKind::ClockOutWithoutClockIn:
+        return QStringLiteral("clock-out without a clock-in");
     case FindingKind::EarlierThanBefore:
         return QStringLiteral("earlier than the event before it");
     case FindingKind::PairOpenedByClockOut:
@@ -214,6 +267,8 @@ QString kindText(FindingKind kind)
         return QStringLiteral("pair over 16 hours");
     case FindingKind::ZoneChange:
         return QStringLiteral("pair across a time zone change");
+    case FindingKind::AmbiguousTime:
+        return QStringLiteral("time the clock showed twice or never");
     case FindingKind::OpenShift:
         return QStringLiteral("shift still open");
     case FindingKind::FutureStamp:
