@@ -1,5 +1,7 @@
 #include "decimal.h"
 
+#include "reports/figures.h"
+
 #include <algorithm>
 
 namespace horalink {
@@ -98,10 +100,6 @@ QByteArray difference(const QByteArray &a, const QByteArray &b)
     return out;
 }
 
-// Wages are short texts; beyond this a number is no amount of money but a way to exhaust
-// memory.
-constexpr int LargestExponent = 400;
-
 } // namespace
 
 Decimal::Decimal(qint64 value)
@@ -115,50 +113,12 @@ Decimal::Decimal(bool negative, QByteArray digits, int scale)
     m_negative = negative && !isZero(m_digits);
 }
 
-std::optional<Decimal> Decimal::read(const QString &typed, const QLocale &locale)
+std::optional<Decimal> Decimal::read(const QString &text)
 {
-    const QString text = typed.trimmed();
-    const QString localMark = locale.decimalPoint();
-    qsizetype at = 0;
-    const auto digitsFrom = [&text, &at]() {
-        QByteArray digits;
-        while (at < text.size() && text[at] >= QLatin1Char('0') && text[at] <= QLatin1Char('9'))
-            digits += char(text[at++].unicode());
-        return digits;
-    };
-
-    bool negative = false;
-    if (at < text.size() && (text[at] == QLatin1Char('-') || text[at] == QLatin1Char('+')))
-        negative = text[at++] == QLatin1Char('-');
-    QByteArray digits = digitsFrom();
-    int scale = 0;
-    if (at < text.size() &&
-        (text[at] == QLatin1Char('.') || QStringView(text).mid(at).startsWith(localMark))) {
-        at += text[at] == QLatin1Char('.') ? 1 : localMark.size();
-        const QByteArray fraction = digitsFrom();
-        digits += fraction;
-        scale = int(fraction.size());
-    }
-    if (digits.isEmpty())
+    const auto written = readWrittenNumber(text);
+    if (!written)
         return std::nullopt;
-    if (at < text.size() && (text[at] == QLatin1Char('e') || text[at] == QLatin1Char('E'))) {
-        ++at;
-        bool negativeExponent = false;
-        if (at < text.size() && (text[at] == QLatin1Char('-') || text[at] == QLatin1Char('+')))
-            negativeExponent = text[at++] == QLatin1Char('-');
-        const QByteArray exponentDigits = digitsFrom();
-        const int exponent = exponentDigits.size() <= 3 ? exponentDigits.toInt() : -1;
-        if (exponentDigits.isEmpty() || exponent < 0 || exponent > LargestExponent)
-            return std::nullopt;
-        scale += negativeExponent ? exponent : -exponent;
-    }
-    if (at != text.size())
-        return std::nullopt;
-    if (scale < 0) {
-        digits += QByteArray(-scale, '0');
-        scale = 0;
-    }
-    return Decimal(negative, digits, scale);
+    return Decimal(written->negative, written->digits, written->scale);
 }
 
 Decimal Decimal::forMinutes(qint64 minutes) const

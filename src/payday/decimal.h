@@ -2,7 +2,6 @@
 
 #include <optional>
 #include <QByteArray>
-#include <QLocale>
 #include <QString>
 
 namespace horalink {
@@ -15,10 +14,8 @@ public:
     Decimal() = default;
     explicit Decimal(qint64 value);
 
-    // A number typed as text, blanks around it ignored: a sign, digits with the point or the
-    // locale's decimal mark, and an exponent, as the wage figures accept it. Nothing when the
-    // text is none, or when its exponent would make a number no wage can be.
-    static std::optional<Decimal> read(const QString &text, const QLocale &locale = QLocale());
+    // A number typed as text, read by the rule every wage is read by (readWrittenNumber).
+    static std::optional<Decimal> read(const QString &text);
 
     // What `minutes` come to at this amount per hour: minutes × amount / 60, to the cent,
     // a half cent rounded to the even cent.

@@ -31,7 +31,7 @@ void writeSummaryRow(CsvWriter &summary, const EmployeePeriod &employee)
 
 void writeEventsHeader(CsvWriter &events)
 {
-    for (const char *title : {"Name", "Date and Time", "Status", "Activity", "Minutes"})
+    for (const char *title : {"Name", "Date and Time", "Status", "Activity", "Minutes", "Shift"})
         events.field(QString::fromLatin1(title));
     events.endLine();
 }
@@ -73,6 +73,19 @@ QByteArrayView isoText(const QDateTime &stamp, char *out)
     return QByteArrayView(out, 19);
 }
 
+QByteArrayView markText(ShiftMark mark)
+{
+    switch (mark) {
+    case ShiftMark::Whole:
+        break;
+    case ShiftMark::Split:
+        return "split";
+    case ShiftMark::Open:
+        return "open";
+    }
+    return {};
+}
+
 void writeEvents(CsvWriter &events, const EmployeePeriod &employee)
 {
     const QByteArray name = events.encoded(employee.name);
@@ -85,6 +98,7 @@ void writeEvents(CsvWriter &events, const EmployeePeriod &employee)
             .field(event.activity.toString());
         const std::optional<qint64> &minutes = employee.pairMinutes[at];
         events.encodedField(minutes ? QByteArray::number(*minutes) : QByteArray());
+        events.encodedField(markText(employee.marks[at]));
         events.endLine();
     }
 }
@@ -98,7 +112,7 @@ EmployeePeriod periodOf(Connection &connection, const ListedEmployee &employee,
                         const Period &period, const QDateTime &now)
 {
     if (!hasTimeLog(connection, employee.name))
-        return {employee.name, employee.wage, std::nullopt, 0.0f, {}, {}};
+        return {employee.name, employee.wage, std::nullopt, 0.0f, {}, {}, {}};
     return employeePeriod(employee, readTimeLogRows(connection, employee.name), period, now);
 }
 

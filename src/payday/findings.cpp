@@ -6,6 +6,8 @@
 #include "payday/zonechanges.h"
 #include "reports/figures.h"
 
+#include <QStringList>
+
 namespace horalink {
 
 namespace {
@@ -56,9 +58,9 @@ public:
             checkRow(pair.clockIn);
             if (pair.openShift)
                 checkOpenShift(pair);
-            if (countedIn(pair, m_rows, m_period)) {
-                checkPair(pair);
-                total += pair.minutes.value_or(0);
+            if (const auto share = shareOf(pair, m_rows, m_period)) {
+                checkPair(pair, *share);
+                total += share->minutes;
             }
             if (pair.clockOut)
                 checkRow(*pair.clockOut);
@@ -99,9 +101,23 @@ private:
         if (!isKnownStatus(status))
             add(row, FindingKind::UnknownStatus,
                 quoted(status) + QStringLiteral(" is neither \"Clocked In\" nor \"Clocked Out\""));
+        else if (status.toString() == ClockedOut)
+            checkClockOutOpened(row);
         else if (row > 0 && m_rows[row - 1].status == status)
             add(row, FindingKind::SameStatusTwice,
                 quoted(status) + QStringLiteral(" follows ") + quoted(status));
+    }
+
+    void checkClockOutOpened(qsizetype row)
+    {
+        if (row == 0)
+            add(row, FindingKind::ClockOutWithoutClockIn,
+                QStringLiteral("the log begins with it: a forgotten clock-in, or one cleared "
+                               "with the log"));
+        else if (m_rows[row - 1].status.toString() == ClockedOut)
+            add(row, FindingKind::ClockOutWithoutClockIn,
+                QStringLiteral("no clock-in since the clock-out of %1: a forgotten clock-in")
+                    .arg(storedStamp(m_rows[row - 1].stamp)));
     }
 
     void checkOrder(qsizetype row)
@@ -120,7 +136,7 @@ private:
                 QStringLiteral("still clocked in after %1").arg(durationText(*pair.minutes)));
     }
 
-    void checkPair(const LogPair &pair)
+    void checkPair(const LogPair &pair, const PairShare &share)
     {
         const qsizetype row = pair.clockIn;
         if (pair.clockOut && m_rows[row].status.toString() == ClockedOut)
@@ -130,20 +146,74 @@ private:
         if (!pair.minutes)
             return;
         const qint64 minutes = *pair.minutes;
-        const QDateTime end = pair.clockOut ? m_rows[*pair.clockOut].stamp : m_now;
         if (minutes < 0)
             add(row, FindingKind::NegativePair,
                 QStringLiteral("clocked out at %1, before clocking in: %2")
-                    .arg(storedStamp(end), durationText(minutes)));
+                    .arg(storedStamp(pair.end), durationText(minutes)));
         else if (minutes > LongestShift && !pair.openShift)
             add(row, FindingKind::LongPair,
-                QStringLiteral("%1 until %2").arg(durationText(minutes), storedStamp(end)));
-        if (const int change = m_zones.offsetChange(m_rows[row].stamp, end))
+                QStringLiteral("%1 until %2").arg(durationText(minutes), storedStamp(pair.end)));
+        checkZone(row, share);
+        if (pair.openShift)
+            add(row, FindingKind::OpenShift, openShiftText(share));
+    }
+
+    // Only the minutes the period pays are weighed: a change beyond its edge is another
+    // period's.
+    void checkZone(qsizetype row, const PairShare &share)
+    {
+        const QList<int> changes = m_zones.offsetChanges(share.from, share.to);
+        if (changes.size() == 1 && changes[0] != 0)
             add(row, FindingKind::ZoneChange,
                 QStringLiteral("%1 minutes by the wall clock, %2 minutes elapsed until %3")
-                    .arg(minutes)
-                    .arg(minutes - change / 60)
-                    .arg(storedStamp(end)));
+                    .arg(share.minutes)
+                    .arg(share.minutes - changes[0] / 60)
+                    .arg(storedStamp(share.to)));
+        else if (changes.size() > 1)
+            add(row, FindingKind::AmbiguousTime,
+                QStringLiteral("%1 minutes by the wall clock; %2 minutes elapsed until %3, as ")
+                        .arg(share.minutes)
+                        .arg(elapsedText(share.minutes, changes), storedStamp(share.to)) +
+                    readingsText(share));
+    }
+
+    // Every way the minutes may have passed, fewest first: "180, 240 or 300".
+    static QString elapsedText(qint64 minutes, const QList<int> &changes)
+    {
+        QStringList ways;
+        for (auto change = changes.crbegin(); change != changes.crend(); ++change)
+            ways << QString::number(minutes - *change / 60);
+        const QString last = ways.takeLast();
+        return ways.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+    }
+
+    QString readingsText(const PairShare &share) const
+    {
+        QStringList told;
+        for (const QDateTime &stamp : {share.from, share.to}) {
+            switch (m_zones.reading(stamp)) {
+            case WallClockReading::Once:
+                break;
+            case WallClockReading::Twice:
+                told << QStringLiteral("the clock showed %1 twice").arg(storedStamp(stamp));
+                break;
+            case WallClockReading::Never:
+                told << QStringLiteral("the clock never showed %1").arg(storedStamp(stamp));
+                break;
+            }
+        }
+        return told.join(QStringLiteral(" and "));
+    }
+
+    QString openShiftText(const PairShare &share) const
+    {
+        if (minuteNumber(m_now) < minuteNumber(m_period.to))
+            return QStringLiteral("still clocked in before the period has ended: it pays %1 up "
+                                  "to now; export it again once the period has ended")
+                .arg(durationText(share.minutes));
+        return QStringLiteral("still clocked in at the period's end: it pays %1 up to %2, and "
+                              "the periods after it pay the rest")
+            .arg(durationText(share.minutes), storedStamp(share.to));
     }
 
     const QString &m_employee;
@@ -185,6 +255,8 @@ QString kindText(FindingKind kind)
         return QStringLiteral("unknown status");
     case FindingKind::SameStatusTwice:
         return QStringLiteral("same status twice");
+    case FindingKind::ClockOutWithoutClockIn:
+        return QStringLiteral("clock-out without a clock-in");
     case FindingKind::EarlierThanBefore:
         return QStringLiteral("earlier than the event before it");
     case FindingKind::PairOpenedByClockOut:
@@ -195,6 +267,10 @@ QString kindText(FindingKind kind)
         return QStringLiteral("pair over 16 hours");
     case FindingKind::ZoneChange:
         return QStringLiteral("pair across a time zone change");
+    case FindingKind::AmbiguousTime:
+        return QStringLiteral("time the clock showed twice or never");
+    case FindingKind::OpenShift:
+        return QStringLiteral("shift still open");
     case FindingKind::FutureStamp:
         return QStringLiteral("dated in the future");
     case FindingKind::ThousandHours:

@@ -21,8 +21,11 @@ enum class FindingKind
     ForgottenClockOut,
     // A status other than "Clocked In" and "Clocked Out".
     UnknownStatus,
-    // The same status as the event before.
+    // The same status as the event before; two clock-outs in a row are told as the next kind.
     SameStatusTwice,
+    // A clock-out that no clock-in opens, first in the log or after another clock-out: a
+    // forgotten clock-in, or one cleared away with the log.
+    ClockOutWithoutClockIn,
     // A date and time earlier than the event's before it in stored order: edited or back-dated.
     EarlierThanBefore,
     // A pair whose first row is a clock-out: the time between two shifts is counted as work.
@@ -33,6 +36,12 @@ enum class FindingKind
     // A pair across a change of the time zone's offset: the wall clock counts other minutes
     // than passed.
     ZoneChange,
+    // A pair with a stamp in an hour the clock showed twice or never: the minutes that passed
+    // cannot be known, only the ways to read it.
+    AmbiguousTime,
+    // A shift still open that the period pays: up to the period's end, or, before the period
+    // has ended, up to now.
+    OpenShift,
     FutureStamp,
     // 1,000 hours or more in the period: the four-character hours text cuts them.
     ThousandHours,
@@ -51,7 +60,8 @@ struct Finding
 };
 
 // The findings of one employee's log for a period. Findings about a row, a pair or the total
-// of the period concern the period's rows and pairs (see rowsOfPeriod), and an event stamped
+// of the period concern the period's rows and the pairs it pays (see shareOf), a pair across
+// the period's edge in each period that pays part of it, and an event stamped
 // earlier than the one before it is reported when either lies in the period. A forgotten
 // clock-out, an unreadable stamp and an event dated after `now` are reported whatever the
 // period: they cannot wait for the period they belong to.

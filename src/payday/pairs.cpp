@@ -1,42 +1,50 @@
 #include "pairs.h"
 
+#include "db/datetimetext.h"
 #include "db/timelog.h"
 #include "reports/figures.h"
 
 namespace horalink {
-
-namespace {
-
-std::optional<qint64> minutesBetween(const QDateTime &clockIn, const QDateTime &clockOut)
-{
-    if (!clockIn.isValid() || !clockOut.isValid())
-        return std::nullopt;
-    return minuteDifference(clockIn, clockOut);
-}
-
-} // namespace
 
 QList<LogPair> logPairs(const QList<TimeLogRow> &rows, const QDateTime &now)
 {
     QList<LogPair> pairs;
     pairs.reserve(rows.size() / 2 + 1);
     for (qsizetype row = 0; row < rows.size(); row += 2) {
-        LogPair pair{row, std::nullopt, false, std::nullopt};
+        LogPair pair{row, std::nullopt, false, {}, std::nullopt};
         if (row + 1 < rows.size()) {
             pair.clockOut = row + 1;
-            pair.minutes = minutesBetween(rows[row].stamp, rows[row + 1].stamp);
+            pair.end = rows[row + 1].stamp;
         } else if (rows[row].status.toString() == ClockedIn) {
             pair.openShift = true;
-            pair.minutes = minutesBetween(rows[row].stamp, now);
+            pair.end = now;
         }
+        if (rows[row].stamp.isValid() && pair.end.isValid())
+            pair.minutes = minuteDifference(rows[row].stamp, pair.end);
         pairs << pair;
     }
     return pairs;
 }
 
-bool countedIn(const LogPair &pair, const QList<TimeLogRow> &rows, const Period &period)
+std::optional<PairShare> shareOf(const LogPair &pair, const QList<TimeLogRow> &rows,
+                                 const Period &period)
 {
-    return period.contains(rows[pair.clockIn].stamp);
+    const QDateTime &clockIn = rows[pair.clockIn].stamp;
+    const bool clockedInHere = period.contains(clockIn);
+    if (!pair.minutes || *pair.minutes < 0) {
+        if (!clockedInHere)
+            return std::nullopt;
+        return PairShare{pair.minutes.value_or(0), clockIn, pair.end, false};
+    }
+    // Minute boundaries are counted, so cutting at an edge neither gains nor loses one.
+    const bool startsBefore = minuteNumber(clockIn) < minuteNumber(period.from);
+    const bool endsAfter = minuteNumber(pair.end) > minuteNumber(period.to);
+    const QDateTime from = startsBefore ? period.from : clockIn;
+    const QDateTime to = endsAfter ? period.to : pair.end;
+    const qint64 minutes = minuteDifference(from, to);
+    if (!clockedInHere && minutes <= 0)
+        return std::nullopt;
+    return PairShare{minutes, from, to, minutes != *pair.minutes};
 }
 
 QList<qsizetype> rowsOfPeriod(const QList<LogPair> &pairs, const QList<TimeLogRow> &rows,
@@ -44,7 +52,7 @@ QList<qsizetype> rowsOfPeriod(const QList<LogPair> &pairs, const QList<TimeLogRo
 {
     QList<qsizetype> out;
     for (const LogPair &pair : pairs) {
-        if (countedIn(pair, rows, period)) {
+        if (shareOf(pair, rows, period)) {
             out << pair.clockIn;
             if (pair.clockOut)
                 out << *pair.clockOut;

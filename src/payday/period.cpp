@@ -12,4 +12,9 @@ bool Period::contains(const QDateTime &stamp) const
     return minute >= minuteNumber(from) && minute < minuteNumber(to);
 }
 
+bool Period::holdsAMinute() const
+{
+    return minuteNumber(from) < minuteNumber(to);
+}
+
 } // namespace horalink

@@ -15,6 +15,10 @@ struct Period
     QDateTime to;
 
     bool contains(const QDateTime &stamp) const;
+    // Whether it holds a minute at all: one that ends where or before it starts holds none,
+    // and exporting it would pay nobody anything. Such a period is refused wherever one is
+    // typed.
+    bool holdsAMinute() const;
 };
 
 // Told after each employee is done: how many are done, of how many, and who was last. Work

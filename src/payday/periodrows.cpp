@@ -9,15 +9,22 @@ namespace horalink {
 EmployeePeriod employeePeriod(const ListedEmployee &employee, QList<TimeLogRow> rows,
                               const Period &period, const QDateTime &now)
 {
-    EmployeePeriod out{employee.name, employee.wage, qint64(0), 0.0f, {}, {}};
+    EmployeePeriod out{employee.name, employee.wage, qint64(0), 0.0f, {}, {}, {}};
     const QList<LogPair> pairs = logPairs(rows, now);
     QList<std::optional<qint64>> minutesOnRow(rows.size());
+    QList<ShiftMark> marks(rows.size(), ShiftMark::Whole);
     for (const LogPair &pair : pairs) {
-        if (!pair.minutes || !countedIn(pair, rows, period))
+        const auto share = shareOf(pair, rows, period);
+        if (!pair.minutes || !share)
             continue;
-        *out.minutes += *pair.minutes;
-        out.programMinutes = addMinutes(out.programMinutes, *pair.minutes);
-        minutesOnRow[pair.clockOut.value_or(pair.clockIn)] = pair.minutes;
+        *out.minutes += share->minutes;
+        out.programMinutes = addMinutes(out.programMinutes, share->minutes);
+        const qsizetype row = pair.clockOut.value_or(pair.clockIn);
+        minutesOnRow[row] = share->minutes;
+        if (pair.openShift)
+            marks[row] = ShiftMark::Open;
+        else if (share->split)
+            marks[row] = ShiftMark::Split;
     }
     // The period's rows come in stored order, so they close up to the front in place.
     qsizetype kept = 0;
@@ -25,13 +32,16 @@ EmployeePeriod employeePeriod(const ListedEmployee &employee, QList<TimeLogRow> 
         if (row != kept) {
             rows[kept] = std::move(rows[row]);
             minutesOnRow[kept] = minutesOnRow[row];
+            marks[kept] = marks[row];
         }
         ++kept;
     }
     rows.resize(kept);
     minutesOnRow.resize(kept);
+    marks.resize(kept);
     out.events = std::move(rows);
     out.pairMinutes = std::move(minutesOnRow);
+    out.marks = std::move(marks);
     return out;
 }
 
@@ -51,8 +61,7 @@ SummaryFigures summaryFigures(const EmployeePeriod &employee, QChar decimalMark)
     if (exact)
         out.exactWages = exact->forMinutes(minutes).text(decimalMark);
     const auto estimated = estimatedWages(wage, hours);
-    const auto shown =
-        estimated ? Decimal::read(wagesText(*estimated), QLocale::c()) : std::nullopt;
+    const auto shown = estimated ? Decimal::read(wagesText(*estimated)) : std::nullopt;
     if (shown)
         out.programWages = shown->text(decimalMark);
     if (exact && shown)

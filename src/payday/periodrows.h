@@ -10,20 +10,33 @@
 
 namespace horalink {
 
+// What an event's row of the export says about the shift whose minutes it carries.
+enum class ShiftMark
+{
+    Whole,
+    // Part of the shift's minutes fall in another period, which pays them.
+    Split,
+    // Still clocked in: counted up to now, or up to the period's end when that came first.
+    Open,
+};
+
 // One employee's period as the export writes it.
 struct EmployeePeriod
 {
     QString name;
     QVariant wage;
-    // The minutes of the pairs counted in the period, as the totals count them. Nothing for an
-    // employee listed without a time log: none of his or her hours are known.
+    // The minutes the period pays of its pairs (see shareOf), each counted as the totals
+    // count them. Nothing for an employee listed without a time log: none of his or her hours
+    // are known.
     std::optional<qint64> minutes;
     // The same minutes added up in single precision, pair by pair, as the totals add them.
     float programMinutes = 0.0f;
-    // The period's events in stored order, for events.csv, and beside each the minutes of the
-    // pair it closes (on the clock-in of a shift still open, counted up to now).
+    // The period's events in stored order, for events.csv, and beside each the minutes the
+    // period pays of the pair it closes (on the clock-in of a shift still open) with the
+    // shift's mark.
     QList<TimeLogRow> events;
     QList<std::optional<qint64>> pairMinutes;
+    QList<ShiftMark> marks;
 };
 
 // The rows are taken over: the period's events are kept in their place.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
@@ -31,8 +32,22 @@ float addPrintedHours(float total, const QString &printedSubtotal);
 // A text cut after its fourth character or padded with blanks to four.
 QString fourCharacters(const QString &text);
 
-// A number typed as text, blanks around it ignored: a wage, or an hours text read back.
-// Nothing when the text is not a number.
+// A number as it was written: its sign, its digits, and how many of them lie after the
+// decimal mark, an exponent applied.
+struct WrittenNumber
+{
+    bool negative = false;
+    QByteArray digits;
+    int scale = 0;
+};
+
+// The one rule by which a wage or an hours text is read, in every locale, so that a file reads
+// alike wherever it is opened: blanks around it ignored, a sign, digits with at most one
+// decimal mark, a point or a comma, and an exponent; never a grouping mark. Nothing when the
+// text is no number, or when its exponent would make a number no wage can be.
+std::optional<WrittenNumber> readWrittenNumber(const QString &text);
+
+// The same number in double precision; nothing when it is none or beyond that precision.
 std::optional<double> readNumber(const QString &text);
 
 // The hours text as a whole number of hundredths, ties to even.

@@ -112,7 +112,7 @@ std::optional<Period> periodOf(const QCommandLineParser &parser)
         }
         *stamp = *read;
     }
-    if (minuteNumber(period.from) >= minuteNumber(period.to)) {
+    if (!period.holdsAMinute()) {
         badUsage(QStringLiteral("the period from --from to --to holds no minute."));
         return std::nullopt;
     }

@@ -169,10 +169,30 @@ std::vector<std::pair<QString, QString>> DataControl::typedEdits() const
     return edits;
 }
 
+void DataControl::setFieldRule(const QString &field,
+                               std::function<QString(const QString &typed)> rule)
+{
+    m_fieldRules.emplace_back(field, std::move(rule));
+}
+
+void DataControl::applyFieldRules(const std::vector<std::pair<QString, QString>> &edits) const
+{
+    for (const auto &[field, text] : edits) {
+        for (const auto &[ruled, rule] : m_fieldRules) {
+            if (ruled.compare(field, Qt::CaseInsensitive) != 0)
+                continue;
+            if (const QString refusal = rule(text); !refusal.isEmpty())
+                throw BoundEditRefused(dberr::CheckFailed, refusal, field);
+        }
+    }
+}
+
 void DataControl::flushBound(Flush policy)
 {
     try {
-        m_cursor.writeTyped(typedEdits());
+        const auto edits = typedEdits();
+        applyFieldRules(edits);
+        m_cursor.writeTyped(edits);
     } catch (const BoundEditRefused &refusal) {
         if (policy == Flush::Strict || !m_refusalHandler)
             throw;

@@ -57,6 +57,11 @@ public:
     };
     void setRefusalHandler(std::function<void(const BoundEditRefused &, Refusal)> handler);
 
+    // What may be typed into the box bound to `field`: the rule gives why a text is refused,
+    // or nothing when it is taken. A refused text is never written; it is reported as a text
+    // the row will not take.
+    void setFieldRule(const QString &field, std::function<QString(const QString &typed)> rule);
+
 signals:
     void currentChanged();
 
@@ -75,6 +80,7 @@ private:
 
     void navigate(void (Cursor::*move)());
     std::vector<std::pair<QString, QString>> typedEdits() const;
+    void applyFieldRules(const std::vector<std::pair<QString, QString>> &edits) const;
     void flushBound(Flush policy);
     void showBound();
     static QString boxText(const QWidget *widget);
@@ -82,6 +88,7 @@ private:
     Cursor m_cursor;
     std::vector<Binding> m_bindings;
     std::function<void(const BoundEditRefused &, Refusal)> m_refusalHandler;
+    std::vector<std::pair<QString, std::function<QString(const QString &)>>> m_fieldRules;
     QLabel *m_caption;
 };
 

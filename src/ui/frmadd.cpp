@@ -15,7 +15,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -123,13 +122,8 @@ void frmadd::okButtonClicked()
         prompts().warning(QStringLiteral("Please type in the name of the new Employee."), AddError);
         return;
     case AddStep::NameRefused:
+    case AddStep::WageRefused:
         prompts().warning(result.reason, AddError);
-        return;
-    case AddStep::WageNotANumber:
-        prompts().warning(QStringLiteral("Sorry, the wage must be a number of dollars per hour, "
-                                         "for example ") +
-                              QLocale().toString(12.5, 'f', 2) + QLatin1Char('.'),
-                          AddError);
         return;
     case AddStep::AlreadyListed:
         prompts().warning(QStringLiteral("Sorry, this Employee already exists."), AddError);

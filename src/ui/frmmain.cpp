@@ -1,5 +1,6 @@
 #include "frmmain.h"
 
+#include "admin/newemployee.h"
 #include "clock/clock.h"
 #include "db/database.h"
 #include "db/datetimetext.h"
@@ -264,6 +265,8 @@ QWidget *frmmain::buildManagement()
     employeeList->bind(employeeNameEdit, QStringLiteral("Ename"));
     employeeList->bind(wageEdit, QStringLiteral("Ewage"));
     employeeList->bind(notesEdit, QStringLiteral("Ecomment"));
+    // A wage is refused here as it is where an employee is added.
+    employeeList->setFieldRule(QStringLiteral("Ewage"), wageRefusal);
     // A wage or note the row will not take keeps the browser on the employee, and says why.
     employeeList->setRefusalHandler(
         [this](const BoundEditRefused &refusal, DataControl::Refusal kind) {
@@ -507,10 +510,11 @@ void frmmain::closeBoxClicked()
 
 void frmmain::reportDroppedEdit(const BoundEditRefused &refusal)
 {
-    prompts().warning(QStringLiteral("The change to ") + refusal.field() +
-                          QStringLiteral(" was not stored: ") + refusal.description() +
-                          QLatin1Char('.'),
-                      QStringLiteral("Edit Error"));
+    QString text = QStringLiteral("The change to ") + refusal.field() +
+                   QStringLiteral(" was not stored: ") + refusal.description();
+    if (!text.endsWith(QLatin1Char('.')))
+        text += QLatin1Char('.');
+    prompts().warning(text, QStringLiteral("Edit Error"));
 }
 
 void frmmain::reportUpdateFailure(const DbError &error)

@@ -132,7 +132,14 @@ std::optional<Period> frmperiod::typedPeriod()
         prompts().warning(InvalidDateTime, Title);
         return std::nullopt;
     }
-    return Period{*from, *to};
+    const Period period{*from, *to};
+    if (!period.holdsAMinute()) {
+        prompts().warning(QStringLiteral("The period holds no minute: \"To (not included)\" "
+                                         "must come after \"From\"."),
+                          Title);
+        return std::nullopt;
+    }
+    return period;
 }
 
 void frmperiod::exportButtonClicked()

@@ -5,6 +5,7 @@
 #include "ui/frmadd.h"
 #include "ui/frmlogon.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -26,6 +27,8 @@ const Box TooLong =
                               "20 characters and without special characters (i.e. period, "
                               "quotation marks, etc.)"),
                QStringLiteral("Add error"));
+const QString WageRule = QStringLiteral("Sorry, the wage must be a number of dollars per hour, 0 "
+                                        "or more, for example 12.50.");
 
 frmadd &openAddWindow(Fixture &f)
 {
@@ -86,6 +89,8 @@ private slots:
     void aDeletedNameGetsItsEmptyLogBack();
     void leavingWithoutOkAddsNothingAndKeepsTheListDisabled_data();
     void leavingWithoutOkAddsNothingAndKeepsTheListDisabled();
+    void theWageBoxTakesTheWagesAddNewTakes_data();
+    void theWageBoxTakesTheWagesAddNewTakes();
 };
 
 void AddEmployeeTest::okFollowsTheWageBox()
@@ -209,13 +214,11 @@ void AddEmployeeTest::refusalsKeepTheWindowAndWriteNothing_data()
                              << "10"
                              << "Please type in the name of the new Employee.";
     QTest::newRow("wage of letters") << "Bob"
-                                     << "ten"
-                                     << "Sorry, the wage must be a number of dollars per hour, "
-                                        "for example 12.50.";
+                                     << "ten" << WageRule;
     QTest::newRow("wage of two numbers") << "Bob"
-                                         << "7,50"
-                                         << "Sorry, the wage must be a number of dollars per "
-                                            "hour, for example 12.50.";
+                                         << "7,50.00" << WageRule;
+    QTest::newRow("negative wage") << "Bob"
+                                   << "-7.5" << WageRule;
     // One employee, however the letters were typed.
     QTest::newRow("accent typed apart") << "Jose\u0301"
                                         << "10" << Exists.text;
@@ -399,6 +402,49 @@ void AddEmployeeTest::leavingWithoutOkAddsNothingAndKeepsTheListDisabled()
     typeEmployee(third, QStringLiteral("Bob"));
     pressOk(f, third);
     QVERIFY(f.main().employeeNameEdit->isEnabled());
+}
+
+void AddEmployeeTest::theWageBoxTakesTheWagesAddNewTakes_data()
+{
+    QTest::addColumn<bool>("inWageBox");
+    QTest::addColumn<QString>("wage");
+    QTest::addColumn<bool>("taken");
+    for (const bool inWageBox : {false, true}) {
+        const char *where = inWageBox ? "wage box" : "Add New";
+        QTest::addRow("%s: decimal comma", where) << inWageBox << "7,5" << true;
+        QTest::addRow("%s: nothing an hour", where) << inWageBox << "0" << true;
+        QTest::addRow("%s: negative", where) << inWageBox << "-7.5" << false;
+        QTest::addRow("%s: negative with a comma", where) << inWageBox << "-0,5" << false;
+        QTest::addRow("%s: letters", where) << inWageBox << "ten" << false;
+        QTest::addRow("%s: grouped", where) << inWageBox << "1,007.50" << false;
+    }
+}
+
+void AddEmployeeTest::theWageBoxTakesTheWagesAddNewTakes()
+{
+    QFETCH(bool, inWageBox);
+    QFETCH(QString, wage);
+    QFETCH(bool, taken);
+    Fixture f;
+    startAsManager(f, {QStringLiteral("Ann")});
+    const QString wageOfAnn = QStringLiteral("SELECT ewage FROM datalist WHERE ename = 'Ann'");
+    if (!inWageBox) {
+        frmadd &window = openAddWindow(f);
+        typeEmployee(window, QStringLiteral("Bob"), wage);
+        pressOk(f, window);
+        QCOMPARE(f.takeBoxes(),
+                 QList<Box>({taken ? Added : warningBox(WageRule, QStringLiteral("Add Error"))}));
+        QCOMPARE(listed(QStringLiteral("Bob")), taken ? 1 : 0);
+        return;
+    }
+    showEmployee(f, QStringLiteral("Ann"));
+    f.main().wageEdit->setText(wage);
+    f.main().employeeList->findChild<QAbstractButton *>(QStringLiteral("first"))->click();
+    QCOMPARE(f.takeBoxes(),
+             taken ? QList<Box>() : QList<Box>({warningBox(WageRule, ProgramTitle)}));
+    QCOMPARE(f.value(wageOfAnn).toString(), taken ? wage : QStringLiteral("10"));
+    QCOMPARE(f.main().employeeNameEdit->text(),
+             taken ? QStringLiteral("Manager") : QStringLiteral("Ann"));
 }
 
 QTEST_MAIN(AddEmployeeTest)

@@ -40,7 +40,7 @@ void AdminProceduresTest::addingChecksInTheWindowsOrder_data()
     QTest::newRow("line feed") << "\nDROP TABLE Ann;--"
                                << "10" << int(AddStep::NameRefused);
     QTest::newRow("wage before taken") << "Ann"
-                                       << "ten" << int(AddStep::WageNotANumber);
+                                       << "ten" << int(AddStep::WageRefused);
     QTest::newRow("taken in other letters") << "ANN"
                                             << "10" << int(AddStep::AlreadyListed);
     QTest::newRow("the employee list's table") << "datalist"
@@ -57,8 +57,9 @@ void AdminProceduresTest::addingChecksInTheWindowsOrder()
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 08:00:00"), ClockedIn);
     const AddResult result = addNewEmployee(f.file(), {name, wage, QStringLiteral("pw"), {}});
     QCOMPARE(int(result.step), step);
-    QCOMPARE(result.reason.isEmpty(),
-             step != int(AddStep::NameRefused) && step != int(AddStep::Failed));
+    QCOMPARE(result.reason.isEmpty(), step != int(AddStep::NameRefused) &&
+                                          step != int(AddStep::WageRefused) &&
+                                          step != int(AddStep::Failed));
     if (step == int(AddStep::Added))
         QVERIFY(isListed(f.file(), name));
     QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")).toInt(),

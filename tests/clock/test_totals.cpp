@@ -109,10 +109,23 @@ void TotalsTest::wagesAreReadAsNumbersOnly_data()
     QTest::addColumn<QVariant>("read");
     QTest::newRow("plain") << "en_US"
                            << "7.5" << QVariant(7.5);
+    // A wage reads alike in every locale, so that a file typed in one is paid right in any.
     QTest::newRow("comma is no thousands mark") << "en_US"
-                                                << "7,50" << QVariant();
+                                                << "7,50" << QVariant(7.5);
+    QTest::newRow("comma in C") << "C"
+                                << "7,5" << QVariant(7.5);
     QTest::newRow("german comma") << "de_DE"
                                   << "7,50" << QVariant(7.5);
+    QTest::newRow("german point") << "de_DE"
+                                  << "7.5" << QVariant(7.5);
+    QTest::newRow("grouped") << "en_US"
+                             << "1,234.50" << QVariant();
+    QTest::newRow("grouped in German") << "de_DE"
+                                       << "1.234,50" << QVariant();
+    QTest::newRow("two commas") << "de_DE"
+                                << "7,5,0" << QVariant();
+    QTest::newRow("negative") << "C"
+                              << "-7,5" << QVariant(-7.5);
     QTest::newRow("empty") << "en_US"
                            << "" << QVariant();
     QTest::newRow("word") << "en_US"

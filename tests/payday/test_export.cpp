@@ -26,9 +26,10 @@ Period februaryPeriod()
             stamp(QStringLiteral("2026-03-02 00:00:00"))};
 }
 
-// A file whose employees each show one way a period counts: Ann's 100 h 30 min at 7.5, a
-// pair before the period and one running past its end, a wage that is no number with an open
-// shift, a name listed twice, a name listed without a log, and a wage that ends in a half cent.
+// A file whose employees each show one way a period counts: Ann's 100 h 30 min at 7.5, night
+// shifts over the period's start and over its end, a wage that is no number with a shift open
+// at the period's end, a name listed twice, a name listed without a log, and a wage that ends in a
+// half cent.
 void payrollLog(Fixture &f)
 {
     f.employee(Ann, {}, QStringLiteral("7.5"));
@@ -66,25 +67,27 @@ const Rows Summary = {
     {"Name", "Wage", "Minutes", "Hours", "Exact Wages", "Tot. Hours", "Est. Wages", "Difference"},
     {"Manager", "0", "0", "0.00", "0.00", "0", "0", "0.00"},
     {Ann, "7.5", "6030", "100.50", "753.75", "100.", "750", "3.75"},
-    {Quoted, "7.33", "560", "9.33", "68.41", "9.33", "68.3889", "0.0211"},
-    {Broken, "abc", "1170", "19.50", "", "19.5", "", ""},
+    {Quoted, "7.33", "440", "7.33", "53.75", "7.33", "53.7289", "0.0211"},
+    {Broken, "abc", "120", "2.00", "", "2", "", ""},
     {"Ghost", "10", "", "", "", "", "", ""},
     {"Olga", "2.675", "60", "1.00", "2.68", "1", "2.675", "0.005"},
 };
 
 const Rows Events = {
-    {"Name", "Date and Time", "Status", "Activity", "Minutes"},
-    {Ann, "2026-02-16T08:00:00", "Clocked In", "assembly", ""},
-    {Ann, "2026-02-20T12:30:00", "Clocked Out", "", "6030"},
-    {Quoted, "2026-02-17T08:00:30", "Clocked In", Broken, ""},
-    {Quoted, "2026-02-17T09:20:10", "Clocked Out", "", "80"},
-    {Quoted, "2026-03-01T22:00:00", "Clocked In", " ", ""},
-    {Quoted, "2026-03-02T06:00:00", "Clocked Out", "", "480"},
-    {Broken, "2026-02-18T09:00:00", "Clocked In", "", ""},
-    {Broken, "2026-02-18T10:00:00", "Clocked Out", "", "60"},
-    {Broken, "2026-03-01T23:00:00", "Clocked In", "", "1110"},
-    {"Olga", "2026-02-28T23:30:45", "Clocked In", "", ""},
-    {"Olga", "2026-03-01T00:30:45", "Clocked Out", "", "60"},
+    {"Name", "Date and Time", "Status", "Activity", "Minutes", "Shift"},
+    {Ann, "2026-02-16T08:00:00", "Clocked In", "assembly", "", ""},
+    {Ann, "2026-02-20T12:30:00", "Clocked Out", "", "6030", ""},
+    {Quoted, "2026-02-15T20:00:00", "Clocked In", "", "", ""},
+    {Quoted, "2026-02-16T04:00:00", "Clocked Out", "", "240", "split"},
+    {Quoted, "2026-02-17T08:00:30", "Clocked In", Broken, "", ""},
+    {Quoted, "2026-02-17T09:20:10", "Clocked Out", "", "80", ""},
+    {Quoted, "2026-03-01T22:00:00", "Clocked In", " ", "", ""},
+    {Quoted, "2026-03-02T06:00:00", "Clocked Out", "", "120", "split"},
+    {Broken, "2026-02-18T09:00:00", "Clocked In", "", "", ""},
+    {Broken, "2026-02-18T10:00:00", "Clocked Out", "", "60", ""},
+    {Broken, "2026-03-01T23:00:00", "Clocked In", "", "60", "open"},
+    {"Olga", "2026-02-28T23:30:45", "Clocked In", "", "", ""},
+    {"Olga", "2026-03-01T00:30:45", "Clocked Out", "", "60", ""},
 };
 
 // The figures columns of the summary written with the locale's decimal mark.
@@ -130,6 +133,8 @@ void ExportTest::exactWagesAreFiguredInDecimal_data()
     QTest::newRow("exponent") << "1.5e1" << qint64(90) << "22.50";
     QTest::newRow("beyond 64 bits")
         << "12345678901234567.89" << qint64(6000000000LL) << "1234567890123456789000000.00";
+    QTest::newRow("decimal comma") << "7,33" << qint64(80) << "9.77";
+    QTest::newRow("grouping mark") << "1,007.5" << qint64(60) << "";
     QTest::newRow("no number") << "7.5 $" << qint64(60) << "";
     QTest::newRow("no digits") << "." << qint64(60) << "";
     QTest::newRow("absurd exponent") << "1e999999" << qint64(60) << "";
@@ -140,7 +145,7 @@ void ExportTest::exactWagesAreFiguredInDecimal()
     QFETCH(QString, wage);
     QFETCH(qint64, minutes);
     QFETCH(QString, wages);
-    const auto read = Decimal::read(wage, QLocale::c());
+    const auto read = Decimal::read(wage);
     QCOMPARE(read ? read->forMinutes(minutes).text() : QString(), wages);
 }
 

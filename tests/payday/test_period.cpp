@@ -53,6 +53,8 @@ private slots:
     void theCheckListsFindingsThatLeadToTheirEmployee();
     void exportAndBackUpWriteIntoTheFolderPicked();
     void anUnreadableDateOrNoFolderDoesNothing();
+    void aPeriodThatHoldsNoMinuteIsRefused_data();
+    void aPeriodThatHoldsNoMinuteIsRefused();
     void aBackUpTheServerRefusesIsToldAndTheProgramGoesOn();
     void anEarlierExportIsReplacedOnlyWhenTheManagerAgrees();
     void aFullDiskIsToldAndLeavesNothing();
@@ -67,8 +69,10 @@ void PeriodWindowTest::theCheckListsFindingsThatLeadToTheirEmployee()
     QCOMPARE(window.toEdit->text(), QStringLiteral("3/2/2026"));
 
     window.checkButton->click();
-    QCOMPARE(window.findingsList->count(), 1);
+    // Forgotten, and open at the period's end.
+    QCOMPARE(window.findingsList->count(), 2);
     QVERIFY(window.findingsList->item(0)->text().startsWith(QStringLiteral("Bob, \"Jr\"")));
+    QVERIFY(window.findingsList->item(1)->text().contains(QStringLiteral("shift still open")));
     emit window.findingsList->itemDoubleClicked(window.findingsList->item(0));
     QCOMPARE(f.main().tabs->currentIndex(), 1);
     QCOMPARE(f.main().employeeNameEdit->text(), QStringLiteral("Bob, \"Jr\""));
@@ -117,6 +121,39 @@ void PeriodWindowTest::anUnreadableDateOrNoFolderDoesNothing()
              QList<Box>(2, warningBox(QStringLiteral("Invalid Date / Time.  Please correct the "
                                                      "entry and try again"),
                                       QStringLiteral("Pay Period"))));
+    QCOMPARE(window.findingsList->count(), 0);
+}
+
+void PeriodWindowTest::aPeriodThatHoldsNoMinuteIsRefused_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::newRow("ends before it starts") << "3/2/2026"
+                                           << "2/16/2026";
+    QTest::newRow("ends where it starts") << "3/2/2026 8:00"
+                                          << "3/2/2026 8:00:59";
+}
+
+void PeriodWindowTest::aPeriodThatHoldsNoMinuteIsRefused()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    Fixture f;
+    frmperiod &window = openPeriod(f);
+    QTemporaryDir out;
+    f.prompts.folders = {out.path()};
+    window.fromEdit->setText(from);
+    window.toEdit->setText(to);
+    window.exportButton->click();
+    window.checkButton->click();
+
+    const Box refusal =
+        warningBox(QStringLiteral("The period holds no minute: \"To (not included)\" must come "
+                                  "after \"From\"."),
+                   QStringLiteral("Pay Period"));
+    QCOMPARE(f.takeBoxes(), QList<Box>(2, refusal));
+    QVERIFY(f.prompts.proposedFolders.isEmpty());
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList());
     QCOMPARE(window.findingsList->count(), 0);
 }
 
