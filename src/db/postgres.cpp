@@ -303,6 +303,7 @@ std::unique_ptr<PgConnection> PgConnection::open(const QString &connectionString
     }
     std::unique_ptr<PgConnection> connection(new PgConnection(conn));
     connection->startSession();
+    connection->readSchema();
     return connection;
 }
 
@@ -323,6 +324,24 @@ void PgConnection::startSession()
         "; SET idle_in_transaction_session_timeout = 60000; "
         "SET client_min_messages = warning";
     pq().PQclear(checked(pq().PQexec(m_conn, settings.constData())));
+}
+
+void PgConnection::readSchema()
+{
+    // Kept for the connection's life: a session made again after a lost connection works in
+    // the tables it worked in before.
+    PGresult *result = checked(pq().PQexec(m_conn, "SELECT current_schema()"));
+    const bool named = pq().PQntuples(result) == 1 && !pq().PQgetisnull(result, 0, 0);
+    m_schema = named ? QString::fromUtf8(pq().PQgetvalue(result, 0, 0)) : QString();
+    pq().PQclear(result);
+    // The catalog's schemas belong to the server: tables of the program there would sit
+    // among its own.
+    if (m_schema.isEmpty() || m_schema.startsWith(QLatin1String("pg_")) ||
+        m_schema == QLatin1String("information_schema"))
+        throw DbError(dberr::ServerRefused,
+                      QStringLiteral("The database ") + location() +
+                          QStringLiteral(" offers no schema of its own for the employee tables "
+                                         "(its search_path names none that exists)."));
 }
 
 void PgConnection::reconnectIfLost()
@@ -488,7 +507,7 @@ void PgConnection::begin(const QString &lockedTable)
     // Readers go on; every other writer of the table, and every other clock that locks it so,
     // waits until this transaction ends.
     try {
-        runOne(QStringLiteral("LOCK TABLE ") + quoteIdentifier(lockedTable) +
+        runOne(QStringLiteral("LOCK TABLE ") + quotedTable(lockedTable) +
                QStringLiteral(" IN SHARE ROW EXCLUSIVE MODE"));
     } catch (const DbError &) {
         rollback();
@@ -528,15 +547,16 @@ void PgConnection::rollback() noexcept
 bool PgConnection::tableExists(const QString &name)
 {
     Statement query(*this, QStringLiteral("SELECT 1 FROM pg_catalog.pg_tables WHERE schemaname = "
-                                          "current_schema() AND tablename = ?1"));
-    query.bind(1, name);
+                                          "?1 AND tablename = ?2"));
+    query.bind(1, m_schema).bind(2, name);
     return query.step();
 }
 
 QStringList PgConnection::tableNames()
 {
     Statement query(*this, QStringLiteral("SELECT tablename FROM pg_catalog.pg_tables WHERE "
-                                          "schemaname = current_schema() ORDER BY tablename"));
+                                          "schemaname = ?1 ORDER BY tablename"));
+    query.bind(1, m_schema);
     QStringList names;
     while (query.step())
         names << query.value(0).toString();
@@ -549,10 +569,10 @@ QStringList PgConnection::columnNames(const QString &table)
         *this, QStringLiteral("SELECT a.attname FROM pg_catalog.pg_attribute a "
                               "JOIN pg_catalog.pg_class c ON c.oid = a.attrelid "
                               "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
-                              "WHERE n.nspname = current_schema() AND c.relname = ?1 "
+                              "WHERE n.nspname = ?1 AND c.relname = ?2 "
                               "AND a.attnum > 0 AND NOT a.attisdropped AND a.attname <> 'rowid' "
                               "ORDER BY a.attnum"));
-    columns.bind(1, table);
+    columns.bind(1, m_schema).bind(2, table);
     QStringList names;
     while (columns.step())
         names << columns.value(0).toString();
@@ -564,15 +584,21 @@ bool PgConnection::sameTable(const QString &first, const QString &second) const
     return first == second;
 }
 
+void PgConnection::createTable(const QString &name, const char *columns)
+{
+    runOne(QStringLiteral("CREATE TABLE ") + quotedTable(name) + QLatin1Char('\n') +
+           QString::fromUtf8(columns));
+}
+
 void PgConnection::createTimeLog(const QString &name)
 {
-    runOne(QStringLiteral("CREATE TABLE ") + quoteIdentifier(name) + QLatin1Char('\n') +
-           QString::fromUtf8(serverTimeLogSql));
+    createTable(name, serverTimeLogSql);
 }
 
 void PgConnection::createEmployeeTables()
 {
-    exec(QString::fromUtf8(serverSchemaSql));
+    createTable(EmployeeList, serverEmployeeListSql);
+    createTable(CompanyTable, serverCompanySql);
 }
 
 QString PgConnection::location() const

@@ -33,6 +33,7 @@ public:
     void begin(const QString &lockedTable) override;
     void commit() override;
     void rollback() noexcept override;
+    QString schema() const override { return m_schema; }
     bool tableExists(const QString &name) override;
     QStringList tableNames() override;
     QStringList columnNames(const QString &table) override;
@@ -76,9 +77,12 @@ public:
 private:
     explicit PgConnection(pg_conn *conn);
     void startSession();
+    void readSchema();
+    void createTable(const QString &name, const char *columns);
     void forgetUnused() noexcept;
 
     pg_conn *m_conn;
+    QString m_schema;
     int m_generation = 0;
     // Set when a command found the connection gone; the next one connects again.
     bool m_lost = false;

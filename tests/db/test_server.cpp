@@ -6,6 +6,7 @@
 #include "support/fixture.h"
 #include "ui/program.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -25,6 +26,7 @@ private slots:
     void aFileWithATableOfOtherDataIsNotMoved();
     void aLostConnectionFailsOneActionAndTheNextConnects();
     void aConnectionLostInATransactionWritesNothing();
+    void namesOneInAFileAreNotDumped();
 };
 
 namespace {
@@ -251,6 +253,27 @@ void ServerTest::aConnectionLostInATransactionWritesNothing()
     QVERIFY(f.log(QStringLiteral("Ann")).isEmpty());
     insertEvent(clock, QStringLiteral("Ann"), QStringLiteral("2026-03-02 13:00:00"), ClockedIn, {});
     QCOMPARE(f.stamps(QStringLiteral("Ann")), QStringList({"2026-03-02 13:00:00"}));
+}
+
+void ServerTest::namesOneInAFileAreNotDumped()
+{
+    if (!onServer())
+        QSKIP("Needs the private database server.");
+    Fixture f;
+    // As an older version let a server hold them.
+    f.employee(QStringLiteral("Ann"));
+    f.file().createTimeLog(QStringLiteral("ANN"));
+    const QString copy = f.folder() + QStringLiteral("/copy.mdb");
+    auto &server = dynamic_cast<PgConnection &>(openDatabase(EmployeeMdb));
+    try {
+        copyServerToFile(server, copy);
+        QFAIL("two tables that are one in a file were dumped");
+    } catch (const DbError &error) {
+        QVERIFY2(error.description().contains(QStringLiteral("'ANN' and 'Ann' are one table in a "
+                                                             "file")),
+                 qPrintable(error.description()));
+    }
+    QCOMPARE(QDir(f.folder()).entryList({QStringLiteral("copy*")}), QStringList());
 }
 
 QTEST_MAIN(ServerTest)
