@@ -197,6 +197,7 @@ private:
         std::vector<const char *> values;
         for (const auto &param : m_params)
             values.push_back(param ? param->constData() : nullptr);
+        m_connection.beforeCommand();
         PGresult *result = m_connection.checked(
             pq().PQexecPrepared(m_connection.handle(), m_prepared->name.constData(),
                                 int(values.size()), values.data(), nullptr, nullptr, 0));
@@ -377,6 +378,7 @@ std::shared_ptr<const PgConnection::Prepared> PgConnection::prepared(const QByte
         forgetUnused();
     auto made = std::make_shared<Prepared>();
     made->name = "horalink_" + QByteArray::number(++m_lastName);
+    beforeCommand();
     pq().PQclear(
         checked(pq().PQprepare(m_conn, made->name.constData(), text.constData(), 0, nullptr)));
     const auto forget = [&] {
@@ -478,6 +480,7 @@ std::unique_ptr<StatementBackend> PgConnection::prepare(const QString &sql)
 void PgConnection::exec(const QString &sql)
 {
     reconnectIfLost();
+    beforeCommand();
     // Fixed text binds no values: it is sent as written, dollar-quoted bodies and all.
     PGresult *result = checked(pq().PQexec(m_conn, sql.toUtf8().constData()));
     counted(result);
@@ -487,6 +490,7 @@ void PgConnection::exec(const QString &sql)
 void PgConnection::runOne(const QString &sql)
 {
     reconnectIfLost();
+    beforeCommand();
     PGresult *result = checked(pq().PQexecParams(m_conn, serverSql(sql).constData(), 0, nullptr,
                                                  nullptr, nullptr, nullptr, 0));
     counted(result);
@@ -500,13 +504,15 @@ void PgConnection::begin(const QString &lockedTable)
                       QStringLiteral("cannot start a transaction within a transaction"));
     exec(QStringLiteral("BEGIN"));
     m_inTransaction = true;
-    // A table that is not there has no writers to wait for; the procedure tells its absence
-    // in its own words, as on the file.
-    if (lockedTable.isEmpty() || !tableExists(lockedTable))
-        return;
-    // Readers go on; every other writer of the table, and every other clock that locks it so,
-    // waits until this transaction ends.
+    // A failure here (a lost connection, another clock's lock) is the caller's only word of
+    // it: no transaction is left open for the next action to trip over.
     try {
+        // A table that is not there has no writers to wait for; the procedure tells its
+        // absence in its own words, as on the file.
+        if (lockedTable.isEmpty() || !tableExists(lockedTable))
+            return;
+        // Readers go on; every other writer of the table, and every other clock that locks it
+        // so, waits until this transaction ends.
         runOne(QStringLiteral("LOCK TABLE ") + quotedTable(lockedTable) +
                QStringLiteral(" IN SHARE ROW EXCLUSIVE MODE"));
     } catch (const DbError &) {
@@ -526,6 +532,7 @@ void PgConnection::beginSnapshot()
 
 void PgConnection::commit()
 {
+    beforeCommand();
     PGresult *result = checked(pq().PQexec(m_conn, "COMMIT"), true);
     // A transaction in which a statement failed is rolled back by COMMIT, without an error.
     const bool rolledBack = startsWith(pq().PQcmdStatus(result), "ROLLBACK");
