@@ -227,14 +227,16 @@ void DatabaseTest::valuesThatDoNotFitAreRefusedAndTheRowKept()
 namespace {
 
 // Rows of the server's own catalog that a statement reaching it instead of an employee's log
-// would change; on the file, nothing of the kind.
+// would change, those of the objects the server was made with (the others come and go with
+// the tests running beside); on the file, nothing of the kind.
 qint64 catalogRows(Connection &connection)
 {
     if (!onServer())
         return 0;
     Statement count(connection, QStringLiteral("SELECT (SELECT count(*) FROM "
-                                               "pg_catalog.pg_constraint) + (SELECT count(*) "
-                                               "FROM pg_catalog.pg_description)"));
+                                               "pg_catalog.pg_constraint WHERE oid < 16384) + "
+                                               "(SELECT count(*) FROM pg_catalog.pg_description "
+                                               "WHERE objoid < 16384)"));
     count.step();
     return count.integer(0);
 }
@@ -270,11 +272,11 @@ void DatabaseTest::namesOfTheEnginesOwnObjectsReachOnlyTheirOwnLog()
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 07:00:00"), ClockedIn);
     Connection &clock = openDatabase(EmployeeMdb);
     const qint64 catalog = catalogRows(f.file());
+    QVERIFY(catalog > 0 || !onServer());
     if (added)
         QCOMPARE(addEmployee(clock, {name, QStringLiteral("10"), {}, {}}), AddOutcome::Added);
     else
         f.employee(name);
-    const qint64 withLog = catalogRows(f.file());
     QVERIFY(hasTimeLog(clock, name));
 
     const Session session{name, QStringLiteral("10")};
@@ -307,8 +309,6 @@ void DatabaseTest::namesOfTheEnginesOwnObjectsReachOnlyTheirOwnLog()
     QVERIFY(f.log(name).isEmpty());
     QCOMPARE(f.statuses(QStringLiteral("Ann")), QStringList({ClockedIn}));
     QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")).toInt(), 2);
-    QCOMPARE(catalogRows(f.file()), withLog);
-    Statement(clock, QStringLiteral("DROP TABLE ") + clock.quotedTable(name)).run();
     QCOMPARE(catalogRows(f.file()), catalog);
 }
 
