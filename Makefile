@@ -55,17 +55,29 @@ test-sanitize: deps
 	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
 	    UBSAN_OPTIONS=print_stacktrace=1 ctest -j2 --output-on-failure
 
-# Each fuzz target runs for FUZZ_SECONDS from the seeds kept in tests/fuzz/corpus.
+# Each fuzz target runs for FUZZ_SECONDS from the seeds kept in tests/fuzz/corpus, with the
+# words of tests/fuzz/<target>.dict where there is one. The names target runs again against a
+# private PostgreSQL server, started for the run and stopped after it.
+FUZZ_SERVER = /tmp/horalink-pg-fuzz
 fuzz:
 	$(MAKE) deps EXTRA_PACKAGES="$(FUZZ_PACKAGES)"
 	cmake -S . -B $(BUILD)-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHORALINK_FUZZ=ON \
 	    -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang
 	cmake --build $(BUILD)-fuzz
 	for t in $(FUZZ_TARGETS); do \
+	    dict=; [ -f tests/fuzz/$$t.dict ] && dict=-dict=tests/fuzz/$$t.dict; \
 	    mkdir -p $(BUILD)-fuzz/corpus/$$t && \
 	    $(BUILD)-fuzz/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-	        $(BUILD)-fuzz/corpus/$$t tests/fuzz/corpus/$$t || exit 1; \
+	        $$dict $(BUILD)-fuzz/corpus/$$t tests/fuzz/corpus/$$t || exit 1; \
 	done
+	cmake -DACTION=start -DDIR=$(FUZZ_SERVER) -DBINDIR=$(PG_BINDIR) -P tests/support/pgserver.cmake
+	mkdir -p $(BUILD)-fuzz/corpus/names_server
+	HORALINK_TEST_SERVER="host=$(FUZZ_SERVER) dbname=postgres user=horalink" \
+	    $(BUILD)-fuzz/tests/fuzz/fuzz_names -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	        -dict=tests/fuzz/names.dict $(BUILD)-fuzz/corpus/names_server tests/fuzz/corpus/names; \
+	status=$$?; \
+	cmake -DACTION=stop -DDIR=$(FUZZ_SERVER) -DBINDIR=$(PG_BINDIR) -P tests/support/pgserver.cmake; \
+	exit $$status
 
 # Every window, for both kinds of user and with the switches on and off, and a time card; again
 # at 1.5 times the size and in German. It fails when a text is cut off anywhere.

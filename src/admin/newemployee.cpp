@@ -32,6 +32,8 @@ AddResult addNewEmployee(Connection &connection, NewEmployee typed)
         if (addEmployee(connection, typed) == AddOutcome::NameTaken)
             return {AddStep::AlreadyListed, {}};
     } catch (const DbError &error) {
+        if (error.number() == dberr::BadTableName)
+            return {AddStep::NameRefused, error.description()};
         return {AddStep::Failed, error.description()};
     }
     return {AddStep::Added, {}};

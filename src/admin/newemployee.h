@@ -12,7 +12,8 @@ enum class AddStep
     Added,
     NameTooLong,
     NoName,
-    // A control or invisible character, or a blank at either end; `reason` says which.
+    // A control or invisible character, a blank at either end, or a name that would reach a
+    // table of the database other than its own time log; `reason` says which.
     NameRefused,
     // Not a number, or below zero; `reason` says what a wage must be.
     WageRefused,

@@ -13,7 +13,7 @@ void append(Connection &connection, const Session &session, const QString &statu
             const QDateTime &now, const QVariant &task)
 {
     Statement insert(connection, QStringLiteral("INSERT INTO ") +
-                                     quoteIdentifier(session.employee) +
+                                     connection.quotedTable(session.employee) +
                                      QStringLiteral(" (\"Ename\", \"datetime\", \"inoutfx\", "
                                                     "\"activity\") VALUES (?1, ?2, ?3, ?4)"));
     insert.bind(1, session.employee).bind(2, storedStamp(now)).bind(3, status).bind(4, task);
@@ -54,7 +54,7 @@ ClockOutcome clockOut(Connection &connection, const Session &session, const QDat
 
 bool deleteLastEvent(Connection &connection, const QString &table)
 {
-    const QString quoted = quoteIdentifier(table);
+    const QString quoted = connection.quotedTable(table);
     Statement remove(connection, QStringLiteral("DELETE FROM ") + quoted +
                                      QStringLiteral(" WHERE rowid = (SELECT max(rowid) FROM ") +
                                      quoted + QLatin1Char(')'));

@@ -32,12 +32,31 @@ QString quoteIdentifier(const QString &name)
            QLatin1Char('"');
 }
 
+QString Connection::quotedTable(const QString &name) const
+{
+    return quoteIdentifier(schema()) + QLatin1Char('.') + quoteIdentifier(name);
+}
+
 QString quotedList(const QStringList &names)
 {
     QStringList quoted;
     for (const QString &name : names)
         quoted << quoteIdentifier(name);
     return quoted.join(QLatin1String(", "));
+}
+
+bool foldedAlike(const QString &first, const QString &second)
+{
+    if (first.size() != second.size())
+        return false;
+    const auto lower = [](char16_t c) {
+        return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+    };
+    for (qsizetype i = 0; i < first.size(); ++i) {
+        if (lower(first[i].unicode()) != lower(second[i].unicode()))
+            return false;
+    }
+    return true;
 }
 
 } // namespace horalink

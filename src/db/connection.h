@@ -9,6 +9,10 @@
 
 namespace horalink {
 
+// The two tables every employee database holds beside the time logs.
+inline const QString EmployeeList = QStringLiteral("datalist");
+inline const QString CompanyTable = QStringLiteral("Company Data");
+
 // One prepared statement of a database engine; Statement is how the program uses it.
 class StatementBackend
 {
@@ -33,7 +37,7 @@ public:
 // file Employee.mdb, or a database server shared by several time clocks. Everything above the
 // database layer speaks to it through this interface and the statements it prepares, in SQL
 // that both engines read alike: tables keep their stored order in a column named rowid, values
-// are bound with ?N, and names are quoted by quoteIdentifier.
+// are bound with ?N, and every table is named by quotedTable.
 class Connection
 {
 public:
@@ -54,13 +58,21 @@ public:
     virtual void commit() = 0;
     virtual void rollback() noexcept = 0;
 
+    // The schema that holds the employee database: the file's "main"; on a server, the one the
+    // session was set up in.
+    virtual QString schema() const = 0;
+    // A table of the employee database as statements name it, quoted and qualified with its
+    // schema: unqualified, a server looks in its own catalog first (an employee "pg_class"
+    // would reach the real one), and the file in its temporary tables.
+    QString quotedTable(const QString &name) const;
+
     virtual bool tableExists(const QString &name) = 0;
     // Every table of the employee database, in the order of their names.
     virtual QStringList tableNames() = 0;
     // A table's columns in their order, without the column that keeps the stored order.
     virtual QStringList columnNames(const QString &table) = 0;
-    // Whether two names reach one table: the file matches table names without regard to the
-    // case of the letters A to Z, and of no other letters; a server matches them exactly.
+    // Whether two names reach one table: the file matches them as foldedAlike does; a server
+    // matches them exactly.
     virtual bool sameTable(const QString &first, const QString &second) const = 0;
     // Creates an empty time log of the four fields, each refusing what does not fit it.
     virtual void createTimeLog(const QString &name) = 0;
@@ -134,5 +146,8 @@ private:
 QString quoteIdentifier(const QString &name);
 // Quoted names joined by commas, for a select list.
 QString quotedList(const QStringList &names);
+// Whether two names reach one table in a file: it matches table names without regard to the
+// case of the letters A to Z, and of no other letters.
+bool foldedAlike(const QString &first, const QString &second);
 
 } // namespace horalink

@@ -52,7 +52,8 @@ void Cursor::refresh()
 
 QString Cursor::sql(const SqlAround &around) const
 {
-    return QLatin1String(around.before) + quoteIdentifier(m_source) + QLatin1String(around.after);
+    return QLatin1String(around.before) + connection().quotedTable(m_source) +
+           QLatin1String(around.after);
 }
 
 void Cursor::prepare()

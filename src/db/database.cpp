@@ -45,7 +45,7 @@ void requireEmployeeTables(Connection &connection, const QString &named)
 {
     // An empty file is a valid SQLite database, and a new database on a server is empty; say
     // plainly that it is not ours.
-    for (const QString &table : {QStringLiteral("datalist"), QStringLiteral("Company Data")}) {
+    for (const QString &table : {EmployeeList, CompanyTable}) {
         if (!connection.tableExists(table))
             throw DbError(dberr::TableNotFound,
                           named + QStringLiteral(" has no table '") + table +
@@ -71,8 +71,10 @@ void createFreshTables(Connection &connection)
 {
     connection.createEmployeeTables();
     // The manager account has no password until one is set.
-    Statement manager(connection, QStringLiteral("INSERT INTO datalist (ename, epass, ewage, "
-                                                 "ecomment) VALUES (?1, NULL, ?2, ?3)"));
+    Statement manager(connection, QStringLiteral("INSERT INTO ") +
+                                      connection.quotedTable(EmployeeList) +
+                                      QStringLiteral(" (ename, epass, ewage, ecomment) VALUES (?1, "
+                                                     "NULL, ?2, ?3)"));
     manager.bind(1, ManagerName)
         .bind(2, QStringLiteral("0"))
         .bind(3, QStringLiteral("  \r\n"))

@@ -1,12 +1,13 @@
 # Turns the schema files into a header of string constants, so the program and the tool that
-# writes the fresh database carry the same text without resource files.
-file(READ "${SCHEMA}" schema)
-file(READ "${TIMELOG}" timelog)
-file(READ "${SERVER_SCHEMA}" server_schema)
-file(READ "${SERVER_TIMELOG}" server_timelog)
-file(WRITE "${OUTPUT}" "#pragma once\nnamespace horalink {\n"
-    "inline constexpr const char schemaSql[] = R\"sql(${schema})sql\";\n"
-    "inline constexpr const char timeLogSql[] = R\"sql(${timelog})sql\";\n"
-    "inline constexpr const char serverSchemaSql[] = R\"sql(${server_schema})sql\";\n"
-    "inline constexpr const char serverTimeLogSql[] = R\"sql(${server_timelog})sql\";\n"
-    "}\n")
+# writes the fresh database carry the same text without resource files. DEFINITIONS holds
+# CONSTANT=file entries apart by "|".
+file(WRITE "${OUTPUT}" "#pragma once\nnamespace horalink {\n")
+string(REPLACE "|" ";" definitions "${DEFINITIONS}")
+foreach(definition ${definitions})
+    string(REPLACE "=" ";" parts "${definition}")
+    list(GET parts 0 constant)
+    list(GET parts 1 source)
+    file(READ "${source}" text)
+    file(APPEND "${OUTPUT}" "inline constexpr const char ${constant}[] = R\"sql(${text})sql\";\n")
+endforeach()
+file(APPEND "${OUTPUT}" "}\n")

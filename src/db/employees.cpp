@@ -21,7 +21,8 @@ void requireTimeLog(Connection &connection, const QString &table)
 
 bool clashesWithListed(Connection &connection, const QString &name)
 {
-    Statement listed(connection, QStringLiteral("SELECT ename FROM datalist"));
+    Statement listed(connection,
+                     QStringLiteral("SELECT ename FROM ") + connection.quotedTable(EmployeeList));
     while (listed.step()) {
         if (!listed.isNull(0) && sameEmployee(listed.value(0).toString(), name))
             return true;
@@ -33,13 +34,36 @@ bool clashesWithListed(Connection &connection, const QString &name)
 // older files may hold.
 bool sharedWithOther(Connection &connection, const QString &name)
 {
-    Statement listed(connection, QStringLiteral("SELECT ename FROM datalist"));
+    Statement listed(connection,
+                     QStringLiteral("SELECT ename FROM ") + connection.quotedTable(EmployeeList));
     while (listed.step()) {
         const QString other = listed.value(0).toString();
         if (!listed.isNull(0) && other != name && connection.sameTable(other, name))
             return true;
     }
     return false;
+}
+
+// Why a new name may not have a time log of its own in this database, or an empty text. The
+// names are compared as the file compares them on either engine, so that the database can
+// always move between a file and a server: a table whose name differs only in the letters A
+// to Z, one of the program's own tables included, is the same table in the file. The engines'
+// catalogs live under the prefixes. Only the time log of exactly this name, left behind by a
+// deletion, is taken over.
+QString tableRefusal(Connection &connection, const QString &name)
+{
+    for (const char *reserved : {"sqlite_", "pg_"}) {
+        if (name.startsWith(QLatin1String(reserved), Qt::CaseInsensitive))
+            return QStringLiteral("Sorry, the name may not begin with \"sqlite_\" or \"pg_\": "
+                                  "the database keeps such names for its own tables.");
+    }
+    for (const QString &table : connection.tableNames()) {
+        if (foldedAlike(table, name) && !(table == name && hasTimeLog(connection, name)))
+            return QStringLiteral("Sorry, the name would reach the database's table '") + table +
+                   QStringLiteral("' (letter case does not tell tables apart). Please type in "
+                                  "another name.");
+    }
+    return {};
 }
 
 } // namespace
@@ -91,16 +115,16 @@ AddOutcome addEmployee(Connection &connection, const NewEmployee &employee)
     if (const QString refusal = nameRefusal(employee.name); !refusal.isEmpty())
         throw DbError(dberr::BadTableName, refusal);
     // Two clocks adding the same name at once: the second finds the first's row.
-    Transaction transaction(connection, QStringLiteral("datalist"));
+    Transaction transaction(connection, EmployeeList);
     if (clashesWithListed(connection, employee.name))
         return AddOutcome::NameTaken;
+    if (const QString refusal = tableRefusal(connection, employee.name); !refusal.isEmpty())
+        throw DbError(dberr::BadTableName, refusal);
     const bool tableThere = connection.tableExists(employee.name);
-    if (tableThere && !hasTimeLog(connection, employee.name))
-        throw DbError(dberr::TableExists,
-                      QStringLiteral("the name '") + employee.name +
-                          QStringLiteral("' is already used by a table that holds other data"));
-    Statement insert(connection, QStringLiteral("INSERT INTO datalist (ename, ewage, epass, "
-                                                "ecomment) VALUES (?1, ?2, ?3, ?4)"));
+    Statement insert(connection, QStringLiteral("INSERT INTO ") +
+                                     connection.quotedTable(EmployeeList) +
+                                     QStringLiteral(" (ename, ewage, epass, ecomment) VALUES (?1, "
+                                                    "?2, ?3, ?4)"));
     insert.bind(1, employee.name)
         .bind(2, employee.wage)
         .bind(3, passwordHash(employee.password))
@@ -114,9 +138,11 @@ AddOutcome addEmployee(Connection &connection, const NewEmployee &employee)
 
 bool storePassword(Connection &connection, const QString &name, const QString &password)
 {
-    Statement update(connection, QStringLiteral("UPDATE datalist SET epass = ?1 WHERE rowid = "
-                                                "(SELECT min(rowid) FROM datalist WHERE ename = "
-                                                "?2)"));
+    const QString list = connection.quotedTable(EmployeeList);
+    Statement update(connection, QStringLiteral("UPDATE ") + list +
+                                     QStringLiteral(" SET epass = ?1 WHERE rowid = (SELECT "
+                                                    "min(rowid) FROM ") +
+                                     list + QStringLiteral(" WHERE ename = ?2)"));
     update.bind(1, passwordHash(password)).bind(2, name).run();
     return connection.changes() > 0;
 }
@@ -125,8 +151,10 @@ void deleteEmployee(Connection &connection, const QString &name)
 {
     Transaction transaction(connection);
     if (hasTimeLog(connection, name) && !sharedWithOther(connection, name))
-        Statement(connection, QStringLiteral("DELETE FROM ") + quoteIdentifier(name)).run();
-    Statement unlist(connection, QStringLiteral("DELETE FROM datalist WHERE ename = ?1"));
+        Statement(connection, QStringLiteral("DELETE FROM ") + connection.quotedTable(name)).run();
+    Statement unlist(connection, QStringLiteral("DELETE FROM ") +
+                                     connection.quotedTable(EmployeeList) +
+                                     QStringLiteral(" WHERE ename = ?1"));
     unlist.bind(1, name).run();
     transaction.commit();
 }
@@ -138,7 +166,7 @@ qint64 clearEventsBefore(Connection &connection, const QString &table, const QDa
     // with no clock appending between.
     Transaction transaction(connection, table);
     requireTimeLog(connection, table);
-    const QString quoted = quoteIdentifier(table);
+    const QString quoted = connection.quotedTable(table);
     // Stamps hold whole seconds, so an event lies in an earlier minute exactly when it lies
     // before the first second of the ending's minute.
     const QDateTime minute =
@@ -163,7 +191,7 @@ void clearTimeLog(Connection &connection, const QString &table)
 {
     Transaction transaction(connection);
     requireTimeLog(connection, table);
-    Statement(connection, QStringLiteral("DELETE FROM ") + quoteIdentifier(table)).run();
+    Statement(connection, QStringLiteral("DELETE FROM ") + connection.quotedTable(table)).run();
     transaction.commit();
 }
 

@@ -39,10 +39,12 @@ enum class AddOutcome
 };
 
 // Lists the employee and gives him or her a time log, both or neither. A name that is the
-// same employee as a listed one is refused as taken. A time log of the name that no listed
-// employee owns (left behind by a deletion) is reused as it is. A name the file cannot carry
-// as a table, or one already used by a table that is no time log, fails with a DbError and
-// nothing is written.
+// same employee as a listed one is refused as taken. A time log of exactly the name that no
+// listed employee owns (left behind by a deletion) is reused as it is. A name nameRefusal
+// refuses, one that reaches another table of the database as the file matches table names
+// (the employee list, a log of another spelling, a table that is no time log), and one that
+// begins with the engines' prefixes "sqlite_" or "pg_", in any letter case, fails with a
+// DbError numbered dberr::BadTableName whose description says why; nothing is written.
 AddOutcome addEmployee(Connection &connection, const NewEmployee &employee);
 
 // Stores a new password for the first employee listed with exactly this name, as its hash

@@ -197,6 +197,7 @@ private:
         std::vector<const char *> values;
         for (const auto &param : m_params)
             values.push_back(param ? param->constData() : nullptr);
+        m_connection.beforeCommand();
         PGresult *result = m_connection.checked(
             pq().PQexecPrepared(m_connection.handle(), m_prepared->name.constData(),
                                 int(values.size()), values.data(), nullptr, nullptr, 0));
@@ -303,6 +304,7 @@ std::unique_ptr<PgConnection> PgConnection::open(const QString &connectionString
     }
     std::unique_ptr<PgConnection> connection(new PgConnection(conn));
     connection->startSession();
+    connection->readSchema();
     return connection;
 }
 
@@ -323,6 +325,24 @@ void PgConnection::startSession()
         "; SET idle_in_transaction_session_timeout = 60000; "
         "SET client_min_messages = warning";
     pq().PQclear(checked(pq().PQexec(m_conn, settings.constData())));
+}
+
+void PgConnection::readSchema()
+{
+    // Kept for the connection's life: a session made again after a lost connection works in
+    // the tables it worked in before.
+    PGresult *result = checked(pq().PQexec(m_conn, "SELECT current_schema()"));
+    const bool named = pq().PQntuples(result) == 1 && !pq().PQgetisnull(result, 0, 0);
+    m_schema = named ? QString::fromUtf8(pq().PQgetvalue(result, 0, 0)) : QString();
+    pq().PQclear(result);
+    // The catalog's schemas belong to the server: tables of the program there would sit
+    // among its own.
+    if (m_schema.isEmpty() || m_schema.startsWith(QLatin1String("pg_")) ||
+        m_schema == QLatin1String("information_schema"))
+        throw DbError(dberr::ServerRefused,
+                      QStringLiteral("The database ") + location() +
+                          QStringLiteral(" offers no schema of its own for the employee tables "
+                                         "(its search_path names none that exists)."));
 }
 
 void PgConnection::reconnectIfLost()
@@ -358,6 +378,7 @@ std::shared_ptr<const PgConnection::Prepared> PgConnection::prepared(const QByte
         forgetUnused();
     auto made = std::make_shared<Prepared>();
     made->name = "horalink_" + QByteArray::number(++m_lastName);
+    beforeCommand();
     pq().PQclear(
         checked(pq().PQprepare(m_conn, made->name.constData(), text.constData(), 0, nullptr)));
     const auto forget = [&] {
@@ -459,6 +480,7 @@ std::unique_ptr<StatementBackend> PgConnection::prepare(const QString &sql)
 void PgConnection::exec(const QString &sql)
 {
     reconnectIfLost();
+    beforeCommand();
     // Fixed text binds no values: it is sent as written, dollar-quoted bodies and all.
     PGresult *result = checked(pq().PQexec(m_conn, sql.toUtf8().constData()));
     counted(result);
@@ -468,6 +490,7 @@ void PgConnection::exec(const QString &sql)
 void PgConnection::runOne(const QString &sql)
 {
     reconnectIfLost();
+    beforeCommand();
     PGresult *result = checked(pq().PQexecParams(m_conn, serverSql(sql).constData(), 0, nullptr,
                                                  nullptr, nullptr, nullptr, 0));
     counted(result);
@@ -481,14 +504,16 @@ void PgConnection::begin(const QString &lockedTable)
                       QStringLiteral("cannot start a transaction within a transaction"));
     exec(QStringLiteral("BEGIN"));
     m_inTransaction = true;
-    // A table that is not there has no writers to wait for; the procedure tells its absence
-    // in its own words, as on the file.
-    if (lockedTable.isEmpty() || !tableExists(lockedTable))
-        return;
-    // Readers go on; every other writer of the table, and every other clock that locks it so,
-    // waits until this transaction ends.
+    // A failure here (a lost connection, another clock's lock) is the caller's only word of
+    // it: no transaction is left open for the next action to trip over.
     try {
-        runOne(QStringLiteral("LOCK TABLE ") + quoteIdentifier(lockedTable) +
+        // A table that is not there has no writers to wait for; the procedure tells its
+        // absence in its own words, as on the file.
+        if (lockedTable.isEmpty() || !tableExists(lockedTable))
+            return;
+        // Readers go on; every other writer of the table, and every other clock that locks it
+        // so, waits until this transaction ends.
+        runOne(QStringLiteral("LOCK TABLE ") + quotedTable(lockedTable) +
                QStringLiteral(" IN SHARE ROW EXCLUSIVE MODE"));
     } catch (const DbError &) {
         rollback();
@@ -507,6 +532,7 @@ void PgConnection::beginSnapshot()
 
 void PgConnection::commit()
 {
+    beforeCommand();
     PGresult *result = checked(pq().PQexec(m_conn, "COMMIT"), true);
     // A transaction in which a statement failed is rolled back by COMMIT, without an error.
     const bool rolledBack = startsWith(pq().PQcmdStatus(result), "ROLLBACK");
@@ -528,15 +554,16 @@ void PgConnection::rollback() noexcept
 bool PgConnection::tableExists(const QString &name)
 {
     Statement query(*this, QStringLiteral("SELECT 1 FROM pg_catalog.pg_tables WHERE schemaname = "
-                                          "current_schema() AND tablename = ?1"));
-    query.bind(1, name);
+                                          "?1 AND tablename = ?2"));
+    query.bind(1, m_schema).bind(2, name);
     return query.step();
 }
 
 QStringList PgConnection::tableNames()
 {
     Statement query(*this, QStringLiteral("SELECT tablename FROM pg_catalog.pg_tables WHERE "
-                                          "schemaname = current_schema() ORDER BY tablename"));
+                                          "schemaname = ?1 ORDER BY tablename"));
+    query.bind(1, m_schema);
     QStringList names;
     while (query.step())
         names << query.value(0).toString();
@@ -549,10 +576,10 @@ QStringList PgConnection::columnNames(const QString &table)
         *this, QStringLiteral("SELECT a.attname FROM pg_catalog.pg_attribute a "
                               "JOIN pg_catalog.pg_class c ON c.oid = a.attrelid "
                               "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
-                              "WHERE n.nspname = current_schema() AND c.relname = ?1 "
+                              "WHERE n.nspname = ?1 AND c.relname = ?2 "
                               "AND a.attnum > 0 AND NOT a.attisdropped AND a.attname <> 'rowid' "
                               "ORDER BY a.attnum"));
-    columns.bind(1, table);
+    columns.bind(1, m_schema).bind(2, table);
     QStringList names;
     while (columns.step())
         names << columns.value(0).toString();
@@ -564,15 +591,21 @@ bool PgConnection::sameTable(const QString &first, const QString &second) const
     return first == second;
 }
 
+void PgConnection::createTable(const QString &name, const char *columns)
+{
+    runOne(QStringLiteral("CREATE TABLE ") + quotedTable(name) + QLatin1Char('\n') +
+           QString::fromUtf8(columns));
+}
+
 void PgConnection::createTimeLog(const QString &name)
 {
-    runOne(QStringLiteral("CREATE TABLE ") + quoteIdentifier(name) + QLatin1Char('\n') +
-           QString::fromUtf8(serverTimeLogSql));
+    createTable(name, serverTimeLogSql);
 }
 
 void PgConnection::createEmployeeTables()
 {
-    exec(QString::fromUtf8(serverSchemaSql));
+    createTable(EmployeeList, serverEmployeeListSql);
+    createTable(CompanyTable, serverCompanySql);
 }
 
 QString PgConnection::location() const

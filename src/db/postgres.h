@@ -2,6 +2,7 @@
 
 #include "db/connection.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <QByteArray>
@@ -33,6 +34,7 @@ public:
     void begin(const QString &lockedTable) override;
     void commit() override;
     void rollback() noexcept override;
+    QString schema() const override { return m_schema; }
     bool tableExists(const QString &name) override;
     QStringList tableNames() override;
     QStringList columnNames(const QString &table) override;
@@ -69,6 +71,14 @@ public:
     // Each text is prepared once per session and kept: a cursor that reads its table again
     // costs the server no new plan and the clock no round trips.
     std::shared_ptr<const Prepared> prepared(const QByteArray &text);
+    // Runs before each command of a statement, a transaction or a preparation is sent: the
+    // tests end the session there, to see what a connection lost at that command leaves.
+    void setBeforeCommand(std::function<void()> hook) { m_beforeCommand = std::move(hook); }
+    void beforeCommand() const
+    {
+        if (m_beforeCommand)
+            m_beforeCommand();
+    }
     // Takes the result of a command; a failed one is thrown as a DbError and cleared.
     pg_result *checked(pg_result *result, bool committing = false);
     void counted(pg_result *result);
@@ -76,9 +86,12 @@ public:
 private:
     explicit PgConnection(pg_conn *conn);
     void startSession();
+    void readSchema();
+    void createTable(const QString &name, const char *columns);
     void forgetUnused() noexcept;
 
     pg_conn *m_conn;
+    QString m_schema;
     int m_generation = 0;
     // Set when a command found the connection gone; the next one connects again.
     bool m_lost = false;
@@ -88,6 +101,7 @@ private:
     qint64 m_changes = 0;
     qint64 m_totalChanges = 0;
     std::shared_ptr<const int> m_lifetime = std::make_shared<const int>(0);
+    std::function<void()> m_beforeCommand;
 };
 
 // ?N and ? placeholders as the server reads them ($N), outside quoted text and comments; a

@@ -8,7 +8,9 @@ namespace horalink {
 
 QList<ListedEmployee> listedEmployees(Connection &connection)
 {
-    Statement rows(connection, QStringLiteral("SELECT ename, ewage FROM datalist ORDER BY rowid"));
+    Statement rows(connection, QStringLiteral("SELECT ename, ewage FROM ") +
+                                   connection.quotedTable(EmployeeList) +
+                                   QStringLiteral(" ORDER BY rowid"));
     QList<ListedEmployee> out;
     QSet<QString> seen;
     while (rows.step()) {
@@ -23,8 +25,9 @@ QList<ListedEmployee> listedEmployees(Connection &connection)
 
 std::optional<EmployeeRow> findEmployee(Connection &connection, const QString &name)
 {
-    Statement row(connection, QStringLiteral("SELECT epass, ewage FROM datalist WHERE ename = ?1 "
-                                             "ORDER BY rowid LIMIT 1"));
+    Statement row(connection, QStringLiteral("SELECT epass, ewage FROM ") +
+                                  connection.quotedTable(EmployeeList) +
+                                  QStringLiteral(" WHERE ename = ?1 ORDER BY rowid LIMIT 1"));
     row.bind(1, name);
     if (!row.step())
         return std::nullopt;
@@ -38,7 +41,8 @@ bool isListed(Connection &connection, const QString &name)
 
 qint64 countListRows(Connection &connection)
 {
-    Statement count(connection, QStringLiteral("SELECT count(*) FROM datalist"));
+    Statement count(connection,
+                    QStringLiteral("SELECT count(*) FROM ") + connection.quotedTable(EmployeeList));
     count.step();
     return count.integer(0);
 }

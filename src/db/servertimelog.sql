@@ -1,5 +1,5 @@
 -- The columns of one employee's time log on a server, in their order, after CREATE TABLE and
--- the quoted name of the employee. The date and time is a timestamp without a zone, read back
+-- the qualified name of the employee. The date and time is a timestamp without a zone, read back
 -- as 'YYYY-MM-DD HH:MM:SS'; a value bound for it must have exactly that form.
 (
     "rowid" bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY,

@@ -34,8 +34,9 @@ int columnIndex(const Statement &row, const char *name)
 
 Switches readSwitches(Connection &connection)
 {
-    Statement row(connection,
-                  QStringLiteral("SELECT * FROM \"Company Data\" ORDER BY rowid LIMIT 1"));
+    Statement row(connection, QStringLiteral("SELECT * FROM ") +
+                                  connection.quotedTable(CompanyTable) +
+                                  QStringLiteral(" ORDER BY rowid LIMIT 1"));
     const int edits = columnIndex(row, columnOf(Switch::Edits));
     const int money = columnIndex(row, columnOf(Switch::Money));
     const int subs = columnIndex(row, columnOf(Switch::Subs));
@@ -46,17 +47,20 @@ Switches readSwitches(Connection &connection)
 
 void storeSwitch(Connection &connection, Switch which, bool on)
 {
-    Statement update(connection, QStringLiteral("UPDATE \"Company Data\" SET ") +
-                                     quoteIdentifier(QLatin1String(columnOf(which))) +
-                                     QStringLiteral(" = ?1 WHERE rowid = (SELECT min(rowid) FROM "
-                                                    "\"Company Data\")"));
+    const QString company = connection.quotedTable(CompanyTable);
+    Statement update(connection,
+                     QStringLiteral("UPDATE ") + company + QStringLiteral(" SET ") +
+                         quoteIdentifier(QLatin1String(columnOf(which))) +
+                         QStringLiteral(" = ?1 WHERE rowid = (SELECT min(rowid) FROM ") + company +
+                         QLatin1Char(')'));
     update.bind(1, on ? 1 : 0).run();
 }
 
 std::optional<QString> readCompany(Connection &connection)
 {
-    Statement row(connection,
-                  QStringLiteral("SELECT * FROM \"Company Data\" ORDER BY rowid LIMIT 1"));
+    Statement row(connection, QStringLiteral("SELECT * FROM ") +
+                                  connection.quotedTable(CompanyTable) +
+                                  QStringLiteral(" ORDER BY rowid LIMIT 1"));
     const int company = columnIndex(row, "company");
     if (!row.step())
         return std::nullopt;
@@ -65,8 +69,9 @@ std::optional<QString> readCompany(Connection &connection)
 
 void storeCompany(Connection &connection, const QString &name)
 {
-    Statement insert(connection,
-                     QStringLiteral("INSERT INTO \"Company Data\" (\"company\") VALUES (?1)"));
+    Statement insert(connection, QStringLiteral("INSERT INTO ") +
+                                     connection.quotedTable(CompanyTable) +
+                                     QStringLiteral(" (\"company\") VALUES (?1)"));
     insert.bind(1, name).run();
 }
 

@@ -171,8 +171,8 @@ std::unique_ptr<SqliteConnection> SqliteConnection::openExisting(const QString &
     // SQLite reads the file lazily; reading its schema now tells a foreign or damaged file
     // at once, before anything is shown or written.
     char *message = nullptr;
-    const int rc = sqlite3_exec(connection->m_db, "SELECT count(*) FROM sqlite_master", nullptr,
-                                nullptr, &message);
+    const int rc = sqlite3_exec(connection->m_db, "SELECT count(*) FROM \"main\".sqlite_master",
+                                nullptr, nullptr, &message);
     sqlite3_free(message);
     if (rc != SQLITE_OK) {
         const DbError cause = errorOf(connection->m_db);
@@ -226,18 +226,23 @@ void SqliteConnection::rollback() noexcept
     sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
+QString SqliteConnection::schema() const
+{
+    return QStringLiteral("main");
+}
+
 bool SqliteConnection::tableExists(const QString &name)
 {
-    Statement query(*this, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' "
-                                          "AND name = ?1 COLLATE NOCASE"));
+    Statement query(*this, QStringLiteral("SELECT 1 FROM \"main\".sqlite_master WHERE type = "
+                                          "'table' AND name = ?1 COLLATE NOCASE"));
     query.bind(1, name);
     return query.step();
 }
 
 QStringList SqliteConnection::tableNames()
 {
-    Statement query(*this, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
-                                          "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+    Statement query(*this, QStringLiteral("SELECT name FROM \"main\".sqlite_master WHERE type = "
+                                          "'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
                                           "ORDER BY name"));
     QStringList names;
     while (query.step())
@@ -247,38 +252,39 @@ QStringList SqliteConnection::tableNames()
 
 QStringList SqliteConnection::columnNames(const QString &table)
 {
-    Statement columns(*this, QStringLiteral("SELECT name FROM pragma_table_info(?1) ORDER BY cid"));
-    columns.bind(1, table);
+    if (!tableExists(table))
+        return {};
+    // Read off the table itself, where the engine's own stored order is no column: a table
+    // named after one of its pragma functions (pragma_table_info) would answer in their place.
+    Statement columns(*this, QStringLiteral("SELECT * FROM ") + quotedTable(table) +
+                                 QStringLiteral(" LIMIT 0"));
     QStringList names;
-    while (columns.step())
-        names << columns.value(0).toString();
+    for (int i = 0; i < columns.columnCount(); ++i)
+        names << columns.columnName(i);
     return names;
 }
 
 bool SqliteConnection::sameTable(const QString &first, const QString &second) const
 {
-    if (first.size() != second.size())
-        return false;
-    const auto lower = [](char16_t c) {
-        return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
-    };
-    for (qsizetype i = 0; i < first.size(); ++i) {
-        if (lower(first[i].unicode()) != lower(second[i].unicode()))
-            return false;
-    }
-    return true;
+    return foldedAlike(first, second);
+}
+
+void SqliteConnection::createTable(const QString &name, const char *columns)
+{
+    Statement create(*this, QStringLiteral("CREATE TABLE ") + quotedTable(name) +
+                                QLatin1Char('\n') + QString::fromUtf8(columns));
+    create.run();
 }
 
 void SqliteConnection::createTimeLog(const QString &name)
 {
-    Statement create(*this, QStringLiteral("CREATE TABLE ") + quoteIdentifier(name) +
-                                QLatin1Char('\n') + QString::fromUtf8(timeLogSql));
-    create.run();
+    createTable(name, timeLogSql);
 }
 
 void SqliteConnection::createEmployeeTables()
 {
-    exec(QString::fromUtf8(schemaSql));
+    createTable(EmployeeList, employeeListSql);
+    createTable(CompanyTable, companySql);
 }
 
 qint64 SqliteConnection::changes() const

@@ -26,6 +26,7 @@ public:
     void begin(const QString &lockedTable) override;
     void commit() override;
     void rollback() noexcept override;
+    QString schema() const override;
     bool tableExists(const QString &name) override;
     QStringList tableNames() override;
     QStringList columnNames(const QString &table) override;
@@ -42,6 +43,7 @@ public:
 
 private:
     SqliteConnection(sqlite3 *db, QString fileName);
+    void createTable(const QString &name, const char *columns);
 
     sqlite3 *m_db;
     QString m_fileName;

@@ -8,7 +8,8 @@ namespace horalink {
 void scanTimeLog(Connection &connection, const QString &table, TimeLogScan &scan)
 {
     Statement rows(connection, QStringLiteral("SELECT \"datetime\" FROM ") +
-                                   quoteIdentifier(table) + QStringLiteral(" ORDER BY rowid"));
+                                   connection.quotedTable(table) +
+                                   QStringLiteral(" ORDER BY rowid"));
     while (rows.step()) {
         int length = 0;
         const char *text = rows.rawText(0, &length);
@@ -18,7 +19,8 @@ void scanTimeLog(Connection &connection, const QString &table, TimeLogScan &scan
 
 std::optional<QString> lastStatus(Connection &connection, const QString &table)
 {
-    Statement last(connection, QStringLiteral("SELECT \"inoutfx\" FROM ") + quoteIdentifier(table) +
+    Statement last(connection, QStringLiteral("SELECT \"inoutfx\" FROM ") +
+                                   connection.quotedTable(table) +
                                    QStringLiteral(" ORDER BY rowid DESC LIMIT 1"));
     if (!last.step())
         return std::nullopt;

@@ -1,5 +1,5 @@
 -- The columns of one employee's time log, in their order. The program puts CREATE TABLE and
--- the quoted name of the employee in front of this text. Rows are read in the order they were
+-- the qualified name of the employee in front of this text. Rows are read in the order they were
 -- added. The date and time is kept as local 'YYYY-MM-DD HH:MM:SS' text.
 (
     "Ename" VARCHAR(20) CONSTRAINT "Ename holds at most 20 characters" CHECK (length("Ename") <= 20),

@@ -16,11 +16,11 @@ TimeLogModel::TimeLogModel(Connection &connection, const QString &table, QObject
     : QAbstractTableModel(parent), m_connection(connection), m_table(table)
 {
     // Prepared first: a missing table is reported here, in the engine's own words.
-    Statement(m_connection, QStringLiteral("SELECT rowid FROM ") + quoteIdentifier(table) +
+    Statement(m_connection, QStringLiteral("SELECT rowid FROM ") + m_connection.quotedTable(table) +
                                 QStringLiteral(" LIMIT 0"));
     m_names = m_connection.columnNames(table);
     Statement shape(m_connection, QStringLiteral("SELECT ") + quotedList(m_names) +
-                                      QStringLiteral(" FROM ") + quoteIdentifier(table) +
+                                      QStringLiteral(" FROM ") + m_connection.quotedTable(table) +
                                       QStringLiteral(" LIMIT 0"));
     for (int i = 0; i < shape.columnCount(); ++i)
         m_isDateTime.push_back(shape.isDateTime(i));
@@ -48,7 +48,7 @@ void TimeLogModel::fetchMore(const QModelIndex &parent)
     if (parent.isValid() || m_complete)
         return;
     Statement page(m_connection, QStringLiteral("SELECT rowid, ") + quotedList(m_names) +
-                                     QStringLiteral(" FROM ") + quoteIdentifier(m_table) +
+                                     QStringLiteral(" FROM ") + m_connection.quotedTable(m_table) +
                                      QStringLiteral(" WHERE rowid > ?1 ORDER BY rowid LIMIT ?2"));
     page.bind(1, m_rows.empty() ? 0 : m_rows.back().rowid).bind(2, PageSize);
     std::vector<Row> fetched;
@@ -150,8 +150,9 @@ bool TimeLogModel::setData(const QModelIndex &index, const QVariant &value, int 
 // (its place possibly taken by a new event) is left alone, and the grid reads the log again.
 bool TimeLogModel::write(int row, int column, const QVariant &stored)
 {
-    QString sql = QStringLiteral("UPDATE ") + quoteIdentifier(m_table) + QStringLiteral(" SET ") +
-                  quoteIdentifier(m_names[column]) + QStringLiteral(" = ? WHERE rowid = ?");
+    QString sql = QStringLiteral("UPDATE ") + m_connection.quotedTable(m_table) +
+                  QStringLiteral(" SET ") + quoteIdentifier(m_names[column]) +
+                  QStringLiteral(" = ? WHERE rowid = ?");
     for (const QString &name : m_names)
         sql += QStringLiteral(" AND ") + quoteIdentifier(name) +
                QStringLiteral(" IS NOT DISTINCT FROM ?");
@@ -179,7 +180,7 @@ bool TimeLogModel::write(int row, int column, const QVariant &stored)
 void TimeLogModel::reload(int row)
 {
     Statement read(m_connection, QStringLiteral("SELECT ") + quotedList(m_names) +
-                                     QStringLiteral(" FROM ") + quoteIdentifier(m_table) +
+                                     QStringLiteral(" FROM ") + m_connection.quotedTable(m_table) +
                                      QStringLiteral(" WHERE rowid = ?1"));
     read.bind(1, m_rows[row].rowid);
     if (!read.step())

@@ -51,7 +51,7 @@ QList<TimeLogRow> readTimeLogRows(Connection &connection, const QString &table)
 {
     Statement rows(connection,
                    QStringLiteral("SELECT \"datetime\", \"activity\", \"inoutfx\" FROM ") +
-                       quoteIdentifier(table) + QStringLiteral(" ORDER BY rowid"));
+                       connection.quotedTable(table) + QStringLiteral(" ORDER BY rowid"));
     QList<TimeLogRow> out;
     Tasks tasks;
     int length = 0;

@@ -10,8 +10,6 @@ namespace horalink {
 
 namespace {
 
-const QString EmployeeList = QStringLiteral("datalist");
-const QString CompanyTable = QStringLiteral("Company Data");
 const QStringList EmployeeFields = {"ename", "epass", "ewage", "ecomment"};
 const QStringList CompanyFields = {"company", "edits", "money", "subs"};
 const QStringList TimeLogFields = {"Ename", "datetime", "inoutfx", "activity"};
@@ -32,11 +30,11 @@ void copyRows(Connection &from, Connection &to, const QString &table, const QStr
               const QStringList &written)
 {
     Statement rows(from, QStringLiteral("SELECT ") + quotedList(read) + QStringLiteral(" FROM ") +
-                             quoteIdentifier(table) + QStringLiteral(" ORDER BY rowid"));
+                             from.quotedTable(table) + QStringLiteral(" ORDER BY rowid"));
     QString marks;
     for (int i = 1; i <= written.size(); ++i)
         marks += (i > 1 ? QStringLiteral(", ?") : QStringLiteral("?")) + QString::number(i);
-    Statement insert(to, QStringLiteral("INSERT INTO ") + quoteIdentifier(table) +
+    Statement insert(to, QStringLiteral("INSERT INTO ") + to.quotedTable(table) +
                              QStringLiteral(" (") + quotedList(written) +
                              QStringLiteral(") VALUES (") + marks + QLatin1Char(')'));
     qint64 row = 0;
@@ -73,13 +71,31 @@ QStringList fieldsOf(Connection &from, const QString &table, const QStringList &
     return names;
 }
 
+// A server keeps apart names that a file takes for one table ("Ann" and "ANN", "Datalist"
+// and "datalist"); copied, the second would fail half-way or land in the first.
+void refuseFoldedAlike(const QStringList &tables)
+{
+    for (qsizetype i = 0; i < tables.size(); ++i) {
+        for (qsizetype j = 0; j < i; ++j) {
+            if (foldedAlike(tables[i], tables[j]))
+                throw DbError(dberr::TableExists,
+                              QLatin1Char('\'') + tables[j] + QStringLiteral("' and '") +
+                                  tables[i] +
+                                  QStringLiteral("' are one table in a file, which does not "
+                                                 "tell letter case apart; nothing was copied."));
+        }
+    }
+}
+
 // Every table of the employee database, in a database that has none yet: the list, the
 // company table and every time log, all in stored order. A table that is none of these is
 // refused before anything is copied, rather than left behind.
 bool copyTables(Connection &from, Connection &to, const TableProgress &progress)
 {
+    const QStringList tables = from.tableNames();
+    refuseFoldedAlike(tables);
     QStringList timeLogs;
-    for (const QString &table : from.tableNames()) {
+    for (const QString &table : tables) {
         if (from.sameTable(table, EmployeeList) || from.sameTable(table, CompanyTable))
             continue;
         if (!hasTimeLog(from, table))

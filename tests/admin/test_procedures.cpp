@@ -44,7 +44,7 @@ void AdminProceduresTest::addingChecksInTheWindowsOrder_data()
     QTest::newRow("taken in other letters") << "ANN"
                                             << "10" << int(AddStep::AlreadyListed);
     QTest::newRow("the employee list's table") << "datalist"
-                                               << "10" << int(AddStep::Failed);
+                                               << "10" << int(AddStep::NameRefused);
 }
 
 void AdminProceduresTest::addingChecksInTheWindowsOrder()

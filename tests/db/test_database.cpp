@@ -1,9 +1,18 @@
 #include "clock/clocking.h"
+#include "clock/session.h"
 #include "db/cursor.h"
 #include "db/database.h"
+#include "db/employees.h"
+#include "db/postgres.h"
 #include "db/sqlite.h"
+#include "db/timelog.h"
+#include "db/timelogmodel.h"
+#include "db/transfer.h"
+#include "payday/backup.h"
+#include "reports/totals.h"
 #include "support/fixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -25,6 +34,8 @@ private slots:
     void hostileTableNamesAreQuoted_data();
     void hostileTableNamesAreQuoted();
     void valuesThatDoNotFitAreRefusedAndTheRowKept();
+    void namesOfTheEnginesOwnObjectsReachOnlyTheirOwnLog_data();
+    void namesOfTheEnginesOwnObjectsReachOnlyTheirOwnLog();
 };
 
 void DatabaseTest::freshFileHoldsManagerAndNoCompany()
@@ -211,6 +222,94 @@ void DatabaseTest::valuesThatDoNotFitAreRefusedAndTheRowKept()
     QVERIFY_THROWS_EXCEPTION(DbError, f.event(QStringLiteral("Ann"), QStringLiteral("yesterday"),
                                               QStringLiteral("Clocked Out")));
     QCOMPARE(f.log(QStringLiteral("Ann")).size(), 1);
+}
+
+namespace {
+
+// Rows of the server's own catalog that a statement reaching it instead of an employee's log
+// would change, those of the objects the server was made with (the others come and go with
+// the tests running beside); on the file, nothing of the kind.
+qint64 catalogRows(Connection &connection)
+{
+    if (!onServer())
+        return 0;
+    Statement count(connection, QStringLiteral("SELECT (SELECT count(*) FROM "
+                                               "pg_catalog.pg_constraint WHERE oid < 16384) + "
+                                               "(SELECT count(*) FROM pg_catalog.pg_description "
+                                               "WHERE objoid < 16384)"));
+    count.step();
+    return count.integer(0);
+}
+
+} // namespace
+
+void DatabaseTest::namesOfTheEnginesOwnObjectsReachOnlyTheirOwnLog_data()
+{
+    QTest::addColumn<QString>("name");
+    // Added as the manager would: the engines' functions and schemas are no tables.
+    QTest::addColumn<bool>("added");
+    QTest::newRow("the file's column reader") << "pragma_table_info" << true;
+    QTest::newRow("the same in capitals") << "PRAGMA_TABLE_INFO" << true;
+    QTest::newRow("a function of tables") << "json_each" << true;
+    QTest::newRow("the file's schema") << "main" << true;
+    QTest::newRow("the temporary schema") << "temp" << true;
+    // Listed by an older version, which did not refuse the server's catalog names.
+    QTest::newRow("catalog comments") << "pg_description" << false;
+    QTest::newRow("catalog checks") << "pg_constraint" << false;
+    QTest::newRow("catalog tables") << "pg_class" << false;
+}
+
+// Each name's log is its own through every procedure, and the copies of the database carry
+// it; the catalog, the list and the other logs stay as they were.
+void DatabaseTest::namesOfTheEnginesOwnObjectsReachOnlyTheirOwnLog()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, added);
+    if (!added && !onServer())
+        QSKIP("The file never had tables of these names.");
+    Fixture f;
+    f.employee(QStringLiteral("Ann"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 07:00:00"), ClockedIn);
+    Connection &clock = openDatabase(EmployeeMdb);
+    const qint64 catalog = catalogRows(f.file());
+    QVERIFY(catalog > 0 || !onServer());
+    if (added)
+        QCOMPARE(addEmployee(clock, {name, QStringLiteral("10"), {}, {}}), AddOutcome::Added);
+    else
+        f.employee(name);
+    QVERIFY(hasTimeLog(clock, name));
+
+    const Session session{name, QStringLiteral("10")};
+    f.setNow(QStringLiteral("2026-03-02 09:00:00"));
+    QCOMPARE(clockIn(clock, session, QStringLiteral("desk"), f.clock.current),
+             ClockOutcome::Stored);
+    Cursor log;
+    log.setRecordSource(name);
+    log.refresh();
+    QCOMPARE(log.field(QStringLiteral("activity")).toString(), QStringLiteral("desk"));
+    {
+        TimeLogModel grid(clock, name);
+        QCOMPARE(grid.rowCount(), 1);
+        QVERIFY(grid.setData(grid.index(0, 3), QStringLiteral("bench"), Qt::EditRole));
+    }
+    f.setNow(QStringLiteral("2026-03-02 11:30:00"));
+    QCOMPARE(clockOut(clock, session, f.clock.current), ClockOutcome::Stored);
+    QCOMPARE(loggedMinutes(clock, name, f.clock.current).minutes, 150.0f);
+    QCOMPARE(f.statuses(name), QStringList({ClockedIn, ClockedOut}));
+
+    const QString copies = f.folder() + QStringLiteral("/copies");
+    QVERIFY(QDir().mkpath(copies));
+    const WriteOutcome backup = backupDatabase(clock, copies, f.clock.current);
+    QVERIFY2(backup.result == WriteOutcome::Result::Written, qPrintable(backup.failure));
+    if (onServer())
+        QVERIFY(copyServerToFile(dynamic_cast<PgConnection &>(clock),
+                                 copies + QStringLiteral("/dump.mdb")));
+
+    deleteEmployee(clock, name);
+    QVERIFY(f.log(name).isEmpty());
+    QCOMPARE(f.statuses(QStringLiteral("Ann")), QStringList({ClockedIn}));
+    QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")).toInt(), 2);
+    QCOMPARE(catalogRows(f.file()), catalog);
 }
 
 QTEST_MAIN(DatabaseTest)

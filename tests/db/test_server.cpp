@@ -1,4 +1,7 @@
+#include "clock/clocking.h"
+#include "clock/session.h"
 #include "db/database.h"
+#include "db/employees.h"
 #include "db/postgres.h"
 #include "db/sqlite.h"
 #include "db/timelog.h"
@@ -6,6 +9,8 @@
 #include "support/fixture.h"
 #include "ui/program.h"
 
+#include <functional>
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -25,6 +30,9 @@ private slots:
     void aFileWithATableOfOtherDataIsNotMoved();
     void aLostConnectionFailsOneActionAndTheNextConnects();
     void aConnectionLostInATransactionWritesNothing();
+    void aSessionEndedAtAnyCommandOfAClockInLeavesNothingBehind();
+    void aSessionEndedAtAnyCommandOfADumpLeavesNothingBehind();
+    void namesOneInAFileAreNotDumped();
 };
 
 namespace {
@@ -112,6 +120,44 @@ void cut(Connection &connection)
     auto admin = PgConnection::open(qEnvironmentVariable("HORALINK_TEST_SERVER"));
     Statement end(*admin, QStringLiteral("SELECT pg_terminate_backend(?1)"));
     end.bind(1, session.integer(0)).run();
+}
+
+// Runs the action once for every command it sends, the clock's session ended just before that
+// command (the first run before the first command, and so on), until a run in which the action
+// sends no command so late. After each run the action is tried again and must succeed, as it
+// would after the cable is plugged in again: a failure leaves no state behind. Returns the
+// runs that were cut.
+int cutAtEachCommand(PgConnection &clock, const std::function<void()> &action,
+                     const std::function<void()> &afterCut)
+{
+    auto admin = PgConnection::open(qEnvironmentVariable("HORALINK_TEST_SERVER"));
+    for (int at = 1;; ++at) {
+        // The first statement after a cut connects again.
+        Statement session(clock, QStringLiteral("SELECT pg_backend_pid()"));
+        if (!session.step())
+            return -1;
+        const qint64 pid = session.integer(0);
+        int sent = 0;
+        bool cut = false;
+        clock.setBeforeCommand([&] {
+            if (++sent != at)
+                return;
+            cut = true;
+            Statement end(*admin, QStringLiteral("SELECT pg_terminate_backend(?1, 10000)"));
+            end.bind(1, pid).run();
+        });
+        try {
+            action();
+        } catch (const DbError &error) {
+            clock.setBeforeCommand({});
+            if (!cut || error.number() != dberr::ConnectionLost)
+                throw;
+        }
+        clock.setBeforeCommand({});
+        if (!cut)
+            return at - 1;
+        afterCut();
+    }
 }
 
 } // namespace
@@ -251,6 +297,78 @@ void ServerTest::aConnectionLostInATransactionWritesNothing()
     QVERIFY(f.log(QStringLiteral("Ann")).isEmpty());
     insertEvent(clock, QStringLiteral("Ann"), QStringLiteral("2026-03-02 13:00:00"), ClockedIn, {});
     QCOMPARE(f.stamps(QStringLiteral("Ann")), QStringList({"2026-03-02 13:00:00"}));
+}
+
+void ServerTest::aSessionEndedAtAnyCommandOfAClockInLeavesNothingBehind()
+{
+    if (!onServer())
+        QSKIP("Needs the private database server.");
+    Fixture f;
+    f.employee(QStringLiteral("Ann"));
+    auto &clock = dynamic_cast<PgConnection &>(openDatabase(EmployeeMdb));
+    const Session ann{QStringLiteral("Ann"), QStringLiteral("10")};
+    bool stored = false;
+    const int cuts = cutAtEachCommand(
+        clock,
+        [&] {
+            stored = clockIn(clock, ann, QStringLiteral("desk"), f.clock.current) ==
+                     ClockOutcome::Stored;
+        },
+        [&] {
+            // Nothing of the cut clock-in is kept, and the next one is stored whole.
+            QCOMPARE(f.log(QStringLiteral("Ann")).size(), 0);
+            QCOMPARE(clockIn(clock, ann, QStringLiteral("desk"), f.clock.current),
+                     ClockOutcome::Stored);
+            QCOMPARE(f.statuses(QStringLiteral("Ann")), QStringList({ClockedIn}));
+            clearTimeLog(clock, QStringLiteral("Ann"));
+        });
+    // BEGIN, the table check, LOCK TABLE, the last event, the append and COMMIT at least.
+    QVERIFY2(cuts >= 6, qPrintable(QString::number(cuts)));
+    QVERIFY(stored);
+    QCOMPARE(f.statuses(QStringLiteral("Ann")), QStringList({ClockedIn}));
+}
+
+void ServerTest::aSessionEndedAtAnyCommandOfADumpLeavesNothingBehind()
+{
+    if (!onServer())
+        QSKIP("Needs the private database server.");
+    Fixture f;
+    f.employee(QStringLiteral("Ann"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 08:00:00"), ClockedIn);
+    auto &clock = dynamic_cast<PgConnection &>(openDatabase(EmployeeMdb));
+    const QString copy = f.folder() + QStringLiteral("/copy.mdb");
+    const int cuts = cutAtEachCommand(
+        clock, [&] { QVERIFY(copyServerToFile(clock, copy)); },
+        [&] {
+            QVERIFY(!QFile::exists(copy));
+            QCOMPARE(QDir(f.folder()).entryList({QStringLiteral("copy*")}), QStringList());
+            QVERIFY(copyServerToFile(clock, copy));
+            QVERIFY(QFile::remove(copy));
+        });
+    QVERIFY2(cuts >= 2, qPrintable(QString::number(cuts)));
+    const auto file = SqliteConnection::openExisting(copy);
+    QCOMPARE(contentOf(*file), contentOf(clock));
+}
+
+void ServerTest::namesOneInAFileAreNotDumped()
+{
+    if (!onServer())
+        QSKIP("Needs the private database server.");
+    Fixture f;
+    // As an older version let a server hold them.
+    f.employee(QStringLiteral("Ann"));
+    f.file().createTimeLog(QStringLiteral("ANN"));
+    const QString copy = f.folder() + QStringLiteral("/copy.mdb");
+    auto &server = dynamic_cast<PgConnection &>(openDatabase(EmployeeMdb));
+    try {
+        copyServerToFile(server, copy);
+        QFAIL("two tables that are one in a file were dumped");
+    } catch (const DbError &error) {
+        QVERIFY2(error.description().contains(QStringLiteral("'ANN' and 'Ann' are one table in a "
+                                                             "file")),
+                 qPrintable(error.description()));
+    }
+    QCOMPARE(QDir(f.folder()).entryList({QStringLiteral("copy*")}), QStringList());
 }
 
 QTEST_MAIN(ServerTest)

@@ -150,7 +150,7 @@ void DamagedFileTest::aListedEmployeeWithoutTimeLogIsReported()
     f.signOn(QStringLiteral("Ann"));
     QVERIFY(programEnded());
     QCOMPARE(f.prompts.boxes.size(), 1);
-    QVERIFY(f.prompts.boxes.first().text.contains(QStringLiteral("no such table: Ann")));
+    QVERIFY(f.prompts.boxes.first().text.contains(QStringLiteral("no such table: main.Ann")));
     QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")).toInt(), 2);
 }
 

@@ -207,7 +207,7 @@ void Fixture::setPassword(const QString &name, const QVariant &password)
 void Fixture::event(const QString &table, const QString &when, const QString &status,
                     const QVariant &activity)
 {
-    Statement insert(file(), QStringLiteral("INSERT INTO ") + quoteIdentifier(table) +
+    Statement insert(file(), QStringLiteral("INSERT INTO ") + file().quotedTable(table) +
                                  QStringLiteral(" (\"Ename\", \"datetime\", inoutfx, activity) "
                                                 "VALUES (?, ?, ?, ?)"));
     insert.bind(1, table).bind(2, when).bind(3, status).bind(4, activity).run();
@@ -217,7 +217,7 @@ QList<LogRow> Fixture::log(const QString &table)
 {
     Statement rows(file(),
                    QStringLiteral("SELECT \"Ename\", \"datetime\", inoutfx, activity FROM ") +
-                       quoteIdentifier(table) + QStringLiteral(" ORDER BY rowid"));
+                       file().quotedTable(table) + QStringLiteral(" ORDER BY rowid"));
     QList<LogRow> out;
     while (rows.step())
         out << LogRow{rows.value(0), rows.value(1), rows.value(2), rows.value(3)};
