@@ -65,10 +65,11 @@ void morningsOf(Fixture &f, const QStringList &names)
 }
 
 // Prints every employee's card from the main window into the folder, as the Manager would.
+// Yes to printing every employee, and Yes to the ending it names.
 void printAll(Fixture &f, const QString &folder)
 {
     f.prompts.folders = {folder};
-    f.prompts.answers = {Button::Yes};
+    f.prompts.answers = {Button::Yes, Button::Yes};
     f.click(QStringLiteral("Command3"));
 }
 
