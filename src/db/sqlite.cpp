@@ -184,6 +184,12 @@ std::unique_ptr<SqliteConnection> SqliteConnection::openExisting(const QString &
     return connection;
 }
 
+std::unique_ptr<SqliteConnection> SqliteConnection::openNewFile(const QString &temporaryName)
+{
+    return std::unique_ptr<SqliteConnection>(new SqliteConnection(
+        openHandle(temporaryName, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW), temporaryName));
+}
+
 std::unique_ptr<SqliteConnection> SqliteConnection::createNew(const QString &fileName)
 {
     return std::unique_ptr<SqliteConnection>(new SqliteConnection(

@@ -17,6 +17,9 @@ class SqliteConnection : public Connection
 public:
     // Opens a file that must already exist; never creates one.
     static std::unique_ptr<SqliteConnection> openExisting(const QString &fileName);
+    // Opens the empty temporary file of a NewFile that a copy is written into. Only this
+    // program has touched it; a link put at its name meanwhile is refused, never followed.
+    static std::unique_ptr<SqliteConnection> openNewFile(const QString &temporaryName);
     // Creates a new, empty file (used only to prepare the fresh database).
     static std::unique_ptr<SqliteConnection> createNew(const QString &fileName);
     ~SqliteConnection() override;

@@ -161,7 +161,7 @@ bool copyServerToFile(PgConnection &server, const QString &fileName, const Table
         throw DbError(entryAt(fileName) == Entry::None ? dberr::FileNotFound : dberr::FileExists,
                       file.errorString());
     {
-        const auto copy = SqliteConnection::openExisting(file.temporaryName());
+        const auto copy = SqliteConnection::openNewFile(file.temporaryName());
         server.beginSnapshot();
         const SnapshotEnd reading{server};
         requireEmployeeTables(server, QStringLiteral("The database ") + server.location());

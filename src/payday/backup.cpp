@@ -124,7 +124,7 @@ QStringList integrityProblems(Connection &copy)
 // copy before it returns.
 WriteOutcome copyInto(SqliteConnection &file, const QString &copyName, const PageProgress &progress)
 {
-    const auto copy = SqliteConnection::openExisting(copyName);
+    const auto copy = SqliteConnection::openNewFile(copyName);
     switch (copyPages(file, *copy, progress)) {
     case Copied::Whole:
         break;

@@ -26,6 +26,7 @@ private slots:
     void freshFileHoldsManagerAndNoCompany();
     void openingNeverCreatesTheFile();
     void aFileThatIsNoDatabaseIsRefusedUntouched();
+    void aCopysFileSwappedForALinkIsNeverWrittenThrough();
     void cursorReadsInStoredOrderAfterDeletesAndAppends();
     void fieldsMatchInAnyLetterCaseAndNullStaysNull();
     void findByNameIsExactAndSkipsNull();
@@ -65,6 +66,28 @@ void DatabaseTest::openingNeverCreatesTheFile()
         QVERIFY(error.description().contains(QStringLiteral("Employee.mdb")));
     }
     QVERIFY(!QFile::exists(f.databasePath()));
+}
+
+void DatabaseTest::aCopysFileSwappedForALinkIsNeverWrittenThrough()
+{
+    if (onServer())
+        QSKIP("The file itself is the subject.");
+    Fixture f;
+    const QString temporary = f.folder() + QStringLiteral("/copy.part");
+    QVERIFY(QFile::link(f.databasePath(), temporary));
+    const QByteArray before = [&] {
+        QFile file(f.databasePath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    try {
+        const auto copy = SqliteConnection::openNewFile(temporary);
+        copy->exec(QStringLiteral("CREATE TABLE \"main\".\"swapped\" (x)"));
+        QFAIL("the link was followed");
+    } catch (const DbError &) {
+    }
+    QFile file(f.databasePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
 }
 
 void DatabaseTest::aFileThatIsNoDatabaseIsRefusedUntouched()
