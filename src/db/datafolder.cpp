@@ -6,8 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -91,17 +92,17 @@ void provideFreshFile(const QString &folder)
     const QString database = QDir(folder).filePath(EmployeeMdb);
     if (QFileInfo::exists(database) || QFileInfo(database).isSymLink())
         return;
-    QTemporaryFile staging(QDir(folder).filePath(QStringLiteral(".Employee.mdb.XXXXXX")));
-    if (!staging.open())
-        fail(QStringLiteral("Could not write a fresh ") + quoted(database) + QStringLiteral(": ") +
-             staging.errorString());
-    staging.close();
-    writeFreshDatabase(staging.fileName());
-    if (!QFile::setPermissions(staging.fileName(), QFile::permissions(folder) & ReadWrite))
-        fail(QStringLiteral("Could not set the permissions of ") + quoted(staging.fileName()) +
+    // Named by SQLite itself: a QTemporaryFile keeps the file from being renamed on Windows.
+    const QString staging =
+        QDir(folder).filePath(QStringLiteral(".Employee.mdb.") +
+                              QString::number(QRandomGenerator::global()->generate64(), 36));
+    const auto leftOver = qScopeGuard([&staging] { QFile::remove(staging); });
+    writeFreshDatabase(staging);
+    if (!QFile::setPermissions(staging, QFile::permissions(folder) & ReadWrite))
+        fail(QStringLiteral("Could not set the permissions of ") + quoted(staging) +
              QStringLiteral("."));
     // Another copy that gave the folder its file at the same moment has done the same.
-    const QString error = nameWithoutReplacing(staging.fileName(), database);
+    const QString error = nameWithoutReplacing(staging, database);
     if (!error.isEmpty() && !QFileInfo::exists(database))
         fail(QStringLiteral("Could not name the fresh ") + quoted(database) + QStringLiteral(": ") +
              error);
