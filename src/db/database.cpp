@@ -82,16 +82,19 @@ void createFreshTables(Connection &connection)
     connection.createTimeLog(ManagerName);
 }
 
+void writeFreshDatabase(const QString &fileName)
+{
+    auto connection = SqliteConnection::createNew(fileName);
+    Transaction transaction(*connection);
+    createFreshTables(*connection);
+    transaction.commit();
+}
+
 void createFreshDatabase(const QString &fileName)
 {
     const QString building = fileName + QStringLiteral(".new");
     QFile::remove(building);
-    {
-        auto connection = SqliteConnection::createNew(building);
-        Transaction transaction(*connection);
-        createFreshTables(*connection);
-        transaction.commit();
-    }
+    writeFreshDatabase(building);
     QFile::remove(fileName);
     if (!QFile::rename(building, fileName))
         throw DbError(dberr::FileNotFound,

@@ -27,6 +27,8 @@ void closeDatabases();
 // Writes a fresh Employee.mdb: the employee list holding only Manager, Manager's empty time
 // log and an empty company table.
 void createFreshDatabase(const QString &fileName);
+// The same tables and rows written into a file that does not exist yet or is empty.
+void writeFreshDatabase(const QString &fileName);
 // The same tables and rows in a database that has none yet, within the caller's transaction.
 void createFreshTables(Connection &connection);
 

@@ -1,70 +1,108 @@
 #include "singleinstance.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFileInfo>
 #include <QLocalSocket>
-#include <QThread>
+#include <QStandardPaths>
 
 namespace horalink {
 
 namespace {
 
-constexpr int Attempts = 20;
-constexpr int RetryMilliseconds = 25;
-// Where sockets are files, one that nobody answers for this many attempts was left by a copy that
-// was killed; before that it may belong to a copy that is starting at this very moment.
-constexpr int StaleAfterAttempts = 4;
+// Copies started at the same moment wait this long for each other's lock to be complete.
+constexpr int LockMilliseconds = 2000;
 constexpr int ConnectMilliseconds = 2000;
 
-// True when a running copy listens on the name. It learns of the start from the connection alone,
-// which the system keeps for it even while it is busy.
-bool reachHolder(const QString &name)
+QString canonicalFolder(const QString &folder)
+{
+    const QFileInfo info(folder);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
+// Where sockets are files, the socket lives in the user's runtime folder, which is the user's
+// alone; a name without a folder would be made in the temporary folder, open to every account.
+QString socketPath(const QString &folder)
+{
+#ifdef Q_OS_WIN
+    return SingleInstance::serverName(folder);
+#else
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return QDir(runtime).filePath(SingleInstance::serverName(folder));
+#endif
+}
+
+// The running copy learns of the start from the connection alone, which the system keeps for it
+// even while it is busy.
+void reachHolder(const QString &folder)
 {
     QLocalSocket socket;
-    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-    socket.connectToServer(name);
-    return socket.waitForConnected(ConnectMilliseconds);
+    socket.connectToServer(socketPath(folder));
+    socket.waitForConnected(ConnectMilliseconds);
 }
 
 } // namespace
 
 SingleInstance::SingleInstance(QObject *parent) : QObject(parent)
 {
-    m_server.setSocketOptions(QLocalServer::AbstractNamespaceOption);
+    m_server.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&m_server, &QLocalServer::newConnection, this, &SingleInstance::answerAnotherCopy);
 }
 
+SingleInstance::~SingleInstance() = default;
+
 bool SingleInstance::claim(const QString &folder)
 {
-    const QString name = serverName(folder);
-    if (m_server.isListening() && m_server.serverName() == name)
+    const QString canonical = canonicalFolder(folder);
+    if (m_lock && m_folder == canonical)
         return true;
-    m_server.close();
-    // Asking before listening keeps copies apart where several may listen on one name (Windows
-    // pipes). Elsewhere listening fails for the second of two copies started at the same moment,
-    // which then finds the first.
-    for (int attempt = 0; attempt < Attempts; ++attempt) {
-        if (reachHolder(name))
+    release();
+    auto lock = std::make_unique<QLockFile>(lockFileName(canonical));
+    // The holder may run for months: only a holder that is gone makes its lock stale.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(LockMilliseconds)) {
+        if (lock->error() == QLockFile::LockFailedError) {
+            reachHolder(canonical);
             return false;
-        if (m_server.listen(name))
-            return true;
-        if (m_server.serverError() != QAbstractSocket::AddressInUseError)
-            break;
-        if (attempt >= StaleAfterAttempts)
-            QLocalServer::removeServer(name);
-        QThread::msleep(RetryMilliseconds);
+        }
+        // A guard that cannot be set up must not keep the employees from the clock.
+        qWarning("Horalink cannot tell whether another copy runs on %s: the lock %s cannot be "
+                 "made",
+                 qPrintable(canonical), qPrintable(lock->fileName()));
+        return true;
     }
-    // A guard that cannot be set up must not keep the employees from the clock.
-    qWarning("Horalink cannot tell whether another copy runs on %s: %s", qPrintable(folder),
-             qPrintable(m_server.errorString()));
+    m_lock = std::move(lock);
+    m_folder = canonical;
+    listen(canonical);
     return true;
+}
+
+void SingleInstance::release()
+{
+    m_server.close();
+    m_lock.reset();
+    m_folder.clear();
+}
+
+// A socket left by a copy that was killed is removed first: the lock says that copy is gone.
+void SingleInstance::listen(const QString &folder)
+{
+    const QString path = socketPath(folder);
+    QLocalServer::removeServer(path);
+    if (!m_server.listen(path))
+        qWarning("Horalink cannot be brought to the front by a later start on %s: %s",
+                 qPrintable(folder), qPrintable(m_server.errorString()));
+}
+
+QString SingleInstance::lockFileName(const QString &folder)
+{
+    return QDir(folder).filePath(QStringLiteral("horalink.lock"));
 }
 
 QString SingleInstance::serverName(const QString &folder)
 {
-    const QFileInfo info(folder);
-    const QString canonical = info.canonicalFilePath();
-    const QString path = canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+    const QString path = canonicalFolder(folder);
     const QByteArray hash = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256);
     return QStringLiteral("horalink-") + QString::fromLatin1(hash.toHex().left(32));
 }

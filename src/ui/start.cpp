@@ -1,5 +1,7 @@
 #include "start.h"
 
+#include "db/datafolder.h"
+#include "db/dberror.h"
 #include "ui/forms.h"
 #include "ui/frmsplash.h"
 #include "ui/program.h"
@@ -54,6 +56,23 @@ SingleInstance &guard()
 }
 
 } // namespace
+
+bool enterDataFolder()
+{
+    if (unattended())
+        setPrompts(unattendedPrompts());
+    try {
+        const DataFolder folder = dataFolder();
+        prepareDataFolder(folder);
+        if (!QDir::setCurrent(folder.path))
+            throw DbError(dberr::FileNotFound, QStringLiteral("Could not enter the folder '") +
+                                                   folder.path + QStringLiteral("'."));
+    } catch (const DbError &error) {
+        reportAndEnd(error);
+        return false;
+    }
+    return true;
+}
 
 void start()
 {

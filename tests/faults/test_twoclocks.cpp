@@ -32,8 +32,10 @@ struct Reported
 void startClock(QProcess &clock, const Fixture &f, const QString &start, int presses)
 {
     clock.setProcessChannelMode(QProcess::SeparateChannels);
+    // Text mode reads Windows's line ends as the line feeds the clock writes elsewhere.
     clock.start(QStringLiteral(CLOCKWORKER),
-                {f.folder(), start, QString::number(presses), QStringLiteral("shared")});
+                {f.folder(), start, QString::number(presses), QStringLiteral("shared")},
+                QIODevice::ReadWrite | QIODevice::Text);
     QVERIFY(clock.waitForStarted());
 }
 

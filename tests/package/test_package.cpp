@@ -1,4 +1,4 @@
-// The .deb as a user installs it: unpacked into a folder of its own, its launcher started with a
+// The .deb as a user installs it: unpacked into a folder of its own, its program started with a
 // home folder of its own, and its files checked by Debian's tools where they are installed.
 #include "db/database.h"
 #include "ui/version.h"
@@ -40,11 +40,11 @@ QString firstMatch(const QString &pattern, const QString &text)
     return QRegularExpression(pattern).match(text).captured(1);
 }
 
-// A run of the installed launcher with a home folder of its own and no one at the screen.
+// A run of the installed program with a home folder of its own and no one at the screen.
 class Launch
 {
 public:
-    Launch(const QString &launcher, const QString &home)
+    Launch(const QString &program, const QString &home)
     {
         m_environment.remove(QStringLiteral("HORALINK_DATA"));
         m_environment.remove(QStringLiteral("XDG_DATA_HOME"));
@@ -52,7 +52,7 @@ public:
         m_environment.insert(QStringLiteral("HORALINK_UNATTENDED"), QStringLiteral("1"));
         m_environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         m_process.setWorkingDirectory(home);
-        m_launcher = launcher;
+        m_program = program;
     }
     ~Launch()
     {
@@ -64,7 +64,7 @@ public:
     void start(const QStringList &arguments = {})
     {
         m_process.setProcessEnvironment(m_environment);
-        m_process.start(m_launcher, arguments);
+        m_process.start(m_program, arguments);
     }
     bool tells(const QString &line)
     {
@@ -80,7 +80,7 @@ public:
 private:
     QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
     QProcess m_process;
-    QString m_launcher;
+    QString m_program;
     QString m_told;
 };
 
@@ -92,8 +92,8 @@ class PackageTest : public QObject
 
 private slots:
     void initTestCase();
-    void theLauncherPreparesTheDataFolder_data();
-    void theLauncherPreparesTheDataFolder();
+    void theProgramPreparesTheDataFolder_data();
+    void theProgramPreparesTheDataFolder();
     void anExistingFileIsNeverReplaced();
     void theToolChecksTheDataFolder();
     void theMenuEntryFindsTheProgramAndItsIcon();
@@ -130,7 +130,7 @@ void PackageTest::initTestCase()
     QCOMPARE(run(QStringLiteral("dpkg-deb"), {"-x", m_deb, m_work.filePath("root")}), 0);
 }
 
-void PackageTest::theLauncherPreparesTheDataFolder_data()
+void PackageTest::theProgramPreparesTheDataFolder_data()
 {
     QTest::addColumn<QString>("shared");
     QTest::addColumn<QString>("xdg");
@@ -149,7 +149,7 @@ void PackageTest::theLauncherPreparesTheDataFolder_data()
                                    << "shared/Ann's %1 \"clock\",\nÅ";
 }
 
-void PackageTest::theLauncherPreparesTheDataFolder()
+void PackageTest::theProgramPreparesTheDataFolder()
 {
     QFETCH(QString, shared);
     QFETCH(QString, xdg);
@@ -180,13 +180,22 @@ void PackageTest::theLauncherPreparesTheDataFolder()
     QCOMPARE(contentOf(QDir(data).filePath(EmployeeMdb)), contentOf(FRESH_DATABASE));
     const QString process = "/proc/" + QString::number(launch.process().processId());
     QCOMPARE(QFileInfo(process + "/exe").canonicalFilePath(),
-             QFileInfo(installed("usr/libexec/horalink/horalink")).canonicalFilePath());
+             QFileInfo(installed("usr/bin/horalink")).canonicalFilePath());
     QCOMPARE(QFileInfo(process + "/cwd").canonicalFilePath(), QFileInfo(data).canonicalFilePath());
     const QList<QByteArray> environment = contentOf(process + "/environ").split('\0');
     QCOMPARE(environment.contains("HORALINK_DATA=" + (root.path() + shared).toUtf8()),
              !shared.isEmpty());
     QCOMPARE(QDir(data).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList({EmployeeMdb}));
+             QStringList({EmployeeMdb, QStringLiteral("horalink.lock")}));
+    // The user's own folder and file are no other account's to read; a shared one keeps what
+    // its administrator gave it.
+    constexpr QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                          QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    if (shared.isEmpty()) {
+        QCOMPARE(QFile::permissions(data) & others, QFile::Permissions());
+        QCOMPARE(QFile::permissions(QDir(data).filePath(EmployeeMdb)) & others,
+                 QFile::Permissions());
+    }
 
     // The server's connection string, which the program itself reads, with characters a
     // shell could trip over: the program names the host it could not reach as it was given.
@@ -221,7 +230,7 @@ void PackageTest::anExistingFileIsNeverReplaced()
     QCOMPARE(contentOf(file.fileName()), text);
 }
 
-// The pay-day tool is installed beside the launcher and reads the file without changing it.
+// The pay-day tool is installed beside the program and reads the file without changing it.
 void PackageTest::theToolChecksTheDataFolder()
 {
     QTemporaryDir data;
@@ -246,7 +255,7 @@ void PackageTest::theMenuEntryFindsTheProgramAndItsIcon()
     const QString exec = firstMatch(QStringLiteral("\nExec=(\\S+)"), entry);
     QVERIFY(QFileInfo(installed("usr/bin/" + exec)).isExecutable());
     QCOMPARE(firstMatch(QStringLiteral("\nStartupWMClass=(.*)\n"), entry),
-             QFileInfo(installed("usr/libexec/horalink/horalink")).fileName());
+             QFileInfo(installed("usr/bin/horalink")).fileName());
     const QString icon = firstMatch(QStringLiteral("\nIcon=(.*)\n"), entry);
     QCOMPARE(icon, ApplicationId);
     QVERIFY(QFileInfo::exists(installed("usr/share/icons/hicolor/scalable/apps/" + icon + ".svg")));

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -114,6 +115,8 @@ private slots:
     void columnsAreAverageCharacterWidths();
     void aWideActivityPushesTheSubtotalToTheNextLine();
     void longCardsRunOnToMorePages();
+    void aSavedCardIsAWholePdfOfItsPages_data();
+    void aSavedCardIsAWholePdfOfItsPages();
     void cancellingSavesNothing();
     void everyEmployeesCardGoesToAFileOfItsOwn_data();
     void everyEmployeesCardGoesToAFileOfItsOwn();
@@ -131,10 +134,14 @@ private:
     QTemporaryDir m_scheduler;
 };
 
+// The tests that read the cards' text back need pdftotext (poppler-utils), which Windows lacks;
+// the others run everywhere.
+#define REQUIRE_PDF_READER()                                                                       \
+    if (!canReadPdf())                                                                             \
+    QSKIP("pdftotext (poppler-utils) is needed to read the cards back")
+
 void PdfCardTest::initTestCase()
 {
-    if (!canReadPdf())
-        QSKIP("pdftotext (poppler-utils) is needed to read the cards back");
     // No print scheduler answers there, so this computer has no default printer for the test.
     qputenv("CUPS_SERVER", QFile::encodeName(m_scheduler.filePath(QStringLiteral("none"))));
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -142,6 +149,7 @@ void PdfCardTest::initTestCase()
 
 void PdfCardTest::withoutADefaultPrinterTheCardIsSavedAsPdf()
 {
+    REQUIRE_PDF_READER();
     Fixture f;
     const QString file = f.folder() + QStringLiteral("/card.pdf");
     SavingPrinter saving(file);
@@ -156,6 +164,7 @@ void PdfCardTest::withoutADefaultPrinterTheCardIsSavedAsPdf()
 
 void PdfCardTest::columnsAreAverageCharacterWidths()
 {
+    REQUIRE_PDF_READER();
     Fixture f;
     const QString file = f.folder() + QStringLiteral("/card.pdf");
     SavingPrinter saving(file);
@@ -184,6 +193,7 @@ void PdfCardTest::columnsAreAverageCharacterWidths()
 
 void PdfCardTest::aWideActivityPushesTheSubtotalToTheNextLine()
 {
+    REQUIRE_PDF_READER();
     Fixture f;
     const QString file = f.folder() + QStringLiteral("/card.pdf");
     SavingPrinter saving(file);
@@ -205,6 +215,7 @@ void PdfCardTest::aWideActivityPushesTheSubtotalToTheNextLine()
 
 void PdfCardTest::longCardsRunOnToMorePages()
 {
+    REQUIRE_PDF_READER();
     Fixture f;
     const QString file = f.folder() + QStringLiteral("/card.pdf");
     SavingPrinter saving(file);
@@ -217,6 +228,37 @@ void PdfCardTest::longCardsRunOnToMorePages()
     for (const QStringList &page : pages)
         lines << page;
     QCOMPARE(lines, cardText(card));
+}
+
+// Read without a PDF reader: a whole file, and one page object for each page of the card.
+void PdfCardTest::aSavedCardIsAWholePdfOfItsPages_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("morePages");
+    QTest::newRow("short") << 2 << false;
+    QTest::newRow("long") << 150 << true;
+}
+
+void PdfCardTest::aSavedCardIsAWholePdfOfItsPages()
+{
+    QFETCH(int, count);
+    QFETCH(bool, morePages);
+    Fixture f;
+    const QString file = QDir(f.folder()).filePath(QStringLiteral("card.pdf"));
+    SavingPrinter saving(file);
+    printCard(annsCard(pairs(count)), saving.printer);
+
+    QVERIFY(f.prompts.boxes.isEmpty());
+    QFile pdf(file);
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    const QByteArray content = pdf.readAll();
+    QVERIFY(content.startsWith("%PDF-"));
+    QVERIFY(content.trimmed().endsWith("%%EOF"));
+    // Page objects, not the /Pages object that lists them.
+    const qsizetype pages = QString::fromLatin1(content).count(
+        QRegularExpression(QStringLiteral("/Type\\s*/Page(?![a-z])")));
+    QVERIFY(pages >= 1);
+    QCOMPARE(pages > 1, morePages);
 }
 
 void PdfCardTest::cancellingSavesNothing()
@@ -242,6 +284,7 @@ void PdfCardTest::everyEmployeesCardGoesToAFileOfItsOwn_data()
 
 void PdfCardTest::everyEmployeesCardGoesToAFileOfItsOwn()
 {
+    REQUIRE_PDF_READER();
     QFETCH(bool, folderChosen);
     QFETCH(int, cancelAtStep);
     QFETCH(QStringList, files);
