@@ -12,6 +12,16 @@
 
 namespace horalink {
 
+bool canSet(Trap trap)
+{
+#ifdef Q_OS_WIN
+    return trap == Trap::EarlierFile;
+#else
+    Q_UNUSED(trap);
+    return true;
+#endif
+}
+
 void setTrap(Trap trap, const QString &path, const QString &elsewhere)
 {
     const QString victim = QDir(elsewhere).filePath(QStringLiteral("victim"));

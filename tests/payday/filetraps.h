@@ -16,6 +16,13 @@ enum class Trap
     EarlierFile,
 };
 
+// Whether this system lets the tests set the trap: Windows gives ordinary accounts no symbolic
+// links (QFile::link makes a shortcut there, which is a plain file).
+bool canSet(Trap trap);
+#define SKIP_UNLESS_SETTABLE(trap)                                                                 \
+    if (!horalink::canSet(trap))                                                                   \
+    QSKIP("This system gives ordinary accounts no symbolic links.")
+
 // Sets the trap at `path`. A link points into `elsewhere`, a folder beside the writer's.
 void setTrap(Trap trap, const QString &path, const QString &elsewhere);
 
