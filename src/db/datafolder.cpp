@@ -2,21 +2,12 @@
 
 #include "db/database.h"
 #include "db/dberror.h"
+#include "db/newfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
-#include <QScopeGuard>
 #include <QStandardPaths>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#else
-#include <cerrno>
-#include <cstring>
-#include <unistd.h>
-#endif
 
 namespace horalink {
 
@@ -66,46 +57,27 @@ void makeFolder(const DataFolder &folder)
              QStringLiteral(" to other accounts."));
 }
 
-// Gives the file its name only when nothing has that name: never over a file or a link, also
-// not over one made at this very moment. Empty when done, otherwise why not.
-QString nameWithoutReplacing(const QString &from, const QString &to)
-{
-#ifdef Q_OS_WIN
-    if (MoveFileExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16()),
-                    reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
-                    MOVEFILE_WRITE_THROUGH))
-        return {};
-    return QStringLiteral("error ") + QString::number(GetLastError());
-#else
-    const bool linked =
-        ::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-    const QString error = linked ? QString() : QString::fromLocal8Bit(std::strerror(errno));
-    QFile::remove(from);
-    return error;
-#endif
-}
-
 // The file takes the folder's read and write permissions: the user's alone in the user's own
-// folder, the group's too in a folder of a group.
+// folder, the group's too in a folder of a group. It is written as any new file is, so it
+// never lands over a file or a link, also not over one made at this very moment.
 void provideFreshFile(const QString &folder)
 {
     const QString database = QDir(folder).filePath(EmployeeMdb);
-    if (QFileInfo::exists(database) || QFileInfo(database).isSymLink())
+    if (entryAt(database) != Entry::None)
         return;
-    // Named by SQLite itself: a QTemporaryFile keeps the file from being renamed on Windows.
-    const QString staging =
-        QDir(folder).filePath(QStringLiteral(".Employee.mdb.") +
-                              QString::number(QRandomGenerator::global()->generate64(), 36));
-    const auto leftOver = qScopeGuard([&staging] { QFile::remove(staging); });
-    writeFreshDatabase(staging);
-    if (!QFile::setPermissions(staging, QFile::permissions(folder) & ReadWrite))
-        fail(QStringLiteral("Could not set the permissions of ") + quoted(staging) +
+    NewFile fresh(database);
+    if (!fresh.open(QIODevice::WriteOnly)) {
+        if (entryAt(database) == Entry::None)
+            fail(fresh.errorString());
+        return;
+    }
+    writeFreshDatabase(fresh.temporaryName());
+    if (!QFile::setPermissions(fresh.temporaryName(), QFile::permissions(folder) & ReadWrite))
+        fail(QStringLiteral("Could not set the permissions of ") + quoted(fresh.temporaryName()) +
              QStringLiteral("."));
     // Another copy that gave the folder its file at the same moment has done the same.
-    const QString error = nameWithoutReplacing(staging, database);
-    if (!error.isEmpty() && !QFileInfo::exists(database))
-        fail(QStringLiteral("Could not name the fresh ") + quoted(database) + QStringLiteral(": ") +
-             error);
+    if (!fresh.commit() && entryAt(database) == Entry::None)
+        fail(fresh.errorString());
 }
 
 } // namespace
