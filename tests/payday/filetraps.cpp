@@ -76,7 +76,7 @@ bool FileSizeLimit::available()
 {
     return false;
 }
-void FileSizeLimit::setInChild(qint64)
+void FileSizeLimit::setFor(QProcess &, qint64)
 {}
 #else
 namespace {
@@ -111,14 +111,16 @@ bool FileSizeLimit::available()
     return true;
 }
 
-void FileSizeLimit::setInChild(qint64 bytes)
+void FileSizeLimit::setFor(QProcess &child, qint64 bytes)
 {
-    // Only calls that are safe between fork and exec.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = rlim_t(bytes);
-    setrlimit(RLIMIT_FSIZE, &limit);
+    child.setChildProcessModifier([bytes] {
+        // Only calls that are safe between fork and exec.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = rlim_t(bytes);
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
 }
 #endif
 

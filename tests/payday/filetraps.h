@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMap>
+#include <QProcess>
 #include <QString>
 
 namespace horalink {
@@ -43,7 +44,7 @@ public:
     // Whether this system has such a limit; tests that need it skip elsewhere.
     static bool available();
     // The same limit for a child process, set in it before it starts the program.
-    static void setInChild(qint64 bytes);
+    static void setFor(QProcess &child, qint64 bytes);
 
 private:
     qint64 m_previous = -1;

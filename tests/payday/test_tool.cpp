@@ -29,7 +29,7 @@ Run runTool(const QString &folder, const QStringList &arguments,
 {
     QProcess tool;
     if (fileSizeLimit != NoLimit)
-        tool.setChildProcessModifier([fileSizeLimit] { FileSizeLimit::setInChild(fileSizeLimit); });
+        FileSizeLimit::setFor(tool, fileSizeLimit);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), locale);
     tool.setProcessEnvironment(environment);
