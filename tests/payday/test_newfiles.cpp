@@ -227,11 +227,14 @@ void NewFilesTest::theFilesAreWrittenIntoAFolderMadeForThemAndAreTheOwnersAlone(
     QCOMPARE(
         QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
         namesWritten(writer, f));
+    // Windows keeps who may read a file in its access list, which permissions() does not read.
+#ifndef Q_OS_WIN
     for (const QString &file : outcome.files) {
         const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
                                                 QFileDevice::ReadOther | QFileDevice::WriteOther;
         QCOMPARE(QFileInfo(file).permissions() & others, QFileDevice::Permissions());
     }
+#endif
 }
 
 QTEST_MAIN(NewFilesTest)

@@ -369,6 +369,7 @@ void PdfCardTest::proposedFilesAreFitForFileNames()
 
 void PdfCardTest::namesThatMakeTheSameFileNameStillGetACardEach()
 {
+    REQUIRE_PDF_READER();
     Fixture f;
     QTemporaryDir out;
     morningsOf(f, {"A/B", "A:B", "a*b"});
@@ -392,6 +393,7 @@ void PdfCardTest::aTrapInTheFolderIsLeftAsItWasAndTheCardGoesBeside_data()
 
 void PdfCardTest::aTrapInTheFolderIsLeftAsItWasAndTheCardGoesBeside()
 {
+    REQUIRE_PDF_READER();
     QFETCH(Trap, trap);
     Fixture f;
     QTemporaryDir out;
