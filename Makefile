@@ -127,10 +127,10 @@ windows:
 # its logon window is kept as horalink-windows.png, also when a test failed. The Wine server is
 # kept running for the tests, so that each does not start one of its own. Now and then a test
 # program under Wine has printed its totals and still does not end, which ctest tells as a time
-# out: a test that fails is run once more, and one that fails twice fails the run.
+# out: a test that fails is run up to twice more, and one that fails three times fails the run.
 test-windows: windows
 	WINEPREFIX=$(WINDOWS_CACHE_PATH)/wine wineserver -p
-	cd $(WINDOWS_BUILD) && ctest -j2 --output-on-failure --repeat until-pass:2; status=$$?; \
+	cd $(WINDOWS_BUILD) && ctest -j2 --output-on-failure --repeat until-pass:3; status=$$?; \
 	    WINEPREFIX=$(WINDOWS_CACHE_PATH)/wine wineserver -k; \
 	    cd $(CURDIR) && packaging/windows/try-installer $(WINDOWS_CACHE_PATH) $(WINDOWS_BUILD) \
 	        Horalink-*-win64.exe horalink-windows.png && exit $$status
