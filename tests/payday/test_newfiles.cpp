@@ -75,6 +75,19 @@ QStringList namesWritten(Writer writer, const Fixture &f)
                                     : QStringList{EventsCsv, SummaryCsv};
 }
 
+// A row for each trap at each writer's name.
+void addTrapRows(std::initializer_list<std::pair<const char *, Writer>> writers)
+{
+    QTest::addColumn<Writer>("writer");
+    QTest::addColumn<Trap>("trap");
+    for (const auto &[name, trap] : {std::pair{"link", Trap::Link},
+                                     {"dangling link", Trap::DanglingLink},
+                                     {"earlier file", Trap::EarlierFile}}) {
+        for (const auto &[file, writer] : writers)
+            QTest::newRow((QByteArray(file) + ", " + name).constData()) << writer << trap;
+    }
+}
+
 } // namespace
 
 class NewFilesTest : public QObject
@@ -94,16 +107,9 @@ private slots:
 
 void NewFilesTest::aTrapAtTheNameIsRefusedAndLeftAsItWas_data()
 {
-    QTest::addColumn<Writer>("writer");
-    QTest::addColumn<Trap>("trap");
-    for (const auto &[name, trap] : {std::pair{"link", Trap::Link},
-                                     {"dangling link", Trap::DanglingLink},
-                                     {"earlier file", Trap::EarlierFile}}) {
-        for (const auto &[file, writer] : {std::pair{"summary.csv", Writer::Summary},
-                                           {"events.csv", Writer::Events},
-                                           {"backup", Writer::Backup}})
-            QTest::newRow((QByteArray(file) + ", " + name).constData()) << writer << trap;
-    }
+    addTrapRows({{"summary.csv", Writer::Summary},
+                 {"events.csv", Writer::Events},
+                 {"backup", Writer::Backup}});
 }
 
 void NewFilesTest::aTrapAtTheNameIsRefusedAndLeftAsItWas()
@@ -130,15 +136,7 @@ void NewFilesTest::aTrapAtTheNameIsRefusedAndLeftAsItWas()
 
 void NewFilesTest::anAgreedExportReplacesFilesButNeverALink_data()
 {
-    QTest::addColumn<Writer>("writer");
-    QTest::addColumn<Trap>("trap");
-    for (const auto &[name, trap] : {std::pair{"link", Trap::Link},
-                                     {"dangling link", Trap::DanglingLink},
-                                     {"earlier file", Trap::EarlierFile}}) {
-        for (const auto &[file, writer] :
-             {std::pair{"summary.csv", Writer::Summary}, {"events.csv", Writer::Events}})
-            QTest::newRow((QByteArray(file) + ", " + name).constData()) << writer << trap;
-    }
+    addTrapRows({{"summary.csv", Writer::Summary}, {"events.csv", Writer::Events}});
 }
 
 void NewFilesTest::anAgreedExportReplacesFilesButNeverALink()
