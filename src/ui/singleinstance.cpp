@@ -13,6 +13,9 @@ namespace {
 // Copies started at the same moment wait this long for each other's lock to be complete.
 constexpr int LockMilliseconds = 2000;
 constexpr int ConnectMilliseconds = 2000;
+// A running copy answers as soon as it next handles events, which even a long job does.
+constexpr int AnswerMilliseconds = 5000;
+const QByteArray CameForward = QByteArrayLiteral("front\n");
 
 QString canonicalFolder(const QString &folder)
 {
@@ -34,12 +37,18 @@ QString socketPath(const QString &folder)
 }
 
 // The running copy learns of the start from the connection alone, which the system keeps for it
-// even while it is busy.
-void reachHolder(const QString &folder)
+// even while it is busy; whether it came to the front, only its answer tells.
+bool holderCameForward(const QString &folder)
 {
     QLocalSocket socket;
     socket.connectToServer(socketPath(folder));
-    socket.waitForConnected(ConnectMilliseconds);
+    if (!socket.waitForConnected(ConnectMilliseconds))
+        return false;
+    while (!socket.canReadLine()) {
+        if (!socket.waitForReadyRead(AnswerMilliseconds))
+            break;
+    }
+    return socket.readLine() == CameForward;
 }
 
 } // namespace
@@ -52,30 +61,29 @@ SingleInstance::SingleInstance(QObject *parent) : QObject(parent)
 
 SingleInstance::~SingleInstance() = default;
 
-bool SingleInstance::claim(const QString &folder)
+SingleInstance::Claim SingleInstance::claim(const QString &folder)
 {
     const QString canonical = canonicalFolder(folder);
     if (m_lock && m_folder == canonical)
-        return true;
+        return Claim::Taken;
     release();
     auto lock = std::make_unique<QLockFile>(lockFileName(canonical));
     // The holder may run for months: only a holder that is gone makes its lock stale.
     lock->setStaleLockTime(0);
     if (!lock->tryLock(LockMilliseconds)) {
-        if (lock->error() == QLockFile::LockFailedError) {
-            reachHolder(canonical);
-            return false;
-        }
+        if (lock->error() == QLockFile::LockFailedError)
+            return holderCameForward(canonical) ? Claim::RunningCopyCameForward
+                                                : Claim::RunningCopySilent;
         // A guard that cannot be set up must not keep the employees from the clock.
         qWarning("Horalink cannot tell whether another copy runs on %s: the lock %s cannot be "
                  "made",
                  qPrintable(canonical), qPrintable(lock->fileName()));
-        return true;
+        return Claim::Taken;
     }
     m_lock = std::move(lock);
     m_folder = canonical;
     listen(canonical);
-    return true;
+    return Claim::Taken;
 }
 
 void SingleInstance::release()
@@ -109,9 +117,12 @@ QString SingleInstance::serverName(const QString &folder)
 
 void SingleInstance::answerAnotherCopy()
 {
-    while (QLocalSocket *socket = m_server.nextPendingConnection())
-        delete socket;
     emit anotherCopyStarted();
+    while (QLocalSocket *socket = m_server.nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        socket->write(CameForward);
+        socket->disconnectFromServer();
+    }
 }
 
 } // namespace horalink

@@ -14,7 +14,7 @@ namespace horalink {
 // the computer can keep the clock from starting; a copy that was killed leaves a lock that the
 // next one sees is stale. The holder also listens on a local socket of its user's own (in the
 // user's runtime folder; a named pipe on Windows), through which a later copy of that user asks
-// it to come to the front.
+// it to come to the front, and which answers once it has.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -23,9 +23,18 @@ public:
     explicit SingleInstance(QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // Makes this copy the holder of the folder, giving up any folder it held before. False when
-    // another running copy holds it; that copy has then been asked to come to the front.
-    bool claim(const QString &folder);
+    enum class Claim
+    {
+        // This copy holds the folder now.
+        Taken,
+        // Another running copy holds it, and answered that it came to the front.
+        RunningCopyCameForward,
+        // Another copy holds it, but did not answer: it may be busy, or not be this user's.
+        RunningCopySilent,
+    };
+    // Makes this copy the holder of the folder, giving up any folder it held before; when
+    // another copy holds it, asks that copy to come to the front.
+    Claim claim(const QString &folder);
 
     // The lock file a copy holds in the folder.
     static QString lockFileName(const QString &folder);

@@ -82,13 +82,20 @@ void start()
     QGuiApplication::setDesktopFileName(ApplicationId);
     if (unattended())
         setPrompts(unattendedPrompts());
-    if (!guard().claim(QDir::currentPath())) {
+    // The copy that came to the front is all the user needs to see; a box is left only when
+    // no running copy could be reached.
+    switch (guard().claim(QDir::currentPath())) {
+    case SingleInstance::Claim::Taken:
+        forms().frmsplash().show();
+        return;
+    case SingleInstance::Claim::RunningCopySilent:
         prompts().message(
             informationBox(QStringLiteral("Horalink is already running."), ProgramTitle));
-        endProgram();
-        return;
+        break;
+    case SingleInstance::Claim::RunningCopyCameForward:
+        break;
     }
-    forms().frmsplash().show();
+    endProgram();
 }
 
 } // namespace horalink
