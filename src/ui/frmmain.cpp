@@ -432,6 +432,8 @@ void frmmain::loaded()
 void frmmain::signOn(const Session &session)
 {
     m_session = session;
+    // Whoever signs on starts on their own clock, not on the tab the last user left.
+    tabs->setCurrentIndex(0);
     userNameLabel->setText(session.employee);
     wageLabel->setText(session.wage);
     // Whatever the way of signing on, the switches as stored hold for this user.

@@ -37,7 +37,7 @@ private slots:
     void unknownNamesAreRefused();
     void managerWithoutPasswordGetsNoManagement();
     void managerWithPasswordGetsTheManagementPanel();
-    void exitKeepsTheWindowAndTheChosenTab();
+    void exitKeepsTheWindowAndEverySignOnStartsOnTimeFunctions();
     void anotherClocksChangesReachTheListAtTheNextSignOn();
     void theCloseBoxUnloadsTheMainWindow();
     void storedSwitchesAreAppliedAtStart_data();
@@ -180,7 +180,7 @@ void SignOnTest::managerWithPasswordGetsTheManagementPanel()
     QVERIFY(!f.main().managementPanel->isHidden());
 }
 
-void SignOnTest::exitKeepsTheWindowAndTheChosenTab()
+void SignOnTest::exitKeepsTheWindowAndEverySignOnStartsOnTimeFunctions()
 {
     Fixture f;
     f.company();
@@ -199,8 +199,15 @@ void SignOnTest::exitKeepsTheWindowAndTheChosenTab()
 
     f.signOn(QStringLiteral("Ann"));
     QCOMPARE(&f.main(), before);
-    QCOMPARE(f.main().tabs->currentIndex(), 1);
+    QCOMPARE(f.main().tabs->currentIndex(), 0);
     QVERIFY(f.main().managementPanel->isHidden());
+
+    // By the password step too, after the About tab was left chosen.
+    f.main().tabs->setCurrentIndex(2);
+    f.click(QStringLiteral("exitmain"));
+    f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
+    QCOMPARE(f.main().tabs->currentIndex(), 0);
+    QVERIFY(f.main().clockInButton->isVisible());
 }
 
 void SignOnTest::anotherClocksChangesReachTheListAtTheNextSignOn()
