@@ -21,4 +21,9 @@ QPushButton *button(const char *name, const QString &caption, QWidget *parent,
                     const QString &toolTip = {});
 QGroupBox *frame(const char *name, const QString &caption, QWidget *parent);
 
+// Takes back everything typed into an edit box since the program last set its text. False
+// when the widget is no such box (a password box keeps nothing to take back) or nothing was
+// typed.
+bool undoTyping(QWidget *box);
+
 } // namespace horalink

@@ -1,5 +1,6 @@
 #include "form.h"
 
+#include "ui/controls.h"
 #include "ui/forms.h"
 #include "ui/program.h"
 #include "ui/unattended.h"
@@ -87,14 +88,21 @@ QPushButton *Form::defaultButton() const
     return m_defaultButton;
 }
 
+void Form::escapePressed()
+{
+    if (m_cancelButton && m_cancelButton->isVisible() && m_cancelButton->isEnabled())
+        m_cancelButton->click();
+    else
+        close();
+}
+
 void Form::keyPressEvent(QKeyEvent *event)
 {
-    // Esc does what the window's Cancel does, or else what its close box does.
+    // Esc in a box first takes back what was typed there: it is how an edit is undone, and
+    // must never also leave the window, which stores or reports that edit.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        if (m_cancelButton && m_cancelButton->isVisible() && m_cancelButton->isEnabled())
-            m_cancelButton->click();
-        else
-            close();
+        if (!undoTyping(focusWidget()))
+            escapePressed();
         return;
     }
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;

@@ -48,6 +48,9 @@ protected:
     // The close box, before the window is unloaded; a window that ends the program says so
     // here.
     virtual void closeBoxClicked() {}
+    // Esc, when the focus is not in a box with typing to take back: the cancel button, or
+    // else the close box. A window that Esc must not end says so here.
+    virtual void escapePressed();
 
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;

@@ -24,6 +24,27 @@
 
 namespace horalink {
 
+namespace {
+
+// The listed name a completed text stands for, letter case aside: the one spelled as typed so
+// far when names differ only in case.
+QString listedSpelling(const QComboBox &names, const QString &completed, const QString &typed)
+{
+    QString found;
+    for (int at = 0; at < names.count(); ++at) {
+        const QString name = names.itemText(at);
+        if (name.compare(completed, Qt::CaseInsensitive) != 0)
+            continue;
+        if (name == completed || name.startsWith(typed))
+            return name;
+        if (found.isEmpty())
+            found = name;
+    }
+    return found;
+}
+
+} // namespace
+
 frmlogon::frmlogon()
     : Form(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
            Qt::WindowMinimizeButtonHint | Qt::CustomizeWindowHint)
@@ -40,6 +61,8 @@ frmlogon::frmlogon()
     nameBox->setInsertPolicy(QComboBox::NoInsert);
     nameBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     nameBox->setEditText(NamePrompt);
+    nameBox->lineEdit()->setAccessibleName(nameFrame->title());
+    nameBox->view()->setAccessibleName(QStringLiteral("Names"));
     nameLayout->addWidget(nameBox);
     layout->addWidget(nameFrame, 0, 0, 1, 2);
     okButton = button("Command1", QStringLiteral("OK"), this);
@@ -70,6 +93,9 @@ frmlogon::frmlogon()
     nameBox->lineEdit()->installEventFilter(this);
 
     connectGuarded(nameBox, &QComboBox::editTextChanged, this, &frmlogon::nameBoxEdited);
+    // A completion is shown, text and selection, when the selection changes.
+    connectGuarded(nameBox->lineEdit(), &QLineEdit::selectionChanged, this,
+                   &frmlogon::keepListedSpelling);
     connectGuarded(passwordEdit, &QLineEdit::textChanged, this, &frmlogon::passwordEditChanged);
     connectGuarded(okButton, &QPushButton::clicked, this, &frmlogon::okButtonClicked);
     connectGuarded(exitButton, &QPushButton::clicked, this, &frmlogon::exitButtonClicked);
@@ -81,6 +107,8 @@ frmlogon::frmlogon()
 
 bool frmlogon::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == nameBox && event->type() == QEvent::FocusIn)
+        selectName(static_cast<QFocusEvent *>(event)->reason());
     // The name box would take the first Enter to accept the name it completed ("Man" to
     // "Manager"); one Enter signs on with it.
     if ((watched == nameBox || watched == nameBox->lineEdit()) &&
@@ -93,6 +121,22 @@ bool frmlogon::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return Form::eventFilter(watched, event);
+}
+
+// Whatever the box shows when it takes the focus (the prompt, the last name) is selected, so
+// typing replaces it. A click places the cursor after the focus came, hence later, unless
+// the user typed meanwhile.
+void frmlogon::selectName(Qt::FocusReason reason)
+{
+    QLineEdit *line = nameBox->lineEdit();
+    if (reason != Qt::MouseFocusReason) {
+        line->selectAll();
+        return;
+    }
+    QTimer::singleShot(0, line, [line, shown = line->text()] {
+        if (line->text() == shown)
+            line->selectAll();
+    });
 }
 
 void frmlogon::resizeEvent(QResizeEvent *event)
@@ -124,7 +168,7 @@ void frmlogon::loaded()
         return;
     }
     readNames();
-    nameBox->setEditText(NamePrompt);
+    showPrompt(NamePrompt);
 }
 
 void frmlogon::readNames()
@@ -182,11 +226,39 @@ void frmlogon::removeName(const QString &name)
 void frmlogon::showPrompt(const QString &prompt)
 {
     nameBox->setEditText(prompt);
+    nameBox->lineEdit()->selectAll();
 }
 
 void frmlogon::nameBoxEdited()
 {
     setDefaultButton(okButton);
+}
+
+// The box completes what is typed whatever its letter case, keeping the letters as typed
+// ("bob" to "bob Smith"); the name is only found as listed, so a completed name is spelled
+// as listed, with the completed part still selected for typing over.
+void frmlogon::keepListedSpelling()
+{
+    QLineEdit *line = nameBox->lineEdit();
+    const QString shown = line->text();
+    const int from = line->selectionStart();
+    if (from <= 0 || from + line->selectedText().size() != shown.size())
+        return;
+    const QString listed = listedSpelling(*nameBox, shown, shown.left(from));
+    if (listed.isEmpty() || listed == shown)
+        return;
+    line->setText(listed);
+    line->setSelection(shown.size(), from - shown.size());
+}
+
+void frmlogon::escapePressed()
+{
+    // Esc on the name step takes back the name, never the program: that ends only by Exit
+    // or the close box.
+    if (passwordPanel->isVisible())
+        Form::escapePressed();
+    else
+        showPrompt(NamePrompt);
 }
 
 void frmlogon::passwordEditChanged()
@@ -205,8 +277,7 @@ void frmlogon::okButtonClicked()
     m_chosen = *found;
     passwordEdit->clear();
     if (!m_chosen.password.isEmpty()) {
-        passwordPanel->show();
-        passwordPanel->raise();
+        showPasswordStep(true);
         passwordEdit->setFocus();
         return;
     }
@@ -218,6 +289,19 @@ void frmlogon::okButtonClicked()
                           QStringLiteral("Information"));
 }
 
+// The name step lies under the password panel, out of sight but not out of Tab's reach
+// unless it is disabled.
+void frmlogon::showPasswordStep(bool shown)
+{
+    for (QWidget *nameStep : std::initializer_list<QWidget *>{nameFrame, okButton, exitButton})
+        nameStep->setEnabled(!shown);
+    passwordPanel->setVisible(shown);
+    if (shown)
+        passwordPanel->raise();
+    else
+        nameBox->setFocus();
+}
+
 void frmlogon::passwordOkButtonClicked()
 {
     if (!acceptPassword(openDatabase(EmployeeMdb), m_chosen, passwordEdit->text())) {
@@ -226,7 +310,7 @@ void frmlogon::passwordOkButtonClicked()
         passwordEdit->clear();
         return;
     }
-    passwordPanel->hide();
+    showPasswordStep(false);
     passwordEdit->clear();
     signOn(true);
 }
@@ -242,8 +326,8 @@ void frmlogon::signOn(bool byPassword)
 
 void frmlogon::passwordCancelButtonClicked()
 {
-    passwordPanel->hide();
-    nameBox->setEditText(NamePrompt);
+    showPasswordStep(false);
+    showPrompt(NamePrompt);
     m_chosen = {};
 }
 

@@ -43,15 +43,19 @@ public:
 
 protected:
     void closeBoxClicked() override;
+    void escapePressed() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
+    void selectName(Qt::FocusReason reason);
     void nameBoxEdited();
+    void keepListedSpelling();
     void passwordEditChanged();
     void okButtonClicked();
     void exitButtonClicked();
+    void showPasswordStep(bool shown);
     void passwordOkButtonClicked();
     void passwordCancelButtonClicked();
 

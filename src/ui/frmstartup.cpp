@@ -85,4 +85,9 @@ void frmstartup::closeBoxClicked()
     endProgram();
 }
 
+// Closing this window ends the program before the company is named; a key that also takes
+// back typing must not do that by a second press.
+void frmstartup::escapePressed()
+{}
+
 } // namespace horalink

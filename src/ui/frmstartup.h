@@ -28,6 +28,7 @@ public:
 
 protected:
     void closeBoxClicked() override;
+    void escapePressed() override;
     void showEvent(QShowEvent *event) override;
 
 private:
