@@ -12,13 +12,16 @@ namespace horalink {
 
 namespace {
 
-QToolButton *navigatorButton(const QString &name, const QString &text, QWidget *parent)
+// A click leaves the focus in the box being edited; Tab reaches the button, Space presses it.
+QToolButton *navigatorButton(const QString &name, const QString &text, const QString &spoken,
+                             QWidget *parent)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(name);
     button->setText(text);
+    button->setAccessibleName(spoken);
     button->setAutoRaise(false);
-    button->setFocusPolicy(Qt::NoFocus);
+    button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
 
@@ -40,10 +43,14 @@ DataControl::DataControl(const QString &name, QWidget *parent)
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    auto *first = navigatorButton(QStringLiteral("first"), QStringLiteral("|<"), this);
-    auto *previous = navigatorButton(QStringLiteral("previous"), QStringLiteral("<"), this);
-    auto *next = navigatorButton(QStringLiteral("next"), QStringLiteral(">"), this);
-    auto *last = navigatorButton(QStringLiteral("last"), QStringLiteral(">|"), this);
+    auto *first = navigatorButton(QStringLiteral("first"), QStringLiteral("|<"),
+                                  QStringLiteral("First record"), this);
+    auto *previous = navigatorButton(QStringLiteral("previous"), QStringLiteral("<"),
+                                     QStringLiteral("Previous record"), this);
+    auto *next = navigatorButton(QStringLiteral("next"), QStringLiteral(">"),
+                                 QStringLiteral("Next record"), this);
+    auto *last = navigatorButton(QStringLiteral("last"), QStringLiteral(">|"),
+                                 QStringLiteral("Last record"), this);
     m_caption->setFrameShape(QFrame::Panel);
     m_caption->setFrameShadow(QFrame::Sunken);
     layout->addWidget(first);

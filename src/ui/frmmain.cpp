@@ -70,6 +70,7 @@ frmmain::frmmain() : Form(SizableWindow)
 
     tabs = named(new QTabWidget(this), "SSTab1");
     tabs->setMinimumSize(twips(4695), twips(3495));
+    tabs->setAccessibleName(QStringLiteral("Tabs"));
     tabs->addTab(buildTimeFunctions(), QStringLiteral("Time Functions"));
     tabs->addTab(buildManagement(), QStringLiteral("Management"));
     tabs->addTab(buildAbout(), QStringLiteral("About"));
@@ -257,11 +258,15 @@ QWidget *frmmain::buildManagement()
     notesCaption = label("Label7", QStringLiteral("Notes:"), employeeFrame);
     notesEdit = named(new QTextEdit(employeeFrame), "Text1");
     notesEdit->setAcceptRichText(false);
+    // A tab typed here would be stored in the note; Tab moves on, as everywhere else.
+    notesEdit->setTabChangesFocus(true);
     notesEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     hoursCaption = label("Label9", QStringLiteral("Hours:"), employeeFrame);
     employeeHoursLabel = label("manehours", QStringLiteral("0.00"), employeeFrame);
     employeeDollarLabel = label("Label10", QStringLiteral("$"), employeeFrame);
     employeeWagesLabel = label("manemoney", QStringLiteral("0.00"), employeeFrame);
+    wageCaption->setBuddy(wageEdit);
+    notesCaption->setBuddy(notesEdit);
     employeeList->bind(employeeNameEdit, QStringLiteral("Ename"));
     employeeList->bind(wageEdit, QStringLiteral("Ewage"));
     employeeList->bind(notesEdit, QStringLiteral("Ecomment"));
@@ -303,6 +308,7 @@ QWidget *frmmain::buildManagement()
     auto *gridBox = new QVBoxLayout(gridPanel);
     gridBox->setContentsMargins(0, 0, 0, 0);
     grid = named(new QTableView(gridPanel), "DBGrid1");
+    grid->setAccessibleName(QStringLiteral("Employee Grid"));
     grid->horizontalHeader()->hide();
     grid->verticalHeader()->hide();
     // A date and time stays on one line; every column is as wide as its texts, and the ones

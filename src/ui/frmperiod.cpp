@@ -102,6 +102,7 @@ frmperiod::frmperiod() : Form(FixedDialog)
     layout->addLayout(actions);
 
     findingsList = named(new QListWidget(this), "findings");
+    findingsList->setAccessibleName(QStringLiteral("Findings"));
     layout->addWidget(findingsList, 1);
     setDefaultButton(checkButton);
     setCancelButton(closeButton);
