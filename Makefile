@@ -3,10 +3,11 @@ BUILD ?= build
 RUN ?= run
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-# postgresql brings initdb and pg_ctl for the private server the suite runs a second time on.
+# postgresql brings initdb and pg_ctl for the private server the suite runs a second time on;
+# qt6-translations-l10n, Qt's own texts in the system's language.
 PACKAGES = cmake ninja-build g++ qt6-base-dev libsqlite3-dev libsodium-dev libpq-dev postgresql \
            libgl-dev libbenchmark-dev xvfb xauth cups cups-client cups-filters poppler-utils \
-           fonts-dejavu-core dpkg-dev lintian desktop-file-utils appstream
+           fonts-dejavu-core dpkg-dev lintian desktop-file-utils appstream qt6-translations-l10n
 FUZZ_PACKAGES = clang libclang-rt-dev
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = datetime numbers hours identifiers names

@@ -1,9 +1,11 @@
-// horalink-tool: the pay-day export, the exceptions check and the backup, without windows,
-// on Employee.mdb in the current folder or the server HORALINK_DATABASE names; and the moves
-// of a whole employee database between the file and a server.
+// horalink-tool: the pay-day export, the exceptions check and the backup, without windows, on
+// the data the program uses (or Employee.mdb in the current folder); and the moves of a whole
+// employee database between the file and a server.
 #include "clock/clock.h"
 #include "db/database.h"
+#include "db/datafolder.h"
 #include "db/datetimetext.h"
+#include "db/newfile.h"
 #include "db/postgres.h"
 #include "db/sqlite.h"
 #include "db/transfer.h"
@@ -25,16 +27,71 @@ constexpr int Done = 0;
 constexpr int ExceptionsFound = 1;
 constexpr int Trouble = 2;
 
-const char *const Usage = R"(Usage:
-  horalink-tool export --from DATE --to DATE --out FOLDER [--replace]
-  horalink-tool check --from DATE --to DATE
-  horalink-tool backup FOLDER
-  horalink-tool init URL
-  horalink-tool migrate Employee.mdb URL
-  horalink-tool dump URL Employee.mdb
+// One command as it is typed: the words after its name, the options it needs and the one it
+// may take.
+struct Form
+{
+    QString name;
+    QStringList words;
+    QStringList needs;
+    QString mayTake;
+};
 
-export, check and backup work on Employee.mdb in the current folder, or on the
-database that the environment variable HORALINK_DATABASE names; they only read.
+const QList<Form> &forms()
+{
+    static const QList<Form> all = {
+        {QStringLiteral("export"), {}, {"from", "to", "out"}, QStringLiteral("replace")},
+        {QStringLiteral("check"), {}, {"from", "to"}, {}},
+        {QStringLiteral("backup"), {"FOLDER"}, {}, {}},
+        {QStringLiteral("init"), {"URL"}, {}, {}},
+        {QStringLiteral("migrate"), {"Employee.mdb", "URL"}, {}, {}},
+        {QStringLiteral("dump"), {"URL", "Employee.mdb"}, {}, {}}};
+    return all;
+}
+
+const Form *formOf(const QString &name)
+{
+    for (const Form &form : forms()) {
+        if (form.name == name)
+            return &form;
+    }
+    return nullptr;
+}
+
+const QStringList Options = {"from", "to", "out", "replace"};
+
+// What an option's value stands for in the usage; nothing for an option without one.
+QString valueNameOf(const QString &option)
+{
+    if (option == QLatin1String("replace"))
+        return {};
+    return option == QLatin1String("out") ? QStringLiteral("FOLDER") : QStringLiteral("DATE");
+}
+
+QString optionText(const QString &option)
+{
+    const QString value = valueNameOf(option);
+    return QStringLiteral("--") + option + (value.isEmpty() ? value : QLatin1Char(' ') + value);
+}
+
+QString usageLine(const Form &form)
+{
+    QString line = QStringLiteral("horalink-tool ") + form.name;
+    for (const QString &option : form.needs)
+        line += QLatin1Char(' ') + optionText(option);
+    if (!form.mayTake.isEmpty())
+        line += QStringLiteral(" [") + optionText(form.mayTake) + QLatin1Char(']');
+    for (const QString &word : form.words)
+        line += QLatin1Char(' ') + word;
+    return line;
+}
+
+const char *const Explanation = R"(
+export, check and backup work on the database that the environment variable
+HORALINK_DATABASE names, else on Employee.mdb in the current folder when there
+is one, else on Employee.mdb in the program's data folder, which
+"horalink --data-dir" prints; they tell on standard error which one, and only
+read it.
   export   writes summary.csv and events.csv of the period into FOLDER, made if
            need be; with --replace, the files of an earlier export there are
            replaced, which otherwise stops the export
@@ -58,6 +115,14 @@ Exit status: 0 done (check: no exceptions), 1 check found exceptions,
 2 bad usage or failure.
 )";
 
+QString usage()
+{
+    QString text = QStringLiteral("Usage:\n");
+    for (const Form &form : forms())
+        text += QStringLiteral("  ") + usageLine(form) + QLatin1Char('\n');
+    return text + QLatin1String(Explanation);
+}
+
 QTextStream &out()
 {
     static QTextStream stream(stdout);
@@ -70,9 +135,17 @@ QTextStream &err()
     return stream;
 }
 
-int badUsage(const QString &why)
+// What is wrong, in one line, then how the command is typed (or that there are commands).
+int badUsage(const Form *form, const QString &why)
 {
-    err() << "horalink-tool: " << why << "\n\n" << Usage;
+    QStringList names;
+    for (const Form &each : forms())
+        names << each.name;
+    err() << "horalink-tool: " << why << "\nUsage: "
+          << (form ? usageLine(*form)
+                   : QStringLiteral("horalink-tool ") + names.join(QLatin1Char('|')) +
+                         QStringLiteral(" ...; horalink-tool --help tells more"))
+          << Qt::endl;
     return Trouble;
 }
 
@@ -91,6 +164,33 @@ int written(const WriteOutcome &outcome)
     return Done;
 }
 
+// What is wrong with the words typed after the command's name; nothing when all is right.
+QString mistakeIn(const Form &form, const QCommandLineParser &parser)
+{
+    const QStringList words = parser.positionalArguments().mid(1);
+    if (words.size() < form.words.size())
+        return form.name + QStringLiteral(" needs ") +
+               form.words.mid(words.size()).join(QStringLiteral(" and ")) + QLatin1Char('.');
+    if (words.size() > form.words.size())
+        return form.name + QStringLiteral(" does not take \"") + words[form.words.size()] +
+               QStringLiteral("\".");
+    QStringList missing;
+    QStringList unwanted;
+    for (const QString &option : Options) {
+        if (form.needs.contains(option) && !parser.isSet(option))
+            missing << optionText(option);
+        else if (!form.needs.contains(option) && form.mayTake != option && parser.isSet(option))
+            unwanted << QStringLiteral("--") + option;
+    }
+    if (!missing.isEmpty())
+        return form.name + QStringLiteral(" needs ") + missing.join(QStringLiteral(" and ")) +
+               QLatin1Char('.');
+    if (!unwanted.isEmpty())
+        return form.name + QStringLiteral(" does not take ") +
+               unwanted.join(QStringLiteral(" and ")) + QLatin1Char('.');
+    return {};
+}
+
 struct Command
 {
     QString name;
@@ -100,20 +200,21 @@ struct Command
 };
 
 // Reads --from and --to; nothing, with the reason told, when they do not make a period.
-std::optional<Period> periodOf(const QCommandLineParser &parser)
+std::optional<Period> periodOf(const Form &form, const QCommandLineParser &parser)
 {
     Period period;
     for (const auto &[option, stamp] : {std::pair{"from", &period.from}, {"to", &period.to}}) {
         const QString text = parser.value(QString::fromLatin1(option));
         const auto read = readDateTime(text);
         if (!read) {
-            badUsage(QStringLiteral("--%1 \"%2\" is not a date.").arg(QLatin1String(option), text));
+            badUsage(&form,
+                     QStringLiteral("--%1 \"%2\" is not a date.").arg(QLatin1String(option), text));
             return std::nullopt;
         }
         *stamp = *read;
     }
     if (!period.holdsAMinute()) {
-        badUsage(QStringLiteral("the period from --from to --to holds no minute."));
+        badUsage(&form, QStringLiteral("the period from --from to --to holds no minute."));
         return std::nullopt;
     }
     return period;
@@ -169,60 +270,103 @@ int run(Connection &file, const Command &command)
     return checked.findings.isEmpty() ? Done : ExceptionsFound;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+// Where export, check and backup find the data, as the program does: the server that
+// HORALINK_DATABASE names; else Employee.mdb in the working folder, where scripts and cron lines
+// cd to; else the program's data folder. Anything at the name in the working folder counts, so
+// that a damaged file there is told rather than passed over. Nothing, told, when neither folder
+// holds the file.
+struct Source
 {
-    QCoreApplication app(argc, argv);
-    QCommandLineParser parser;
-    parser.addOptions({{QStringLiteral("from"), QString(), QStringLiteral("DATE")},
-                       {QStringLiteral("to"), QString(), QStringLiteral("DATE")},
-                       {QStringLiteral("out"), QString(), QStringLiteral("FOLDER")},
-                       {QStringLiteral("replace"), QString()},
-                       {{QStringLiteral("h"), QStringLiteral("help")}, QString()}});
-    if (!parser.parse(QCoreApplication::arguments()))
-        return badUsage(parser.errorText());
-    if (parser.isSet(QStringLiteral("help"))) {
-        out() << Usage;
-        return Done;
+    QString file;
+    QString why;
+};
+
+std::optional<Source> sourceOfData()
+{
+    if (!serverConnectionString().isEmpty())
+        return Source{EmployeeMdb, QString::fromLatin1(ServerVariable)};
+    if (entryAt(EmployeeMdb) != Entry::None)
+        return Source{QDir::current().absoluteFilePath(EmployeeMdb),
+                      QStringLiteral("the working folder")};
+    const DataFolder folder = dataFolder();
+    const QString file = QDir(folder.path).filePath(EmployeeMdb);
+    if (entryAt(file) == Entry::None) {
+        failure(QStringLiteral("found no Employee.mdb, neither in the working folder ") +
+                QDir::toNativeSeparators(QDir::currentPath()) +
+                QStringLiteral(" nor in the data folder ") + QDir::toNativeSeparators(folder.path) +
+                QStringLiteral("; run the tool where Employee.mdb is, or name the data by ") +
+                QString::fromLatin1(SharedFolderVariable) + QStringLiteral(" or ") +
+                QString::fromLatin1(ServerVariable) + QLatin1Char('.'));
+        return std::nullopt;
     }
+    return Source{file, folder.usersOwn ? QStringLiteral("the data folder")
+                                        : QString::fromLatin1(SharedFolderVariable)};
+}
 
+// Opens the data and says, in one line on standard error, which it is and why.
+Connection &openData(const Source &source)
+{
+    Connection &data = openDatabase(source.file);
+    const bool server = !serverConnectionString().isEmpty();
+    err() << "horalink-tool: using " << (server ? QStringLiteral("the database ") : QString())
+          << data.location() << " (" << source.why << ')' << Qt::endl;
+    return data;
+}
+
+// The commands that name a server move a whole database between the file and the server.
+bool movesADatabase(const Form &form)
+{
+    return form.words.contains(QStringLiteral("URL"));
+}
+
+int carryOut(const Form &form, const QCommandLineParser &parser)
+{
     const QStringList words = parser.positionalArguments();
-    const QString name = words.value(0);
-    const bool dated = name == QLatin1String("export") || name == QLatin1String("check");
-    const bool wantsOut = name == QLatin1String("export");
-    const bool moving = name == QLatin1String("init") || name == QLatin1String("migrate") ||
-                        name == QLatin1String("dump");
-    if (!dated && !moving && name != QLatin1String("backup"))
-        return badUsage(name.isEmpty() ? QStringLiteral("which command?")
-                                       : QStringLiteral("no command \"%1\".").arg(name));
-    const int wordsTaken = dated                                                                ? 1
-                           : (name == QLatin1String("backup") || name == QLatin1String("init")) ? 2
-                                                                                                : 3;
-    if (words.size() != wordsTaken || parser.isSet(QStringLiteral("from")) != dated ||
-        parser.isSet(QStringLiteral("to")) != dated ||
-        parser.isSet(QStringLiteral("out")) != wantsOut ||
-        (parser.isSet(QStringLiteral("replace")) && !wantsOut))
-        return badUsage(QStringLiteral("%1 does not take these arguments.").arg(name));
-
-    if (moving) {
+    if (movesADatabase(form)) {
         try {
             return move(words);
         } catch (const DbError &error) {
             return failure(error.description());
         }
     }
-
-    Command command{name, std::nullopt, dated ? parser.value(QStringLiteral("out")) : words[1],
+    const bool dated = !form.needs.isEmpty();
+    Command command{form.name, std::nullopt, dated ? parser.value(QStringLiteral("out")) : words[1],
                     parser.isSet(QStringLiteral("replace"))};
     if (dated) {
-        command.period = periodOf(parser);
+        command.period = periodOf(form, parser);
         if (!command.period)
             return Trouble;
     }
     try {
-        return run(openDatabase(EmployeeMdb), command);
+        const std::optional<Source> source = sourceOfData();
+        return source ? run(openData(*source), command) : Trouble;
     } catch (const DbError &error) {
         return failure(error.description());
     }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    for (const QString &option : Options)
+        parser.addOption({option, QString(), valueNameOf(option)});
+    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QString()});
+    const bool parsed = parser.parse(QCoreApplication::arguments());
+    const QString name = parser.positionalArguments().value(0);
+    const Form *form = formOf(name);
+    if (!parsed)
+        return badUsage(form, parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        out() << usage();
+        return Done;
+    }
+    if (!form)
+        return badUsage(nullptr, name.isEmpty() ? QStringLiteral("which command?")
+                                                : QStringLiteral("no command \"") + name +
+                                                      QStringLiteral("\"."));
+    const QString mistake = mistakeIn(*form, parser);
+    return mistake.isEmpty() ? carryOut(*form, parser) : badUsage(form, mistake);
 }

@@ -1,4 +1,5 @@
 #include "db/datafolder.h"
+#include "ui/qttranslations.h"
 #include "ui/start.h"
 
 #include <cstdio>
@@ -16,6 +17,8 @@ int main(int argc, char *argv[])
         return 0;
     }
     QApplication app(argc, argv);
+    // Before any window, whose Qt-made texts are read when it is built.
+    horalink::loadQtTranslations();
     if (horalink::enterDataFolder())
         horalink::start();
     return QApplication::exec();

@@ -14,6 +14,7 @@
 #include "ui/frmstartup.h"
 #include "ui/frmsub.h"
 #include "ui/printer.h"
+#include "ui/qttranslations.h"
 #include "ui/systemprinter.h"
 
 #include <cstdio>
@@ -107,6 +108,9 @@ int main(int argc, char *argv[])
                  .absolutePath();
     QDir().mkpath(folder);
     locale = QLocale(argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("en_US"));
+    // Qt's own texts in the scenes' language, as the program loads them for the system's.
+    QLocale::setDefault(locale);
+    loadQtTranslations();
 
     {
         Fixture f;

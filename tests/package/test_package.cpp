@@ -98,6 +98,8 @@ private slots:
     void theToolChecksTheDataFolder();
     void theMenuEntryFindsTheProgramAndItsIcon();
     void everyFileCarriesTheOneVersion();
+    void theGuideIsInstalledWithItsPictures();
+    void qtsOwnTextsAreRecommended();
     void debiansToolsFindNoError_data();
     void debiansToolsFindNoError();
 
@@ -288,6 +290,42 @@ void PackageTest::everyFileCarriesTheOneVersion()
         run(QStringLiteral("gzip"), {"-dc", installed("usr/share/man/man1/horalink.1.gz")}, &told),
         0);
     QCOMPARE(firstMatch(QStringLiteral("^\\.TH .* \"Horalink ([^\"]*)\""), told), ProgramVersion);
+}
+
+// The README, the shop's guide, is the package's documentation, with every picture it shows,
+// and names the data folder the installed program uses.
+void PackageTest::theGuideIsInstalledWithItsPictures()
+{
+    const QString guide = installed(QStringLiteral("usr/share/doc/horalink/README.md"));
+    const QByteArray text = contentOf(guide);
+    QVERIFY(!text.isEmpty());
+    QCOMPARE(text, contentOf(README_SOURCE));
+    const QRegularExpression picture(QStringLiteral("!\\[[^]]*\\]\\(([^)]+)\\)"));
+    int pictures = 0;
+    for (const auto &match : picture.globalMatch(QString::fromUtf8(text))) {
+        const QString path = QFileInfo(guide).dir().filePath(match.captured(1));
+        QVERIFY2(!QImage(path).isNull(), qPrintable(path));
+        ++pictures;
+    }
+    QVERIFY(pictures > 0);
+
+    const QString named =
+        firstMatch(QStringLiteral("\\| Debian \\| `~/([^`]+)`"), QString::fromUtf8(text));
+    QVERIFY(!named.isEmpty());
+    QTemporaryDir home;
+    Launch ask(installed(QStringLiteral("usr/bin/horalink")), home.path());
+    ask.start({QStringLiteral("--data-dir")});
+    QVERIFY(ask.process().waitForFinished());
+    QCOMPARE(QString::fromUtf8(ask.process().readAllStandardOutput()),
+             QDir(home.path()).filePath(named) + QLatin1Char('\n'));
+}
+
+// Without Debian's translations of Qt, Qt's dialogs and key names stay English in any language.
+void PackageTest::qtsOwnTextsAreRecommended()
+{
+    QString told;
+    QCOMPARE(run(QStringLiteral("dpkg-deb"), {"-f", m_deb, "Recommends"}, &told), 0);
+    QCOMPARE(told.trimmed(), QStringLiteral("qt6-translations-l10n"));
 }
 
 void PackageTest::debiansToolsFindNoError_data()

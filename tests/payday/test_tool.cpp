@@ -1,5 +1,6 @@
 // horalink-tool, started as a process in a folder of its own, as cron would start it.
 #include "csvtext.h"
+#include "db/database.h"
 #include "db/sqlite.h"
 #include "filetraps.h"
 #include "support/fixture.h"
@@ -24,14 +25,26 @@ struct Run
 // A file size limit for the tool's own process, as a full disk would set one.
 constexpr qint64 NoLimit = -1;
 
+// Variables set for the tool's run; a null value removes the variable. Unless one is given, the
+// data folder is one that does not exist, so that no run reads the account's own clock.
+using Variables = QMap<QString, QString>;
+
 Run runTool(const QString &folder, const QStringList &arguments,
-            const QString &locale = QStringLiteral("C.UTF-8"), qint64 fileSizeLimit = NoLimit)
+            const QString &locale = QStringLiteral("C.UTF-8"), qint64 fileSizeLimit = NoLimit,
+            const Variables &variables = {})
 {
     QProcess tool;
     if (fileSizeLimit != NoLimit)
         FileSizeLimit::setFor(tool, fileSizeLimit);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), locale);
+    environment.insert(QStringLiteral("HORALINK_DATA"), folder + QStringLiteral("/no data folder"));
+    for (auto variable = variables.begin(); variable != variables.end(); ++variable) {
+        if (variable.value().isNull())
+            environment.remove(variable.key());
+        else
+            environment.insert(variable.key(), variable.value());
+    }
     tool.setProcessEnvironment(environment);
     tool.setWorkingDirectory(folder);
     // Text mode reads Windows's line ends as the line feeds the tool writes elsewhere.
@@ -53,6 +66,8 @@ class ToolTest : public QObject
 private slots:
     void wrongWordsAreRefusedAndTheFileLeftAlone_data();
     void wrongWordsAreRefusedAndTheFileLeftAlone();
+    void theDataIsFoundWhereTheProgramFindsIt_data();
+    void theDataIsFoundWhereTheProgramFindsIt();
     void checkTellsByItsExitStatus_data();
     void checkTellsByItsExitStatus();
     void exportAndBackupSayWhatTheyWrote();
@@ -69,29 +84,58 @@ void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("told");
-    QTest::newRow("help") << QStringList{"--help"} << 0 << "horalink-tool backup FOLDER";
-    QTest::newRow("nothing") << QStringList{} << 2 << "which command?";
-    QTest::newRow("no such command") << QStringList{"restore"} << 2 << "no command \"restore\"";
+    // A mistake in the words is told in one line, and the command's usage line follows.
+    QTest::addColumn<QString>("usage");
+    const QString check = QStringLiteral("Usage: horalink-tool check --from DATE --to DATE");
+    const QString backup = QStringLiteral("Usage: horalink-tool backup FOLDER");
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "horalink-tool backup FOLDER"
+                          << "";
+    QTest::newRow("nothing") << QStringList{} << 2 << "which command?"
+                             << "Usage: horalink-tool export|check|backup|init|migrate|dump ...; "
+                                "horalink-tool --help tells more";
+    QTest::newRow("no such command")
+        << QStringList{"restore"} << 2 << "no command \"restore\"."
+        << "Usage: horalink-tool export|check|backup|init|migrate|dump ...; "
+           "horalink-tool --help tells more";
     QTest::newRow("no such option")
-        << QStringList{"check", "--since", "2026-02-01"} << 2 << "since";
+        << QStringList{"check", "--since", "2026-02-01"} << 2 << "Unknown option 'since'." << check;
+    QTest::newRow("an option without its value")
+        << QStringList{"check", "--to", "2026-02-01", "--from"} << 2
+        << "Missing value after '--from'." << check;
     QTest::newRow("check without an end")
-        << QStringList{"check", "--from", "2026-02-01"} << 2 << "check does not take";
+        << QStringList{"check", "--from", "2026-02-01"} << 2 << "check needs --to DATE." << check;
+    QTest::newRow("check without its period")
+        << QStringList{"check"} << 2 << "check needs --from DATE and --to DATE." << check;
     QTest::newRow("export without a folder")
-        << QStringList{"export"} + February << 2 << "export does not take";
-    QTest::newRow("backup with dates")
-        << QStringList{"backup", "."} + February << 2 << "backup does not take";
+        << QStringList{"export"} + February << 2 << "export needs --out FOLDER."
+        << "Usage: horalink-tool export --from DATE --to DATE --out FOLDER [--replace]";
+    QTest::newRow("check with a folder")
+        << QStringList{"check", "pay"} + February << 2 << "check does not take \"pay\"." << check;
+    QTest::newRow("backup with dates") << QStringList{"backup", "."} + February << 2
+                                       << "backup does not take --from and --to." << backup;
+    QTest::newRow("backup without a folder")
+        << QStringList{"backup"} << 2 << "backup needs FOLDER." << backup;
+    QTest::newRow("backup into two folders")
+        << QStringList{"backup", "a", "b"} << 2 << "backup does not take \"b\"." << backup;
     QTest::newRow("no date") << QStringList{"check", "--from", "soon", "--to", "2026-03-01"} << 2
-                             << "--from \"soon\" is not a date.";
+                             << "--from \"soon\" is not a date." << check;
     QTest::newRow("backwards") << QStringList{"check", "--from", "2026-03-01", "--to",
                                               "2026-03-01 00:00:59"}
-                               << 2 << "holds no minute";
+                               << 2 << "the period from --from to --to holds no minute." << check;
     QTest::newRow("migrate without a server")
-        << QStringList{"migrate", "Employee.mdb"} << 2 << "migrate does not take";
+        << QStringList{"migrate", "Employee.mdb"} << 2 << "migrate needs URL."
+        << "Usage: horalink-tool migrate Employee.mdb URL";
+    QTest::newRow("dump without anything")
+        << QStringList{"dump"} << 2 << "dump needs URL and Employee.mdb."
+        << "Usage: horalink-tool dump URL Employee.mdb";
     QTest::newRow("dump onto the file")
-        << QStringList{"dump", "host=/nowhere", "Employee.mdb"} << 2 << "Could not reach";
-    QTest::newRow("backup told to replace")
-        << QStringList{"backup", ".", "--replace"} << 2 << "backup does not take";
-    QTest::newRow("no Employee.mdb") << QStringList{"check"} + February << 2 << "Employee.mdb";
+        << QStringList{"dump", "host=/nowhere", "Employee.mdb"} << 2 << "Could not reach"
+        << "";
+    QTest::newRow("backup told to replace") << QStringList{"backup", ".", "--replace"} << 2
+                                            << "backup does not take --replace." << backup;
+    QTest::newRow("no Employee.mdb") << QStringList{"check"} + February << 2
+                                     << "found no Employee.mdb, neither in the working folder "
+                                     << "";
 }
 
 void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone()
@@ -99,6 +143,7 @@ void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone()
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     QFETCH(QString, told);
+    QFETCH(QString, usage);
     const bool missing = QTest::currentDataTag() == QLatin1String("no Employee.mdb");
     if (missing && onServer())
         QSKIP("The file itself is the subject.");
@@ -116,9 +161,111 @@ void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone()
     QVERIFY2((exitCode ? run.err : run.out).contains(told) ||
                  (withoutLibpq && told == QLatin1String("Could not reach")),
              qPrintable(run.out + run.err));
+    if (!usage.isEmpty())
+        QCOMPARE(run.err, QStringLiteral("horalink-tool: ") + told + QLatin1Char('\n') + usage +
+                              QLatin1Char('\n'));
     QCOMPARE(QDir(f.folder()).entryList(QDir::Files),
              missing ? QStringList() : QStringList{"Employee.mdb"});
     QCOMPARE(contentOf(f.databasePath()), file);
+}
+
+void ToolTest::theDataIsFoundWhereTheProgramFindsIt_data()
+{
+    // The working folder's file, when it holds one: "shop", whose check finds Ann's open shift,
+    // a file that is no database, or none. The data folder holds a clean copy, named by
+    // HORALINK_DATA, found in XDG_DATA_HOME or in the home folder, or is missing.
+    QTest::addColumn<QString>("working");
+    QTest::addColumn<QString>("dataFolder");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("used");
+    QTest::newRow("the working folder's before the data folder's")
+        << "shop"
+        << "HORALINK_DATA" << 1 << "the working folder";
+    QTest::newRow("a shared data folder") << ""
+                                          << "HORALINK_DATA" << 0 << "HORALINK_DATA";
+    QTest::newRow("the user's own in XDG_DATA_HOME") << ""
+                                                     << "XDG_DATA_HOME" << 0 << "the data folder";
+    QTest::newRow("the user's own in the home folder") << ""
+                                                       << "HOME" << 0 << "the data folder";
+    QTest::newRow("a damaged file in the working folder is told, not passed over")
+        << "damaged"
+        << "HORALINK_DATA" << 2 << "";
+    QTest::newRow("nowhere") << ""
+                             << "" << 2 << "";
+}
+
+void ToolTest::theDataIsFoundWhereTheProgramFindsIt()
+{
+    QFETCH(QString, working);
+    QFETCH(QString, dataFolder);
+    QFETCH(int, exitCode);
+    QFETCH(QString, used);
+#ifdef Q_OS_WIN
+    if (dataFolder == QLatin1String("XDG_DATA_HOME") || dataFolder == QLatin1String("HOME"))
+        QSKIP("Windows keeps the user's own data folder in %LOCALAPPDATA%.");
+#endif
+    Fixture f;
+    QTemporaryDir root;
+    const QString folder = dataFolder == QLatin1String("HOME")
+                               ? root.filePath(QStringLiteral("home/.local/share/horalink"))
+                               : root.filePath(QStringLiteral("data/horalink"));
+    if (!dataFolder.isEmpty()) {
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::copy(f.databasePath(), QDir(folder).filePath(EmployeeMdb)));
+    }
+    f.employee(QStringLiteral("Ann"), {}, QStringLiteral("7.5"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-02 08:00:00"),
+            QStringLiteral("Clocked In"));
+    QString runIn = root.filePath(QStringLiteral("elsewhere"));
+    QVERIFY(QDir().mkpath(runIn));
+    if (working == QLatin1String("shop"))
+        runIn = f.folder();
+    if (working == QLatin1String("damaged")) {
+        QFile damaged(QDir(runIn).filePath(EmployeeMdb));
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write("name,wage\nAnn,10\n");
+    }
+    Variables variables{{"HORALINK_DATA", root.filePath(QStringLiteral("no data folder"))}};
+    if (dataFolder == QLatin1String("HORALINK_DATA"))
+        variables[QStringLiteral("HORALINK_DATA")] = folder;
+    if (dataFolder == QLatin1String("XDG_DATA_HOME") || dataFolder == QLatin1String("HOME")) {
+        variables[QStringLiteral("HORALINK_DATA")] = QString();
+        variables[QStringLiteral("XDG_DATA_HOME")] =
+            dataFolder == QLatin1String("HOME") ? QString() : root.filePath(QStringLiteral("data"));
+        variables[QStringLiteral("HOME")] = root.filePath(QStringLiteral("home"));
+    }
+    // The tool only reads: it makes no folder and leaves what it reads as it was.
+    const auto entries = [&] {
+        return QList{entriesOf(root.path()), entriesOf(folder)};
+    };
+    const auto before = entries();
+
+    const Run run = runTool(runIn, QStringList{"check"} + February, QStringLiteral("C.UTF-8"),
+                            NoLimit, variables);
+
+    QCOMPARE(entries(), before);
+    if (onServer()) {
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.startsWith(QStringLiteral("horalink-tool: using the database ")) &&
+                     run.err.endsWith(QStringLiteral(" (HORALINK_DATABASE)\n")),
+                 qPrintable(run.err));
+        return;
+    }
+    QCOMPARE(run.exitCode, exitCode);
+    const QString where = working == QLatin1String("shop") ? f.folder() : folder;
+    if (!used.isEmpty())
+        QCOMPARE(run.err, QStringLiteral("horalink-tool: using Employee.mdb in ") +
+                              QDir::toNativeSeparators(QFileInfo(where).canonicalFilePath()) +
+                              QStringLiteral(" (") + used + QStringLiteral(")\n"));
+    else if (working == QLatin1String("damaged"))
+        QVERIFY2(run.err.contains(QDir::toNativeSeparators(
+                     QFileInfo(QDir(runIn).filePath(EmployeeMdb)).canonicalFilePath())),
+                 qPrintable(run.err));
+    else
+        QVERIFY2(run.err.contains(QDir::toNativeSeparators(runIn)) &&
+                     run.err.contains(
+                         QDir::toNativeSeparators(root.filePath(QStringLiteral("no data folder")))),
+                 qPrintable(run.err));
 }
 
 void ToolTest::checkTellsByItsExitStatus_data()
@@ -149,7 +296,9 @@ void ToolTest::checkTellsByItsExitStatus()
 
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.out.startsWith(out), qPrintable(run.out));
-    QCOMPARE(run.err, QString());
+    QVERIFY2(run.err.startsWith(QStringLiteral("horalink-tool: using ")) &&
+                 run.err.count(QLatin1Char('\n')) == 1 && run.err.endsWith(QLatin1Char('\n')),
+             qPrintable(run.err));
 }
 
 void ToolTest::exportAndBackupSayWhatTheyWrote()
