@@ -334,9 +334,10 @@ void PeriodWindowTest::theListsShowTheLocalesDatesAndGrowWithTheWindow()
              QStringList({"Bob, \"Jr\"", "28.02.2026 08:00:00", "shift still open",
                           "still clocked in at the period's end: it pays 40 h 00 min up to "
                           "02.03.2026 00:00:00, and the periods after it pay the rest"}));
-    // The detail wraps instead of running off to the side.
+    // The detail wraps instead of running off to the side, and the figures fit as they are.
     f.processEvents();
     QCOMPARE(findings.horizontalScrollBar()->maximum(), 0);
+    QCOMPARE(window.figuresTable->horizontalScrollBar()->maximum(), 0);
     const int rowHeight = findings.rowHeight(1);
     window.resize(window.size() + QSize(400, 300));
     f.processEvents();
