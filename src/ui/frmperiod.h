@@ -19,8 +19,8 @@ struct CheckOutcome;
 struct Period;
 
 // Pay day for a period: the payroll export, the check for exceptions and a backup of the
-// file. It only reads the data, and writes only the files asked for. The main window closes it
-// when the manager leaves.
+// file. The check also shows what the export would write for each employee. It only reads the
+// data, and writes only the files asked for. The main window closes it when the manager leaves.
 class frmperiod : public Form
 {
     Q_OBJECT
