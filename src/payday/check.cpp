@@ -14,27 +14,35 @@ namespace {
 // year); the changes of the zone are looked up once for this much around it.
 constexpr int ZoneSpanDays = 400;
 
+Finding noTimeLog(const QString &employee)
+{
+    return {employee,
+            FindingKind::NoTimeLog,
+            0,
+            {},
+            QStringLiteral("listed as an employee, but the file holds no time log of this name")};
+}
+
 } // namespace
 
 CheckOutcome checkPeriod(Connection &connection, const Period &period, const QDateTime &now,
-                         const Progress &progress)
+                         const Progress &progress, const StampText &stampText)
 {
     const ZoneChanges zones(QTimeZone::systemTimeZone(), period.from.addDays(-ZoneSpanDays),
                             std::max(period.to, now).addDays(ZoneSpanDays));
     CheckOutcome out;
     const QList<ListedEmployee> employees = listedEmployees(connection);
     for (qsizetype done = 0; done < employees.size(); ++done) {
-        const QString &name = employees[done].name;
-        if (hasTimeLog(connection, name))
-            out.findings << findingsOf(name, readTimeLogRows(connection, name), period, now, zones);
-        else
-            out.findings << Finding{name,
-                                    FindingKind::NoTimeLog,
-                                    0,
-                                    {},
-                                    QStringLiteral("listed as an employee, but the file holds no "
-                                                   "time log of this name")};
-        if (progress && !progress(int(done + 1), int(employees.size()), name)) {
+        const ListedEmployee &employee = employees[done];
+        if (hasTimeLog(connection, employee.name)) {
+            QList<TimeLogRow> rows = readTimeLogRows(connection, employee.name);
+            out.findings << findingsOf(employee.name, rows, period, now, zones, stampText);
+            out.employees << employeePeriod(employee, std::move(rows), period, now);
+        } else {
+            out.findings << noTimeLog(employee.name);
+            out.employees << withoutTimeLog(employee);
+        }
+        if (progress && !progress(int(done + 1), int(employees.size()), employee.name)) {
             out.cancelled = true;
             break;
         }

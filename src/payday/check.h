@@ -2,6 +2,7 @@
 
 #include "payday/findings.h"
 #include "payday/period.h"
+#include "payday/periodrows.h"
 
 namespace horalink {
 
@@ -12,12 +13,15 @@ inline const QString NoExceptions = QStringLiteral("No exceptions in this period
 struct CheckOutcome
 {
     QList<Finding> findings;
+    // Each employee checked, in list order, as the export would figure the period: the
+    // figures can be looked over before anything is exported.
+    QList<EmployeePeriod> employees;
     bool cancelled = false;
 };
 
 // Checks the log of every listed employee, in list order, against the system's time zone;
 // reads the file and never changes it. A failure of the database is thrown as a DbError.
 CheckOutcome checkPeriod(Connection &connection, const Period &period, const QDateTime &now,
-                         const Progress &progress = {});
+                         const Progress &progress = {}, const StampText &stampText = storedStamp);
 
 } // namespace horalink

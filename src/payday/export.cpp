@@ -11,22 +11,11 @@ namespace horalink {
 
 namespace {
 
-void writeSummaryHeader(CsvWriter &summary)
+void writeLine(CsvWriter &csv, const QStringList &fields)
 {
-    for (const char *title : {"Name", "Wage", "Minutes", "Hours", "Exact Wages", "Tot. Hours",
-                              "Est. Wages", "Difference"})
-        summary.field(QString::fromLatin1(title));
-    summary.endLine();
-}
-
-void writeSummaryRow(CsvWriter &summary, const EmployeePeriod &employee)
-{
-    const SummaryFigures figures = summaryFigures(employee, summary.format().decimalMark);
-    summary.field(employee.name).field(employee.wage.toString());
-    for (const QString &figure : {figures.minutes, figures.hours, figures.exactWages,
-                                  figures.programHours, figures.programWages, figures.difference})
-        summary.field(figure);
-    summary.endLine();
+    for (const QString &field : fields)
+        csv.field(field);
+    csv.endLine();
 }
 
 void writeEventsHeader(CsvWriter &events)
@@ -112,7 +101,7 @@ EmployeePeriod periodOf(Connection &connection, const ListedEmployee &employee,
                         const Period &period, const QDateTime &now)
 {
     if (!hasTimeLog(connection, employee.name))
-        return {employee.name, employee.wage, std::nullopt, 0.0f, {}, {}, {}};
+        return withoutTimeLog(employee);
     return employeePeriod(employee, readTimeLogRows(connection, employee.name), period, now);
 }
 
@@ -146,13 +135,13 @@ WriteOutcome exportPeriod(Connection &connection, const Period &period, const QD
     const CsvFormat format = CsvFormat::of(locale);
     CsvWriter summary(summaryFile, format);
     CsvWriter events(eventsFile, format);
-    writeSummaryHeader(summary);
+    writeLine(summary, summaryTitles());
     writeEventsHeader(events);
 
     const QList<ListedEmployee> employees = listedEmployees(connection);
     for (qsizetype done = 0; done < employees.size(); ++done) {
         const EmployeePeriod employee = periodOf(connection, employees[done], period, now);
-        writeSummaryRow(summary, employee);
+        writeLine(summary, summaryFields(employee, format.decimalMark));
         writeEvents(events, employee);
         if (progress && !progress(int(done + 1), int(employees.size()), employee.name))
             return {WriteOutcome::Result::Cancelled, {}, {}};

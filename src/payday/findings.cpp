@@ -43,9 +43,9 @@ class LogCheck
 {
 public:
     LogCheck(const QString &employee, const QList<TimeLogRow> &rows, const Period &period,
-             const QDateTime &now, const ZoneChanges &zones)
+             const QDateTime &now, const ZoneChanges &zones, const StampText &stampText)
         : m_employee(employee), m_rows(rows), m_period(period), m_now(now), m_zones(zones),
-          m_pairs(logPairs(rows, now)), m_held(rows.size(), false)
+          m_stampText(stampText), m_pairs(logPairs(rows, now)), m_held(rows.size(), false)
     {
         for (const qsizetype row : rowsOfPeriod(m_pairs, rows, period))
             m_held[row] = true;
@@ -87,7 +87,7 @@ private:
                 QStringLiteral("row %1 holds no date and time that can be read").arg(row + 1));
         else if (event.stamp > m_now)
             add(row, FindingKind::FutureStamp,
-                QStringLiteral("it is now %1").arg(storedStamp(m_now)));
+                QStringLiteral("it is now %1").arg(m_stampText(m_now)));
         if (m_held[row])
             checkStatus(row);
         // Within a pair, a clock-out before its clock-in is told as a negative pair.
@@ -117,7 +117,7 @@ private:
         else if (m_rows[row - 1].status.toString() == ClockedOut)
             add(row, FindingKind::ClockOutWithoutClockIn,
                 QStringLiteral("no clock-in since the clock-out of %1: a forgotten clock-in")
-                    .arg(storedStamp(m_rows[row - 1].stamp)));
+                    .arg(m_stampText(m_rows[row - 1].stamp)));
     }
 
     void checkOrder(qsizetype row)
@@ -126,7 +126,7 @@ private:
         const QDateTime &stamp = m_rows[row].stamp;
         if (before.isValid() && stamp.isValid() && stamp < before)
             add(row, FindingKind::EarlierThanBefore,
-                QStringLiteral("stored after an event of %1").arg(storedStamp(before)));
+                QStringLiteral("stored after an event of %1").arg(m_stampText(before)));
     }
 
     void checkOpenShift(const LogPair &pair)
@@ -149,10 +149,10 @@ private:
         if (minutes < 0)
             add(row, FindingKind::NegativePair,
                 QStringLiteral("clocked out at %1, before clocking in: %2")
-                    .arg(storedStamp(pair.end), durationText(minutes)));
+                    .arg(m_stampText(pair.end), durationText(minutes)));
         else if (minutes > LongestShift && !pair.openShift)
             add(row, FindingKind::LongPair,
-                QStringLiteral("%1 until %2").arg(durationText(minutes), storedStamp(pair.end)));
+                QStringLiteral("%1 until %2").arg(durationText(minutes), m_stampText(pair.end)));
         checkZone(row, share);
         if (pair.openShift)
             add(row, FindingKind::OpenShift, openShiftText(share));
@@ -168,12 +168,12 @@ private:
                 QStringLiteral("%1 minutes by the wall clock, %2 minutes elapsed until %3")
                     .arg(share.minutes)
                     .arg(share.minutes - changes[0] / 60)
-                    .arg(storedStamp(share.to)));
+                    .arg(m_stampText(share.to)));
         else if (changes.size() > 1)
             add(row, FindingKind::AmbiguousTime,
                 QStringLiteral("%1 minutes by the wall clock; %2 minutes elapsed until %3, as ")
                         .arg(share.minutes)
-                        .arg(elapsedText(share.minutes, changes), storedStamp(share.to)) +
+                        .arg(elapsedText(share.minutes, changes), m_stampText(share.to)) +
                     readingsText(share));
     }
 
@@ -195,10 +195,10 @@ private:
             case WallClockReading::Once:
                 break;
             case WallClockReading::Twice:
-                told << QStringLiteral("the clock showed %1 twice").arg(storedStamp(stamp));
+                told << QStringLiteral("the clock showed %1 twice").arg(m_stampText(stamp));
                 break;
             case WallClockReading::Never:
-                told << QStringLiteral("the clock never showed %1").arg(storedStamp(stamp));
+                told << QStringLiteral("the clock never showed %1").arg(m_stampText(stamp));
                 break;
             }
         }
@@ -213,7 +213,7 @@ private:
                 .arg(durationText(share.minutes));
         return QStringLiteral("still clocked in at the period's end: it pays %1 up to %2, and "
                               "the periods after it pay the rest")
-            .arg(durationText(share.minutes), storedStamp(share.to));
+            .arg(durationText(share.minutes), m_stampText(share.to));
     }
 
     const QString &m_employee;
@@ -221,6 +221,7 @@ private:
     const Period &m_period;
     const QDateTime &m_now;
     const ZoneChanges &m_zones;
+    const StampText &m_stampText;
     const QList<LogPair> m_pairs;
     QList<bool> m_held;
     QList<Finding> m_findings;
@@ -237,9 +238,10 @@ QString oneLine(QString text)
 } // namespace
 
 QList<Finding> findingsOf(const QString &employee, const QList<TimeLogRow> &rows,
-                          const Period &period, const QDateTime &now, const ZoneChanges &zones)
+                          const Period &period, const QDateTime &now, const ZoneChanges &zones,
+                          const StampText &stampText)
 {
-    return LogCheck(employee, rows, period, now, zones).run();
+    return LogCheck(employee, rows, period, now, zones, stampText).run();
 }
 
 QString kindText(FindingKind kind)
@@ -279,13 +281,20 @@ QString kindText(FindingKind kind)
     return {};
 }
 
+QString whenText(const Finding &finding, const StampText &stampText)
+{
+    if (finding.stamp.isValid())
+        return stampText(finding.stamp);
+    if (finding.row > 0)
+        return QStringLiteral("row %1").arg(finding.row);
+    return {};
+}
+
 QString findingLine(const Finding &finding)
 {
-    QString when = QStringLiteral("-");
-    if (finding.stamp.isValid())
-        when = storedStamp(finding.stamp);
-    else if (finding.row > 0)
-        when = QStringLiteral("row %1").arg(finding.row);
+    QString when = whenText(finding, storedStamp);
+    if (when.isEmpty())
+        when = QStringLiteral("-");
     return oneLine(finding.employee) + QLatin1Char('\t') + when + QLatin1Char('\t') +
            kindText(finding.kind) + QStringLiteral(": ") + finding.detail;
 }

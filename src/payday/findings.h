@@ -1,8 +1,10 @@
 #pragma once
 
+#include "db/datetimetext.h"
 #include "db/timelogrows.h"
 #include "payday/period.h"
 
+#include <functional>
 #include <QList>
 #include <QString>
 
@@ -59,6 +61,10 @@ struct Finding
     QString detail;
 };
 
+// How the dates and times within a finding's detail are written: as stored for the tool and
+// for files, in the locale's form for a window.
+using StampText = std::function<QString(const QDateTime &)>;
+
 // The findings of one employee's log for a period. Findings about a row, a pair or the total
 // of the period concern the period's rows and the pairs it pays (see shareOf), a pair across
 // the period's edge in each period that pays part of it, and an event stamped
@@ -66,10 +72,15 @@ struct Finding
 // clock-out, an unreadable stamp and an event dated after `now` are reported whatever the
 // period: they cannot wait for the period they belong to.
 QList<Finding> findingsOf(const QString &employee, const QList<TimeLogRow> &rows,
-                          const Period &period, const QDateTime &now, const ZoneChanges &zones);
+                          const Period &period, const QDateTime &now, const ZoneChanges &zones,
+                          const StampText &stampText = storedStamp);
 
 // The kind in a few words.
 QString kindText(FindingKind kind);
+
+// Where the finding is: the event's date and time in the form given, or its row when it has
+// no readable one; empty for a finding about the whole log.
+QString whenText(const Finding &finding, const StampText &stampText);
 
 // A finding on one line: the employee, the event's date and time (or its row when it has no
 // readable one), the kind and the detail, parted by tabs. Line breaks and tabs in a name are

@@ -45,6 +45,11 @@ EmployeePeriod employeePeriod(const ListedEmployee &employee, QList<TimeLogRow> 
     return out;
 }
 
+EmployeePeriod withoutTimeLog(const ListedEmployee &employee)
+{
+    return {employee.name, employee.wage, std::nullopt, 0.0f, {}, {}, {}};
+}
+
 SummaryFigures summaryFigures(const EmployeePeriod &employee, QChar decimalMark)
 {
     SummaryFigures out;
@@ -67,6 +72,21 @@ SummaryFigures summaryFigures(const EmployeePeriod &employee, QChar decimalMark)
     if (exact && shown)
         out.difference = (exact->forMinutes(minutes) - *shown).text(decimalMark);
     return out;
+}
+
+QStringList summaryTitles()
+{
+    return {QStringLiteral("Name"),        QStringLiteral("Wage"),
+            QStringLiteral("Minutes"),     QStringLiteral("Hours"),
+            QStringLiteral("Exact Wages"), QStringLiteral("Tot. Hours"),
+            QStringLiteral("Est. Wages"),  QStringLiteral("Difference")};
+}
+
+QStringList summaryFields(const EmployeePeriod &employee, QChar decimalMark)
+{
+    const SummaryFigures figures = summaryFigures(employee, decimalMark);
+    return {employee.name,      employee.wage.toString(), figures.minutes,      figures.hours,
+            figures.exactWages, figures.programHours,     figures.programWages, figures.difference};
 }
 
 } // namespace horalink

@@ -7,6 +7,7 @@
 #include <optional>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace horalink {
 
@@ -42,6 +43,8 @@ struct EmployeePeriod
 // The rows are taken over: the period's events are kept in their place.
 EmployeePeriod employeePeriod(const ListedEmployee &employee, QList<TimeLogRow> rows,
                               const Period &period, const QDateTime &now);
+// An employee listed without a time log.
+EmployeePeriod withoutTimeLog(const ListedEmployee &employee);
 
 // The figures of a summary row as texts, decimals written with the mark given; a figure that
 // cannot be had (a wage that is no number, a missing time log) is empty.
@@ -60,5 +63,10 @@ struct SummaryFigures
 };
 
 SummaryFigures summaryFigures(const EmployeePeriod &employee, QChar decimalMark);
+
+// The titles of summary.csv's columns, and one employee's row under them: whatever shows the
+// period's figures takes them from here, so that they are the figures the export writes.
+QStringList summaryTitles();
+QStringList summaryFields(const EmployeePeriod &employee, QChar decimalMark);
 
 } // namespace horalink

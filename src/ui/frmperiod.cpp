@@ -5,6 +5,7 @@
 #include "db/datetimetext.h"
 #include "payday/backup.h"
 #include "payday/check.h"
+#include "payday/csv.h"
 #include "payday/export.h"
 #include "ui/controls.h"
 #include "ui/forms.h"
@@ -17,10 +18,12 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
+#include <QSplitter>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace horalink {
@@ -28,8 +31,66 @@ namespace horalink {
 namespace {
 
 const QString Title = QStringLiteral("Pay Period");
-// Where on a finding's item its employee is kept.
+// Where on the first item of a row its employee is kept.
 constexpr int EmployeeRole = Qt::UserRole;
+
+// A list of the check in a frame of its own, added below the lists before it. Columns fit
+// their contents, and the last takes what room is left, its text wrapped, so that nothing
+// needs scrolling sideways.
+QTableWidget *addList(QSplitter *lists, const char *frameName, const QString &caption,
+                      const char *name, const QStringList &titles)
+{
+    QGroupBox *box = frame(frameName, caption + QLatin1Char(':'), lists);
+    auto *table = named(new QTableWidget(0, int(titles.size()), box), name);
+    table->setAccessibleName(caption);
+    table->setHorizontalHeaderLabels(titles);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setTabKeyNavigation(false);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setStretchLastSection(true);
+    // The titles and two rows can always be seen.
+    table->setMinimumHeight(table->horizontalHeader()->sizeHint().height() +
+                            2 * table->verticalHeader()->defaultSectionSize() +
+                            2 * table->frameWidth());
+    (new QVBoxLayout(box))->addWidget(table);
+    lists->addWidget(box);
+    return table;
+}
+
+// Titles of two words on two lines: a column is then no wider than its figures, and all of
+// them fit the window's design width.
+QStringList brokenTitles(QStringList titles)
+{
+    for (QString &title : titles)
+        title.replace(QLatin1Char(' '), QLatin1Char('\n'));
+    return titles;
+}
+
+// Adds a row of texts; a text cut off by its column can still be read as its tool tip.
+int addRow(QTableWidget *table, const QString &employee, const QStringList &texts)
+{
+    const int row = table->rowCount();
+    table->insertRow(row);
+    for (int column = 0; column < texts.size(); ++column) {
+        auto *item = new QTableWidgetItem(texts[column]);
+        item->setToolTip(texts[column]);
+        // Beside a detail wrapped onto several lines, the rest still begins on its first.
+        item->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
+        table->setItem(row, column, item);
+    }
+    table->item(row, 0)->setData(EmployeeRole, employee);
+    return row;
+}
+
+// Dates and times in a window are the locale's, as typed into the period's fields.
+QString shownStamp(const QDateTime &stamp)
+{
+    return generalDateText(stamp);
+}
 
 // A job's progress, shown in a progress box once the job says how much there is.
 class Shown
@@ -71,12 +132,31 @@ private:
 
 } // namespace
 
-frmperiod::frmperiod() : Form(FixedDialog)
+frmperiod::frmperiod() : Form(SizableWindow | Qt::Dialog)
 {
     setObjectName(QStringLiteral("frmperiod"));
     setWindowTitle(Title);
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(makePeriodFrame());
+    layout->addLayout(makeActions());
 
+    lists = named(new QSplitter(Qt::Vertical, this), "lists");
+    lists->setChildrenCollapsible(false);
+    findingsTable = addList(lists, "Frame2", QStringLiteral("Exceptions"), "findings",
+                            {QStringLiteral("Employee"), QStringLiteral("Date and Time"),
+                             QStringLiteral("Kind"), QStringLiteral("Detail")});
+    figuresTable = addList(lists, "Frame3", QStringLiteral("Figures"), "figures",
+                           brokenTitles(summaryTitles()));
+    layout->addWidget(lists, 1);
+    setDefaultButton(checkButton);
+    setCancelButton(closeButton);
+    // The design's size to begin with; the lists grow with the window.
+    resize(QSize(twips(7200), twips(4800)).expandedTo(minimumSizeHint()));
+    connectControls();
+}
+
+QGroupBox *frmperiod::makePeriodFrame()
+{
     periodFrame = frame("Frame1", QStringLiteral("Period:"), this);
     auto *dates = new QGridLayout(periodFrame);
     fromCaption = label("Label1", QStringLiteral("From:"), periodFrame);
@@ -87,8 +167,11 @@ frmperiod::frmperiod() : Form(FixedDialog)
     dates->addWidget(fromEdit, 0, 1);
     dates->addWidget(toCaption, 1, 0);
     dates->addWidget(toEdit, 1, 1);
-    layout->addWidget(periodFrame);
+    return periodFrame;
+}
 
+QHBoxLayout *frmperiod::makeActions()
+{
     auto *actions = new QHBoxLayout;
     exportButton = button("Export", QStringLiteral("Export…"), this,
                           QStringLiteral("Write summary.csv and events.csv for the payroll"));
@@ -99,21 +182,19 @@ frmperiod::frmperiod() : Form(FixedDialog)
     closeButton = button("Close", QStringLiteral("Close"), this);
     for (QPushButton *action : {exportButton, checkButton, backupButton, closeButton})
         actions->addWidget(action);
-    layout->addLayout(actions);
+    return actions;
+}
 
-    findingsList = named(new QListWidget(this), "findings");
-    findingsList->setAccessibleName(QStringLiteral("Findings"));
-    layout->addWidget(findingsList, 1);
-    setDefaultButton(checkButton);
-    setCancelButton(closeButton);
-    setFixedClientSize(7200, 4800);
-
+void frmperiod::connectControls()
+{
     connectGuarded(exportButton, &QPushButton::clicked, this, &frmperiod::exportButtonClicked);
     connectGuarded(checkButton, &QPushButton::clicked, this, &frmperiod::checkButtonClicked);
     connectGuarded(backupButton, &QPushButton::clicked, this, &frmperiod::backupButtonClicked);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
-    connectGuarded(findingsList, &QListWidget::itemDoubleClicked, this,
-                   &frmperiod::findingsListDoubleClicked);
+    for (QTableWidget *table : {findingsTable, figuresTable})
+        connectGuarded(table, &QTableWidget::itemDoubleClicked, this, &frmperiod::rowDoubleClicked);
+    for (QLineEdit *edit : {fromEdit, toEdit})
+        connect(edit, &QLineEdit::textEdited, this, &frmperiod::clearLists);
 }
 
 void frmperiod::loaded()
@@ -184,16 +265,39 @@ void frmperiod::checkButtonClicked()
     if (!period)
         return;
     Shown progress(QStringLiteral("Check"));
-    const CheckOutcome outcome =
-        checkPeriod(openDatabase(EmployeeMdb), *period, clock().now(), progress.employees());
-    findingsList->clear();
-    for (const Finding &finding : outcome.findings) {
-        auto *item = new QListWidgetItem(findingLine(finding), findingsList);
-        item->setToolTip(item->text());
-        item->setData(EmployeeRole, finding.employee);
-    }
+    const CheckOutcome outcome = checkPeriod(openDatabase(EmployeeMdb), *period, clock().now(),
+                                             progress.employees(), shownStamp);
+    showFindings(outcome);
+    showFigures(outcome);
+}
+
+void frmperiod::showFindings(const CheckOutcome &outcome)
+{
+    findingsTable->setRowCount(0);
+    for (const Finding &finding : outcome.findings)
+        addRow(findingsTable, finding.employee,
+               {finding.employee, whenText(finding, shownStamp), kindText(finding.kind),
+                finding.detail});
     if (outcome.findings.isEmpty() && !outcome.cancelled)
-        findingsList->addItem(NoExceptions);
+        addRow(findingsTable, {}, {NoExceptions});
+}
+
+void frmperiod::showFigures(const CheckOutcome &outcome)
+{
+    // The mark the export writes for this locale.
+    const QChar decimalMark = CsvFormat::of(QLocale()).decimalMark;
+    figuresTable->setRowCount(0);
+    for (const EmployeePeriod &employee : outcome.employees) {
+        const int row = addRow(figuresTable, employee.name, summaryFields(employee, decimalMark));
+        for (int column = 1; column < figuresTable->columnCount(); ++column)
+            figuresTable->item(row, column)->setTextAlignment(Qt::AlignRight | Qt::AlignTop);
+    }
+}
+
+void frmperiod::clearLists()
+{
+    for (QTableWidget *table : {findingsTable, figuresTable})
+        table->setRowCount(0);
 }
 
 void frmperiod::backupButtonClicked()
@@ -214,9 +318,10 @@ void frmperiod::backupButtonClicked()
         prompts().warning(outcome.failure, Title);
 }
 
-void frmperiod::findingsListDoubleClicked(QListWidgetItem *item)
+void frmperiod::rowDoubleClicked(QTableWidgetItem *item)
 {
-    const QString employee = item->data(EmployeeRole).toString();
+    const QString employee =
+        item->tableWidget()->item(item->row(), 0)->data(EmployeeRole).toString();
     if (!employee.isEmpty())
         forms().frmmain().showEmployee(employee);
 }

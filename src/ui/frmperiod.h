@@ -5,19 +5,22 @@
 #include <optional>
 
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
-class QListWidget;
-class QListWidgetItem;
 class QPushButton;
+class QSplitter;
+class QTableWidget;
+class QTableWidgetItem;
 
 namespace horalink {
 
+struct CheckOutcome;
 struct Period;
 
 // Pay day for a period: the payroll export, the check for exceptions and a backup of the
-// file. It only reads the data, and writes only the files asked for. The main window closes it
-// when the manager leaves.
+// file. The check also shows what the export would write for each employee. It only reads the
+// data, and writes only the files asked for. The main window closes it when the manager leaves.
 class frmperiod : public Form
 {
     Q_OBJECT
@@ -36,14 +39,25 @@ public:
     QPushButton *checkButton;
     QPushButton *backupButton;
     QPushButton *closeButton;
-    // The check's findings, one a line; double-click one to show its employee.
-    QListWidget *findingsList;
+    // The check's lists, one above the other; each row leads to its employee on a double-click.
+    QSplitter *lists;
+    // The check's findings, one a row.
+    QTableWidget *findingsTable;
+    // What the export would write for each employee into summary.csv.
+    QTableWidget *figuresTable;
 
 private:
+    QGroupBox *makePeriodFrame();
+    QHBoxLayout *makeActions();
+    void connectControls();
     void exportButtonClicked();
     void checkButtonClicked();
     void backupButtonClicked();
-    void findingsListDoubleClicked(QListWidgetItem *item);
+    void showFindings(const CheckOutcome &outcome);
+    void showFigures(const CheckOutcome &outcome);
+    // Lists of another period than the one typed would mislead.
+    void clearLists();
+    void rowDoubleClicked(QTableWidgetItem *item);
     // The period typed, or nothing after saying which date could not be read.
     std::optional<Period> typedPeriod();
 };

@@ -167,6 +167,8 @@ int main(int argc, char *argv[])
         f.click(QStringLiteral("PayPeriod"));
         forms().frmperiod().checkButton->click();
         save(forms().frmperiod(), QStringLiteral("period"));
+        forms().frmperiod().resize(forms().frmperiod().size() + QSize(320, 160));
+        save(forms().frmperiod(), QStringLiteral("period-enlarged"));
         forms().frmperiod().close();
 
         f.click(QStringLiteral("Command5"));

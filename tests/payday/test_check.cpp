@@ -6,6 +6,7 @@
 
 #include <ctime>
 #include <QApplication>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace horalink;
@@ -38,13 +39,14 @@ Period marchFirstHalf()
             stamp(QStringLiteral("2026-03-16 00:00:00"))};
 }
 
-QList<Finding> checked(const Events &events, const Period &period, const QDateTime &now)
+QList<Finding> checked(const Events &events, const Period &period, const QDateTime &now,
+                       const StampText &stampText = storedStamp)
 {
     QList<TimeLogRow> rows;
     for (const auto &[when, status] : events)
         rows << TimeLogRow{stamp(when), {}, status};
     const ZoneChanges zones(QTimeZone("Europe/Berlin"), now.addDays(-400), now.addDays(400));
-    return findingsOf(QStringLiteral("Ann"), rows, period, now, zones);
+    return findingsOf(QStringLiteral("Ann"), rows, period, now, zones, stampText);
 }
 
 // What the check says of a pair's time zone, in a period that holds the whole pair.
@@ -84,6 +86,8 @@ private slots:
     void aClockOutThatNoClockInOpensIsFound();
     void aShiftOpenThatThePeriodPaysIsFound_data();
     void aShiftOpenThatThePeriodPaysIsFound();
+    void everyDateAndTimeOfAFindingIsWrittenInTheFormAsked_data();
+    void everyDateAndTimeOfAFindingIsWrittenInTheFormAsked();
 };
 
 void CheckTest::everyKindIsFoundOnceAndACleanLogNever()
@@ -325,6 +329,53 @@ void CheckTest::aShiftOpenThatThePeriodPaysIsFound()
             told << finding.detail;
     }
     QCOMPARE(told, found);
+}
+
+void CheckTest::everyDateAndTimeOfAFindingIsWrittenInTheFormAsked_data()
+{
+    QTest::addColumn<Events>("events");
+    QTest::newRow("dated in the future")
+        << Events{{"2026-03-18 08:00:00", In}, {"2026-04-02 08:00:00", Out}};
+    QTest::newRow("a clock-out after a clock-out") << Events{
+        {"2026-03-18 08:00:00", In}, {"2026-03-18 16:00:00", Out}, {"2026-03-19 16:00:00", Out}};
+    QTest::newRow("earlier than the event before it") << Events{{"2026-03-19 08:00:00", In},
+                                                                {"2026-03-19 16:00:00", Out},
+                                                                {"2026-03-18 09:00:00", In},
+                                                                {"2026-03-18 12:00:00", Out}};
+    QTest::newRow("negative") << Events{{"2026-03-18 16:00:00", In}, {"2026-03-18 15:25:00", Out}};
+    QTest::newRow("over 16 hours")
+        << Events{{"2026-03-18 08:00:00", In}, {"2026-03-19 01:05:00", Out}};
+    QTest::newRow("across a zone change")
+        << Events{{"2026-03-29 01:00:00", In}, {"2026-03-29 05:00:00", Out}};
+    QTest::newRow("in a skipped hour")
+        << Events{{"2026-03-29 02:30:00", In}, {"2026-03-29 06:00:00", Out}};
+    QTest::newRow("open at the period's end") << Events{{"2026-03-31 08:00:00", In}};
+}
+
+// A window shows dates the way its fields take them, while the tool and the files keep the
+// stored form: a date written past the form asked for would show ISO in a German window.
+void CheckTest::everyDateAndTimeOfAFindingIsWrittenInTheFormAsked()
+{
+    QFETCH(Events, events);
+    const QDateTime now = stamp(QStringLiteral("2026-04-01 12:00:00"));
+    const auto marked = [](const QDateTime &when) {
+        return QLatin1Char('<') + storedStamp(when) + QLatin1Char('>');
+    };
+    const QList<Finding> stored = checked(events, firstQuarter(), now);
+    const QList<Finding> shown = checked(events, firstQuarter(), now, marked);
+
+    const QRegularExpression storedForm(
+        QStringLiteral("(\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d)"));
+    bool anyDated = false;
+    QCOMPARE(shown.size(), stored.size());
+    for (qsizetype at = 0; at < stored.size(); ++at) {
+        anyDated = anyDated || stored[at].detail.contains(storedForm);
+        QString expected = stored[at].detail;
+        expected.replace(storedForm, QStringLiteral("<\\1>"));
+        QCOMPARE(shown[at].detail, expected);
+        QCOMPARE(whenText(shown[at], marked), marked(stored[at].stamp));
+    }
+    QVERIFY(anyDated);
 }
 
 int main(int argc, char *argv[])

@@ -11,10 +11,12 @@
 #include "ui/frmperiod.h"
 #include "ui/program.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -43,6 +45,51 @@ frmperiod &openPeriod(Fixture &f)
     return forms().frmperiod();
 }
 
+// Employees whose figures a wrong program gets wrong: a shift over midnight, a wage whose
+// hundredths round, a shift across the period's end that pays only its first part, and an
+// employee listed without a time log, whose figures are not known.
+void payday(Fixture &f)
+{
+    f.employee(QStringLiteral("Dee"), QString(), QStringLiteral("13.33"));
+    f.event(QStringLiteral("Dee"), QStringLiteral("2026-02-20 22:10:00"),
+            QStringLiteral("Clocked In"));
+    f.event(QStringLiteral("Dee"), QStringLiteral("2026-02-21 06:35:00"),
+            QStringLiteral("Clocked Out"));
+    f.event(QStringLiteral("Dee"), QStringLiteral("2026-03-01 22:00:00"),
+            QStringLiteral("Clocked In"));
+    f.event(QStringLiteral("Dee"), QStringLiteral("2026-03-02 06:25:00"),
+            QStringLiteral("Clocked Out"));
+    Statement(f.file(), QStringLiteral("INSERT INTO datalist (ename, ewage) VALUES ('Ghost', '9')"))
+        .run();
+}
+
+QStringList rowOf(const QTableWidget &table, int row)
+{
+    QStringList texts;
+    for (int column = 0; column < table.columnCount(); ++column)
+        texts << (table.item(row, column) ? table.item(row, column)->text() : QString());
+    return texts;
+}
+
+// The titles, as written on one line.
+QStringList titlesOf(const QTableWidget &table)
+{
+    QStringList titles;
+    for (int column = 0; column < table.columnCount(); ++column)
+        titles << table.horizontalHeaderItem(column)->text().replace(QLatin1Char('\n'),
+                                                                     QLatin1Char(' '));
+    return titles;
+}
+
+// Double-clicks a cell as the mouse does.
+void doubleClick(QTableWidget &table, int row, int column)
+{
+    QApplication::processEvents();
+    const QPoint at = table.visualItemRect(table.item(row, column)).center();
+    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, at);
+}
+
 } // namespace
 
 class PeriodWindowTest : public QObject
@@ -58,6 +105,10 @@ private slots:
     void aBackUpTheServerRefusesIsToldAndTheProgramGoesOn();
     void anEarlierExportIsReplacedOnlyWhenTheManagerAgrees();
     void aFullDiskIsToldAndLeavesNothing();
+    void theFiguresAreTheRowsTheExportWrites_data();
+    void theFiguresAreTheRowsTheExportWrites();
+    void theListsShowTheLocalesDatesAndGrowWithTheWindow();
+    void aListOfAnotherPeriodIsNeverShownBesideTheDatesTyped();
 };
 
 void PeriodWindowTest::theCheckListsFindingsThatLeadToTheirEmployee()
@@ -70,10 +121,10 @@ void PeriodWindowTest::theCheckListsFindingsThatLeadToTheirEmployee()
 
     window.checkButton->click();
     // Forgotten, and open at the period's end.
-    QCOMPARE(window.findingsList->count(), 2);
-    QVERIFY(window.findingsList->item(0)->text().startsWith(QStringLiteral("Bob, \"Jr\"")));
-    QVERIFY(window.findingsList->item(1)->text().contains(QStringLiteral("shift still open")));
-    emit window.findingsList->itemDoubleClicked(window.findingsList->item(0));
+    QCOMPARE(window.findingsTable->rowCount(), 2);
+    QCOMPARE(window.findingsTable->item(0, 0)->text(), QStringLiteral("Bob, \"Jr\""));
+    QCOMPARE(window.findingsTable->item(1, 2)->text(), QStringLiteral("shift still open"));
+    doubleClick(*window.findingsTable, 0, 3);
     QCOMPARE(f.main().tabs->currentIndex(), 1);
     QCOMPARE(f.main().employeeNameEdit->text(), QStringLiteral("Bob, \"Jr\""));
 
@@ -82,8 +133,8 @@ void PeriodWindowTest::theCheckListsFindingsThatLeadToTheirEmployee()
     f.event(QStringLiteral("Bob, \"Jr\""), QStringLiteral("2026-02-28 16:00:00"),
             QStringLiteral("Clocked Out"));
     window.checkButton->click();
-    QCOMPARE(window.findingsList->count(), 1);
-    QCOMPARE(window.findingsList->item(0)->text(), NoExceptions);
+    QCOMPARE(window.findingsTable->rowCount(), 1);
+    QCOMPARE(window.findingsTable->item(0, 0)->text(), NoExceptions);
     QVERIFY(f.prompts.boxes.isEmpty());
 }
 
@@ -121,7 +172,7 @@ void PeriodWindowTest::anUnreadableDateOrNoFolderDoesNothing()
              QList<Box>(2, warningBox(QStringLiteral("Invalid Date / Time.  Please correct the "
                                                      "entry and try again"),
                                       QStringLiteral("Pay Period"))));
-    QCOMPARE(window.findingsList->count(), 0);
+    QCOMPARE(window.findingsTable->rowCount(), 0);
 }
 
 void PeriodWindowTest::aPeriodThatHoldsNoMinuteIsRefused_data()
@@ -154,7 +205,7 @@ void PeriodWindowTest::aPeriodThatHoldsNoMinuteIsRefused()
     QCOMPARE(f.takeBoxes(), QList<Box>(2, refusal));
     QVERIFY(f.prompts.proposedFolders.isEmpty());
     QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList());
-    QCOMPARE(window.findingsList->count(), 0);
+    QCOMPARE(window.findingsTable->rowCount(), 0);
 }
 
 void PeriodWindowTest::aBackUpTheServerRefusesIsToldAndTheProgramGoesOn()
@@ -228,6 +279,89 @@ void PeriodWindowTest::aFullDiskIsToldAndLeavesNothing()
     for (const Box &box : boxes)
         QCOMPARE(box.icon, Icon::Exclamation);
     QCOMPARE(entriesOf(out.path()), (QMap<QString, QString>()));
+}
+
+void PeriodWindowTest::theFiguresAreTheRowsTheExportWrites_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QStringList>("dee");
+    QTest::newRow("en_US") << "en_US" << QStringList{"Dee",    "13.33", "625",     "10.42",
+                                                     "138.85", "10.4",  "138.632", "0.218"};
+    QTest::newRow("de_DE") << "de_DE" << QStringList{"Dee",    "13.33", "625",     "10,42",
+                                                     "138,85", "10,4",  "138,632", "0,218"};
+}
+
+void PeriodWindowTest::theFiguresAreTheRowsTheExportWrites()
+{
+    QFETCH(QString, locale);
+    QFETCH(QStringList, dee);
+    Fixture f;
+    // After the fixture, which sets its own.
+    QLocale::setDefault(QLocale(locale));
+    frmperiod &window = openPeriod(f);
+    payday(f);
+    QTemporaryDir out;
+    f.prompts.folders = {out.path()};
+    window.checkButton->click();
+    window.exportButton->click();
+
+    const QList<QStringList> written = readCsv(
+        contentOf(out.filePath(QStringLiteral("summary.csv"))),
+        QLocale(locale).decimalPoint() == QLatin1String(",") ? QLatin1Char(';') : QLatin1Char(','));
+    const QTableWidget &figures = *window.figuresTable;
+    QCOMPARE(titlesOf(figures), written.value(0));
+    QCOMPARE(figures.rowCount(), written.size() - 1);
+    for (int row = 0; row < figures.rowCount(); ++row)
+        QCOMPARE(rowOf(figures, row), written[row + 1]);
+    QCOMPARE(rowOf(figures, figures.rowCount() - 2), dee);
+    QCOMPARE(rowOf(figures, figures.rowCount() - 1),
+             QStringList({"Ghost", "9", "", "", "", "", "", ""}));
+}
+
+void PeriodWindowTest::theListsShowTheLocalesDatesAndGrowWithTheWindow()
+{
+    Fixture f;
+    // After the fixture, which sets its own.
+    QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+    frmperiod &window = openPeriod(f);
+    QCOMPARE(window.size(),
+             QSize(Form::twips(7200), Form::twips(4800)).expandedTo(window.minimumSizeHint()));
+    QVERIFY(window.maximumWidth() > window.width() && window.maximumHeight() > window.height());
+    window.checkButton->click();
+
+    const QTableWidget &findings = *window.findingsTable;
+    QCOMPARE(rowOf(findings, 1),
+             QStringList({"Bob, \"Jr\"", "28.02.2026 08:00:00", "shift still open",
+                          "still clocked in at the period's end: it pays 40 h 00 min up to "
+                          "02.03.2026 00:00:00, and the periods after it pay the rest"}));
+    // The detail wraps instead of running off to the side, and the figures fit as they are.
+    f.processEvents();
+    QCOMPARE(findings.horizontalScrollBar()->maximum(), 0);
+    QCOMPARE(window.figuresTable->horizontalScrollBar()->maximum(), 0);
+    const int rowHeight = findings.rowHeight(1);
+    window.resize(window.size() + QSize(400, 300));
+    f.processEvents();
+    QCOMPARE(findings.horizontalScrollBar()->maximum(), 0);
+    QVERIFY(findings.rowHeight(1) <= rowHeight);
+    QVERIFY(window.figuresTable->height() > window.figuresTable->minimumHeight());
+
+    const QList<QTableWidgetItem *> bob =
+        window.figuresTable->findItems(QStringLiteral("Bob, \"Jr\""), Qt::MatchExactly);
+    QCOMPARE(bob.size(), 1);
+    doubleClick(*window.figuresTable, bob[0]->row(), 4);
+    QCOMPARE(f.main().employeeNameEdit->text(), QStringLiteral("Bob, \"Jr\""));
+}
+
+void PeriodWindowTest::aListOfAnotherPeriodIsNeverShownBesideTheDatesTyped()
+{
+    Fixture f;
+    frmperiod &window = openPeriod(f);
+    window.checkButton->click();
+    QVERIFY(window.figuresTable->rowCount() > 0);
+    window.toEdit->setFocus();
+    QTest::keyClick(window.toEdit, Qt::Key_Backspace);
+    QCOMPARE(window.findingsTable->rowCount(), 0);
+    QCOMPARE(window.figuresTable->rowCount(), 0);
 }
 
 QTEST_MAIN(PeriodWindowTest)

@@ -15,10 +15,10 @@
 #include <functional>
 #include <QApplication>
 #include <QCheckBox>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 
 using namespace horalink;
@@ -245,7 +245,7 @@ void verifyJobDone(Fixture &f, Job job, const CountingPrinter &printer)
     const QList<Box> boxes = f.takeBoxes();
     switch (job) {
     case Job::Check:
-        QVERIFY(forms().frmperiod().findingsList->count() > 0);
+        QVERIFY(forms().frmperiod().findingsTable->rowCount() > 0);
         break;
     case Job::Export:
     case Job::Backup:
