@@ -14,6 +14,7 @@
 #include "ui/frmperiod.h"
 #include "ui/frmprop.h"
 #include "ui/frmsub.h"
+#include "ui/inputwatch.h"
 #include "ui/pictures.h"
 #include "ui/program.h"
 #include "ui/prompts.h"
@@ -38,6 +39,10 @@
 namespace horalink {
 
 namespace {
+
+// How long the main window waits for input before it signs its user off, while that switch
+// is on.
+constexpr qint64 LeftAloneSeconds = 2 * 60;
 
 QLabel *label(const char *name, const QString &caption, QWidget *parent, Qt::Alignment alignment)
 {
@@ -98,6 +103,7 @@ frmmain::frmmain() : Form(SizableWindow)
 
     clockTimer = named(new QTimer(this), "Timer1");
     clockTimer->setInterval(250);
+    m_inputWatch = new InputWatch(this);
 
     // The design's size is the least; the window may be enlarged, and the grid and the notes
     // grow with it.
@@ -432,6 +438,7 @@ void frmmain::loaded()
 void frmmain::signOn(const Session &session)
 {
     m_session = session;
+    m_inputWatch->restart();
     userNameLabel->setText(session.employee);
     wageLabel->setText(session.wage);
     // Whatever the way of signing on, the switches as stored hold for this user.
@@ -470,6 +477,19 @@ void frmmain::clockTimerTimedOut()
     const QString date = shortDateText(now.date());
     if (dateLabel->text() != date)
         dateLabel->setText(date);
+    signOffWhenLeftAlone();
+}
+
+void frmmain::signOffWhenLeftAlone()
+{
+    if (!m_switches.signoff || !isVisible() || m_session.employee.isEmpty())
+        return;
+    // A box still waiting for an answer, or a long job, belongs to the handler that shows it;
+    // the session ends once that is done and the window is still left alone.
+    if (forms().handlerRunning())
+        return;
+    if (m_inputWatch->quietFor(LeftAloneSeconds))
+        guarded([this] { exitActionTriggered(); });
 }
 
 void frmmain::leave()

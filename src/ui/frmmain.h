@@ -26,6 +26,7 @@ class BoundEditRefused;
 class ClickLabel;
 class DataControl;
 class DbError;
+class InputWatch;
 struct TimeCard;
 struct Totals;
 
@@ -152,6 +153,7 @@ private:
     void connectHandlers();
 
     void clockTimerTimedOut();
+    void signOffWhenLeftAlone();
     void exitActionTriggered();
     // The signed-on user leaves: typed edits are stored or reported, and the windows that act
     // for the user go, so that none of them serves whoever signs on next.
@@ -190,6 +192,7 @@ private:
 
     Session m_session;
     Switches m_switches;
+    InputWatch *m_inputWatch;
 };
 
 } // namespace horalink
