@@ -276,10 +276,10 @@ QWidget *frmmain::buildManagement()
     // A wage or note the row will not take keeps the browser on the employee, and says why.
     employeeList->setRefusalHandler(
         [this](const BoundEditRefused &refusal, DataControl::Refusal kind) {
-            if (kind == DataControl::Refusal::StaysOnRow)
-                prompts().warning(refusal.description(), ProgramTitle);
-            else
+            if (kind == DataControl::Refusal::Dropped)
                 reportDroppedEdit(refusal);
+            else
+                prompts().warning(refusal.description(), ProgramTitle);
         });
     employee->addWidget(employeeList, 0, 0, 1, 4);
     employee->addWidget(employeeNameEdit, 1, 0, 1, 4);
