@@ -309,12 +309,12 @@ QWidget *frmmain::buildManagement()
     auto *gridBox = new QVBoxLayout(gridPanel);
     gridBox->setContentsMargins(0, 0, 0, 0);
     grid = named(new QTableView(gridPanel), "DBGrid1");
-    grid->horizontalHeader()->hide();
     grid->verticalHeader()->hide();
-    // A date and time stays on one line; every column is as wide as its texts, and the ones
-    // beyond the right edge are reached by scrolling.
+    // A date and time stays on one line; every column is as wide as its field's name and its
+    // texts, and the last fills what is left of the width.
     grid->setWordWrap(false);
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    grid->horizontalHeader()->setStretchLastSection(true);
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     gridBox->addWidget(grid);
     gridPanel->hide();

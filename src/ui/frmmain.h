@@ -172,6 +172,7 @@ private:
     void deleteLastActionTriggered();
     void gridToggleLabelClicked();
     void refreshGrid();
+    void widenForGrid();
     void hoursButtonClicked();
     void printLogButtonClicked();
     void printEveryCard(const QString &endingDate, const QDateTime &ending);
