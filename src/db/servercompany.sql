@@ -4,5 +4,6 @@
     "company" text,
     "edits" smallint,
     "money" smallint,
-    "subs" smallint
+    "subs" smallint,
+    "signoff" smallint
 )

@@ -3,6 +3,9 @@
 #include "db/connection.h"
 #include "db/cursor.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace horalink {
 
 namespace {
@@ -15,38 +18,124 @@ const char *columnOf(Switch which)
     case Switch::Money:
         return "money";
     case Switch::Subs:
+        return "subs";
+    case Switch::Signoff:
         break;
     }
-    return "subs";
+    return "signoff";
 }
 
-int columnIndex(const Statement &row, const char *name)
+// A field of "Company Data" as the settings read it: one that files made before it lack
+// reads as Null.
+struct Field
 {
-    for (int i = 0; i < row.columnCount(); ++i) {
-        if (row.columnName(i).compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
-            return i;
+    const char *name;
+    bool optional = false;
+};
+
+// The table's own spelling of the column, or nothing when it has no such column.
+std::optional<QString> columnNamed(const QStringList &present, const char *name)
+{
+    const auto found = std::find_if(present.begin(), present.end(), [name](const QString &column) {
+        return column.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+    });
+    if (found == present.end())
+        return std::nullopt;
+    return *found;
+}
+
+// The fields of the first row of "Company Data", in the order asked; nothing while there is no
+// row. The columns are asked of the catalog first and then named: a statement prepared for
+// all columns would fail once another time clock on the server adds one. Without the table,
+// the engine says so.
+std::optional<QVariantList> firstRow(Connection &connection, std::initializer_list<Field> fields)
+{
+    const QStringList present = connection.columnNames(CompanyTable);
+    QStringList selected;
+    std::vector<int> positions;
+    for (const Field &field : fields) {
+        const auto column = columnNamed(present, field.name);
+        if (!column && field.optional) {
+            positions.push_back(-1);
+            continue;
+        }
+        if (!column && !present.isEmpty())
+            throw DbError(dberr::ItemNotFound,
+                          QStringLiteral("Item not found in this collection: '") +
+                              QLatin1String(field.name) + QStringLiteral("'."));
+        positions.push_back(int(selected.size()));
+        selected << column.value_or(QLatin1String(field.name));
     }
-    throw DbError(dberr::ItemNotFound, QStringLiteral("Item not found in this collection: '") +
-                                           QLatin1String(name) + QStringLiteral("'."));
+    Statement row(connection, QStringLiteral("SELECT ") + quotedList(selected) +
+                                  QStringLiteral(" FROM ") + connection.quotedTable(CompanyTable) +
+                                  QStringLiteral(" ORDER BY rowid LIMIT 1"));
+    if (!row.step())
+        return std::nullopt;
+    QVariantList values;
+    for (const int position : positions)
+        values << (position < 0 ? QVariant() : row.value(position));
+    return values;
+}
+
+bool hasColumn(Connection &connection, const char *name)
+{
+    return columnNamed(connection.columnNames(CompanyTable), name).has_value();
+}
+
+// Files and servers made before the sign-off switch lack its column; it is added only when
+// the switch is first stored, so that merely reading an older file never changes it.
+void addMissingColumn(Connection &connection, Switch which)
+{
+    const char *name = columnOf(which);
+    if (which != Switch::Signoff || hasColumn(connection, name))
+        return;
+    try {
+        Statement(connection,
+                  QStringLiteral("ALTER TABLE ") + connection.quotedTable(CompanyTable) +
+                      QStringLiteral(" ADD COLUMN ") + quoteIdentifier(QLatin1String(name)) +
+                      QStringLiteral(" SMALLINT"))
+            .run();
+    } catch (const DbError &) {
+        // A second time clock on the same server may have added it a moment before.
+        if (!hasColumn(connection, name))
+            throw;
+    }
 }
 
 } // namespace
 
 Switches readSwitches(Connection &connection)
 {
-    Statement row(connection, QStringLiteral("SELECT * FROM ") +
-                                  connection.quotedTable(CompanyTable) +
-                                  QStringLiteral(" ORDER BY rowid LIMIT 1"));
-    const int edits = columnIndex(row, columnOf(Switch::Edits));
-    const int money = columnIndex(row, columnOf(Switch::Money));
-    const int subs = columnIndex(row, columnOf(Switch::Subs));
-    if (!row.step())
+    const auto row = firstRow(connection, {{columnOf(Switch::Edits)},
+                                           {columnOf(Switch::Money)},
+                                           {columnOf(Switch::Subs)},
+                                           {columnOf(Switch::Signoff), true}});
+    if (!row)
         return {};
-    return {isFlagOn(row.value(edits)), isFlagOn(row.value(money)), isFlagOn(row.value(subs))};
+    return {isFlagOn(row->at(0)), isFlagOn(row->at(1)), isFlagOn(row->at(2)), isFlagOn(row->at(3))};
+}
+
+void Switches::set(Switch which, bool on)
+{
+    switch (which) {
+    case Switch::Edits:
+        edits = on;
+        return;
+    case Switch::Money:
+        money = on;
+        return;
+    case Switch::Subs:
+        subs = on;
+        return;
+    case Switch::Signoff:
+        signoff = on;
+        return;
+    }
 }
 
 void storeSwitch(Connection &connection, Switch which, bool on)
 {
+    addMissingColumn(connection, which);
     const QString company = connection.quotedTable(CompanyTable);
     Statement update(connection,
                      QStringLiteral("UPDATE ") + company + QStringLiteral(" SET ") +
@@ -58,13 +147,10 @@ void storeSwitch(Connection &connection, Switch which, bool on)
 
 std::optional<QString> readCompany(Connection &connection)
 {
-    Statement row(connection, QStringLiteral("SELECT * FROM ") +
-                                  connection.quotedTable(CompanyTable) +
-                                  QStringLiteral(" ORDER BY rowid LIMIT 1"));
-    const int company = columnIndex(row, "company");
-    if (!row.step())
+    const auto row = firstRow(connection, {{"company"}});
+    if (!row)
         return std::nullopt;
-    return row.value(company).toString();
+    return row->at(0).toString();
 }
 
 void storeCompany(Connection &connection, const QString &name)

@@ -38,6 +38,14 @@ int TimeLogModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : int(m_names.size());
 }
 
+QVariant TimeLogModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    // Each column is headed by its field's name as the table holds it.
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return m_names.value(section);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
 bool TimeLogModel::canFetchMore(const QModelIndex &parent) const
 {
     return !parent.isValid() && !m_complete;

@@ -12,6 +12,9 @@ namespace {
 
 const QStringList EmployeeFields = {"ename", "epass", "ewage", "ecomment"};
 const QStringList CompanyFields = {"company", "edits", "money", "subs"};
+// A switch that databases made before it lack: copied where the source has it, else left unset,
+// which reads as off.
+const QString SignoffField = QStringLiteral("signoff");
 const QStringList TimeLogFields = {"Ename", "datetime", "inoutfx", "activity"};
 
 void refuseUnlessEmpty(PgConnection &server)
@@ -71,6 +74,14 @@ QStringList fieldsOf(Connection &from, const QString &table, const QStringList &
     return names;
 }
 
+QStringList companyFieldsOf(Connection &from)
+{
+    QStringList fields = CompanyFields;
+    if (from.columnNames(CompanyTable).contains(SignoffField, Qt::CaseInsensitive))
+        fields << SignoffField;
+    return fields;
+}
+
 // A server keeps apart names that a file takes for one table ("Ann" and "ANN", "Datalist"
 // and "datalist"); copied, the second would fail half-way or land in the first.
 void refuseFoldedAlike(const QStringList &tables)
@@ -114,7 +125,8 @@ bool copyTables(Connection &from, Connection &to, const TableProgress &progress)
     copyRows(from, to, EmployeeList, fieldsOf(from, EmployeeList, EmployeeFields), EmployeeFields);
     if (!told())
         return false;
-    copyRows(from, to, CompanyTable, fieldsOf(from, CompanyTable, CompanyFields), CompanyFields);
+    const QStringList companyFields = companyFieldsOf(from);
+    copyRows(from, to, CompanyTable, fieldsOf(from, CompanyTable, companyFields), companyFields);
     if (!told())
         return false;
     for (const QString &table : std::as_const(timeLogs)) {

@@ -1,7 +1,10 @@
 #include "datacontrol.h"
 
 #include "db/datetimetext.h"
+#include "ui/program.h"
 
+#include <algorithm>
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -119,6 +122,32 @@ void DataControl::bind(QLabel *label, const QString &field)
 void DataControl::bind(QLineEdit *box, const QString &field)
 {
     m_bindings.push_back({box, field, {}});
+    connect(box, &QLineEdit::editingFinished, this,
+            [this, box] { guarded([&] { boxLeft(box); }); });
+}
+
+// A text the field's rule refuses is refused where it was typed, before any command reads it.
+void DataControl::boxLeft(QLineEdit *box)
+{
+    // Focus lost to a menu or to another program is no leaving: the user comes back to the
+    // box.
+    if (!m_refusalHandler || QApplication::activePopupWidget() ||
+        QApplication::activeWindow() != box->window())
+        return;
+    const auto binding = std::find_if(m_bindings.begin(), m_bindings.end(),
+                                      [box](const Binding &bound) { return bound.widget == box; });
+    if (!m_cursor.hasCurrentRow() || box->isReadOnly() || box->text() == binding->shown)
+        return;
+    const QString refusal = ruleRefusal(binding->field, box->text());
+    if (refusal.isEmpty())
+        return;
+    // Restored before the box is shown, so that the focus the box takes finds nothing to
+    // refuse again.
+    box->setText(binding->shown);
+    m_refusalHandler(BoundEditRefused(dberr::CheckFailed, refusal, binding->field),
+                     Refusal::Restored);
+    box->setFocus(Qt::OtherFocusReason);
+    box->selectAll();
 }
 
 void DataControl::bind(QTextEdit *box, const QString &field)
@@ -182,15 +211,22 @@ void DataControl::setFieldRule(const QString &field,
     m_fieldRules.emplace_back(field, std::move(rule));
 }
 
+QString DataControl::ruleRefusal(const QString &field, const QString &text) const
+{
+    for (const auto &[ruled, rule] : m_fieldRules) {
+        if (ruled.compare(field, Qt::CaseInsensitive) != 0)
+            continue;
+        if (const QString refusal = rule(text); !refusal.isEmpty())
+            return refusal;
+    }
+    return {};
+}
+
 void DataControl::applyFieldRules(const std::vector<std::pair<QString, QString>> &edits) const
 {
     for (const auto &[field, text] : edits) {
-        for (const auto &[ruled, rule] : m_fieldRules) {
-            if (ruled.compare(field, Qt::CaseInsensitive) != 0)
-                continue;
-            if (const QString refusal = rule(text); !refusal.isEmpty())
-                throw BoundEditRefused(dberr::CheckFailed, refusal, field);
-        }
+        if (const QString refusal = ruleRefusal(field, text); !refusal.isEmpty())
+            throw BoundEditRefused(dberr::CheckFailed, refusal, field);
     }
 }
 

@@ -49,11 +49,14 @@ public:
 
     // Who tells the user when a row will not take what was typed in a bound box: the
     // navigator then stays on the row; any other move, refresh or change of table drops the
-    // typed text. Without a handler, the refusal takes the program-wide course.
+    // typed text. A box whose field has a rule is checked as it is left, too: a refused text
+    // then gives way to the row's value and the box takes the focus back. Without a handler,
+    // the refusal takes the program-wide course.
     enum class Refusal
     {
         StaysOnRow,
-        Dropped
+        Dropped,
+        Restored
     };
     void setRefusalHandler(std::function<void(const BoundEditRefused &, Refusal)> handler);
 
@@ -79,6 +82,8 @@ private:
     };
 
     void navigate(void (Cursor::*move)());
+    void boxLeft(QLineEdit *box);
+    QString ruleRefusal(const QString &field, const QString &text) const;
     std::vector<std::pair<QString, QString>> typedEdits() const;
     void applyFieldRules(const std::vector<std::pair<QString, QString>> &edits) const;
     void flushBound(Flush policy);

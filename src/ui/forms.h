@@ -49,6 +49,8 @@ public:
     void unload(Form &form);
     void unloadAll();
 
+    // Whether a handler runs, perhaps waiting inside a box for the user's answer.
+    bool handlerRunning() const { return m_handlersRunning > 0; }
     // Lives while a handler runs.
     class Handling
     {

@@ -14,6 +14,7 @@
 #include "ui/frmperiod.h"
 #include "ui/frmprop.h"
 #include "ui/frmsub.h"
+#include "ui/inputwatch.h"
 #include "ui/pictures.h"
 #include "ui/program.h"
 #include "ui/prompts.h"
@@ -38,6 +39,10 @@
 namespace horalink {
 
 namespace {
+
+// How long the main window waits for input before it signs its user off, while that switch
+// is on.
+constexpr qint64 LeftAloneSeconds = 2 * 60;
 
 QLabel *label(const char *name, const QString &caption, QWidget *parent, Qt::Alignment alignment)
 {
@@ -99,6 +104,7 @@ frmmain::frmmain() : Form(SizableWindow)
 
     clockTimer = named(new QTimer(this), "Timer1");
     clockTimer->setInterval(250);
+    m_inputWatch = new InputWatch(this);
 
     // The design's size is the least; the window may be enlarged, and the grid and the notes
     // grow with it.
@@ -275,10 +281,10 @@ QWidget *frmmain::buildManagement()
     // A wage or note the row will not take keeps the browser on the employee, and says why.
     employeeList->setRefusalHandler(
         [this](const BoundEditRefused &refusal, DataControl::Refusal kind) {
-            if (kind == DataControl::Refusal::StaysOnRow)
-                prompts().warning(refusal.description(), ProgramTitle);
-            else
+            if (kind == DataControl::Refusal::Dropped)
                 reportDroppedEdit(refusal);
+            else
+                prompts().warning(refusal.description(), ProgramTitle);
         });
     employee->addWidget(employeeList, 0, 0, 1, 4);
     employee->addWidget(employeeNameEdit, 1, 0, 1, 4);
@@ -309,12 +315,12 @@ QWidget *frmmain::buildManagement()
     gridBox->setContentsMargins(0, 0, 0, 0);
     grid = named(new QTableView(gridPanel), "DBGrid1");
     grid->setAccessibleName(QStringLiteral("Employee Grid"));
-    grid->horizontalHeader()->hide();
     grid->verticalHeader()->hide();
-    // A date and time stays on one line; every column is as wide as its texts, and the ones
-    // beyond the right edge are reached by scrolling.
+    // A date and time stays on one line; every column is as wide as its field's name and its
+    // texts, and the last fills what is left of the width.
     grid->setWordWrap(false);
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    grid->horizontalHeader()->setStretchLastSection(true);
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     gridBox->addWidget(grid);
     gridPanel->hide();
@@ -440,6 +446,7 @@ void frmmain::signOn(const Session &session)
     m_session = session;
     // Whoever signs on starts on their own clock, not on the tab the last user left.
     tabs->setCurrentIndex(0);
+    m_inputWatch->restart();
     userNameLabel->setText(session.employee);
     wageLabel->setText(session.wage);
     // Whatever the way of signing on, the switches as stored hold for this user.
@@ -478,6 +485,19 @@ void frmmain::clockTimerTimedOut()
     const QString date = shortDateText(now.date());
     if (dateLabel->text() != date)
         dateLabel->setText(date);
+    signOffWhenLeftAlone();
+}
+
+void frmmain::signOffWhenLeftAlone()
+{
+    if (!m_switches.signoff || !isVisible() || m_session.employee.isEmpty())
+        return;
+    // A box still waiting for an answer, or a long job, belongs to the handler that shows it;
+    // the session ends once that is done and the window is still left alone.
+    if (forms().handlerRunning())
+        return;
+    if (m_inputWatch->quietFor(LeftAloneSeconds))
+        guarded([this] { exitActionTriggered(); });
 }
 
 void frmmain::leave()

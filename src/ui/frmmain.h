@@ -26,6 +26,7 @@ class BoundEditRefused;
 class ClickLabel;
 class DataControl;
 class DbError;
+class InputWatch;
 struct TimeCard;
 struct Totals;
 
@@ -152,6 +153,7 @@ private:
     void connectHandlers();
 
     void clockTimerTimedOut();
+    void signOffWhenLeftAlone();
     void exitActionTriggered();
     // The signed-on user leaves: typed edits are stored or reported, and the windows that act
     // for the user go, so that none of them serves whoever signs on next.
@@ -170,6 +172,7 @@ private:
     void deleteLastActionTriggered();
     void gridToggleLabelClicked();
     void refreshGrid();
+    void widenForGrid();
     void hoursButtonClicked();
     void printLogButtonClicked();
     void printEveryCard(const QString &endingDate, const QDateTime &ending);
@@ -190,6 +193,7 @@ private:
 
     Session m_session;
     Switches m_switches;
+    InputWatch *m_inputWatch;
 };
 
 } // namespace horalink

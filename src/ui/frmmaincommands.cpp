@@ -23,9 +23,14 @@
 #include "ui/printer.h"
 #include "ui/prompts.h"
 
+#include <algorithm>
 #include <QAction>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 
 namespace horalink {
@@ -250,6 +255,28 @@ void frmmain::gridToggleLabelClicked()
     grid->setModel(model);
     delete previous;
     gridPanel->setHidden(!gridPanel->isHidden());
+    if (!gridPanel->isHidden())
+        widenForGrid();
+}
+
+// The log's columns are shown whole and headed by their fields: a window too narrow for them
+// grows, as far as the screen allows; what is wider still is reached by scrolling.
+void frmmain::widenForGrid()
+{
+    managementPanel->layout()->activate();
+    gridPanel->layout()->activate();
+    const QHeaderView *header = grid->horizontalHeader();
+    // Each column's texts as the view measures them; the table view keeps that to itself.
+    const QAbstractItemView *view = grid;
+    int needed = 2 * grid->frameWidth() + grid->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < header->count(); ++column)
+        needed += std::max(header->sectionSizeHint(column), view->sizeHintForColumn(column));
+    const int missing = needed - grid->width();
+    if (missing <= 0)
+        return;
+    const int border = frameGeometry().width() - width();
+    const int widest = screen()->availableGeometry().width() - border;
+    resize(std::max(width(), std::min(width() + missing, widest)), height());
 }
 
 void frmmain::refreshGrid()

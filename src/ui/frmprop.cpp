@@ -28,14 +28,18 @@ frmprop::frmprop() : Form(FixedDialog)
                      "money");
     subsBox = named(new QCheckBox(QStringLiteral("Turn off all Login Descriptions"), switchesFrame),
                     "subs");
-    for (QCheckBox *box : {editsBox, moneyBox, subsBox})
+    signoffBox = named(
+        new QCheckBox(QStringLiteral("Sign off after 2 minutes without input"), switchesFrame),
+        "signoff");
+    for (QCheckBox *box : {editsBox, moneyBox, subsBox, signoffBox})
         boxes->addWidget(box);
     layout->addWidget(switchesFrame);
-    setFixedClientSize(4200, 1900);
+    setFixedClientSize(4200, 2300);
 
     connectGuarded(editsBox, &QCheckBox::toggled, this, &frmprop::editsBoxToggled);
     connectGuarded(moneyBox, &QCheckBox::toggled, this, &frmprop::moneyBoxToggled);
     connectGuarded(subsBox, &QCheckBox::toggled, this, &frmprop::subsBoxToggled);
+    connectGuarded(signoffBox, &QCheckBox::toggled, this, &frmprop::signoffBoxToggled);
 }
 
 void frmprop::loaded()
@@ -55,9 +59,11 @@ void frmprop::showEvent(QShowEvent *event)
     const QSignalBlocker blockEdits(editsBox);
     const QSignalBlocker blockMoney(moneyBox);
     const QSignalBlocker blockSubs(subsBox);
+    const QSignalBlocker blockSignoff(signoffBox);
     editsBox->setChecked(shown.edits);
     moneyBox->setChecked(shown.money);
     subsBox->setChecked(shown.subs);
+    signoffBox->setChecked(shown.signoff);
     Form::showEvent(event);
 }
 
@@ -91,6 +97,12 @@ void frmprop::subsBoxToggled(bool on)
 {
     // Nothing shows: each clock-in reads the switch.
     store(Switch::Subs, on);
+}
+
+void frmprop::signoffBoxToggled(bool on)
+{
+    // The main window reads the switch as its clock ticks.
+    store(Switch::Signoff, on);
 }
 
 } // namespace horalink

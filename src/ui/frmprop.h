@@ -8,7 +8,7 @@ class QGroupBox;
 
 namespace horalink {
 
-// The three program-wide switches. Its boxes show the switches in force; each click stores
+// The program-wide switches. Its boxes show the switches in force; each click stores
 // the switch and applies it to the main window at once. Closed, it is only hidden.
 class frmprop : public Form
 {
@@ -24,6 +24,7 @@ public:
     QCheckBox *editsBox;
     QCheckBox *moneyBox;
     QCheckBox *subsBox;
+    QCheckBox *signoffBox;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -33,6 +34,7 @@ private:
     void editsBoxToggled(bool on);
     void moneyBoxToggled(bool on);
     void subsBoxToggled(bool on);
+    void signoffBoxToggled(bool on);
     void store(Switch which, bool on);
 };
 

@@ -70,7 +70,35 @@ bool inLogonList(Fixture &f, const QString &name)
     return f.logon().nameBox->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
 }
 
+// The ways the manager leaves the wage box, by real input.
+enum class Leaving
+{
+    Tab,
+    Return,
+    ClickGetHours
+};
+
+void leaveWageBox(frmmain &main, Leaving leaving)
+{
+    QWindow *window = main.windowHandle();
+    switch (leaving) {
+    case Leaving::Tab:
+        QTest::keyClick(window, Qt::Key_Tab);
+        break;
+    case Leaving::Return:
+        QTest::keyClick(window, Qt::Key_Return);
+        break;
+    case Leaving::ClickGetHours:
+        QTest::mouseClick(window, Qt::LeftButton, {},
+                          main.hoursButton->mapTo(&main, main.hoursButton->rect().center()));
+        break;
+    }
+    QCoreApplication::processEvents();
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Leaving)
 
 class AddEmployeeTest : public QObject
 {
@@ -95,6 +123,8 @@ private slots:
     void leavingWithoutOkAddsNothingAndKeepsTheListDisabled();
     void theWageBoxTakesTheWagesAddNewTakes_data();
     void theWageBoxTakesTheWagesAddNewTakes();
+    void theWageBoxRefusesAWageAsItIsLeft_data();
+    void theWageBoxRefusesAWageAsItIsLeft();
 };
 
 void AddEmployeeTest::okFollowsTheWageBox()
@@ -517,6 +547,53 @@ void AddEmployeeTest::theWageBoxTakesTheWagesAddNewTakes()
     QCOMPARE(f.value(wageOfAnn).toString(), taken ? wage : QStringLiteral("10"));
     QCOMPARE(f.main().employeeNameEdit->text(),
              taken ? QStringLiteral("Manager") : QStringLiteral("Ann"));
+}
+
+void AddEmployeeTest::theWageBoxRefusesAWageAsItIsLeft_data()
+{
+    QTest::addColumn<Leaving>("leaving");
+    QTest::addColumn<QString>("wage");
+    QTest::addColumn<bool>("taken");
+    const std::pair<Leaving, const char *> ways[] = {
+        {Leaving::Tab, "Tab"}, {Leaving::Return, "Return"}, {Leaving::ClickGetHours, "Get Hrs/$"}};
+    for (const auto &[leaving, how] : ways) {
+        QTest::addRow("%s: by the hour", how) << leaving << "13.75/hr" << false;
+        QTest::addRow("%s: in dollars", how) << leaving << "$10.25" << false;
+        QTest::addRow("%s: negative", how) << leaving << "-7.5" << false;
+        QTest::addRow("%s: decimal comma", how) << leaving << "7,5" << true;
+        QTest::addRow("%s: hundredths", how) << leaving << "12.25" << true;
+    }
+}
+
+void AddEmployeeTest::theWageBoxRefusesAWageAsItIsLeft()
+{
+    QFETCH(Leaving, leaving);
+    QFETCH(QString, wage);
+    QFETCH(bool, taken);
+    Fixture f;
+    startAsManager(f, {QStringLiteral("Ann")});
+    showEmployee(f, QStringLiteral("Ann"));
+    frmmain &main = f.main();
+    main.tabs->setCurrentIndex(1);
+    main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    main.wageEdit->setFocus();
+    main.wageEdit->selectAll();
+    QTest::keyClicks(main.wageEdit, wage);
+
+    leaveWageBox(main, leaving);
+    QCOMPARE(f.takeBoxes(),
+             taken ? QList<Box>() : QList<Box>({warningBox(WageRule, ProgramTitle)}));
+    // Refused, the box shows the stored wage again, selected, so that typing replaces it.
+    QCOMPARE(main.wageEdit->text(), taken ? wage : QStringLiteral("10"));
+    if (!taken) {
+        QVERIFY(main.wageEdit->hasFocus());
+        QCOMPARE(main.wageEdit->selectedText(), QStringLiteral("10"));
+    }
+    main.employeeList->findChild<QAbstractButton *>(QStringLiteral("first"))->click();
+    QVERIFY(f.takeBoxes().isEmpty());
+    QCOMPARE(f.value(QStringLiteral("SELECT ewage FROM datalist WHERE ename = 'Ann'")).toString(),
+             taken ? wage : QStringLiteral("10"));
 }
 
 QTEST_MAIN(AddEmployeeTest)

@@ -23,6 +23,7 @@ private slots:
     void clearingNeedsAListedEmployeeWithALog();
     void aPasswordKeptAsTypedIsHashedAtItsFirstRightAnswer();
     void settingsAreReadFromTheFirstRowOnly();
+    void anOlderCompanyTableGetsTheSignoffSwitchWhenItIsStored();
 };
 
 void AdminProceduresTest::addingChecksInTheWindowsOrder_data()
@@ -115,6 +116,26 @@ void AdminProceduresTest::settingsAreReadFromTheFirstRowOnly()
     storeSwitch(f.file(), Switch::Money, false);
     f.setFlag(QStringLiteral("subs"), 2);
     QCOMPARE(readSwitches(f.file()), Switches());
+}
+
+void AdminProceduresTest::anOlderCompanyTableGetsTheSignoffSwitchWhenItIsStored()
+{
+    Fixture f;
+    f.file().exec(QStringLiteral("ALTER TABLE \"Company Data\" DROP COLUMN signoff"));
+    storeCompany(f.file(), QStringLiteral("Acme"));
+    f.setFlag(QStringLiteral("subs"), 1);
+    QCOMPARE(readSwitches(f.file()), (Switches{false, false, true, false}));
+    storeSwitch(f.file(), Switch::Money, true);
+    QCOMPARE(f.file().columnNames(CompanyTable).size(), 4);
+
+    storeSwitch(f.file(), Switch::Signoff, true);
+    QCOMPARE(readSwitches(f.file()), (Switches{false, true, true, true}));
+    storeSwitch(f.file(), Switch::Signoff, false);
+    QCOMPARE(readSwitches(f.file()), (Switches{false, true, true, false}));
+    f.setFlag(QStringLiteral("signoff"), 2);
+    QCOMPARE(readSwitches(f.file()), (Switches{false, true, true, false}));
+    f.setFlag(QStringLiteral("signoff"), 1);
+    QCOMPARE(readSwitches(f.file()).signoff, true);
 }
 
 QTEST_GUILESS_MAIN(AdminProceduresTest)

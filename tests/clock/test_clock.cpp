@@ -11,9 +11,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 
@@ -80,6 +82,7 @@ private slots:
     void theGridTakesOnlyTheTwoStatuses();
     void theGridNeverEditsAnEventItNoLongerShows();
     void theGridShowsEveryColumnWholeAndGrowsWithTheWindow();
+    void theGridHeadsEachColumnWithItsFieldAndShowsAllAtOnce();
     void functionKeysClockInAndOut();
     void aWageTooLongKeepsTheBrowserOnTheEmployee();
 };
@@ -536,6 +539,8 @@ void ClockTest::theGridShowsEveryColumnWholeAndGrowsWithTheWindow()
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     frmmain &main = f.main();
+    const QSize design = main.size();
+    QCOMPARE(main.minimumSize(), design);
     main.tabs->setCurrentIndex(1);
     f.click(QStringLiteral("Label8"));
     f.processEvents();
@@ -549,13 +554,47 @@ void ClockTest::theGridShowsEveryColumnWholeAndGrowsWithTheWindow()
         QVERIFY(shown.width() > grid.fontMetrics().horizontalAdvance(cell.data().toString()));
     }
 
-    const QSize design = main.size();
-    QCOMPARE(main.minimumSize(), design);
     const int gridHeight = grid.height();
     main.resize(design + QSize(300, 200));
     f.processEvents();
     QCOMPARE(main.size(), design + QSize(300, 200));
     QVERIFY(grid.height() >= gridHeight + 150);
+}
+
+void ClockTest::theGridHeadsEachColumnWithItsFieldAndShowsAllAtOnce()
+{
+    Fixture f;
+    f.company();
+    f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
+    f.event(QStringLiteral("Manager"), QStringLiteral("2026-12-27 10:58:59"),
+            QStringLiteral("Clocked In"), QStringLiteral("Sanding and varnishing the oak"));
+    f.event(QStringLiteral("Manager"), QStringLiteral("2026-12-27 11:00:00"),
+            QStringLiteral("Clocked Out"));
+    f.startProgram();
+    f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
+    frmmain &main = f.main();
+    main.tabs->setCurrentIndex(1);
+    f.click(QStringLiteral("Label8"));
+    f.processEvents();
+
+    QTableView &grid = *main.grid;
+    const QAbstractItemView &view = grid;
+    const QHeaderView &header = *grid.horizontalHeader();
+    QVERIFY(header.isVisibleTo(&main));
+    QStringList headings;
+    for (int column = 0; column < header.count(); ++column)
+        headings << grid.model()->headerData(column, Qt::Horizontal).toString();
+    QCOMPARE(headings, QStringList({"Ename", "datetime", "inoutfx", "activity"}));
+    // At the window's design size every column is in view at once, none narrower than its
+    // heading or its texts, and the last reaches the grid's right edge.
+    QCOMPARE(grid.horizontalScrollBar()->value(), 0);
+    for (int column = 0; column < header.count(); ++column) {
+        const QRect shown = grid.visualRect(grid.model()->index(0, column));
+        QVERIFY2(grid.viewport()->rect().contains(shown), qPrintable(headings[column]));
+        QVERIFY(header.sectionSize(column) >= header.sectionSizeHint(column));
+        QVERIFY(header.sectionSize(column) >= view.sizeHintForColumn(column));
+    }
+    QCOMPARE(header.sectionViewportPosition(3) + header.sectionSize(3), grid.viewport()->width());
 }
 
 void ClockTest::functionKeysClockInAndOut()

@@ -3,6 +3,7 @@
 #include "db/database.h"
 #include "db/employees.h"
 #include "db/postgres.h"
+#include "db/settings.h"
 #include "db/sqlite.h"
 #include "db/timelog.h"
 #include "db/transfer.h"
@@ -28,6 +29,8 @@ private slots:
     void namesLongerThanTheServerKeepsAreRefused();
     void aFileMovesToTheServerAndBackWhole();
     void aFileWithATableOfOtherDataIsNotMoved();
+    void aFileMadeBeforeTheSignoffSwitchMovesWithItOff();
+    void aSwitchColumnAddedByAnotherClockIsReadThere();
     void aLostConnectionFailsOneActionAndTheNextConnects();
     void aConnectionLostInATransactionWritesNothing();
     void aSessionEndedAtAnyCommandOfAClockInLeavesNothingBehind();
@@ -94,8 +97,8 @@ std::unique_ptr<Connection> strangeFile(const QString &path)
 {
     createFreshDatabase(path);
     auto file = SqliteConnection::openExisting(path);
-    Statement(*file, QStringLiteral("INSERT INTO \"Company Data\" (company, edits, money, subs) "
-                                    "VALUES ('Acme, \"Tools\"', 1, 0, NULL)"))
+    Statement(*file, QStringLiteral("INSERT INTO \"Company Data\" (company, edits, money, subs, "
+                                    "signoff) VALUES ('Acme, \"Tools\"', 1, 0, NULL, 1)"))
         .run();
     int day = 1;
     for (const QString &name : StrangeNames) {
@@ -243,6 +246,43 @@ void ServerTest::aFileWithATableOfOtherDataIsNotMoved()
                  qPrintable(error.description()));
     }
     QCOMPARE(server->tableNames(), QStringList());
+}
+
+void ServerTest::aFileMadeBeforeTheSignoffSwitchMovesWithItOff()
+{
+    if (!onServer())
+        QSKIP("Needs the private database server.");
+    Fixture f;
+    const QString path = f.folder() + QStringLiteral("/older.mdb");
+    const auto file = strangeFile(path);
+    file->exec(QStringLiteral("ALTER TABLE \"Company Data\" DROP COLUMN signoff"));
+    ServerSchema empty(ServerSchema::Tables::None);
+    const auto server = PgConnection::open(empty.connectionString());
+
+    copyFileToServer(*file, *server);
+    QCOMPARE(readSwitches(*server), (Switches{true, false, false, false}));
+    QCOMPARE(*readCompany(*server), QStringLiteral("Acme, \"Tools\""));
+    storeSwitch(*file, Switch::Signoff, true);
+    QCOMPARE(readSwitches(*file), (Switches{true, false, false, true}));
+}
+
+void ServerTest::aSwitchColumnAddedByAnotherClockIsReadThere()
+{
+    if (!onServer())
+        QSKIP("Needs the private database server.");
+    ServerSchema schema;
+    const auto office = PgConnection::open(schema.connectionString());
+    const auto shop = PgConnection::open(schema.connectionString());
+    office->exec(QStringLiteral("ALTER TABLE \"Company Data\" DROP COLUMN signoff"));
+    storeCompany(*office, QStringLiteral("Acme"));
+    QCOMPARE(readSwitches(*shop), Switches());
+    QCOMPARE(*readCompany(*shop), QStringLiteral("Acme"));
+
+    storeSwitch(*office, Switch::Signoff, true);
+    QCOMPARE(readSwitches(*shop), (Switches{false, false, false, true}));
+    QCOMPARE(*readCompany(*shop), QStringLiteral("Acme"));
+    storeSwitch(*shop, Switch::Signoff, false);
+    QCOMPARE(readSwitches(*office), Switches());
 }
 
 void ServerTest::aLostConnectionFailsOneActionAndTheNextConnects()

@@ -1,6 +1,6 @@
 // Renders every window of the program, and a printed time card, into the folder given, in the
-// locale given (en_US by default). Ends with a failure when a line edit or a label that can be
-// seen is lower than its text or cuts it off.
+// locale given (en_US by default). Ends with a failure when a line edit, a label or a check box
+// that can be seen is lower than its text or cuts it off.
 #include "support/fixture.h"
 #include "ui/datacontrol.h"
 #include "ui/forms.h"
@@ -56,6 +56,12 @@ void checkText(const QWidget &window, const QString &picture)
                                  : label->sizeHint();
         if (needed.height() > label->height() || needed.width() > label->width())
             tell(*label, QStringLiteral("cuts off \"") + label->text() + QLatin1Char('"'));
+    }
+    for (const QCheckBox *box : window.findChildren<QCheckBox *>()) {
+        const QSize needed = box->sizeHint();
+        if (box->isVisibleTo(&window) &&
+            (needed.height() > box->height() || needed.width() > box->width()))
+            tell(*box, QStringLiteral("cuts off \"") + box->text() + QLatin1Char('"'));
     }
 }
 

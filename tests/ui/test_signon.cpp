@@ -276,7 +276,7 @@ void SignOnTest::storedSwitchesAreAppliedAtStart()
     QFETCH(bool, on);
     Fixture f;
     f.company();
-    for (const char *column : {"edits", "money", "subs"})
+    for (const char *column : {"edits", "money", "subs", "signoff"})
         f.setFlag(QLatin1String(column), stored);
     f.startProgram();
 
@@ -289,6 +289,7 @@ void SignOnTest::storedSwitchesAreAppliedAtStart()
     QCOMPARE(properties.editsBox->isChecked(), on);
     QCOMPARE(properties.moneyBox->isChecked(), on);
     QCOMPARE(properties.subsBox->isChecked(), on);
+    QCOMPARE(properties.signoffBox->isChecked(), on);
     // Reading the switches writes nothing.
     QCOMPARE(f.value(QStringLiteral("SELECT edits FROM \"Company Data\"")),
              stored.isNull() ? QVariant() : QVariant(stored.toLongLong()));
