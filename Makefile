@@ -85,7 +85,9 @@ screenshots: build
 	xvfb-run -a $(BUILD)/tests/look/screenshots screenshots
 	QT_SCALE_FACTOR=1.5 xvfb-run -a $(BUILD)/tests/look/screenshots screenshots/1.5x
 	xvfb-run -a $(BUILD)/tests/look/screenshots screenshots/de de_DE
-	pdftoppm -png -r 80 screenshots/timecard.pdf screenshots/timecard
+	for card in screenshots/*.pdf screenshots/1.5x/*.pdf screenshots/de/*.pdf; do \
+	    pdftoppm -png -r 80 $$card $${card%.pdf} || exit 1; \
+	done
 
 # The server's figures come from a private PostgreSQL server, started for the run and stopped
 # after it.

@@ -26,6 +26,16 @@ public:
     // asks once, before the first. False when the user chose not to print any.
     virtual bool startBatch() { return true; }
     virtual void endBatch() {}
+
+    // Whether documents are saved as PDF files instead, there being no printer to send them to.
+    virtual bool savesAsPdf() const { return false; }
+
+    // The measures of the document started, for laying it out in pages: how many lines fit on
+    // a page, 0 for a printer whose pages never fill; how wide a column is; how wide a text
+    // prints, in the unit of the column's width.
+    virtual int linesPerPage() const { return 0; }
+    virtual qreal columnWidth() const { return 1; }
+    virtual qreal textWidth(const QString &text) const { return qreal(text.size()); }
 };
 
 } // namespace horalink

@@ -352,7 +352,10 @@ void frmmain::manprintlog(const QString &endingDate)
 
 void frmmain::printLogActionTriggered()
 {
-    prompts().plain(QStringLiteral("The data is being sent to the default printer"));
+    prompts().plain(printer().savesAsPdf()
+                        ? QStringLiteral("There is no default printer, so the time card is saved "
+                                         "as a PDF file.")
+                        : QStringLiteral("The data is being sent to the default printer"));
     // The entry is meant for a log with events; one emptied meanwhile gets no card, and the
     // totals below bring the window up to date.
     printCardOf(userCardOf(file(), companyLabel->text(), m_session.employee, clock().now()));

@@ -12,7 +12,6 @@
 #include "ui/frmmain.h"
 #include "ui/program.h"
 #include "ui/prompts.h"
-#include "ui/systemprinter.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -229,8 +228,8 @@ void frmperiod::exportButtonClicked()
     const auto period = typedPeriod();
     if (!period)
         return;
-    const QString folder = prompts().folder(QStringLiteral("Export the period into this folder"),
-                                            SystemPrinter::proposedFolder());
+    const QString folder =
+        prompts().chooseFolder(QStringLiteral("Export the period into this folder"));
     if (folder.isEmpty())
         return;
     const QStringList earlier = earlierExport(folder);
@@ -302,8 +301,8 @@ void frmperiod::clearLists()
 
 void frmperiod::backupButtonClicked()
 {
-    const QString folder = prompts().folder(QStringLiteral("Back up Employee.mdb into this folder"),
-                                            SystemPrinter::proposedFolder());
+    const QString folder =
+        prompts().chooseFolder(QStringLiteral("Back up Employee.mdb into this folder"));
     if (folder.isEmpty())
         return;
     Shown progress(QStringLiteral("Back Up"));

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QStandardPaths>
 #include <QStyle>
 
 namespace horalink {
@@ -164,6 +167,30 @@ void Prompts::information(const QString &text, const QString &title)
 void Prompts::plain(const QString &text)
 {
     message(plainBox(text));
+}
+
+QString Prompts::chooseFolder(const QString &title)
+{
+    const QString picked = folder(title, proposedFolder());
+    choseFolder(picked);
+    return picked;
+}
+
+QString Prompts::proposedFolder() const
+{
+    const QString candidates[] = {
+        m_chosenFolder, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)};
+    for (const QString &candidate : candidates) {
+        if (!candidate.isEmpty() && QFileInfo(candidate).isDir())
+            return candidate;
+    }
+    return QDir::homePath();
+}
+
+void Prompts::choseFolder(const QString &folder)
+{
+    if (!folder.isEmpty())
+        m_chosenFolder = folder;
 }
 
 Button Prompts::ask(const QString &text, const QString &title, Buttons buttons, Icon icon,

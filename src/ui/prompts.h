@@ -64,12 +64,27 @@ public:
     // A folder the user picks, starting at the one proposed; empty when the user cancels.
     virtual QString folder(const QString &title, const QString &proposed) = 0;
 
+    // A folder the user picks to save into, starting at proposedFolder(); empty when the user
+    // cancels. The folder picked is proposed from then on.
+    QString chooseFolder(const QString &title);
+    // Where the program proposes to save: the folder the user saved into last in this run,
+    // else the documents folder, else the home folder; never one that is not there, which a
+    // folder dialog would grey its Choose for and a save dialog would swap for the working
+    // folder.
+    QString proposedFolder() const;
+    // The user chose to save into this folder through a dialog of its own (a file's save
+    // dialog), so it is proposed from then on.
+    void choseFolder(const QString &folder);
+
     void warning(const QString &text, const QString &title);
     void information(const QString &text, const QString &title);
     // A box without icon, titled with the program's name.
     void plain(const QString &text);
     Button ask(const QString &text, const QString &title, Buttons buttons, Icon icon,
                Button defaultButton);
+
+private:
+    QString m_chosenFolder;
 };
 
 inline const QString ProgramTitle = QStringLiteral("Horalink");

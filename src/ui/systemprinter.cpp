@@ -2,15 +2,16 @@
 
 #include "ui/prompts.h"
 
+#include <algorithm>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFontMetricsF>
+#include <QPageLayout>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
-#include <QStandardPaths>
 
 namespace horalink {
 
@@ -26,6 +27,10 @@ const QString PrintError = QStringLiteral("Print Error");
 
 // What QPrinter::HighResolution gives a PDF file.
 constexpr int PdfResolution = 1200;
+
+// Half an inch, wider than the edge that printers leave unprinted (a quarter of an inch on the
+// widest), so that no line is cut; a printer that needs more keeps its own.
+constexpr qreal MarginMillimeters = 12.7;
 
 QFont cardFont(const QPaintDevice &device)
 {
@@ -59,10 +64,12 @@ QString SystemPrinter::askForPdfFile(const QString &proposedFile)
     return dialog.selectedFiles().value(0);
 }
 
-QString SystemPrinter::proposedFolder()
+QPageSize::PageSizeId SystemPrinter::paperOf(const QLocale &locale)
 {
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
+    // Canada measures in metric units but buys Letter paper.
+    const bool letter = locale.measurementSystem() == QLocale::ImperialUSSystem ||
+                        locale.territory() == QLocale::Canada;
+    return letter ? QPageSize::Letter : QPageSize::A4;
 }
 
 namespace {
@@ -98,26 +105,41 @@ QString pdfFileName(const QString &documentName)
 
 QString SystemPrinter::proposedPdfFile(const QString &documentName)
 {
-    return QDir(proposedFolder()).filePath(pdfFileName(documentName));
+    return QDir(prompts().proposedFolder()).filePath(pdfFileName(documentName));
 }
 
 bool SystemPrinter::startBatch()
 {
     m_batchFolder.clear();
     m_batchFiles.clear();
-    if (!QPrinterInfo::defaultPrinter().isNull())
+    m_batchSaved = 0;
+    if (!savesAsPdf())
         return true;
-    m_batchFolder = prompts().folder(
-        QStringLiteral("No default printer: save the time cards as PDF files in this folder"),
-        proposedFolder());
+    m_batchFolder = prompts().chooseFolder(
+        QStringLiteral("No default printer: save the time cards as PDF files in this folder"));
     return !m_batchFolder.isEmpty();
 }
 
 void SystemPrinter::endBatch()
 {
     endDocument();
+    if (m_batchSaved > 0) {
+        const QString cards = m_batchSaved == 1
+                                  ? QStringLiteral("1 time card was saved as a PDF file")
+                                  : QString::number(m_batchSaved) +
+                                        QStringLiteral(" time cards were saved as PDF files");
+        prompts().information(cards + QStringLiteral(" in the folder ") +
+                                  QDir::toNativeSeparators(m_batchFolder) + QLatin1Char('.'),
+                              ProgramTitle);
+    }
     m_batchFolder.clear();
     m_batchFiles.clear();
+    m_batchSaved = 0;
+}
+
+bool SystemPrinter::savesAsPdf() const
+{
+    return QPrinterInfo::defaultPrinter().isNull();
 }
 
 QString SystemPrinter::batchFile(const QString &name)
@@ -145,7 +167,8 @@ void SystemPrinter::startDocument(const QString &name)
         return;
     m_font = cardFont(*m_device);
     m_painter.setFont(m_font);
-    m_columns.emplace(QFontMetricsF(m_font, m_device).averageCharWidth());
+    m_columnWidth = QFontMetricsF(m_font, m_device).averageCharWidth();
+    m_columns.emplace(m_columnWidth);
     m_top = 0;
     m_pageEnded = false;
 }
@@ -154,32 +177,54 @@ bool SystemPrinter::openPrinter(const QString &name)
 {
     const QPrinterInfo destination = QPrinterInfo::defaultPrinter();
     if (destination.isNull()) {
-        // A file the user chose was agreed to be replaced in the save dialog.
-        const bool chosen = m_batchFolder.isEmpty();
-        const QString file = chosen ? m_chooseFile(proposedPdfFile(name)) : batchFile(name);
-        // The user chose not to save the card: nothing is printed, and nothing needs saying.
-        if (file.isEmpty())
+        if (!openPdf(name))
             return false;
-        m_failure = QStringLiteral("The time card could not be written to ") +
-                    QDir::toNativeSeparators(file) + QLatin1Char('.');
-        if (!openPdfFile(file, chosen ? NewFile::Existing::RegularFileReplaced
-                                      : NewFile::Existing::Refused)) {
-            prompts().warning(m_failure, PrintError);
-            return false;
-        }
-        m_pdf->setTitle(name);
     } else {
-        m_printer = std::make_unique<QPrinter>(destination, QPrinter::HighResolution);
-        m_printer->setDocName(name);
-        m_device = m_printer.get();
-        m_failure = QStringLiteral("The time card could not be sent to the printer ") +
-                    destination.printerName() + QLatin1Char('.');
+        openSystemPrinter(destination, name);
     }
     if (m_painter.begin(m_device))
         return true;
     closeDevice();
     prompts().warning(m_failure, PrintError);
     return false;
+}
+
+bool SystemPrinter::openPdf(const QString &name)
+{
+    // A file the user chose was agreed to be replaced in the save dialog.
+    const bool chosen = m_batchFolder.isEmpty();
+    const QString file = chosen ? m_chooseFile(proposedPdfFile(name)) : batchFile(name);
+    // The user chose not to save the card: nothing is printed, and nothing needs saying.
+    if (file.isEmpty())
+        return false;
+    if (chosen)
+        prompts().choseFolder(QFileInfo(file).absolutePath());
+    m_failure = QStringLiteral("The time card could not be written to ") +
+                QDir::toNativeSeparators(file) + QLatin1Char('.');
+    if (!openPdfFile(file, chosen ? NewFile::Existing::RegularFileReplaced
+                                  : NewFile::Existing::Refused)) {
+        prompts().warning(m_failure, PrintError);
+        return false;
+    }
+    m_pdfPath = file;
+    m_pdf->setTitle(name);
+    return true;
+}
+
+void SystemPrinter::openSystemPrinter(const QPrinterInfo &destination, const QString &name)
+{
+    m_printer = std::make_unique<QPrinter>(destination, QPrinter::HighResolution);
+    m_printer->setDocName(name);
+    QPageLayout layout = m_printer->pageLayout();
+    layout.setUnits(QPageLayout::Millimeter);
+    const QMarginsF least = layout.minimumMargins();
+    layout.setMargins(QMarginsF(
+        std::max(least.left(), MarginMillimeters), std::max(least.top(), MarginMillimeters),
+        std::max(least.right(), MarginMillimeters), std::max(least.bottom(), MarginMillimeters)));
+    m_printer->setPageLayout(layout);
+    m_device = m_printer.get();
+    m_failure = QStringLiteral("The time card could not be sent to the printer ") +
+                destination.printerName() + QLatin1Char('.');
 }
 
 bool SystemPrinter::openPdfFile(const QString &file, NewFile::Existing existing)
@@ -191,6 +236,10 @@ bool SystemPrinter::openPdfFile(const QString &file, NewFile::Existing existing)
     }
     m_pdf = std::make_unique<QPdfWriter>(m_pdfFile.get());
     m_pdf->setResolution(PdfResolution);
+    m_pdf->setPageLayout(QPageLayout(
+        QPageSize(paperOf(QLocale())), QPageLayout::Portrait,
+        QMarginsF(MarginMillimeters, MarginMillimeters, MarginMillimeters, MarginMillimeters),
+        QPageLayout::Millimeter));
     m_device = m_pdf.get();
     return true;
 }
@@ -202,6 +251,30 @@ void SystemPrinter::closeDevice()
     m_printer.reset();
     m_pdf.reset();
     m_pdfFile.reset();
+    m_pdfPath.clear();
+}
+
+int SystemPrinter::linesPerPage() const
+{
+    if (!m_painter.isActive())
+        return 0;
+    // Counted as print() moves down the page, so that both agree on the last line that fits.
+    const QFontMetricsF metrics(m_font, m_device);
+    int lines = 0;
+    for (qreal top = 0; top + metrics.height() <= m_device->height(); top += metrics.lineSpacing())
+        ++lines;
+    return lines;
+}
+
+qreal SystemPrinter::columnWidth() const
+{
+    return m_painter.isActive() ? m_columnWidth : LinePrinter::columnWidth();
+}
+
+qreal SystemPrinter::textWidth(const QString &text) const
+{
+    return m_painter.isActive() ? QFontMetricsF(m_font, m_device).horizontalAdvance(text)
+                                : LinePrinter::textWidth(text);
 }
 
 void SystemPrinter::print(int column, const QString &text)
@@ -248,9 +321,26 @@ void SystemPrinter::endDocument()
     if (!m_painter.isActive())
         return;
     const bool sent = m_painter.end() && (!m_pdfFile || m_pdfFile->commit());
+    const QString saved = sent ? m_pdfPath : QString();
     closeDevice();
     if (!sent)
         prompts().warning(m_failure, PrintError);
+    else if (!saved.isEmpty())
+        tellSaved(saved);
+}
+
+// A batch is told once, at its end.
+void SystemPrinter::tellSaved(const QString &file)
+{
+    if (!m_batchFolder.isEmpty()) {
+        ++m_batchSaved;
+        return;
+    }
+    const QFileInfo info(file);
+    prompts().information(QStringLiteral("The time card was saved as the PDF file \"") +
+                              info.fileName() + QStringLiteral("\" in the folder ") +
+                              QDir::toNativeSeparators(info.absolutePath()) + QLatin1Char('.'),
+                          ProgramTitle);
 }
 
 } // namespace horalink

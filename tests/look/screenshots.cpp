@@ -1,4 +1,4 @@
-// Renders every window of the program, and a printed time card, into the folder given, in the
+// Renders every window of the program, and printed time cards, into the folder given, in the
 // locale given (en_US by default). Ends with a failure when a line edit, a label or a check box
 // that can be seen is lower than its text or cuts it off.
 #include "support/fixture.h"
@@ -102,6 +102,36 @@ void shop(Fixture &f)
     f.setNow(QStringLiteral("2026-03-03 17:30:10"));
 }
 
+void printCardInto(Fixture &f, const QString &file)
+{
+    setPrinter(std::make_unique<SystemPrinter>(
+        [file](const QString &) { return QDir(folder).filePath(file); }));
+    f.click(QStringLiteral("prntdata"));
+}
+
+// A card too long for one page: the head on every page, and every page numbered.
+void printTwoPageCard()
+{
+    Fixture f;
+    QLocale::setDefault(locale);
+    f.company(QStringLiteral("Acme Tool & Die"));
+    const QString ann = QStringLiteral("Ann Smith");
+    f.employee(ann, QString(), QStringLiteral("7.5"));
+    const auto stored = [](const QDateTime &at) {
+        return at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    };
+    QDateTime clockIn = stamp(QStringLiteral("2025-11-03 08:00:20"));
+    for (int shift = 0; shift < 100; ++shift, clockIn = clockIn.addDays(1)) {
+        f.event(ann, stored(clockIn), QStringLiteral("Clocked In"),
+                QStringLiteral("Sanding the oak table"));
+        f.event(ann, stored(clockIn.addSecs(505 * 60)), QStringLiteral("Clocked Out"));
+    }
+    f.setNow(QStringLiteral("2026-03-03 17:30:10"));
+    f.startProgram();
+    f.signOn(ann);
+    printCardInto(f, QStringLiteral("timecard.pdf"));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -196,11 +226,10 @@ int main(int argc, char *argv[])
         save(forms().frmsub(), QStringLiteral("task"));
         forms().frmsub().hide();
 
-        setPrinter(std::make_unique<SystemPrinter>(
-            [](const QString &) { return QDir(folder).filePath(QStringLiteral("timecard.pdf")); }));
-        f.click(QStringLiteral("prntdata"));
+        printCardInto(f, QStringLiteral("timecard-onepage.pdf"));
     }
-    std::printf("Windows and the time card are in %s\n", qPrintable(folder));
+    printTwoPageCard();
+    std::printf("Windows and the time cards are in %s\n", qPrintable(folder));
     for (const QString &problem : std::as_const(clipped))
         std::fprintf(stderr, "clipped: %s\n", qPrintable(problem));
     return clipped.isEmpty() ? 0 : 1;

@@ -61,20 +61,23 @@ QStringList cardText(const TimeCard &card)
 
 QList<PdfPage> pdfWords(const QString &file)
 {
-    static const QRegularExpression page(QStringLiteral("<page width=\"([\\d.]+)\""));
+    static const QRegularExpression page(
+        QStringLiteral("<page width=\"([\\d.]+)\" height=\"([\\d.]+)\""));
     static const QRegularExpression word(
-        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\"[^>]*>([^<]*)</word>"));
+        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
+                       "yMax=\"([\\d.]+)\">([^<]*)</word>"));
     QList<PdfPage> pages;
     const QString html = popplerOutput({QStringLiteral("-bbox"), file, QStringLiteral("-")});
     for (const QString &pageHtml : html.split(QStringLiteral("</page>"))) {
         const auto size = page.match(pageHtml);
         if (!size.hasMatch())
             continue;
-        PdfPage out{size.captured(1).toDouble(), {}};
+        PdfPage out{size.captured(1).toDouble(), size.captured(2).toDouble(), {}};
         for (auto words = word.globalMatch(pageHtml); words.hasNext();) {
             const auto match = words.next();
-            out.words << PdfWord{match.captured(3), match.captured(1).toDouble(),
-                                 match.captured(2).toDouble()};
+            out.words << PdfWord{match.captured(5), match.captured(1).toDouble(),
+                                 match.captured(2).toDouble(), match.captured(3).toDouble(),
+                                 match.captured(4).toDouble()};
         }
         pages << out;
     }

@@ -17,17 +17,20 @@ QList<QStringList> pdfPages(const QString &file);
 // The card's lines as the same kind of text, for comparing with what came out of a printer.
 QStringList cardText(const TimeCard &card);
 
-// One word on a PDF page and where it starts, in points from the page's top left corner.
+// One word on a PDF page and the box it takes, in points from the page's top left corner.
 struct PdfWord
 {
     QString text;
     double x;
     double y;
+    double right;
+    double bottom;
 };
 
 struct PdfPage
 {
     double width;
+    double height;
     QList<PdfWord> words;
 };
 

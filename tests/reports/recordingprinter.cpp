@@ -9,11 +9,19 @@ PrintedDocument &RecordingPrinter::document()
     return documents.last();
 }
 
+void RecordingPrinter::addLine()
+{
+    document().lines << m_line;
+    document().pageLines.last() << m_line;
+    m_line.clear();
+}
+
 void RecordingPrinter::startDocument(const QString &name)
 {
+    calls << QStringLiteral("startDocument ") + name;
     if (onStart)
         onStart();
-    documents << PrintedDocument{name, {}, {}, 1, false};
+    documents << PrintedDocument{name, {}, {}, 1, {{}}, false};
     m_columns.emplace(1.0);
     m_line.clear();
     m_pageEnded = false;
@@ -21,16 +29,16 @@ void RecordingPrinter::startDocument(const QString &name)
 
 void RecordingPrinter::print(int column, const QString &text)
 {
+    calls << QStringLiteral("print ") + QString::number(column) + QLatin1Char(' ') + text;
     PrintedDocument &current = document();
     if (m_pageEnded) {
         ++current.pages;
+        current.pageLines << QStringList();
         m_pageEnded = false;
     }
     const ColumnLayout::Place place = m_columns->place(column, text.size());
-    if (place.nextLine) {
-        current.lines << m_line;
-        m_line.clear();
-    }
+    if (place.nextLine)
+        addLine();
     m_line = m_line.leftJustified(int(place.x), QLatin1Char(' ')) + text;
     if (m_underline)
         current.underlined << text;
@@ -38,18 +46,20 @@ void RecordingPrinter::print(int column, const QString &text)
 
 void RecordingPrinter::endLine()
 {
-    document().lines << m_line;
-    m_line.clear();
+    calls << QStringLiteral("endLine");
+    addLine();
     m_columns->endLine();
 }
 
 void RecordingPrinter::underline(bool on)
 {
+    calls << (on ? QStringLiteral("underline on") : QStringLiteral("underline off"));
     m_underline = on;
 }
 
 void RecordingPrinter::endPage()
 {
+    calls << QStringLiteral("endPage");
     document();
     m_columns->endLine();
     m_pageEnded = true;
@@ -57,9 +67,9 @@ void RecordingPrinter::endPage()
 
 void RecordingPrinter::endDocument()
 {
+    calls << QStringLiteral("endDocument");
     if (!m_line.isEmpty())
-        document().lines << m_line;
-    m_line.clear();
+        addLine();
     document().ended = true;
 }
 

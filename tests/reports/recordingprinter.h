@@ -19,6 +19,8 @@ struct PrintedDocument
     // What was printed while underlining was on.
     QStringList underlined;
     int pages = 1;
+    // The lines again, page by page.
+    QList<QStringList> pageLines{{}};
     bool ended = false;
 };
 
@@ -32,13 +34,19 @@ public:
     void underline(bool on) override;
     void endPage() override;
     void endDocument() override;
+    int linesPerPage() const override { return pageHeight; }
 
     QList<PrintedDocument> documents;
+    // Every call the printer was given, in order ("print 5 Clock In", "endLine").
+    QStringList calls;
+    // How many lines a page holds; 0 for a printer without pages to fill.
+    int pageHeight = 0;
     // Called as each document starts, to see what the user was shown before.
     std::function<void()> onStart;
 
 private:
     PrintedDocument &document();
+    void addLine();
 
     std::optional<ColumnLayout> m_columns;
     QString m_line;

@@ -3,13 +3,16 @@
 #include "pdftext.h"
 #include "reports/card.h"
 #include "support/fixture.h"
+#include "ui/datacontrol.h"
 #include "ui/frmmain.h"
 #include "ui/printer.h"
 #include "ui/systemprinter.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPageSize>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -48,6 +51,35 @@ struct SavingPrinter
     {}
     QStringList proposals;
     SystemPrinter printer;
+};
+
+// What the user is told once a card is saved.
+Box savedBox(const QString &file, const QString &folder)
+{
+    return informationBox("The time card was saved as the PDF file \"" + file +
+                              "\" in the folder " + QDir::toNativeSeparators(folder) + ".",
+                          "Horalink");
+}
+
+// Saves every card the program prints into the folder, as the given file, for as long as it
+// lives; keeps how many boxes had been shown when the file was asked for.
+class SavingInto
+{
+public:
+    SavingInto(Fixture &f, const QString &file)
+        : m_previous(setPrinter(std::make_unique<SystemPrinter>([this, &f, file](const QString &) {
+              boxesBeforeAsking << f.prompts.boxes.size();
+              return file;
+          })))
+    {}
+    ~SavingInto() { setPrinter(std::move(m_previous)); }
+    SavingInto(const SavingInto &) = delete;
+    SavingInto &operator=(const SavingInto &) = delete;
+
+    QList<qsizetype> boxesBeforeAsking;
+
+private:
+    std::unique_ptr<LinePrinter> m_previous;
 };
 
 // Employees who each worked one morning, and the Manager signed on.
@@ -115,6 +147,10 @@ private slots:
     void columnsAreAverageCharacterWidths();
     void aWideActivityPushesTheSubtotalToTheNextLine();
     void longCardsRunOnToMorePages();
+    void everyPageKeepsItsTextInsideTheMargins_data();
+    void everyPageKeepsItsTextInsideTheMargins();
+    void theLocalesPaperIsLetterOrA4_data();
+    void theLocalesPaperIsLetterOrA4();
     void aSavedCardIsAWholePdfOfItsPages_data();
     void aSavedCardIsAWholePdfOfItsPages();
     void cancellingSavesNothing();
@@ -129,6 +165,9 @@ private slots:
     void aChosenFileIsNeverWrittenThroughALink_data();
     void aChosenFileIsNeverWrittenThroughALink();
     void aFullDiskIsToldAndLeavesNoCard();
+    void theUserIsToldTheCardIsSavedAndWhere();
+    void theManagerIsToldWhereTheCardsWent_data();
+    void theManagerIsToldWhereTheCardsWent();
 
 private:
     QTemporaryDir m_scheduler;
@@ -158,7 +197,7 @@ void PdfCardTest::withoutADefaultPrinterTheCardIsSavedAsPdf()
 
     QCOMPARE(saving.proposals.size(), 1);
     QCOMPARE(QFileInfo(saving.proposals[0]).fileName(), QStringLiteral("Ann 2026-03-02.pdf"));
-    QVERIFY(f.prompts.boxes.isEmpty());
+    QCOMPARE(f.takeBoxes(), QList<Box>{savedBox("card.pdf", f.folder())});
     QCOMPARE(pdfPages(file), QList<QStringList>{cardText(card)});
 }
 
@@ -224,10 +263,82 @@ void PdfCardTest::longCardsRunOnToMorePages()
 
     const QList<QStringList> pages = pdfPages(file);
     QVERIFY2(pages.size() > 1, qPrintable(QString::number(pages.size())));
-    QStringList lines;
-    for (const QStringList &page : pages)
-        lines << page;
-    QCOMPARE(lines, cardText(card));
+    // The title, the name and the headings; what follows them on the paper.
+    const QStringList whole = cardText(card);
+    QStringList rest;
+    for (qsizetype page = 0; page < pages.size(); ++page) {
+        const QString number = QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages.size());
+        QCOMPARE(pages[page].first(4), QStringList({whole[0], number, whole[1], whole[2]}));
+        rest << pages[page].mid(4);
+    }
+    QCOMPARE(rest, whole.mid(3));
+}
+
+// Inside a margin that every printer prints, on every page, and on the locale's paper.
+void PdfCardTest::everyPageKeepsItsTextInsideTheMargins_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QSize>("paper");
+    QTest::newRow("United States")
+        << QLocale(QLocale::English, QLocale::UnitedStates) << QSize(612, 792);
+    QTest::newRow("Germany") << QLocale(QLocale::German, QLocale::Germany) << QSize(595, 842);
+}
+
+void PdfCardTest::everyPageKeepsItsTextInsideTheMargins()
+{
+    REQUIRE_PDF_READER();
+    QFETCH(QLocale, locale);
+    QFETCH(QSize, paper);
+    Fixture f;
+    QLocale::setDefault(locale);
+    const auto restore =
+        qScopeGuard([] { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); });
+    const QString file = f.folder() + QStringLiteral("/card.pdf");
+    SavingPrinter saving(file);
+    // Activities that push the subtotal onto a line of its own, near the page's foot too.
+    printCard(
+        annsCard(pairs(150, QStringLiteral("Sanding, staining and varnishing the oak table"))),
+        saving.printer);
+
+    const QList<PdfPage> pages = pdfWords(file);
+    QVERIFY(pages.size() > 1);
+    // A quarter of an inch is more than the edge that printers leave unprinted.
+    constexpr double Edge = 18;
+    for (const PdfPage &page : pages) {
+        QCOMPARE(QSize(qRound(page.width), qRound(page.height)), paper);
+        // A page that the printer began by itself would lack the head.
+        QVERIFY(findWord(page, QStringLiteral("Employee")) &&
+                findWord(page, QStringLiteral("Page")));
+        for (const PdfWord &word : page.words) {
+            QVERIFY2(word.x >= Edge && word.y >= Edge && word.right <= page.width - Edge &&
+                         word.bottom <= page.height - Edge,
+                     qPrintable(word.text + QStringLiteral(" at ") + QString::number(word.x) +
+                                QLatin1Char(',') + QString::number(word.y)));
+        }
+    }
+}
+
+void PdfCardTest::theLocalesPaperIsLetterOrA4_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<int>("paper");
+    QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates)
+                           << int(QPageSize::Letter);
+    QTest::newRow("es_US") << QLocale(QLocale::Spanish, QLocale::UnitedStates)
+                           << int(QPageSize::Letter);
+    QTest::newRow("en_CA") << QLocale(QLocale::English, QLocale::Canada) << int(QPageSize::Letter);
+    QTest::newRow("fr_CA") << QLocale(QLocale::French, QLocale::Canada) << int(QPageSize::Letter);
+    QTest::newRow("de_DE") << QLocale(QLocale::German, QLocale::Germany) << int(QPageSize::A4);
+    QTest::newRow("en_GB") << QLocale(QLocale::English, QLocale::UnitedKingdom)
+                           << int(QPageSize::A4);
+    QTest::newRow("fr_FR") << QLocale(QLocale::French, QLocale::France) << int(QPageSize::A4);
+}
+
+void PdfCardTest::theLocalesPaperIsLetterOrA4()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(int, paper);
+    QCOMPARE(int(SystemPrinter::paperOf(locale)), paper);
 }
 
 // Read without a PDF reader: a whole file, and one page object for each page of the card.
@@ -248,7 +359,7 @@ void PdfCardTest::aSavedCardIsAWholePdfOfItsPages()
     SavingPrinter saving(file);
     printCard(annsCard(pairs(count)), saving.printer);
 
-    QVERIFY(f.prompts.boxes.isEmpty());
+    QCOMPARE(f.takeBoxes(), QList<Box>{savedBox("card.pdf", f.folder())});
     QFile pdf(file);
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     const QByteArray content = pdf.readAll();
@@ -309,11 +420,12 @@ void PdfCardTest::everyEmployeesCardGoesToAFileOfItsOwn()
     const auto restore = qScopeGuard([&] { setPrinter(std::move(previous)); });
     f.prompts.answers = {Button::Yes, Button::Yes};
     f.prompts.cancelAtStep = cancelAtStep;
+    const QString proposed = f.prompts.proposedFolder();
     f.click(QStringLiteral("Command3"));
 
     // Asked once, for a folder, and the same one every time.
     QVERIFY(askedForFiles.isEmpty());
-    QCOMPARE(f.prompts.proposedFolders, QStringList({SystemPrinter::proposedFolder()}));
+    QCOMPARE(f.prompts.proposedFolders, QStringList({proposed}));
     QCOMPARE(QDir(out.path()).entryList(QDir::Files, QDir::Name), files);
     for (const QString &file : files) {
         const QList<QStringList> pages = pdfPages(out.filePath(file));
@@ -461,6 +573,73 @@ void PdfCardTest::aFullDiskIsToldAndLeavesNoCard()
                            "Print Error");
     QCOMPARE(warningsOf(f), told);
     QCOMPARE(entriesOf(out.path()), (QMap<QString, QString>()));
+}
+
+void PdfCardTest::theUserIsToldTheCardIsSavedAndWhere()
+{
+    Fixture f;
+    QTemporaryDir out;
+    f.company();
+    f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
+    f.employee(QStringLiteral("Ann"));
+    f.event(QStringLiteral("Ann"), "2026-03-02 08:00:00", "Clocked In", " ");
+    f.event(QStringLiteral("Ann"), "2026-03-02 12:00:00", "Clocked Out");
+    f.startProgram();
+    f.signOn(QStringLiteral("Ann"));
+    f.takeBoxes();
+    SavingInto saving(f, out.filePath(QStringLiteral("card.pdf")));
+    f.main().printLogAction->setEnabled(true);
+    f.click(QStringLiteral("prntdata"));
+    QCOMPARE(f.takeBoxes(),
+             QList<Box>({plainBox("There is no default printer, so the time card is saved as a "
+                                  "PDF file."),
+                         savedBox("card.pdf", out.path())}));
+    QCOMPARE(saving.boxesBeforeAsking, QList<qsizetype>{1});
+    QVERIFY(QFileInfo(out.filePath(QStringLiteral("card.pdf"))).isFile());
+}
+
+void PdfCardTest::theManagerIsToldWhereTheCardsWent_data()
+{
+    QTest::addColumn<bool>("everyone");
+    QTest::addColumn<int>("cancelAtStep");
+    // What the box after a batch says before the folder.
+    QTest::addColumn<QString>("cards");
+    QTest::newRow("one card") << false << -1 << "";
+    QTest::newRow("every card") << true << -1 << "2 time cards were saved as PDF files";
+    // The Manager, listed first, has no card.
+    QTest::newRow("one card before Cancel") << true << 2 << "1 time card was saved as a PDF file";
+    QTest::newRow("Cancel before the first") << true << 0 << "";
+}
+
+void PdfCardTest::theManagerIsToldWhereTheCardsWent()
+{
+    QFETCH(bool, everyone);
+    QFETCH(int, cancelAtStep);
+    QFETCH(QString, cards);
+    Fixture f;
+    QTemporaryDir out;
+    morningsOf(f, {"Ann", "Bob"});
+    SavingInto saving(f, out.filePath(QStringLiteral("Ann's card.pdf")));
+    QVERIFY(findByName(*f.main().employeeList, QStringLiteral("ename"), QStringLiteral("Ann")));
+    f.prompts.folders = {out.path()};
+    f.prompts.answers = {everyone ? Button::Yes : Button::No, Button::Yes};
+    f.prompts.cancelAtStep = cancelAtStep;
+    f.click(QStringLiteral("Command3"));
+
+    QList<Box> told;
+    for (const Box &box : f.takeBoxes()) {
+        if (box.icon == Icon::Information)
+            told << box;
+    }
+    QList<Box> expected;
+    if (!everyone)
+        expected << savedBox("Ann's card.pdf", out.path());
+    else if (!cards.isEmpty())
+        expected << informationBox(
+            cards + " in the folder " + QDir::toNativeSeparators(out.path()) + ".", "Horalink");
+    QCOMPARE(told, expected);
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(),
+             cancelAtStep < 0 ? (everyone ? 2 : 1) : std::max(cancelAtStep - 1, 0));
 }
 
 QTEST_MAIN(PdfCardTest)

@@ -102,6 +102,10 @@ private slots:
     void theUsersCardPairsEveryRow_data();
     void theUsersCardPairsEveryRow();
     void rowsAreReadInStoredOrderWithNulls();
+    void aCardThatFitsOnePageIsPrintedAsItAlwaysWas_data();
+    void aCardThatFitsOnePageIsPrintedAsItAlwaysWas();
+    void aLongerCardRepeatsItsHeadAndNumbersItsPages_data();
+    void aLongerCardRepeatsItsHeadAndNumbersItsPages();
 };
 
 void TimeCardTest::initTestCase()
@@ -327,6 +331,114 @@ void TimeCardTest::rowsAreReadInStoredOrderWithNulls()
     QCOMPARE(rows[1].stamp, stamp("2026-03-01 17:00:00"));
     QVERIFY(rows[1].activity.isNull());
     QVERIFY(!rows[2].stamp.isValid());
+}
+
+void TimeCardTest::aCardThatFitsOnePageIsPrintedAsItAlwaysWas_data()
+{
+    QTest::addColumn<int>("pageHeight");
+    // The card takes 11 lines: six above the two pairs, three below.
+    QTest::newRow("a printer without pages") << 0;
+    QTest::newRow("a page just high enough") << 11;
+    QTest::newRow("a roomy page") << 80;
+}
+
+void TimeCardTest::aCardThatFitsOnePageIsPrintedAsItAlwaysWas()
+{
+    QFETCH(int, pageHeight);
+    RecordingPrinter printer;
+    printer.pageHeight = pageHeight;
+    printCard(userCard(Company, Ann, pairsOf({505, 30}), false, Now), printer);
+
+    const QString monday = generalDateText(stamp("2026-03-01 08:00:30"));
+    const QString tuesday = generalDateText(stamp("2026-03-02 08:00:30"));
+    QCOMPARE(printer.calls,
+             QStringList({"startDocument Ann 2026-03-20",
+                          "print 1 Horalink Log for:  Acme Tools",
+                          "endLine",
+                          "endLine",
+                          "endLine",
+                          "print 1 Employee Name:  Ann",
+                          "endLine",
+                          "endLine",
+                          "underline on",
+                          "print 5 Clock In",
+                          "print 40 Clock Out",
+                          "print 70 Activity",
+                          "print 110 Sub Total (Hours)",
+                          "endLine",
+                          "underline off",
+                          "print 5 " + monday,
+                          "print 40 " + generalDateText(stamp("2026-03-01 16:25:30")),
+                          "print 70 work",
+                          "print 110 8.41",
+                          "endLine",
+                          "print 5 " + tuesday,
+                          "print 40 " + generalDateText(stamp("2026-03-02 08:30:30")),
+                          "print 70 work",
+                          "print 110 0.5 ",
+                          "endLine",
+                          "endLine",
+                          "endLine",
+                          "print 1 Ann has a total of 8.91 hours ",
+                          "endLine",
+                          "endPage",
+                          "endDocument"}));
+}
+
+void TimeCardTest::aLongerCardRepeatsItsHeadAndNumbersItsPages_data()
+{
+    QTest::addColumn<int>("pairs");
+    QTest::addColumn<QString>("activity");
+    QTest::addColumn<int>("pageHeight");
+    // How many detail lines each page holds; the last page also holds the total.
+    QTest::addColumn<QList<int>>("detailsOnPages");
+
+    // Nine pairs take 18 lines; the total stays with the blank lines above it.
+    QTest::newRow("one line too many") << 9 << "work" << 17 << QList<int>{9, 0};
+    QTest::newRow("many pages") << 100 << "work" << 20 << QList<int>{14, 14, 14, 14, 14, 14, 14, 2};
+    // An activity that reaches past the subtotal's column pushes it onto a line of its own.
+    QTest::newRow("pushed subtotals take a line each")
+        << 3 << QString(45, QLatin1Char('W')) << 14 << QList<int>{3, 0};
+    QTest::newRow("pushed subtotals, many pages")
+        << 10 << QString(45, QLatin1Char('W')) << 13 << QList<int>{3, 3, 3, 1};
+}
+
+void TimeCardTest::aLongerCardRepeatsItsHeadAndNumbersItsPages()
+{
+    QFETCH(int, pairs);
+    QFETCH(QString, activity);
+    QFETCH(int, pageHeight);
+    QFETCH(QList<int>, detailsOnPages);
+    QList<TimeLogRow> rows = pairsOf(QList<int>(pairs, 505));
+    for (qsizetype row = 0; row < rows.size(); row += 2)
+        rows[row].activity = activity;
+    const TimeCard card = userCard(Company, Ann, rows, false, Now);
+    RecordingPrinter printer;
+    printer.pageHeight = pageHeight;
+    printCard(card, printer);
+
+    RecordingPrinter onePage;
+    printCard(card, onePage);
+    const QStringList whole = onePage.documents.value(0).lines;
+
+    const PrintedDocument printed = printer.documents.value(0);
+    const qsizetype pages = detailsOnPages.size();
+    QCOMPARE(printed.pages, pages);
+    const int linesOfADetail = activity.size() > 40 ? 2 : 1;
+    QStringList details;
+    for (qsizetype page = 0; page < pages; ++page) {
+        const QStringList lines = printed.pageLines.value(page);
+        QVERIFY2(lines.size() <= pageHeight, qPrintable(QString::number(lines.size())));
+        QStringList head = whole.first(6);
+        head[1] = QString(109, QLatin1Char(' ')) + "Page " + QString::number(page + 1) + " of " +
+                  QString::number(pages);
+        QCOMPARE(lines.first(6), head);
+        const qsizetype detailLines = detailsOnPages[page] * linesOfADetail;
+        details << lines.mid(6, detailLines);
+        QCOMPARE(lines.mid(6 + detailLines), page + 1 < pages ? QStringList() : whole.last(3));
+    }
+    QCOMPARE(details, whole.mid(6, pairs * linesOfADetail));
+    QCOMPARE(printed.underlined.size(), 4 * pages);
 }
 
 QTEST_MAIN(TimeCardTest)
