@@ -432,6 +432,7 @@ void frmmain::loaded()
 void frmmain::signOn(const Session &session)
 {
     m_session = session;
+    openDatabase(EmployeeMdb).setAuthor(session.employee);
     userNameLabel->setText(session.employee);
     wageLabel->setText(session.wage);
     // Whatever the way of signing on, the switches as stored hold for this user.
@@ -489,6 +490,7 @@ void frmmain::leave()
     managementPanel->hide();
     managementHintLabel->show();
     m_session = {};
+    openDatabase(EmployeeMdb).setAuthor({});
 }
 
 void frmmain::exitActionTriggered()
