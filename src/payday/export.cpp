@@ -2,6 +2,7 @@
 
 #include "db/employees.h"
 #include "db/roster.h"
+#include "payday/changes.h"
 #include "payday/csv.h"
 #include "payday/periodrows.h"
 
@@ -139,15 +140,20 @@ WriteOutcome exportPeriod(Connection &connection, const Period &period, const QD
     // discarded with their NewFile.
     NewFile summaryFile(QDir(folder).filePath(SummaryCsv), existing);
     NewFile eventsFile(QDir(folder).filePath(EventsCsv), existing);
-    for (NewFile *file : {&summaryFile, &eventsFile}) {
+    NewFile changesFile(QDir(folder).filePath(ChangesCsv), existing);
+    for (NewFile *file : {&summaryFile, &eventsFile, &changesFile}) {
         if (!file->open(QIODevice::WriteOnly))
             return failed(file->errorString());
     }
     const CsvFormat format = CsvFormat::of(locale);
     CsvWriter summary(summaryFile, format);
     CsvWriter events(eventsFile, format);
+    CsvWriter changes(changesFile, format);
     writeSummaryHeader(summary);
     writeEventsHeader(events);
+    writeChangesHeader(changes);
+    for (const HistoryEntry &change : periodChanges(connection, period))
+        writeChange(changes, change);
 
     const QList<ListedEmployee> employees = listedEmployees(connection);
     for (qsizetype done = 0; done < employees.size(); ++done) {
@@ -158,15 +164,18 @@ WriteOutcome exportPeriod(Connection &connection, const Period &period, const QD
             return {WriteOutcome::Result::Cancelled, {}, {}};
     }
     // Both files are whole on the disk before either takes its name.
-    for (auto [writer, file] : {std::pair{&summary, &summaryFile}, {&events, &eventsFile}}) {
+    for (auto [writer, file] :
+         {std::pair{&summary, &summaryFile}, {&events, &eventsFile}, {&changes, &changesFile}}) {
         if (!writer->flush() || !file->finish())
             return failed(file->errorString());
     }
-    for (NewFile *file : {&eventsFile, &summaryFile}) {
+    for (NewFile *file : {&changesFile, &eventsFile, &summaryFile}) {
         if (!file->commit())
             return failed(file->errorString());
     }
-    return {WriteOutcome::Result::Written, {summaryFile.fileName(), eventsFile.fileName()}, {}};
+    return {WriteOutcome::Result::Written,
+            {summaryFile.fileName(), eventsFile.fileName(), changesFile.fileName()},
+            {}};
 }
 
 } // namespace horalink

@@ -226,6 +226,8 @@ private:
     QList<Finding> m_findings;
 };
 
+} // namespace
+
 QString oneLine(QString text)
 {
     return text.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
@@ -233,8 +235,6 @@ QString oneLine(QString text)
         .replace(QLatin1Char('\r'), QLatin1String("\\r"))
         .replace(QLatin1Char('\t'), QLatin1String("\\t"));
 }
-
-} // namespace
 
 QList<Finding> findingsOf(const QString &employee, const QList<TimeLogRow> &rows,
                           const Period &period, const QDateTime &now, const ZoneChanges &zones)

@@ -75,5 +75,7 @@ QString kindText(FindingKind kind);
 // readable one), the kind and the detail, parted by tabs. Line breaks and tabs in a name are
 // shown as \n, \r and \t so that one finding stays one line.
 QString findingLine(const Finding &finding);
+// The text with line breaks, tabs and backslashes shown as \n, \r, \t and \\.
+QString oneLine(QString text);
 
 } // namespace horalink

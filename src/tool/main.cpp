@@ -8,6 +8,7 @@
 #include "db/sqlite.h"
 #include "db/transfer.h"
 #include "payday/backup.h"
+#include "payday/changes.h"
 #include "payday/check.h"
 #include "payday/export.h"
 
@@ -28,18 +29,22 @@ constexpr int Trouble = 2;
 const char *const Usage = R"(Usage:
   horalink-tool export --from DATE --to DATE --out FOLDER [--replace]
   horalink-tool check --from DATE --to DATE
+  horalink-tool history --from DATE --to DATE
   horalink-tool backup FOLDER
   horalink-tool init URL
   horalink-tool migrate Employee.mdb URL
   horalink-tool dump URL Employee.mdb
 
-export, check and backup work on Employee.mdb in the current folder, or on the
+export, check, history and backup work on Employee.mdb in the current folder, or on the
 database that the environment variable HORALINK_DATABASE names; they only read.
-  export   writes summary.csv and events.csv of the period into FOLDER, made if
-           need be; with --replace, the files of an earlier export there are
-           replaced, which otherwise stops the export
+  export   writes summary.csv, events.csv and changes.csv of the period into
+           FOLDER, made if need be; with --replace, the files of an earlier
+           export there are replaced, which otherwise stops the export
   check    prints one line per exception in the period: the employee, the
            event's date and time, and what is wrong, parted by tabs
+  history  prints one line per change of the record that concerns the period:
+           when (local, then UTC), who, the system account, the table, the
+           row, the change, and the row before and after, parted by tabs
   backup   copies the data to "Employee <yyyy-MM-dd HHmmss>.mdb" in FOLDER
   init     creates the tables of a fresh employee database in the empty
            database URL: Manager without a password, and no company yet
@@ -156,11 +161,17 @@ int exportInto(Connection &file, const Command &command, const QDateTime &now)
 
 int run(Connection &file, const Command &command)
 {
+    file.setAuthor(QStringLiteral("horalink-tool"));
     const QDateTime now = horalink::clock().now();
     if (command.name == QLatin1String("backup"))
         return written(backupDatabase(file, command.folder, now));
     if (command.name == QLatin1String("export"))
         return exportInto(file, command, now);
+    if (command.name == QLatin1String("history")) {
+        for (const HistoryEntry &change : periodChanges(file, *command.period))
+            out() << changeLine(change) << '\n';
+        return Done;
+    }
     const CheckOutcome checked = checkPeriod(file, *command.period, now);
     for (const Finding &finding : checked.findings)
         out() << findingLine(finding) << '\n';
@@ -189,7 +200,8 @@ int main(int argc, char *argv[])
 
     const QStringList words = parser.positionalArguments();
     const QString name = words.value(0);
-    const bool dated = name == QLatin1String("export") || name == QLatin1String("check");
+    const bool dated = name == QLatin1String("export") || name == QLatin1String("check") ||
+                       name == QLatin1String("history");
     const bool wantsOut = name == QLatin1String("export");
     const bool moving = name == QLatin1String("init") || name == QLatin1String("migrate") ||
                         name == QLatin1String("dump");

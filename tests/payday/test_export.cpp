@@ -180,7 +180,9 @@ void ExportTest::bothFilesHoldThePeriodAsTheLocaleReadsIt()
     QCOMPARE(outcome.result, WriteOutcome::Result::Written);
     const QString summary = QDir(f.folder()).filePath(SummaryCsv);
     const QString events = QDir(f.folder()).filePath(EventsCsv);
-    QCOMPARE(outcome.files, QStringList({summary, events}));
+    QCOMPARE(
+        outcome.files,
+        QStringList({summary, events, QDir(f.folder()).filePath(QStringLiteral("changes.csv"))}));
     QCOMPARE(readCsv(contentOf(summary), separator), withDecimalMark(Summary, mark));
     QCOMPARE(readCsv(contentOf(events), separator), Events);
     QCOMPARE(told, QStringList({"1/6 Manager", "2/6 Ann", "3/6 " + Quoted, "4/6 " + Broken,

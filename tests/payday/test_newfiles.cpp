@@ -5,6 +5,7 @@
 #include "db/datetimetext.h"
 #include "filetraps.h"
 #include "payday/backup.h"
+#include "payday/changes.h"
 #include "payday/export.h"
 #include "support/fixture.h"
 
@@ -72,7 +73,7 @@ WriteOutcome write(Writer writer, Fixture &f, const QString &folder,
 QStringList namesWritten(Writer writer, const Fixture &f)
 {
     return writer == Writer::Backup ? QStringList{targetName(writer, f)}
-                                    : QStringList{EventsCsv, SummaryCsv};
+                                    : QStringList{ChangesCsv, EventsCsv, SummaryCsv};
 }
 
 // A row for each trap at each writer's name.

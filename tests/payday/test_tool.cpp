@@ -1,4 +1,5 @@
 // horalink-tool, started as a process in a folder of its own, as cron would start it.
+#include "clock/clocking.h"
 #include "csvtext.h"
 #include "db/sqlite.h"
 #include "filetraps.h"
@@ -62,6 +63,7 @@ private slots:
     void aFullDiskIsAFailureAndLeavesNothing();
     void aDumpIsNeverWrittenThroughALinkNorLeftHalf_data();
     void aDumpIsNeverWrittenThroughALinkNorLeftHalf();
+    void historyPrintsThePeriodsChangesOneALine();
 };
 
 void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone_data()
@@ -74,6 +76,8 @@ void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone_data()
     QTest::newRow("no such command") << QStringList{"restore"} << 2 << "no command \"restore\"";
     QTest::newRow("no such option")
         << QStringList{"check", "--since", "2026-02-01"} << 2 << "since";
+    QTest::newRow("history without an end")
+        << QStringList{"history", "--from", "2026-02-01"} << 2 << "history does not take";
     QTest::newRow("check without an end")
         << QStringList{"check", "--from", "2026-02-01"} << 2 << "check does not take";
     QTest::newRow("export without a folder")
@@ -182,8 +186,8 @@ void ToolTest::exportAndBackupSayWhatTheyWrote()
 
     QCOMPARE(exported.exitCode, 0);
     // The tool names the files as the system writes paths.
-    QCOMPARE(exported.out,
-             QDir::toNativeSeparators(QStringLiteral("pay/summary.csv\npay/events.csv\n")));
+    QCOMPARE(exported.out, QDir::toNativeSeparators(QStringLiteral(
+                               "pay/summary.csv\npay/events.csv\npay/changes.csv\n")));
     QCOMPARE(
         readCsv(contentOf(f.folder() + QStringLiteral("/pay/summary.csv")), separator).value(2),
         annsRow);
@@ -241,7 +245,8 @@ void ToolTest::anExportMakesItsFolderAndReplacesAnEarlierOneOnlyWhenTold()
     const Run first = runTool(f.folder(), exportTo);
     QCOMPARE(first.exitCode, 0);
     QCOMPARE(first.out, QDir::toNativeSeparators(
-                            QStringLiteral("pay/2026-02/summary.csv\npay/2026-02/events.csv\n")));
+                            QStringLiteral("pay/2026-02/summary.csv\npay/2026-02/events.csv\n"
+                                           "pay/2026-02/changes.csv\n")));
     QFile::remove(summary);
     QFile earlier(summary);
     QVERIFY(earlier.open(QIODevice::WriteOnly));
@@ -321,6 +326,29 @@ void ToolTest::aDumpIsNeverWrittenThroughALinkNorLeftHalf()
     QVERIFY(!dump.err.isEmpty());
     QCOMPARE(entriesOf(out.path()), folderBefore);
     QCOMPARE(entriesOf(elsewhere.path()), elsewhereBefore);
+}
+
+void ToolTest::historyPrintsThePeriodsChangesOneALine()
+{
+    Fixture f;
+    f.employee(QStringLiteral("Ann"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-02 08:00:00"),
+            QStringLiteral("Clocked In"));
+    // A name with a tab still makes one line of fields.
+    f.file().setAuthor(QStringLiteral("Ann\tB"));
+    f.setNow(QStringLiteral("2026-03-05 10:00:00"));
+    QVERIFY(deleteLastEvent(f.file(), QStringLiteral("Ann")));
+
+    const Run run = runTool(f.folder(), QStringList{"history"} + February);
+    QCOMPARE(run.exitCode, 0);
+    const QStringList fields = run.out.chopped(1).split(QLatin1Char('\t'));
+    QCOMPARE(fields.size(), 9);
+    QCOMPARE(fields[0], QStringLiteral("2026-03-05 10:00:00"));
+    QCOMPARE(fields[2], QStringLiteral("Ann\\tB"));
+    QCOMPARE(fields.mid(4, 3), QStringList({"Ann", "1", "deleted last"}));
+    QCOMPARE(fields[8], QString());
+    QCOMPARE(runTool(f.folder(), {"history", "--from", "2026-04-01", "--to", "2026-05-01"}).out,
+             QString());
 }
 
 QTEST_MAIN(ToolTest)

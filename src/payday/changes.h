@@ -1,0 +1,30 @@
+#pragma once
+
+#include "db/history.h"
+#include "payday/period.h"
+
+#include <QStringList>
+#include <vector>
+
+namespace horalink {
+
+class Connection;
+class CsvWriter;
+
+inline const QString ChangesCsv = QStringLiteral("changes.csv");
+
+// The changes of the record that concern a period, in the order they were made: those made
+// within it, and those of an event stamped in it before or after the change, however long
+// after the period it was changed.
+std::vector<HistoryEntry> periodChanges(Connection &connection, const Period &period);
+
+// A change as texts, in the order of the columns of changes.csv: when (local, then UTC),
+// who, the system account, the table, the row, the kind, and the row's fields before and
+// after as JSON objects.
+QStringList changeFields(const HistoryEntry &change);
+void writeChangesHeader(CsvWriter &changes);
+void writeChange(CsvWriter &changes, const HistoryEntry &change);
+// A change on one line, its fields parted by tabs.
+QString changeLine(const HistoryEntry &change);
+
+} // namespace horalink
