@@ -382,8 +382,7 @@ void ServerTest::aSessionEndedAtAnyCommandOfADeleteLastKeepsEventAndEntryTogethe
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 17:00:00"), ClockedOut);
     auto &clock = dynamic_cast<PgConnection &>(openDatabase(EmployeeMdb));
     const auto entries = [&] {
-        return f.value(QStringLiteral("SELECT count(*) FROM \"Horalink change history\""))
-            .toInt();
+        return f.value(QStringLiteral("SELECT count(*) FROM \"Horalink change history\"")).toInt();
     };
     int deleted = 0;
     const int cuts = cutAtEachCommand(
