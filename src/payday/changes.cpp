@@ -26,7 +26,63 @@ QString jsonText(const std::optional<QJsonObject> &fields)
                   : QString();
 }
 
+bool changesAnEvent(const HistoryEntry &change)
+{
+    const auto kind = changeKindFromText(change.kind);
+    return kind == ChangeKind::StampCorrected || kind == ChangeKind::GridEdit ||
+           kind == ChangeKind::DeletedLast || kind == ChangeKind::Cleared;
+}
+
+QString valueText(const QJsonValue &value)
+{
+    return value.isNull() || value.isUndefined()
+               ? QStringLiteral("nothing")
+               : QLatin1Char('"') + value.toVariant().toString() + QLatin1Char('"');
+}
+
+// The fields that differ, each as it was and as it is: what a reader compares with the paid
+// figures.
+QString differenceText(const QJsonObject &before, const std::optional<QJsonObject> &after)
+{
+    QStringList told;
+    for (auto field = before.begin(); field != before.end(); ++field) {
+        if (!after)
+            told << field.key() + QLatin1Char(' ') + valueText(field.value());
+        else if (after->value(field.key()) != field.value())
+            told << field.key() + QLatin1Char(' ') + valueText(field.value()) +
+                        QStringLiteral(" is now ") + valueText(after->value(field.key()));
+    }
+    const QString fields = told.join(QStringLiteral(", "));
+    return after ? fields : QStringLiteral("removed; it held ") + fields;
+}
+
+Finding changeFinding(const QString &employee, const HistoryEntry &change, const Period &period)
+{
+    const std::optional<QJsonObject> &event =
+        stampedIn(change.after, period) ? change.after : change.before;
+    const QString when = change.changed.isValid() ? storedStamp(change.changed)
+                                                  : change.changedUtc.toString(Qt::ISODate);
+    return Finding{employee, FindingKind::ChangedAfterStored, 0,
+                   parseStoredStamp(event->value(StampField).toString()),
+                   change.kind + QStringLiteral(" by ") + change.who + QStringLiteral(" (") +
+                       change.account + QStringLiteral(") at ") + when +
+                       QStringLiteral(": row id %1, ").arg(change.row.value_or(0)) +
+                       differenceText(change.before.value_or(QJsonObject()), change.after)};
+}
+
 } // namespace
+
+QList<Finding> changeFindings(const QString &employee, const std::vector<HistoryEntry> &changes,
+                              const Period &period)
+{
+    QList<Finding> found;
+    for (const HistoryEntry &change : changes) {
+        if (changesAnEvent(change) &&
+            (stampedIn(change.before, period) || stampedIn(change.after, period)))
+            found << changeFinding(employee, change, period);
+    }
+    return found;
+}
 
 std::vector<HistoryEntry> periodChanges(Connection &connection, const Period &period)
 {

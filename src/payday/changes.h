@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/history.h"
+#include "payday/findings.h"
 #include "payday/period.h"
 
 #include <QStringList>
@@ -17,6 +18,12 @@ inline const QString ChangesCsv = QStringLiteral("changes.csv");
 // within it, and those of an event stamped in it before or after the change, however long
 // after the period it was changed.
 std::vector<HistoryEntry> periodChanges(Connection &connection, const Period &period);
+
+// A finding for each change that corrected or removed an event of the employee's log stamped
+// in the period, before or after the change: who changed it, when, and what it held. The
+// changes are those of the log alone, in the order they were made.
+QList<Finding> changeFindings(const QString &employee, const std::vector<HistoryEntry> &changes,
+                              const Period &period);
 
 // A change as texts, in the order of the columns of changes.csv: when (local, then UTC),
 // who, the system account, the table, the row, the kind, and the row's fields before and

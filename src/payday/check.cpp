@@ -1,7 +1,9 @@
 #include "check.h"
 
+#include "db/connection.h"
 #include "db/employees.h"
 #include "db/roster.h"
+#include "payday/changes.h"
 #include "payday/zonechanges.h"
 
 #include <algorithm>
@@ -14,6 +16,18 @@ namespace {
 // year); the changes of the zone are looked up once for this much around it.
 constexpr int ZoneSpanDays = 400;
 
+std::vector<HistoryEntry> changesOfLog(const Connection &connection,
+                                       const std::vector<HistoryEntry> &changes,
+                                       const QString &employee)
+{
+    std::vector<HistoryEntry> ofLog;
+    for (const HistoryEntry &change : changes) {
+        if (connection.sameTable(change.subject, employee))
+            ofLog.push_back(change);
+    }
+    return ofLog;
+}
+
 } // namespace
 
 CheckOutcome checkPeriod(Connection &connection, const Period &period, const QDateTime &now,
@@ -22,6 +36,7 @@ CheckOutcome checkPeriod(Connection &connection, const Period &period, const QDa
     const ZoneChanges zones(QTimeZone::systemTimeZone(), period.from.addDays(-ZoneSpanDays),
                             std::max(period.to, now).addDays(ZoneSpanDays));
     CheckOutcome out;
+    const std::vector<HistoryEntry> changes = periodChanges(connection, period);
     const QList<ListedEmployee> employees = listedEmployees(connection);
     for (qsizetype done = 0; done < employees.size(); ++done) {
         const QString &name = employees[done].name;
@@ -34,6 +49,7 @@ CheckOutcome checkPeriod(Connection &connection, const Period &period, const QDa
                                     {},
                                     QStringLiteral("listed as an employee, but the file holds no "
                                                    "time log of this name")};
+        out.findings << changeFindings(name, changesOfLog(connection, changes, name), period);
         if (progress && !progress(int(done + 1), int(employees.size()), name)) {
             out.cancelled = true;
             break;

@@ -275,6 +275,8 @@ QString kindText(FindingKind kind)
         return QStringLiteral("dated in the future");
     case FindingKind::ThousandHours:
         return QStringLiteral("1,000 hours or more");
+    case FindingKind::ChangedAfterStored:
+        return QStringLiteral("changed after it was stored");
     }
     return {};
 }

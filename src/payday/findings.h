@@ -45,6 +45,9 @@ enum class FindingKind
     FutureStamp,
     // 1,000 hours or more in the period: the four-character hours text cuts them.
     ThousandHours,
+    // An event of the period corrected or removed after it was first stored, as the change
+    // history tells it.
+    ChangedAfterStored,
 };
 
 struct Finding

@@ -1,3 +1,4 @@
+#include "clock/clocking.h"
 #include "csvtext.h"
 #include "db/cursor.h"
 #include "db/database.h"
@@ -6,6 +7,7 @@
 #include "db/history.h"
 #include "db/timelog.h"
 #include "payday/changes.h"
+#include "payday/check.h"
 #include "payday/export.h"
 #include "support/fixture.h"
 
@@ -53,6 +55,17 @@ void changeAcrossPeriods(Fixture &f)
     cursor.writeTyped({{QStringLiteral("datetime"), QStringLiteral("2026-04-01 22:00:00")}});
 }
 
+// What the check tells of changed events, one line each.
+QStringList changedEvents(Connection &connection, const Period &period, const QDateTime &now)
+{
+    QStringList found;
+    for (const Finding &finding : checkPeriod(connection, period, now).findings) {
+        if (finding.kind == FindingKind::ChangedAfterStored)
+            found << findingLine(finding);
+    }
+    return found;
+}
+
 QStringList kindsOf(const std::vector<HistoryEntry> &changes)
 {
     QStringList kinds;
@@ -71,6 +84,8 @@ private slots:
     void aPeriodsChangesAreThoseMadeInItOrOfItsEvents_data();
     void aPeriodsChangesAreThoseMadeInItOrOfItsEvents();
     void theExportWritesTheChangesBesideTheOtherFiles();
+    void theCheckTellsEachEventOfThePeriodChangedAfterItWasStored_data();
+    void theCheckTellsEachEventOfThePeriodChangedAfterItWasStored();
 };
 
 void ChangesTest::aPeriodsChangesAreThoseMadeInItOrOfItsEvents_data()
@@ -133,6 +148,46 @@ void ChangesTest::theExportWritesTheChangesBesideTheOtherFiles()
              R"({"Ename":"Ann","activity":null,"datetime":"2026-03-03 06:30:00","inoutfx":"Clocked Out"})"}));
     QCOMPARE(rows[4].mid(2, 1), QStringList{"'=HYPERLINK(\"x\")"});
     QCOMPARE(rows[4].mid(4, 3), QStringList({"datalist", "3", "password changed"}));
+}
+
+void ChangesTest::theCheckTellsEachEventOfThePeriodChangedAfterItWasStored_data()
+{
+    QTest::addColumn<Period>("period");
+    QTest::addColumn<QStringList>("found");
+    const QString clockOut = QStringLiteral(
+        "Ann\t2026-03-03 06:30:00\tchanged after it was stored: stamp corrected by Manager "
+        "(clerk) at 2026-03-04 09:00:00: row id 2, datetime \"2026-03-03 06:00:00\" is now "
+        "\"2026-03-03 06:30:00\"");
+    const auto clockIn = [](const char *stamp) {
+        return QStringLiteral("Ann\t") + QLatin1String(stamp) +
+               QStringLiteral("\tchanged after it was stored: stamp corrected by Manager (clerk) "
+                              "at 2026-04-02 08:00:00: row id 1, datetime \"2026-03-02 "
+                              "22:00:00\" is now \"2026-04-01 22:00:00\"");
+    };
+    const QString deleted = QStringLiteral(
+        "Ann\t2026-03-03 06:30:00\tchanged after it was stored: deleted last by Manager (clerk) "
+        "at 2026-04-03 10:00:00: row id 2, removed; it held Ename \"Ann\", activity nothing, "
+        "datetime \"2026-03-03 06:30:00\", inoutfx \"Clocked Out\"");
+    QTest::newRow("the shift's week")
+        << period("2026-03-01", "2026-03-08")
+        << QStringList{clockOut, clockIn("2026-03-02 22:00:00"), deleted};
+    // An employee added in the period, and a correction made in it of another period's
+    // event, change none of its events.
+    QTest::newRow("the rest of March") << period("2026-03-08", "2026-04-01") << QStringList();
+    QTest::newRow("the week the clock-in was moved to")
+        << period("2026-04-01", "2026-04-08") << QStringList{clockIn("2026-04-01 22:00:00")};
+}
+
+void ChangesTest::theCheckTellsEachEventOfThePeriodChangedAfterItWasStored()
+{
+    QFETCH(Period, period);
+    QFETCH(QStringList, found);
+    qputenv("USER", "clerk");
+    Fixture f;
+    changeAcrossPeriods(f);
+    f.setNow(QStringLiteral("2026-04-03 10:00:00"));
+    QVERIFY(deleteLastEvent(f.file(), QStringLiteral("Ann")));
+    QCOMPARE(changedEvents(f.file(), period, f.clock.current), found);
 }
 
 QTEST_MAIN(ChangesTest)
