@@ -12,7 +12,7 @@ namespace horalink {
 
 namespace {
 
-constexpr std::array<std::pair<ChangeKind, const char *>, 10> KindTexts{{
+constexpr std::array<std::pair<ChangeKind, const char *>, 11> KindTexts{{
     {ChangeKind::StampCorrected, "stamp corrected"},
     {ChangeKind::GridEdit, "grid edit"},
     {ChangeKind::DeletedLast, "deleted last"},
@@ -23,6 +23,7 @@ constexpr std::array<std::pair<ChangeKind, const char *>, 10> KindTexts{{
     {ChangeKind::PasswordChanged, "password changed"},
     {ChangeKind::SwitchChanged, "switch changed"},
     {ChangeKind::CompanyNamed, "company named"},
+    {ChangeKind::Exported, "exported"},
 }};
 
 QJsonValue fieldValue(const Statement &row, int column, bool password)
@@ -113,6 +114,11 @@ std::optional<RowImage> rowImage(Connection &connection, const QString &table, q
     if (images.empty())
         return std::nullopt;
     return std::move(images.front());
+}
+
+std::vector<RowImage> allRowImages(Connection &connection, const QString &table)
+{
+    return rowImages(connection, table, QStringLiteral("1 = 1"));
 }
 
 void recordChange(Connection &connection, ChangeKind kind, const QString &table,

@@ -28,6 +28,8 @@ enum class ChangeKind
     PasswordChanged,
     SwitchChanged,
     CompanyNamed,
+    // A pay period written out: the digests of what was exported, for a later check.
+    Exported,
 };
 
 // The kind as the history stores it, and back; an unknown text is nothing.
@@ -50,6 +52,7 @@ struct RowImage
 std::vector<RowImage> rowImages(Connection &connection, const QString &table,
                                 const QString &condition, const QVariantList &values = {});
 std::optional<RowImage> rowImage(Connection &connection, const QString &table, qint64 rowid);
+std::vector<RowImage> allRowImages(Connection &connection, const QString &table);
 
 // Adds one entry to the change history, creating the history at the first change of an older
 // database. Runs within the transaction of the change itself, so that both land or neither.

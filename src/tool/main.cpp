@@ -11,6 +11,7 @@
 #include "payday/changes.h"
 #include "payday/check.h"
 #include "payday/export.h"
+#include "payday/exportcheck.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -29,6 +30,7 @@ constexpr int Trouble = 2;
 const char *const Usage = R"(Usage:
   horalink-tool export --from DATE --to DATE --out FOLDER [--replace]
   horalink-tool check --from DATE --to DATE
+  horalink-tool check --against FOLDER
   horalink-tool history --from DATE --to DATE
   horalink-tool backup FOLDER
   horalink-tool init URL
@@ -36,12 +38,17 @@ const char *const Usage = R"(Usage:
   horalink-tool dump URL Employee.mdb
 
 export, check, history and backup work on Employee.mdb in the current folder, or on the
-database that the environment variable HORALINK_DATABASE names; they only read.
-  export   writes summary.csv, events.csv and changes.csv of the period into
-           FOLDER, made if need be; with --replace, the files of an earlier
-           export there are replaced, which otherwise stops the export
+database that the environment variable HORALINK_DATABASE names; they only read,
+but for export, which keeps its digests in the change history.
+  export   writes summary.csv, events.csv, changes.csv and digests.json of the
+           period into FOLDER, made if need be; with --replace, the files of an
+           earlier export there are replaced, which otherwise stops the export
   check    prints one line per exception in the period: the employee, the
            event's date and time, and what is wrong, parted by tabs
+           With --against, compares the events the export in FOLDER wrote with
+           the record as it stands: one line per employee, unchanged, changed
+           in Horalink or changed outside Horalink, and under it each change
+           the history tells since the export, as history prints it
   history  prints one line per change of the record that concerns the period:
            when (local, then UTC), who, the system account, the table, the
            row, the change, and the row before and after, parted by tabs
@@ -59,8 +66,8 @@ The period runs from --from up to, not including, --to; a date without a time
 means the start of that day. Dates are written in the system's short date form
 or as YYYY-MM-DD, either with a time of day if wanted.
 
-Exit status: 0 done (check: no exceptions), 1 check found exceptions,
-2 bad usage or failure.
+Exit status: 0 done (check: no exceptions, or nothing changed since the
+export), 1 check found exceptions or changes, 2 bad usage or failure.
 )";
 
 QTextStream &out()
@@ -102,6 +109,8 @@ struct Command
     std::optional<Period> period;
     QString folder;
     bool replace = false;
+    // check --against: the folder is an earlier export's.
+    bool against = false;
 };
 
 // Reads --from and --to; nothing, with the reason told, when they do not make a period.
@@ -159,6 +168,36 @@ int exportInto(Connection &file, const Command &command, const QDateTime &now)
                                                 : NewFile::Existing::Refused));
 }
 
+QString sinceText(SinceExport state)
+{
+    switch (state) {
+    case SinceExport::Unchanged:
+        return QStringLiteral("unchanged since the export");
+    case SinceExport::ChangedInHoralink:
+        return QStringLiteral("changed in Horalink since the export");
+    case SinceExport::ChangedOutside:
+        return QStringLiteral("changed outside Horalink");
+    }
+    return {};
+}
+
+int checkAgainst(Connection &file, const QString &folder)
+{
+    const ExportComparison compared = compareWithExport(file, folder);
+    if (!compared.failure.isEmpty())
+        return failure(compared.failure);
+    bool changed = !compared.inHistory;
+    if (!compared.inHistory)
+        out() << "The change history holds no entry of this export.\n";
+    for (const EmployeeSinceExport &employee : compared.employees) {
+        out() << oneLine(employee.employee) << '\t' << sinceText(employee.state) << '\n';
+        for (const HistoryEntry &change : employee.changes)
+            out() << '\t' << changeLine(change) << '\n';
+        changed = changed || employee.state != SinceExport::Unchanged;
+    }
+    return changed ? ExceptionsFound : Done;
+}
+
 int run(Connection &file, const Command &command)
 {
     file.setAuthor(QStringLiteral("horalink-tool"));
@@ -167,6 +206,8 @@ int run(Connection &file, const Command &command)
         return written(backupDatabase(file, command.folder, now));
     if (command.name == QLatin1String("export"))
         return exportInto(file, command, now);
+    if (command.against)
+        return checkAgainst(file, command.folder);
     if (command.name == QLatin1String("history")) {
         for (const HistoryEntry &change : periodChanges(file, *command.period))
             out() << changeLine(change) << '\n';
@@ -190,6 +231,7 @@ int main(int argc, char *argv[])
                        {QStringLiteral("to"), QString(), QStringLiteral("DATE")},
                        {QStringLiteral("out"), QString(), QStringLiteral("FOLDER")},
                        {QStringLiteral("replace"), QString()},
+                       {QStringLiteral("against"), QString(), QStringLiteral("FOLDER")},
                        {{QStringLiteral("h"), QStringLiteral("help")}, QString()}});
     if (!parser.parse(QCoreApplication::arguments()))
         return badUsage(parser.errorText());
@@ -200,21 +242,24 @@ int main(int argc, char *argv[])
 
     const QStringList words = parser.positionalArguments();
     const QString name = words.value(0);
-    const bool dated = name == QLatin1String("export") || name == QLatin1String("check") ||
+    const bool against = parser.isSet(QStringLiteral("against"));
+    const bool dated = name == QLatin1String("export") ||
+                       (name == QLatin1String("check") && !against) ||
                        name == QLatin1String("history");
     const bool wantsOut = name == QLatin1String("export");
     const bool moving = name == QLatin1String("init") || name == QLatin1String("migrate") ||
                         name == QLatin1String("dump");
-    if (!dated && !moving && name != QLatin1String("backup"))
+    if (!dated && !moving && name != QLatin1String("backup") && name != QLatin1String("check"))
         return badUsage(name.isEmpty() ? QStringLiteral("which command?")
                                        : QStringLiteral("no command \"%1\".").arg(name));
-    const int wordsTaken = dated                                                                ? 1
+    const int wordsTaken = dated || against                                                     ? 1
                            : (name == QLatin1String("backup") || name == QLatin1String("init")) ? 2
                                                                                                 : 3;
     if (words.size() != wordsTaken || parser.isSet(QStringLiteral("from")) != dated ||
         parser.isSet(QStringLiteral("to")) != dated ||
         parser.isSet(QStringLiteral("out")) != wantsOut ||
-        (parser.isSet(QStringLiteral("replace")) && !wantsOut))
+        (parser.isSet(QStringLiteral("replace")) && !wantsOut) ||
+        (against && name != QLatin1String("check")))
         return badUsage(QStringLiteral("%1 does not take these arguments.").arg(name));
 
     if (moving) {
@@ -225,8 +270,11 @@ int main(int argc, char *argv[])
         }
     }
 
-    Command command{name, std::nullopt, dated ? parser.value(QStringLiteral("out")) : words[1],
-                    parser.isSet(QStringLiteral("replace"))};
+    Command command{name, std::nullopt,
+                    against ? parser.value(QStringLiteral("against"))
+                    : dated ? parser.value(QStringLiteral("out"))
+                            : words[1],
+                    parser.isSet(QStringLiteral("replace")), against};
     if (dated) {
         command.period = periodOf(parser);
         if (!command.period)

@@ -64,6 +64,7 @@ private slots:
     void aDumpIsNeverWrittenThroughALinkNorLeftHalf_data();
     void aDumpIsNeverWrittenThroughALinkNorLeftHalf();
     void historyPrintsThePeriodsChangesOneALine();
+    void checkAgainstAnExportTellsWhatChangedSince();
 };
 
 void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone_data()
@@ -80,6 +81,10 @@ void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone_data()
         << QStringList{"history", "--from", "2026-02-01"} << 2 << "history does not take";
     QTest::newRow("check without an end")
         << QStringList{"check", "--from", "2026-02-01"} << 2 << "check does not take";
+    QTest::newRow("check against an export, with dates")
+        << QStringList{"check", "--against", "pay"} + February << 2 << "check does not take";
+    QTest::newRow("history against an export")
+        << QStringList{"history", "--against", "pay"} << 2 << "history does not take";
     QTest::newRow("export without a folder")
         << QStringList{"export"} + February << 2 << "export does not take";
     QTest::newRow("backup with dates")
@@ -186,8 +191,9 @@ void ToolTest::exportAndBackupSayWhatTheyWrote()
 
     QCOMPARE(exported.exitCode, 0);
     // The tool names the files as the system writes paths.
-    QCOMPARE(exported.out, QDir::toNativeSeparators(QStringLiteral(
-                               "pay/summary.csv\npay/events.csv\npay/changes.csv\n")));
+    QCOMPARE(exported.out,
+             QDir::toNativeSeparators(QStringLiteral(
+                 "pay/summary.csv\npay/events.csv\npay/changes.csv\npay/digests.json\n")));
     QCOMPARE(
         readCsv(contentOf(f.folder() + QStringLiteral("/pay/summary.csv")), separator).value(2),
         annsRow);
@@ -246,7 +252,7 @@ void ToolTest::anExportMakesItsFolderAndReplacesAnEarlierOneOnlyWhenTold()
     QCOMPARE(first.exitCode, 0);
     QCOMPARE(first.out, QDir::toNativeSeparators(
                             QStringLiteral("pay/2026-02/summary.csv\npay/2026-02/events.csv\n"
-                                           "pay/2026-02/changes.csv\n")));
+                                           "pay/2026-02/changes.csv\npay/2026-02/digests.json\n")));
     QFile::remove(summary);
     QFile earlier(summary);
     QVERIFY(earlier.open(QIODevice::WriteOnly));
@@ -349,6 +355,33 @@ void ToolTest::historyPrintsThePeriodsChangesOneALine()
     QCOMPARE(fields[8], QString());
     QCOMPARE(runTool(f.folder(), {"history", "--from", "2026-04-01", "--to", "2026-05-01"}).out,
              QString());
+}
+
+void ToolTest::checkAgainstAnExportTellsWhatChangedSince()
+{
+    Fixture f;
+    f.employee(QStringLiteral("Ann"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-02 08:00:00"),
+            QStringLiteral("Clocked In"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-02 16:00:00"),
+            QStringLiteral("Clocked Out"));
+    QCOMPARE(runTool(f.folder(), QStringList{"export", "--out", "pay"} + February).exitCode, 0);
+    const QStringList against{"check", "--against", "pay"};
+
+    const Run unchanged = runTool(f.folder(), against);
+    QCOMPARE(unchanged.exitCode, 0);
+    QCOMPARE(unchanged.out, QStringLiteral("Manager\tunchanged since the export\n"
+                                           "Ann\tunchanged since the export\n"));
+    // Two hours more, as another program would write them: no entry tells them.
+    Statement(f.file(), QStringLiteral("UPDATE ") + f.file().quotedTable(QStringLiteral("Ann")) +
+                            QStringLiteral(" SET \"datetime\" = ?1 WHERE rowid = 2"))
+        .bind(1, QStringLiteral("2026-02-02 18:00:00"))
+        .run();
+    const Run changed = runTool(f.folder(), against);
+    QCOMPARE(changed.exitCode, 1);
+    QCOMPARE(changed.out, QStringLiteral("Manager\tunchanged since the export\n"
+                                         "Ann\tchanged outside Horalink\n"));
+    QCOMPARE(runTool(f.folder(), {"check", "--against", "nowhere"}).exitCode, 2);
 }
 
 QTEST_MAIN(ToolTest)
