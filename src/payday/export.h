@@ -17,7 +17,10 @@ inline const QString EventsCsv = QStringLiteral("events.csv");
 QStringList earlierExport(const QString &folder);
 
 // Writes summary.csv (one row per listed employee, in list order), events.csv (the events
-// of the period) and changes.csv (the changes of the record that concern it) into the folder, made if it is not there. Files of those names are replaced
+// of the period), changes.csv (the changes of the record that concern it) and digests.json
+// (what was exported of each employee, for a later check) into the folder, made if it is not
+// there, and records the digests in the change history as the files take their names, so
+// the database must be writable. Files of those names are replaced
 // only as `existing` allows, and a link or anything but a regular file never. The locale
 // chooses the field separator and the decimal mark. Each file is written as a NewFile and
 // all take their names only when all are complete, so a cancelled or failed export leaves

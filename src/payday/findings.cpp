@@ -289,7 +289,7 @@ QString findingLine(const Finding &finding)
     else if (finding.row > 0)
         when = QStringLiteral("row %1").arg(finding.row);
     return oneLine(finding.employee) + QLatin1Char('\t') + when + QLatin1Char('\t') +
-           kindText(finding.kind) + QStringLiteral(": ") + finding.detail;
+           kindText(finding.kind) + QStringLiteral(": ") + oneLine(finding.detail);
 }
 
 } // namespace horalink

@@ -75,8 +75,9 @@ QList<Finding> findingsOf(const QString &employee, const QList<TimeLogRow> &rows
 QString kindText(FindingKind kind);
 
 // A finding on one line: the employee, the event's date and time (or its row when it has no
-// readable one), the kind and the detail, parted by tabs. Line breaks and tabs in a name are
-// shown as \n, \r and \t so that one finding stays one line.
+// readable one), the kind and the detail, parted by tabs. Line breaks and tabs in a name, and
+// in the detail (who changed an event, what it held), are shown as \n, \r and \t so that one
+// finding stays one line.
 QString findingLine(const Finding &finding);
 // The text with line breaks, tabs and backslashes shown as \n, \r, \t and \\.
 QString oneLine(QString text);
