@@ -1,5 +1,6 @@
 #include "signon.h"
 
+#include "db/connection.h"
 #include "db/employees.h"
 #include "db/passwordhash.h"
 #include "db/roster.h"
@@ -12,6 +13,8 @@ bool acceptPassword(Connection &connection, const EmployeeRow &employee, const Q
     case PasswordCheck::Wrong:
         return false;
     case PasswordCheck::RightButStoredAsTyped:
+        // The history names the employee whose password is now kept as its hash.
+        connection.setAuthor(employee.name);
         storePassword(connection, employee.name, typed);
         return true;
     case PasswordCheck::Right:

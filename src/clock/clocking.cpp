@@ -3,6 +3,7 @@
 #include "clock/session.h"
 #include "db/connection.h"
 #include "db/datetimetext.h"
+#include "db/history.h"
 #include "db/timelog.h"
 
 namespace horalink {
@@ -54,12 +55,12 @@ ClockOutcome clockOut(Connection &connection, const Session &session, const QDat
 
 bool deleteLastEvent(Connection &connection, const QString &table)
 {
-    const QString quoted = connection.quotedTable(table);
-    Statement remove(connection, QStringLiteral("DELETE FROM ") + quoted +
-                                     QStringLiteral(" WHERE rowid = (SELECT max(rowid) FROM ") +
-                                     quoted + QLatin1Char(')'));
-    remove.run();
-    return connection.changes() > 0;
+    Transaction transaction(connection, table);
+    const qint64 removed = removeRows(connection, ChangeKind::DeletedLast, table,
+                                      QStringLiteral("rowid = (SELECT max(rowid) FROM ") +
+                                          connection.quotedTable(table) + QLatin1Char(')'));
+    transaction.commit();
+    return removed > 0;
 }
 
 } // namespace horalink

@@ -12,6 +12,9 @@ namespace horalink {
 // The two tables every employee database holds beside the time logs.
 inline const QString EmployeeList = QStringLiteral("datalist");
 inline const QString CompanyTable = QStringLiteral("Company Data");
+// The change history: longer than the 20 characters an employee's name holds, so that no
+// employee's time log can ever take its name.
+inline const QString HistoryTable = QStringLiteral("Horalink change history");
 
 // One prepared statement of a database engine; Statement is how the program uses it.
 class StatementBackend
@@ -78,6 +81,14 @@ public:
     virtual void createTimeLog(const QString &name) = 0;
     // Creates the employee list and the company table, without rows.
     virtual void createEmployeeTables() = 0;
+    // Creates the empty change history; on a server its rows then can be added, never changed
+    // or removed.
+    virtual void createHistory() = 0;
+
+    // Who the change history names for the changes made through this connection: the
+    // signed-on user, or the tool.
+    void setAuthor(const QString &author) { m_author = author; }
+    const QString &author() const { return m_author; }
 
     // Rows changed by the last statement, and by every statement since the connection opened.
     virtual qint64 changes() const = 0;
@@ -88,6 +99,9 @@ public:
 
 protected:
     Connection() = default;
+
+private:
+    QString m_author;
 };
 
 // A prepared statement. Values are always bound, never spliced into the text.

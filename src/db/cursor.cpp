@@ -3,6 +3,7 @@
 #include "db/connection.h"
 #include "db/database.h"
 #include "db/datetimetext.h"
+#include "db/history.h"
 
 namespace horalink {
 
@@ -244,6 +245,8 @@ void Cursor::writeTyped(const std::vector<std::pair<QString, QString>> &typed)
         values << storedStamp(*stamp);
     }
     try {
+        Transaction transaction(connection());
+        const auto before = rowImage(connection(), m_source, m_rowid);
         Statement write(connection(), sql({"UPDATE ", " SET "}) +
                                           assignments.join(QLatin1String(", ")) +
                                           QStringLiteral(" WHERE rowid = ?"));
@@ -251,12 +254,21 @@ void Cursor::writeTyped(const std::vector<std::pair<QString, QString>> &typed)
             write.bind(i + 1, values[i]);
         write.bind(int(values.size()) + 1, m_rowid);
         write.run();
+        if (before)
+            recordEdit(connection(), editKind(), m_source, *before);
+        transaction.commit();
     } catch (const DbError &error) {
         throw BoundEditRefused(error.number(), error.description(),
                                fields.join(QLatin1String(", ")));
     }
     loadRow();
     emit currentChanged();
+}
+
+ChangeKind Cursor::editKind() const
+{
+    return connection().sameTable(m_source, EmployeeList) ? ChangeKind::EmployeeChanged
+                                                          : ChangeKind::StampCorrected;
 }
 
 bool isFlagOn(const QVariant &value)

@@ -13,6 +13,7 @@ namespace horalink {
 
 class Connection;
 class Statement;
+enum class ChangeKind;
 
 // A typed edit a row would not take, and the field it was typed for.
 class BoundEditRefused : public DbError
@@ -97,6 +98,8 @@ private:
     Statement &query(std::unique_ptr<Statement> &slot, const SqlAround &around);
     void moveToEnd(Statement &query);
     int columnIndex(const QString &name) const;
+    // What the history calls an edit of this table's row.
+    ChangeKind editKind() const;
 
     QString m_source;
     Position m_position = Position::Closed;

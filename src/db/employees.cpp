@@ -3,6 +3,7 @@
 #include "db/connection.h"
 #include "db/database.h"
 #include "db/datetimetext.h"
+#include "db/history.h"
 #include "db/passwordhash.h"
 #include "db/timelog.h"
 
@@ -11,6 +12,8 @@
 namespace horalink {
 
 namespace {
+
+const QString EveryRow = QStringLiteral("1 = 1");
 
 void requireTimeLog(Connection &connection, const QString &table)
 {
@@ -132,30 +135,41 @@ AddOutcome addEmployee(Connection &connection, const NewEmployee &employee)
         .run();
     if (!tableThere)
         connection.createTimeLog(employee.name);
+    recordAdded(connection, ChangeKind::EmployeeAdded, EmployeeList);
     transaction.commit();
     return AddOutcome::Added;
 }
 
 bool storePassword(Connection &connection, const QString &name, const QString &password)
 {
+    Transaction transaction(connection, EmployeeList);
     const QString list = connection.quotedTable(EmployeeList);
+    const auto before = rowImages(connection, EmployeeList,
+                                  QStringLiteral("rowid = (SELECT min(rowid) FROM ") + list +
+                                      QStringLiteral(" WHERE ename = ?1)"),
+                                  {name});
+    if (before.empty())
+        return false;
     Statement update(connection, QStringLiteral("UPDATE ") + list +
-                                     QStringLiteral(" SET epass = ?1 WHERE rowid = (SELECT "
-                                                    "min(rowid) FROM ") +
-                                     list + QStringLiteral(" WHERE ename = ?2)"));
-    update.bind(1, passwordHash(password)).bind(2, name).run();
-    return connection.changes() > 0;
+                                     QStringLiteral(" SET epass = ?1 WHERE rowid = ?2"));
+    update.bind(1, passwordHash(password)).bind(2, before.front().rowid).run();
+    const auto after = rowImage(connection, EmployeeList, before.front().rowid);
+    const auto passwordOf = [](const RowImage &row) {
+        return QJsonObject{{QStringLiteral("epass"), row.fields.value(QLatin1String("epass"))}};
+    };
+    recordChange(connection, ChangeKind::PasswordChanged, EmployeeList, before.front().rowid,
+                 passwordOf(before.front()), after ? passwordOf(*after) : QJsonObject());
+    transaction.commit();
+    return true;
 }
 
 void deleteEmployee(Connection &connection, const QString &name)
 {
     Transaction transaction(connection);
     if (hasTimeLog(connection, name) && !sharedWithOther(connection, name))
-        Statement(connection, QStringLiteral("DELETE FROM ") + connection.quotedTable(name)).run();
-    Statement unlist(connection, QStringLiteral("DELETE FROM ") +
-                                     connection.quotedTable(EmployeeList) +
-                                     QStringLiteral(" WHERE ename = ?1"));
-    unlist.bind(1, name).run();
+        removeRows(connection, ChangeKind::EmployeeDeleted, name, EveryRow);
+    removeRows(connection, ChangeKind::EmployeeDeleted, EmployeeList, QStringLiteral("ename = ?1"),
+               {name});
     transaction.commit();
 }
 
@@ -171,15 +185,15 @@ qint64 clearEventsBefore(Connection &connection, const QString &table, const QDa
     // before the first second of the ending's minute.
     const QDateTime minute =
         naiveStamp(ending.date(), QTime(ending.time().hour(), ending.time().minute()));
-    Statement older(connection, QStringLiteral("DELETE FROM ") + quoted +
-                                    QStringLiteral(" WHERE \"datetime\" < ?1"));
-    older.bind(1, storedStamp(minute)).run();
-    const qint64 olderDeleted = connection.changes();
-    Statement orphan(connection, QStringLiteral("DELETE FROM ") + quoted +
-                                     QStringLiteral(" WHERE rowid = (SELECT min(rowid) FROM ") +
-                                     quoted + QStringLiteral(") AND \"inoutfx\" = ?1"));
-    orphan.bind(1, ClockedOut).run();
-    const qint64 deleted = olderDeleted + connection.changes();
+    // A count is taken back at once: it leaves nothing in the history either.
+    const auto kept = mode == ClearMode::Delete ? std::optional(ChangeKind::Cleared) : std::nullopt;
+    const qint64 olderDeleted = removeRows(
+        connection, kept, table, QStringLiteral("\"datetime\" < ?1"), {storedStamp(minute)});
+    const qint64 deleted =
+        olderDeleted + removeRows(connection, kept, table,
+                                  QStringLiteral("rowid = (SELECT min(rowid) FROM ") + quoted +
+                                      QStringLiteral(") AND \"inoutfx\" = ?1"),
+                                  {ClockedOut});
     // Counted by the very statements that clear, so that the count is what a clearing deletes;
     // the transaction then takes them back.
     if (mode == ClearMode::Delete)
@@ -191,7 +205,7 @@ void clearTimeLog(Connection &connection, const QString &table)
 {
     Transaction transaction(connection);
     requireTimeLog(connection, table);
-    Statement(connection, QStringLiteral("DELETE FROM ") + connection.quotedTable(table)).run();
+    removeRows(connection, ChangeKind::Cleared, table, EveryRow);
     transaction.commit();
 }
 

@@ -608,6 +608,23 @@ void PgConnection::createEmployeeTables()
     createTable(CompanyTable, serverCompanySql);
 }
 
+void PgConnection::createHistory()
+{
+    createTable(HistoryTable, serverHistorySql);
+    // The clocks' account may add entries but neither change nor remove one; only the
+    // table's owner could take the triggers away.
+    const QString refusal = quotedTable(QStringLiteral("horalink keeps its history"));
+    runOne(QStringLiteral("CREATE OR REPLACE FUNCTION ") + refusal +
+           QStringLiteral("() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE EXCEPTION "
+                          "'The change history keeps its entries as written.'; END $$"));
+    runOne(QStringLiteral("CREATE TRIGGER \"entries stay\" BEFORE UPDATE OR DELETE ON ") +
+           quotedTable(HistoryTable) + QStringLiteral(" FOR EACH ROW EXECUTE FUNCTION ") + refusal +
+           QStringLiteral("()"));
+    runOne(QStringLiteral("CREATE TRIGGER \"history stays\" BEFORE TRUNCATE ON ") +
+           quotedTable(HistoryTable) + QStringLiteral(" FOR EACH STATEMENT EXECUTE FUNCTION ") +
+           refusal + QStringLiteral("()"));
+}
+
 QString PgConnection::location() const
 {
     return whereOf(m_conn);

@@ -41,6 +41,7 @@ public:
     bool sameTable(const QString &first, const QString &second) const override;
     void createTimeLog(const QString &name) override;
     void createEmployeeTables() override;
+    void createHistory() override;
     qint64 changes() const override { return m_changes; }
     qint64 totalChanges() const override { return m_totalChanges; }
     QString location() const override;

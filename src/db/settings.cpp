@@ -2,6 +2,7 @@
 
 #include "db/connection.h"
 #include "db/cursor.h"
+#include "db/history.h"
 
 #include <algorithm>
 #include <vector>
@@ -136,13 +137,20 @@ void Switches::set(Switch which, bool on)
 void storeSwitch(Connection &connection, Switch which, bool on)
 {
     addMissingColumn(connection, which);
+    Transaction transaction(connection, CompanyTable);
     const QString company = connection.quotedTable(CompanyTable);
-    Statement update(connection,
-                     QStringLiteral("UPDATE ") + company + QStringLiteral(" SET ") +
-                         quoteIdentifier(QLatin1String(columnOf(which))) +
-                         QStringLiteral(" = ?1 WHERE rowid = (SELECT min(rowid) FROM ") + company +
-                         QLatin1Char(')'));
-    update.bind(1, on ? 1 : 0).run();
+    const auto before =
+        rowImages(connection, CompanyTable,
+                  QStringLiteral("rowid = (SELECT min(rowid) FROM ") + company + QLatin1Char(')'));
+    Statement update(connection, QStringLiteral("UPDATE ") + company + QStringLiteral(" SET ") +
+                                     quoteIdentifier(QLatin1String(columnOf(which))) +
+                                     QStringLiteral(" = ?1 WHERE rowid = ?2"));
+    // Without the company's row there is no switch to store.
+    if (before.empty())
+        return;
+    update.bind(1, on ? 1 : 0).bind(2, before.front().rowid).run();
+    recordEdit(connection, ChangeKind::SwitchChanged, CompanyTable, before.front());
+    transaction.commit();
 }
 
 std::optional<QString> readCompany(Connection &connection)
@@ -155,10 +163,13 @@ std::optional<QString> readCompany(Connection &connection)
 
 void storeCompany(Connection &connection, const QString &name)
 {
+    Transaction transaction(connection, CompanyTable);
     Statement insert(connection, QStringLiteral("INSERT INTO ") +
                                      connection.quotedTable(CompanyTable) +
                                      QStringLiteral(" (\"company\") VALUES (?1)"));
     insert.bind(1, name).run();
+    recordAdded(connection, ChangeKind::CompanyNamed, CompanyTable);
+    transaction.commit();
 }
 
 } // namespace horalink

@@ -293,6 +293,13 @@ void SqliteConnection::createEmployeeTables()
     createTable(CompanyTable, companySql);
 }
 
+void SqliteConnection::createHistory()
+{
+    // A file can be changed by any program that opens it; what keeps its history honest is
+    // the check against an export, not the file.
+    createTable(HistoryTable, historySql);
+}
+
 qint64 SqliteConnection::changes() const
 {
     return sqlite3_changes64(m_db);

@@ -36,6 +36,7 @@ public:
     bool sameTable(const QString &first, const QString &second) const override;
     void createTimeLog(const QString &name) override;
     void createEmployeeTables() override;
+    void createHistory() override;
     qint64 changes() const override;
     qint64 totalChanges() const override;
     QString location() const override;

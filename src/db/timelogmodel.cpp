@@ -2,6 +2,7 @@
 
 #include "db/connection.h"
 #include "db/datetimetext.h"
+#include "db/history.h"
 #include "db/timelog.h"
 
 namespace horalink {
@@ -158,31 +159,40 @@ bool TimeLogModel::setData(const QModelIndex &index, const QVariant &value, int 
 // (its place possibly taken by a new event) is left alone, and the grid reads the log again.
 bool TimeLogModel::write(int row, int column, const QVariant &stored)
 {
+    try {
+        Transaction transaction(m_connection, m_table);
+        const auto before = rowImage(m_connection, m_table, m_rows[row].rowid);
+        if (before && update(row, column, stored) == 1) {
+            recordEdit(m_connection, ChangeKind::GridEdit, m_table, *before);
+            transaction.commit();
+            m_readAtChange = m_connection.totalChanges();
+            return true;
+        }
+    } catch (const DbError &error) {
+        emit refused(error.description());
+        return false;
+    }
+    emit refused(QStringLiteral("The event was changed or removed since the grid was read; the "
+                                "grid now shows the log as it is."));
+    readAgain();
+    return false;
+}
+
+qint64 TimeLogModel::update(int row, int column, const QVariant &stored)
+{
     QString sql = QStringLiteral("UPDATE ") + m_connection.quotedTable(m_table) +
                   QStringLiteral(" SET ") + quoteIdentifier(m_names[column]) +
                   QStringLiteral(" = ? WHERE rowid = ?");
     for (const QString &name : m_names)
         sql += QStringLiteral(" AND ") + quoteIdentifier(name) +
                QStringLiteral(" IS NOT DISTINCT FROM ?");
-    try {
-        Statement update(m_connection, sql);
-        update.bind(1, stored).bind(2, m_rows[row].rowid);
-        int at = 3;
-        for (const QVariant &old : m_rows[row].values)
-            update.bind(at++, old);
-        update.run();
-    } catch (const DbError &error) {
-        emit refused(error.description());
-        return false;
-    }
-    if (m_connection.changes() == 1) {
-        m_readAtChange = m_connection.totalChanges();
-        return true;
-    }
-    emit refused(QStringLiteral("The event was changed or removed since the grid was read; the "
-                                "grid now shows the log as it is."));
-    readAgain();
-    return false;
+    Statement update(m_connection, sql);
+    update.bind(1, stored).bind(2, m_rows[row].rowid);
+    int at = 3;
+    for (const QVariant &old : m_rows[row].values)
+        update.bind(at++, old);
+    update.run();
+    return m_connection.changes();
 }
 
 void TimeLogModel::reload(int row)

@@ -68,4 +68,11 @@ QList<TimeLogRow> readTimeLogRows(Connection &connection, const QString &table)
     return out;
 }
 
+qint64 lastRowId(Connection &connection, const QString &table)
+{
+    Statement last(connection, QStringLiteral("SELECT coalesce(max(rowid), 0) FROM ") +
+                                   connection.quotedTable(table));
+    return last.step() ? last.integer(0) : 0;
+}
+
 } // namespace horalink

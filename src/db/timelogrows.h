@@ -28,5 +28,7 @@ namespace horalink {
 
 // Every row of a time log in stored order, read in one statement.
 QList<TimeLogRow> readTimeLogRows(Connection &connection, const QString &table);
+// The stored order's number of the table's last row; 0 when it has none.
+qint64 lastRowId(Connection &connection, const QString &table);
 
 } // namespace horalink

@@ -2,6 +2,7 @@
 
 #include "db/database.h"
 #include "db/employees.h"
+#include "db/history.h"
 #include "db/newfile.h"
 #include "db/postgres.h"
 #include "db/sqlite.h"
@@ -107,7 +108,8 @@ bool copyTables(Connection &from, Connection &to, const TableProgress &progress)
     refuseFoldedAlike(tables);
     QStringList timeLogs;
     for (const QString &table : tables) {
-        if (from.sameTable(table, EmployeeList) || from.sameTable(table, CompanyTable))
+        if (from.sameTable(table, EmployeeList) || from.sameTable(table, CompanyTable) ||
+            from.sameTable(table, HistoryTable))
             continue;
         if (!hasTimeLog(from, table))
             throw DbError(dberr::ServerRefused,
@@ -129,6 +131,13 @@ bool copyTables(Connection &from, Connection &to, const TableProgress &progress)
     copyRows(from, to, CompanyTable, fieldsOf(from, CompanyTable, companyFields), companyFields);
     if (!told())
         return false;
+    // The copy keeps what happened to the record, and a server keeps it append-only; a
+    // database without a history gains it at its first change, as the file does.
+    if (from.tableExists(HistoryTable)) {
+        to.createHistory();
+        copyRows(from, to, HistoryTable, fieldsOf(from, HistoryTable, HistoryFields),
+                 HistoryFields);
+    }
     for (const QString &table : std::as_const(timeLogs)) {
         to.createTimeLog(table);
         copyRows(from, to, table, from.columnNames(table), TimeLogFields);
@@ -152,6 +161,7 @@ void initServerDatabase(PgConnection &server)
     Transaction transaction(server);
     refuseUnlessEmpty(server);
     createFreshTables(server);
+    server.createHistory();
     transaction.commit();
 }
 

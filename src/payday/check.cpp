@@ -1,7 +1,9 @@
 #include "check.h"
 
+#include "db/connection.h"
 #include "db/employees.h"
 #include "db/roster.h"
+#include "payday/changes.h"
 #include "payday/zonechanges.h"
 
 #include <algorithm>
@@ -23,6 +25,18 @@ Finding noTimeLog(const QString &employee)
             QStringLiteral("listed as an employee, but the file holds no time log of this name")};
 }
 
+std::vector<HistoryEntry> changesOfLog(const Connection &connection,
+                                       const std::vector<HistoryEntry> &changes,
+                                       const QString &employee)
+{
+    std::vector<HistoryEntry> ofLog;
+    for (const HistoryEntry &change : changes) {
+        if (connection.sameTable(change.subject, employee))
+            ofLog.push_back(change);
+    }
+    return ofLog;
+}
+
 } // namespace
 
 CheckOutcome checkPeriod(Connection &connection, const Period &period, const QDateTime &now,
@@ -31,6 +45,7 @@ CheckOutcome checkPeriod(Connection &connection, const Period &period, const QDa
     const ZoneChanges zones(QTimeZone::systemTimeZone(), period.from.addDays(-ZoneSpanDays),
                             std::max(period.to, now).addDays(ZoneSpanDays));
     CheckOutcome out;
+    const std::vector<HistoryEntry> changes = periodChanges(connection, period);
     const QList<ListedEmployee> employees = listedEmployees(connection);
     for (qsizetype done = 0; done < employees.size(); ++done) {
         const ListedEmployee &employee = employees[done];
@@ -42,6 +57,8 @@ CheckOutcome checkPeriod(Connection &connection, const Period &period, const QDa
             out.findings << noTimeLog(employee.name);
             out.employees << withoutTimeLog(employee);
         }
+        out.findings << changeFindings(
+            employee.name, changesOfLog(connection, changes, employee.name), period, stampText);
         if (progress && !progress(int(done + 1), int(employees.size()), employee.name)) {
             out.cancelled = true;
             break;

@@ -1,11 +1,15 @@
 #include "export.h"
 
+#include "db/connection.h"
 #include "db/employees.h"
 #include "db/roster.h"
+#include "payday/changes.h"
 #include "payday/csv.h"
+#include "payday/digest.h"
 #include "payday/periodrows.h"
 
 #include <QDir>
+#include <QJsonDocument>
 
 namespace horalink {
 
@@ -97,12 +101,38 @@ WriteOutcome failed(const QString &why)
     return {WriteOutcome::Result::Failed, {}, why};
 }
 
-EmployeePeriod periodOf(Connection &connection, const ListedEmployee &employee,
-                        const Period &period, const QDateTime &now)
+// Writes the employee's rows and tells what they were, for the digests.
+ExportedEmployee writeEmployee(Connection &connection, const ListedEmployee &listed,
+                               const Period &period, const QDateTime &now, CsvWriter &summary,
+                               CsvWriter &events)
 {
-    if (!hasTimeLog(connection, employee.name))
-        return withoutTimeLog(employee);
-    return employeePeriod(employee, readTimeLogRows(connection, employee.name), period, now);
+    const bool logged = hasTimeLog(connection, listed.name);
+    // Taken before the rows are read: a row a clock adds meanwhile comes after it.
+    const qint64 lastRow = logged ? lastRowId(connection, listed.name) : 0;
+    const EmployeePeriod employee =
+        logged ? employeePeriod(listed, readTimeLogRows(connection, listed.name), period, now)
+               : withoutTimeLog(listed);
+    writeLine(summary, summaryFields(employee, summary.format().decimalMark));
+    writeEvents(events, employee);
+    return {employee.name, lastRow, eventsDigest(employee), figuresDigest(employee)};
+}
+
+// The files take their names within the transaction that records the export, so that the
+// history names no export whose files were not written.
+WriteOutcome commitRecorded(Connection &connection, const QString &folder,
+                            const ExportRecord &record, const QList<NewFile *> &files)
+{
+    Transaction recorded(connection);
+    recordChange(connection, ChangeKind::Exported, QDir(folder).absolutePath(), std::nullopt, {},
+                 recordJson(record));
+    QStringList names;
+    for (NewFile *file : files) {
+        if (!file->commit())
+            return failed(file->errorString());
+        names.prepend(file->fileName());
+    }
+    recorded.commit();
+    return {WriteOutcome::Result::Written, names, {}};
 }
 
 } // namespace
@@ -128,34 +158,41 @@ WriteOutcome exportPeriod(Connection &connection, const Period &period, const QD
     // discarded with their NewFile.
     NewFile summaryFile(QDir(folder).filePath(SummaryCsv), existing);
     NewFile eventsFile(QDir(folder).filePath(EventsCsv), existing);
-    for (NewFile *file : {&summaryFile, &eventsFile}) {
+    NewFile changesFile(QDir(folder).filePath(ChangesCsv), existing);
+    NewFile digestsFile(QDir(folder).filePath(DigestsFile), existing);
+    for (NewFile *file : {&summaryFile, &eventsFile, &changesFile, &digestsFile}) {
         if (!file->open(QIODevice::WriteOnly))
             return failed(file->errorString());
     }
     const CsvFormat format = CsvFormat::of(locale);
     CsvWriter summary(summaryFile, format);
     CsvWriter events(eventsFile, format);
+    CsvWriter changes(changesFile, format);
     writeLine(summary, summaryTitles());
     writeEventsHeader(events);
+    writeChangesHeader(changes);
+    for (const HistoryEntry &change : periodChanges(connection, period))
+        writeChange(changes, change);
 
+    ExportRecord record{period, now, {}};
     const QList<ListedEmployee> employees = listedEmployees(connection);
     for (qsizetype done = 0; done < employees.size(); ++done) {
-        const EmployeePeriod employee = periodOf(connection, employees[done], period, now);
-        writeLine(summary, summaryFields(employee, format.decimalMark));
-        writeEvents(events, employee);
-        if (progress && !progress(int(done + 1), int(employees.size()), employee.name))
+        record.employees << writeEmployee(connection, employees[done], period, now, summary,
+                                          events);
+        if (progress && !progress(int(done + 1), int(employees.size()), employees[done].name))
             return {WriteOutcome::Result::Cancelled, {}, {}};
     }
-    // Both files are whole on the disk before either takes its name.
-    for (auto [writer, file] : {std::pair{&summary, &summaryFile}, {&events, &eventsFile}}) {
+    digestsFile.write(QJsonDocument(recordJson(record)).toJson());
+    // Every file is whole on the disk before any takes its name.
+    for (auto [writer, file] :
+         {std::pair{&summary, &summaryFile}, {&events, &eventsFile}, {&changes, &changesFile}}) {
         if (!writer->flush() || !file->finish())
             return failed(file->errorString());
     }
-    for (NewFile *file : {&eventsFile, &summaryFile}) {
-        if (!file->commit())
-            return failed(file->errorString());
-    }
-    return {WriteOutcome::Result::Written, {summaryFile.fileName(), eventsFile.fileName()}, {}};
+    if (!digestsFile.finish())
+        return failed(digestsFile.errorString());
+    return commitRecorded(connection, folder, record,
+                          {&digestsFile, &changesFile, &eventsFile, &summaryFile});
 }
 
 } // namespace horalink

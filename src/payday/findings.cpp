@@ -227,6 +227,8 @@ private:
     QList<Finding> m_findings;
 };
 
+} // namespace
+
 QString oneLine(QString text)
 {
     return text.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
@@ -234,8 +236,6 @@ QString oneLine(QString text)
         .replace(QLatin1Char('\r'), QLatin1String("\\r"))
         .replace(QLatin1Char('\t'), QLatin1String("\\t"));
 }
-
-} // namespace
 
 QList<Finding> findingsOf(const QString &employee, const QList<TimeLogRow> &rows,
                           const Period &period, const QDateTime &now, const ZoneChanges &zones,
@@ -277,6 +277,8 @@ QString kindText(FindingKind kind)
         return QStringLiteral("dated in the future");
     case FindingKind::ThousandHours:
         return QStringLiteral("1,000 hours or more");
+    case FindingKind::ChangedAfterStored:
+        return QStringLiteral("changed after it was stored");
     }
     return {};
 }
@@ -296,7 +298,7 @@ QString findingLine(const Finding &finding)
     if (when.isEmpty())
         when = QStringLiteral("-");
     return oneLine(finding.employee) + QLatin1Char('\t') + when + QLatin1Char('\t') +
-           kindText(finding.kind) + QStringLiteral(": ") + finding.detail;
+           kindText(finding.kind) + QStringLiteral(": ") + oneLine(finding.detail);
 }
 
 } // namespace horalink

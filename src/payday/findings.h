@@ -47,6 +47,9 @@ enum class FindingKind
     FutureStamp,
     // 1,000 hours or more in the period: the four-character hours text cuts them.
     ThousandHours,
+    // An event of the period corrected or removed after it was first stored, as the change
+    // history tells it.
+    ChangedAfterStored,
 };
 
 struct Finding
@@ -83,8 +86,11 @@ QString kindText(FindingKind kind);
 QString whenText(const Finding &finding, const StampText &stampText);
 
 // A finding on one line: the employee, the event's date and time (or its row when it has no
-// readable one), the kind and the detail, parted by tabs. Line breaks and tabs in a name are
-// shown as \n, \r and \t so that one finding stays one line.
+// readable one), the kind and the detail, parted by tabs. Line breaks and tabs in a name, and
+// in the detail (who changed an event, what it held), are shown as \n, \r and \t so that one
+// finding stays one line.
 QString findingLine(const Finding &finding);
+// The text with line breaks, tabs and backslashes shown as \n, \r, \t and \\.
+QString oneLine(QString text);
 
 } // namespace horalink

@@ -1,6 +1,7 @@
-// horalink-tool: the pay-day export, the exceptions check and the backup, without windows, on
-// the data the program uses (or Employee.mdb in the current folder); and the moves of a whole
-// employee database between the file and a server.
+// horalink-tool: the pay-day export, the exceptions check, the check against an earlier export,
+// the change history and the backup, without windows, on the data the program uses (or
+// Employee.mdb in the current folder); and the moves of a whole employee database between the
+// file and a server.
 #include "clock/clock.h"
 #include "db/database.h"
 #include "db/datafolder.h"
@@ -10,9 +11,12 @@
 #include "db/sqlite.h"
 #include "db/transfer.h"
 #include "payday/backup.h"
+#include "payday/changes.h"
 #include "payday/check.h"
 #include "payday/export.h"
+#include "payday/exportcheck.h"
 
+#include <algorithm>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -42,6 +46,8 @@ const QList<Form> &forms()
     static const QList<Form> all = {
         {QStringLiteral("export"), {}, {"from", "to", "out"}, QStringLiteral("replace")},
         {QStringLiteral("check"), {}, {"from", "to"}, {}},
+        {QStringLiteral("check"), {}, {"against"}, {}},
+        {QStringLiteral("history"), {}, {"from", "to"}, {}},
         {QStringLiteral("backup"), {"FOLDER"}, {}, {}},
         {QStringLiteral("init"), {"URL"}, {}, {}},
         {QStringLiteral("migrate"), {"Employee.mdb", "URL"}, {}, {}},
@@ -49,23 +55,39 @@ const QList<Form> &forms()
     return all;
 }
 
-const Form *formOf(const QString &name)
+bool takes(const Form &form, const QString &option)
 {
-    for (const Form &form : forms()) {
-        if (form.name == name)
-            return &form;
-    }
-    return nullptr;
+    return form.needs.contains(option) || form.mayTake == option;
 }
 
-const QStringList Options = {"from", "to", "out", "replace"};
+const QStringList Options = {"from", "to", "out", "replace", "against"};
+
+// The form of the command that takes every option given, else its first: check is typed with
+// a period or against an earlier export.
+const Form *formOf(const QString &name, const QCommandLineParser &parser)
+{
+    const Form *first = nullptr;
+    for (const Form &form : forms()) {
+        if (form.name != name)
+            continue;
+        if (!first)
+            first = &form;
+        if (std::all_of(Options.begin(), Options.end(), [&](const QString &option) {
+                return !parser.isSet(option) || takes(form, option);
+            }))
+            return &form;
+    }
+    return first;
+}
 
 // What an option's value stands for in the usage; nothing for an option without one.
 QString valueNameOf(const QString &option)
 {
     if (option == QLatin1String("replace"))
         return {};
-    return option == QLatin1String("out") ? QStringLiteral("FOLDER") : QStringLiteral("DATE");
+    return option == QLatin1String("out") || option == QLatin1String("against")
+               ? QStringLiteral("FOLDER")
+               : QStringLiteral("DATE");
 }
 
 QString optionText(const QString &option)
@@ -87,16 +109,23 @@ QString usageLine(const Form &form)
 }
 
 const char *const Explanation = R"(
-export, check and backup work on the database that the environment variable
-HORALINK_DATABASE names, else on Employee.mdb in the current folder when there
-is one, else on Employee.mdb in the program's data folder, which
+export, check, history and backup work on the database that the environment
+variable HORALINK_DATABASE names, else on Employee.mdb in the current folder
+when there is one, else on Employee.mdb in the program's data folder, which
 "horalink --data-dir" prints; they tell on standard error which one, and only
-read it.
-  export   writes summary.csv and events.csv of the period into FOLDER, made if
-           need be; with --replace, the files of an earlier export there are
-           replaced, which otherwise stops the export
+read it, but for export, which keeps its digests in the change history.
+  export   writes summary.csv, events.csv, changes.csv and digests.json of the
+           period into FOLDER, made if need be; with --replace, the files of an
+           earlier export there are replaced, which otherwise stops the export
   check    prints one line per exception in the period: the employee, the
            event's date and time, and what is wrong, parted by tabs
+           With --against, compares the events the export in FOLDER wrote with
+           the record as it stands: one line per employee, unchanged, changed
+           in Horalink or changed outside Horalink, and under it each change
+           the history tells since the export, as history prints it
+  history  prints one line per change of the record that concerns the period:
+           when (local, then UTC), who, the system account, the table, the
+           row, the change, and the row before and after, parted by tabs
   backup   copies the data to "Employee <yyyy-MM-dd HHmmss>.mdb" in FOLDER
   init     creates the tables of a fresh employee database in the empty
            database URL: Manager without a password, and no company yet
@@ -111,8 +140,8 @@ The period runs from --from up to, not including, --to; a date without a time
 means the start of that day. Dates are written in the system's short date form
 or as YYYY-MM-DD, either with a time of day if wanted.
 
-Exit status: 0 done (check: no exceptions), 1 check found exceptions,
-2 bad usage or failure.
+Exit status: 0 done (check: no exceptions, or nothing changed since the
+export), 1 check found exceptions or changes, 2 bad usage or failure.
 )";
 
 QString usage()
@@ -141,6 +170,7 @@ int badUsage(const Form *form, const QString &why)
     QStringList names;
     for (const Form &each : forms())
         names << each.name;
+    names.removeDuplicates();
     err() << "horalink-tool: " << why << "\nUsage: "
           << (form ? usageLine(*form)
                    : QStringLiteral("horalink-tool ") + names.join(QLatin1Char('|')) +
@@ -197,6 +227,8 @@ struct Command
     std::optional<Period> period;
     QString folder;
     bool replace = false;
+    // check --against: the folder is an earlier export's.
+    bool against = false;
 };
 
 // Reads --from and --to; nothing, with the reason told, when they do not make a period.
@@ -255,13 +287,51 @@ int exportInto(Connection &file, const Command &command, const QDateTime &now)
                                                 : NewFile::Existing::Refused));
 }
 
+QString sinceText(SinceExport state)
+{
+    switch (state) {
+    case SinceExport::Unchanged:
+        return QStringLiteral("unchanged since the export");
+    case SinceExport::ChangedInHoralink:
+        return QStringLiteral("changed in Horalink since the export");
+    case SinceExport::ChangedOutside:
+        return QStringLiteral("changed outside Horalink");
+    }
+    return {};
+}
+
+int checkAgainst(Connection &file, const QString &folder)
+{
+    const ExportComparison compared = compareWithExport(file, folder);
+    if (!compared.failure.isEmpty())
+        return failure(compared.failure);
+    bool changed = !compared.inHistory;
+    if (!compared.inHistory)
+        out() << "The change history holds no entry of this export.\n";
+    for (const EmployeeSinceExport &employee : compared.employees) {
+        out() << oneLine(employee.employee) << '\t' << sinceText(employee.state) << '\n';
+        for (const HistoryEntry &change : employee.changes)
+            out() << '\t' << changeLine(change) << '\n';
+        changed = changed || employee.state != SinceExport::Unchanged;
+    }
+    return changed ? ExceptionsFound : Done;
+}
+
 int run(Connection &file, const Command &command)
 {
+    file.setAuthor(QStringLiteral("horalink-tool"));
     const QDateTime now = horalink::clock().now();
     if (command.name == QLatin1String("backup"))
         return written(backupDatabase(file, command.folder, now));
     if (command.name == QLatin1String("export"))
         return exportInto(file, command, now);
+    if (command.against)
+        return checkAgainst(file, command.folder);
+    if (command.name == QLatin1String("history")) {
+        for (const HistoryEntry &change : periodChanges(file, *command.period))
+            out() << changeLine(change) << '\n';
+        return Done;
+    }
     const CheckOutcome checked = checkPeriod(file, *command.period, now);
     for (const Finding &finding : checked.findings)
         out() << findingLine(finding) << '\n';
@@ -270,7 +340,7 @@ int run(Connection &file, const Command &command)
     return checked.findings.isEmpty() ? Done : ExceptionsFound;
 }
 
-// Where export, check and backup find the data, as the program does: the server that
+// Where export, check, history and backup find the data, as the program does: the server that
 // HORALINK_DATABASE names; else Employee.mdb in the working folder, where scripts and cron lines
 // cd to; else the program's data folder. Anything at the name in the working folder counts, so
 // that a damaged file there is told rather than passed over. Nothing, told, when neither folder
@@ -329,9 +399,13 @@ int carryOut(const Form &form, const QCommandLineParser &parser)
             return failure(error.description());
         }
     }
-    const bool dated = !form.needs.isEmpty();
-    Command command{form.name, std::nullopt, dated ? parser.value(QStringLiteral("out")) : words[1],
-                    parser.isSet(QStringLiteral("replace"))};
+    const bool dated = form.needs.contains(QStringLiteral("from"));
+    const bool against = form.needs.contains(QStringLiteral("against"));
+    Command command{form.name, std::nullopt,
+                    against ? parser.value(QStringLiteral("against"))
+                    : dated ? parser.value(QStringLiteral("out"))
+                            : words[1],
+                    parser.isSet(QStringLiteral("replace")), against};
     if (dated) {
         command.period = periodOf(form, parser);
         if (!command.period)
@@ -356,7 +430,7 @@ int main(int argc, char *argv[])
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QString()});
     const bool parsed = parser.parse(QCoreApplication::arguments());
     const QString name = parser.positionalArguments().value(0);
-    const Form *form = formOf(name);
+    const Form *form = formOf(name, parser);
     if (!parsed)
         return badUsage(form, parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {

@@ -444,6 +444,7 @@ void frmmain::loaded()
 void frmmain::signOn(const Session &session)
 {
     m_session = session;
+    openDatabase(EmployeeMdb).setAuthor(session.employee);
     // Whoever signs on starts on their own clock, not on the tab the last user left.
     tabs->setCurrentIndex(0);
     m_inputWatch->restart();
@@ -517,6 +518,7 @@ void frmmain::leave()
     managementPanel->hide();
     managementHintLabel->show();
     m_session = {};
+    openDatabase(EmployeeMdb).setAuthor({});
 }
 
 void frmmain::exitActionTriggered()

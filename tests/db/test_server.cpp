@@ -36,6 +36,7 @@ private slots:
     void aSessionEndedAtAnyCommandOfAClockInLeavesNothingBehind();
     void aSessionEndedAtAnyCommandOfADumpLeavesNothingBehind();
     void namesOneInAFileAreNotDumped();
+    void aSessionEndedAtAnyCommandOfADeleteLastKeepsEventAndEntryTogether();
 };
 
 namespace {
@@ -409,6 +410,37 @@ void ServerTest::namesOneInAFileAreNotDumped()
                  qPrintable(error.description()));
     }
     QCOMPARE(QDir(f.folder()).entryList({QStringLiteral("copy*")}), QStringList());
+}
+
+void ServerTest::aSessionEndedAtAnyCommandOfADeleteLastKeepsEventAndEntryTogether()
+{
+    if (!onServer())
+        QSKIP("Needs the private database server.");
+    Fixture f;
+    f.employee(QStringLiteral("Ann"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 08:00:00"), ClockedIn);
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 17:00:00"), ClockedOut);
+    auto &clock = dynamic_cast<PgConnection &>(openDatabase(EmployeeMdb));
+    const auto entries = [&] {
+        return f.value(QStringLiteral("SELECT count(*) FROM \"Horalink change history\"")).toInt();
+    };
+    int deleted = 0;
+    const int cuts = cutAtEachCommand(
+        clock, [&] { QVERIFY(deleteLastEvent(clock, QStringLiteral("Ann"))); },
+        [&] {
+            // Neither the removal nor its entry was kept; done again, both are.
+            QCOMPARE(f.log(QStringLiteral("Ann")).size(), 2);
+            QCOMPARE(entries(), deleted);
+            QVERIFY(deleteLastEvent(clock, QStringLiteral("Ann")));
+            ++deleted;
+            QCOMPARE(f.statuses(QStringLiteral("Ann")), QStringList({ClockedIn}));
+            QCOMPARE(entries(), deleted);
+            f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 17:00:00"), ClockedOut);
+        });
+    // BEGIN, the lock, the removed row read, the removal, the entry and COMMIT at least.
+    QVERIFY2(cuts >= 6, qPrintable(QString::number(cuts)));
+    QCOMPARE(f.statuses(QStringLiteral("Ann")), QStringList({ClockedIn}));
+    QCOMPARE(entries(), deleted + 1);
 }
 
 QTEST_MAIN(ServerTest)

@@ -1,4 +1,5 @@
 #include "csvtext.h"
+#include "db/history.h"
 #include "db/sqlite.h"
 #include "payday/decimal.h"
 #include "payday/export.h"
@@ -167,7 +168,15 @@ void ExportTest::bothFilesHoldThePeriodAsTheLocaleReadsIt()
     QFETCH(QChar, mark);
     Fixture f;
     payrollLog(f);
-    const QByteArray file = contentOf(f.databasePath());
+    // An older file gains the history with the export's entry.
+    const auto withoutHistory = [&f] {
+        QStringList schema = f.schema();
+        schema.removeIf([](const QString &line) { return line.contains(HistoryTable); });
+        return schema;
+    };
+    const QStringList schema = withoutHistory();
+    const QStringList stamps = f.stamps(QStringLiteral("Ann"));
+    const std::size_t entries = readHistory(f.file()).size();
     QStringList told;
 
     const WriteOutcome outcome =
@@ -180,12 +189,19 @@ void ExportTest::bothFilesHoldThePeriodAsTheLocaleReadsIt()
     QCOMPARE(outcome.result, WriteOutcome::Result::Written);
     const QString summary = QDir(f.folder()).filePath(SummaryCsv);
     const QString events = QDir(f.folder()).filePath(EventsCsv);
-    QCOMPARE(outcome.files, QStringList({summary, events}));
+    QCOMPARE(outcome.files,
+             QStringList({summary, events, QDir(f.folder()).filePath(QStringLiteral("changes.csv")),
+                          QDir(f.folder()).filePath(QStringLiteral("digests.json"))}));
     QCOMPARE(readCsv(contentOf(summary), separator), withDecimalMark(Summary, mark));
     QCOMPARE(readCsv(contentOf(events), separator), Events);
     QCOMPARE(told, QStringList({"1/6 Manager", "2/6 Ann", "3/6 " + Quoted, "4/6 " + Broken,
                                 "5/6 Ghost", "6/6 Olga"}));
-    QCOMPARE(contentOf(f.databasePath()), file);
+    // The export adds its own entry to the change history, and nothing else.
+    QCOMPARE(withoutHistory(), schema);
+    QCOMPARE(f.stamps(QStringLiteral("Ann")), stamps);
+    const std::vector<HistoryEntry> history = readHistory(f.file());
+    QCOMPARE(history.size(), entries + 1);
+    QCOMPARE(history.back().kind, QStringLiteral("exported"));
 }
 
 void ExportTest::aCancelledOrFailedExportLeavesTheFolderAsItWas_data()

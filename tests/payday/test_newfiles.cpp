@@ -5,6 +5,8 @@
 #include "db/datetimetext.h"
 #include "filetraps.h"
 #include "payday/backup.h"
+#include "payday/changes.h"
+#include "payday/digest.h"
 #include "payday/export.h"
 #include "support/fixture.h"
 
@@ -21,6 +23,7 @@ enum class Writer
 {
     Summary,
     Events,
+    Digests,
     Backup,
 };
 
@@ -54,6 +57,8 @@ QString targetName(Writer writer, const Fixture &f)
         return SummaryCsv;
     case Writer::Events:
         return EventsCsv;
+    case Writer::Digests:
+        return DigestsFile;
     case Writer::Backup:
         break;
     }
@@ -72,7 +77,7 @@ WriteOutcome write(Writer writer, Fixture &f, const QString &folder,
 QStringList namesWritten(Writer writer, const Fixture &f)
 {
     return writer == Writer::Backup ? QStringList{targetName(writer, f)}
-                                    : QStringList{EventsCsv, SummaryCsv};
+                                    : QStringList{ChangesCsv, DigestsFile, EventsCsv, SummaryCsv};
 }
 
 // A row for each trap at each writer's name.
@@ -109,6 +114,7 @@ void NewFilesTest::aTrapAtTheNameIsRefusedAndLeftAsItWas_data()
 {
     addTrapRows({{"summary.csv", Writer::Summary},
                  {"events.csv", Writer::Events},
+                 {"digests.json", Writer::Digests},
                  {"backup", Writer::Backup}});
 }
 
@@ -136,7 +142,9 @@ void NewFilesTest::aTrapAtTheNameIsRefusedAndLeftAsItWas()
 
 void NewFilesTest::anAgreedExportReplacesFilesButNeverALink_data()
 {
-    addTrapRows({{"summary.csv", Writer::Summary}, {"events.csv", Writer::Events}});
+    addTrapRows({{"summary.csv", Writer::Summary},
+                 {"events.csv", Writer::Events},
+                 {"digests.json", Writer::Digests}});
 }
 
 void NewFilesTest::anAgreedExportReplacesFilesButNeverALink()
@@ -169,7 +177,7 @@ void NewFilesTest::anAgreedExportReplacesFilesButNeverALink()
              namesWritten(writer, f));
     QFile replaced(target);
     QVERIFY(replaced.open(QIODevice::ReadOnly));
-    QVERIFY(replaced.readAll().startsWith("\xEF\xBB\xBFName,"));
+    QVERIFY(replaced.readAll().startsWith(writer == Writer::Digests ? "{" : "\xEF\xBB\xBFName,"));
 }
 
 void NewFilesTest::aFullDiskFailsAndLeavesNothing_data()

@@ -149,7 +149,8 @@ void PeriodWindowTest::exportAndBackUpWriteIntoTheFolderPicked()
     window.backupButton->click();
 
     const QStringList written = QDir(out.path()).entryList(QDir::Files, QDir::Name);
-    QCOMPARE(written, QStringList({"Employee 2026-03-02 173010.mdb", "events.csv", "summary.csv"}));
+    QCOMPARE(written, QStringList({"Employee 2026-03-02 173010.mdb", "changes.csv", "digests.json",
+                                   "events.csv", "summary.csv"}));
     const QList<Box> boxes = f.takeBoxes();
     QCOMPARE(boxes.size(), 2);
     QCOMPARE(boxes[0].icon, Icon::Information);

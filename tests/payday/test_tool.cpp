@@ -1,4 +1,5 @@
 // horalink-tool, started as a process in a folder of its own, as cron would start it.
+#include "clock/clocking.h"
 #include "csvtext.h"
 #include "db/database.h"
 #include "db/sqlite.h"
@@ -77,6 +78,8 @@ private slots:
     void aFullDiskIsAFailureAndLeavesNothing();
     void aDumpIsNeverWrittenThroughALinkNorLeftHalf_data();
     void aDumpIsNeverWrittenThroughALinkNorLeftHalf();
+    void historyPrintsThePeriodsChangesOneALine();
+    void checkAgainstAnExportTellsWhatChangedSince();
 };
 
 void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone_data()
@@ -90,12 +93,13 @@ void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone_data()
     const QString backup = QStringLiteral("Usage: horalink-tool backup FOLDER");
     QTest::newRow("help") << QStringList{"--help"} << 0 << "horalink-tool backup FOLDER"
                           << "";
-    QTest::newRow("nothing") << QStringList{} << 2 << "which command?"
-                             << "Usage: horalink-tool export|check|backup|init|migrate|dump ...; "
-                                "horalink-tool --help tells more";
+    QTest::newRow("nothing")
+        << QStringList{} << 2 << "which command?"
+        << "Usage: horalink-tool export|check|history|backup|init|migrate|dump ...; "
+           "horalink-tool --help tells more";
     QTest::newRow("no such command")
         << QStringList{"restore"} << 2 << "no command \"restore\"."
-        << "Usage: horalink-tool export|check|backup|init|migrate|dump ...; "
+        << "Usage: horalink-tool export|check|history|backup|init|migrate|dump ...; "
            "horalink-tool --help tells more";
     QTest::newRow("no such option")
         << QStringList{"check", "--since", "2026-02-01"} << 2 << "Unknown option 'since'." << check;
@@ -106,6 +110,16 @@ void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone_data()
         << QStringList{"check", "--from", "2026-02-01"} << 2 << "check needs --to DATE." << check;
     QTest::newRow("check without its period")
         << QStringList{"check"} << 2 << "check needs --from DATE and --to DATE." << check;
+    QTest::newRow("history without an end")
+        << QStringList{"history", "--from", "2026-02-01"} << 2 << "history needs --to DATE."
+        << "Usage: horalink-tool history --from DATE --to DATE";
+    QTest::newRow("check against an export, with dates")
+        << QStringList{"check", "--against", "pay"} + February << 2
+        << "check does not take --against." << check;
+    QTest::newRow("history against an export")
+        << QStringList{"history", "--against", "pay"} << 2
+        << "history needs --from DATE and --to DATE."
+        << "Usage: horalink-tool history --from DATE --to DATE";
     QTest::newRow("export without a folder")
         << QStringList{"export"} + February << 2 << "export needs --out FOLDER."
         << "Usage: horalink-tool export --from DATE --to DATE --out FOLDER [--replace]";
@@ -332,7 +346,8 @@ void ToolTest::exportAndBackupSayWhatTheyWrote()
     QCOMPARE(exported.exitCode, 0);
     // The tool names the files as the system writes paths.
     QCOMPARE(exported.out,
-             QDir::toNativeSeparators(QStringLiteral("pay/summary.csv\npay/events.csv\n")));
+             QDir::toNativeSeparators(QStringLiteral(
+                 "pay/summary.csv\npay/events.csv\npay/changes.csv\npay/digests.json\n")));
     QCOMPARE(
         readCsv(contentOf(f.folder() + QStringLiteral("/pay/summary.csv")), separator).value(2),
         annsRow);
@@ -390,7 +405,8 @@ void ToolTest::anExportMakesItsFolderAndReplacesAnEarlierOneOnlyWhenTold()
     const Run first = runTool(f.folder(), exportTo);
     QCOMPARE(first.exitCode, 0);
     QCOMPARE(first.out, QDir::toNativeSeparators(
-                            QStringLiteral("pay/2026-02/summary.csv\npay/2026-02/events.csv\n")));
+                            QStringLiteral("pay/2026-02/summary.csv\npay/2026-02/events.csv\n"
+                                           "pay/2026-02/changes.csv\npay/2026-02/digests.json\n")));
     QFile::remove(summary);
     QFile earlier(summary);
     QVERIFY(earlier.open(QIODevice::WriteOnly));
@@ -470,6 +486,56 @@ void ToolTest::aDumpIsNeverWrittenThroughALinkNorLeftHalf()
     QVERIFY(!dump.err.isEmpty());
     QCOMPARE(entriesOf(out.path()), folderBefore);
     QCOMPARE(entriesOf(elsewhere.path()), elsewhereBefore);
+}
+
+void ToolTest::historyPrintsThePeriodsChangesOneALine()
+{
+    Fixture f;
+    f.employee(QStringLiteral("Ann"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-02 08:00:00"),
+            QStringLiteral("Clocked In"));
+    // A name with a tab still makes one line of fields.
+    f.file().setAuthor(QStringLiteral("Ann\tB"));
+    f.setNow(QStringLiteral("2026-03-05 10:00:00"));
+    QVERIFY(deleteLastEvent(f.file(), QStringLiteral("Ann")));
+
+    const Run run = runTool(f.folder(), QStringList{"history"} + February);
+    QCOMPARE(run.exitCode, 0);
+    const QStringList fields = run.out.chopped(1).split(QLatin1Char('\t'));
+    QCOMPARE(fields.size(), 9);
+    QCOMPARE(fields[0], QStringLiteral("2026-03-05 10:00:00"));
+    QCOMPARE(fields[2], QStringLiteral("Ann\\tB"));
+    QCOMPARE(fields.mid(4, 3), QStringList({"Ann", "1", "deleted last"}));
+    QCOMPARE(fields[8], QString());
+    QCOMPARE(runTool(f.folder(), {"history", "--from", "2026-04-01", "--to", "2026-05-01"}).out,
+             QString());
+}
+
+void ToolTest::checkAgainstAnExportTellsWhatChangedSince()
+{
+    Fixture f;
+    f.employee(QStringLiteral("Ann"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-02 08:00:00"),
+            QStringLiteral("Clocked In"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-02 16:00:00"),
+            QStringLiteral("Clocked Out"));
+    QCOMPARE(runTool(f.folder(), QStringList{"export", "--out", "pay"} + February).exitCode, 0);
+    const QStringList against{"check", "--against", "pay"};
+
+    const Run unchanged = runTool(f.folder(), against);
+    QCOMPARE(unchanged.exitCode, 0);
+    QCOMPARE(unchanged.out, QStringLiteral("Manager\tunchanged since the export\n"
+                                           "Ann\tunchanged since the export\n"));
+    // Two hours more, as another program would write them: no entry tells them.
+    Statement(f.file(), QStringLiteral("UPDATE ") + f.file().quotedTable(QStringLiteral("Ann")) +
+                            QStringLiteral(" SET \"datetime\" = ?1 WHERE rowid = 2"))
+        .bind(1, QStringLiteral("2026-02-02 18:00:00"))
+        .run();
+    const Run changed = runTool(f.folder(), against);
+    QCOMPARE(changed.exitCode, 1);
+    QCOMPARE(changed.out, QStringLiteral("Manager\tunchanged since the export\n"
+                                         "Ann\tchanged outside Horalink\n"));
+    QCOMPARE(runTool(f.folder(), {"check", "--against", "nowhere"}).exitCode, 2);
 }
 
 QTEST_MAIN(ToolTest)

@@ -179,7 +179,7 @@ void SaveFoldersTest::theFolderSavedIntoLastIsProposedByEveryDialog()
              QStringList({first, cards.path(), exported.path(), single.path()}));
     QCOMPARE(saving.proposedFiles,
              QStringList{QDir(exported.path()).filePath(QStringLiteral("Ann 2026-03-02.pdf"))});
-    QCOMPARE(QDir(exported.path()).entryList({QStringLiteral("*.csv")}, QDir::Files).size(), 2);
+    QCOMPARE(QDir(exported.path()).entryList({QStringLiteral("*.csv")}, QDir::Files).size(), 3);
     QCOMPARE(QDir(cards.path()).entryList(QDir::Files).size(), 2);
     QVERIFY(QFileInfo::exists(single.filePath(QStringLiteral("card.pdf"))));
 }

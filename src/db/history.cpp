@@ -1,0 +1,206 @@
+#include "history.h"
+
+#include "clock/clock.h"
+#include "db/connection.h"
+#include "db/datetimetext.h"
+
+#include <array>
+#include <QJsonDocument>
+#include <QJsonValue>
+
+namespace horalink {
+
+namespace {
+
+constexpr std::array<std::pair<ChangeKind, const char *>, 11> KindTexts{{
+    {ChangeKind::StampCorrected, "stamp corrected"},
+    {ChangeKind::GridEdit, "grid edit"},
+    {ChangeKind::DeletedLast, "deleted last"},
+    {ChangeKind::Cleared, "cleared"},
+    {ChangeKind::EmployeeAdded, "employee added"},
+    {ChangeKind::EmployeeDeleted, "employee deleted"},
+    {ChangeKind::EmployeeChanged, "employee changed"},
+    {ChangeKind::PasswordChanged, "password changed"},
+    {ChangeKind::SwitchChanged, "switch changed"},
+    {ChangeKind::CompanyNamed, "company named"},
+    {ChangeKind::Exported, "exported"},
+}};
+
+QJsonValue fieldValue(const Statement &row, int column, bool password)
+{
+    if (password)
+        return !row.isNull(column) && !row.value(column).toString().isEmpty();
+    return QJsonValue::fromVariant(row.value(column));
+}
+
+QVariant jsonText(const QJsonObject &fields)
+{
+    if (fields.isEmpty())
+        return {};
+    return QString::fromUtf8(QJsonDocument(fields).toJson(QJsonDocument::Compact));
+}
+
+QString systemAccount()
+{
+    const QString user = qEnvironmentVariable("USER");
+    return user.isEmpty() ? qEnvironmentVariable("USERNAME") : user;
+}
+
+std::optional<QJsonObject> jsonFields(const Statement &row, int column)
+{
+    if (row.isNull(column))
+        return std::nullopt;
+    return QJsonDocument::fromJson(row.value(column).toString().toUtf8()).object();
+}
+
+void requireHistory(Connection &connection)
+{
+    if (!connection.tableExists(HistoryTable))
+        connection.createHistory();
+}
+
+} // namespace
+
+const QStringList HistoryFields = {"changed", "changed_utc", "who",    "account", "kind",
+                                   "subject", "row_id",      "before", "after"};
+
+QString changeKindText(ChangeKind kind)
+{
+    for (const auto &[known, text] : KindTexts) {
+        if (known == kind)
+            return QLatin1String(text);
+    }
+    return {};
+}
+
+std::optional<ChangeKind> changeKindFromText(const QString &text)
+{
+    for (const auto &[known, stored] : KindTexts) {
+        if (text == QLatin1String(stored))
+            return known;
+    }
+    return std::nullopt;
+}
+
+std::vector<RowImage> rowImages(Connection &connection, const QString &table,
+                                const QString &condition, const QVariantList &values)
+{
+    // The columns are asked of the catalog and named: a server keeps a statement prepared for
+    // all columns, which fails once a column is added, as the sign-off switch adds its own.
+    const QStringList columns = connection.columnNames(table);
+    const QString selected = columns.isEmpty() ? QStringLiteral("rowid")
+                                               : QStringLiteral("rowid, ") + quotedList(columns);
+    Statement rows(connection, QStringLiteral("SELECT ") + selected + QStringLiteral(" FROM ") +
+                                   connection.quotedTable(table) + QStringLiteral(" WHERE ") +
+                                   condition + QStringLiteral(" ORDER BY 1"));
+    for (int i = 0; i < values.size(); ++i)
+        rows.bind(i + 1, values[i]);
+    const bool list = connection.sameTable(table, EmployeeList);
+    std::vector<RowImage> images;
+    while (rows.step()) {
+        RowImage image{rows.integer(0), {}};
+        // A server's own rowid comes again with the other fields.
+        for (int column = 1; column < rows.columnCount(); ++column) {
+            const QString name = rows.columnName(column);
+            if (name.compare(QLatin1String("rowid"), Qt::CaseInsensitive) == 0)
+                continue;
+            const bool password =
+                list && name.compare(QLatin1String("epass"), Qt::CaseInsensitive) == 0;
+            image.fields.insert(name, fieldValue(rows, column, password));
+        }
+        images.push_back(std::move(image));
+    }
+    return images;
+}
+
+std::optional<RowImage> rowImage(Connection &connection, const QString &table, qint64 rowid)
+{
+    auto images = rowImages(connection, table, QStringLiteral("rowid = ?1"), {rowid});
+    if (images.empty())
+        return std::nullopt;
+    return std::move(images.front());
+}
+
+std::vector<RowImage> allRowImages(Connection &connection, const QString &table)
+{
+    return rowImages(connection, table, QStringLiteral("1 = 1"));
+}
+
+void recordChange(Connection &connection, ChangeKind kind, const QString &table,
+                  std::optional<qint64> row, const QJsonObject &before, const QJsonObject &after)
+{
+    requireHistory(connection);
+    // The local wall clock is the one the stamps are read against; UTC tells the moment
+    // apart in the hour a clock change repeats.
+    const QDateTime utc = QDateTime::currentDateTimeUtc();
+    Statement insert(connection,
+                     QStringLiteral("INSERT INTO ") + connection.quotedTable(HistoryTable) +
+                         QStringLiteral(" (") + quotedList(HistoryFields) +
+                         QStringLiteral(") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)"));
+    insert.bind(1, storedStamp(clock().now()))
+        .bind(2, utc.toString(Qt::ISODate))
+        .bind(3, connection.author())
+        .bind(4, systemAccount())
+        .bind(5, changeKindText(kind))
+        .bind(6, table)
+        .bind(7, row ? QVariant(*row) : QVariant())
+        .bind(8, jsonText(before))
+        .bind(9, jsonText(after))
+        .run();
+}
+
+void recordAdded(Connection &connection, ChangeKind kind, const QString &table)
+{
+    const QString last = QStringLiteral("rowid = (SELECT max(rowid) FROM ") +
+                         connection.quotedTable(table) + QLatin1Char(')');
+    for (const RowImage &row : rowImages(connection, table, last))
+        recordChange(connection, kind, table, row.rowid, {}, row.fields);
+}
+
+void recordEdit(Connection &connection, ChangeKind kind, const QString &table,
+                const RowImage &before)
+{
+    const auto after = rowImage(connection, table, before.rowid);
+    const QJsonObject afterFields = after ? after->fields : QJsonObject();
+    if (afterFields != before.fields)
+        recordChange(connection, kind, table, before.rowid, before.fields, afterFields);
+}
+
+qint64 removeRows(Connection &connection, std::optional<ChangeKind> kind, const QString &table,
+                  const QString &condition, const QVariantList &values)
+{
+    const auto removed =
+        kind ? rowImages(connection, table, condition, values) : std::vector<RowImage>();
+    Statement remove(connection, QStringLiteral("DELETE FROM ") + connection.quotedTable(table) +
+                                     QStringLiteral(" WHERE ") + condition);
+    for (int i = 0; i < values.size(); ++i)
+        remove.bind(i + 1, values[i]);
+    remove.run();
+    const qint64 count = connection.changes();
+    for (const RowImage &row : removed)
+        recordChange(connection, *kind, table, row.rowid, row.fields, {});
+    return count;
+}
+
+std::vector<HistoryEntry> readHistory(Connection &connection)
+{
+    std::vector<HistoryEntry> entries;
+    if (!connection.tableExists(HistoryTable))
+        return entries;
+    Statement rows(connection, QStringLiteral("SELECT ") + quotedList(HistoryFields) +
+                                   QStringLiteral(" FROM ") +
+                                   connection.quotedTable(HistoryTable) +
+                                   QStringLiteral(" ORDER BY rowid"));
+    while (rows.step()) {
+        const QString changed = rows.value(0).toString();
+        entries.push_back({parseStoredStamp(changed),
+                           QDateTime::fromString(rows.value(1).toString(), Qt::ISODate),
+                           rows.value(2).toString(), rows.value(3).toString(),
+                           rows.value(4).toString(), rows.value(5).toString(),
+                           rows.isNull(6) ? std::nullopt : std::optional(rows.integer(6)),
+                           jsonFields(rows, 7), jsonFields(rows, 8)});
+    }
+    return entries;
+}
+
+} // namespace horalink

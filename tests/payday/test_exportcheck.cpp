@@ -1,0 +1,226 @@
+#include "clock/clocking.h"
+#include "db/connection.h"
+#include "db/cursor.h"
+#include "db/database.h"
+#include "db/employees.h"
+#include "db/sqlite.h"
+#include "db/timelog.h"
+#include "payday/backup.h"
+#include "payday/export.h"
+#include "payday/exportcheck.h"
+#include "support/fixture.h"
+
+#include <functional>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace horalink;
+
+namespace {
+
+using Change = std::function<void(Fixture &)>;
+
+Period firstWeekOfMarch()
+{
+    return {stamp(QStringLiteral("2026-03-01 00:00:00")),
+            stamp(QStringLiteral("2026-03-08 00:00:00"))};
+}
+
+// Ann and Bob worked in the first week of March, which was exported on 10 March.
+void exported(Fixture &f, const QString &folder)
+{
+    f.company();
+    f.employee(QStringLiteral("Ann"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 08:00:00"), ClockedIn);
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 16:00:00"), ClockedOut);
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-03 08:00:00"), ClockedIn);
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-03 16:00:00"), ClockedOut);
+    f.employee(QStringLiteral("Bob"));
+    f.event(QStringLiteral("Bob"), QStringLiteral("2026-03-02 09:00:00"), ClockedIn);
+    f.event(QStringLiteral("Bob"), QStringLiteral("2026-03-02 17:00:00"), ClockedOut);
+    f.file().setAuthor(QStringLiteral("Manager"));
+    openDatabase(EmployeeMdb).setAuthor(QStringLiteral("Manager"));
+    f.setNow(QStringLiteral("2026-03-10 12:00:00"));
+    QCOMPARE(
+        exportPeriod(f.file(), firstWeekOfMarch(), f.clock.current, folder, QLocale::c()).result,
+        WriteOutcome::Result::Written);
+    f.setNow(QStringLiteral("2026-03-11 09:00:00"));
+}
+
+void correctFirstStamp(Fixture &)
+{
+    Cursor cursor;
+    cursor.setRecordSource(QStringLiteral("Ann"));
+    cursor.refresh();
+    cursor.moveFirst();
+    cursor.writeTyped({{QStringLiteral("datetime"), QStringLiteral("2026-03-02 07:00:00")}});
+}
+
+// As a program that opens the data with its own engine would: no history entry.
+void foreignUpdate(Fixture &f)
+{
+    Statement(f.file(), QStringLiteral("UPDATE ") + f.file().quotedTable(QStringLiteral("Ann")) +
+                            QStringLiteral(" SET \"datetime\" = ?1 WHERE rowid = 1"))
+        .bind(1, QStringLiteral("2026-03-02 06:00:00"))
+        .run();
+}
+
+void removeEntries(Fixture &f, const QString &kind)
+{
+    const QString history = f.file().quotedTable(HistoryTable);
+    // The server refuses it to the clocks' account; the table's owner can lift that.
+    if (onServer())
+        f.file().exec(QStringLiteral("ALTER TABLE ") + history +
+                      QStringLiteral(" DISABLE TRIGGER \"entries stay\""));
+    Statement(f.file(),
+              QStringLiteral("DELETE FROM ") + history + QStringLiteral(" WHERE kind = ?1"))
+        .bind(1, kind)
+        .run();
+}
+
+// Whether the export is in the history, then each employee's state and how many changes
+// the history tells of the log since.
+QStringList told(const ExportComparison &compared)
+{
+    QStringList lines{compared.failure, compared.inHistory ? QStringLiteral("recorded")
+                                                           : QStringLiteral("not recorded")};
+    for (const EmployeeSinceExport &employee : compared.employees)
+        lines << employee.employee + QLatin1Char(' ') + QString::number(int(employee.state)) +
+                     QLatin1Char(' ') + QString::number(employee.changes.size());
+    return lines;
+}
+
+const QString Unchanged = QString::number(int(SinceExport::Unchanged));
+const QString InHoralink = QString::number(int(SinceExport::ChangedInHoralink));
+const QString Outside = QString::number(int(SinceExport::ChangedOutside));
+
+} // namespace
+
+Q_DECLARE_METATYPE(Change)
+
+class ExportCheckTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void eachEmployeeIsToldHowTheExportedEventsFared_data();
+    void eachEmployeeIsToldHowTheExportedEventsFared();
+    void aBackupIsCheckedAsTheDatabaseIs();
+    void aFolderWithoutDigestsIsRefused();
+};
+
+void ExportCheckTest::eachEmployeeIsToldHowTheExportedEventsFared_data()
+{
+    QTest::addColumn<Change>("change");
+    QTest::addColumn<QStringList>("told");
+    const auto ann = [](const QString &state, int changes) {
+        return QStringLiteral("Ann ") + state + QLatin1Char(' ') + QString::number(changes);
+    };
+    const QString bob = QStringLiteral("Bob ") + Unchanged + QStringLiteral(" 0");
+    const QString recorded = QStringLiteral("recorded");
+    // Listed first, with a log of no events.
+    const QString manager = QStringLiteral("Manager ") + Unchanged + QStringLiteral(" 0");
+    QTest::newRow("nothing") << Change([](Fixture &) {})
+                             << QStringList{{}, recorded, manager, ann(Unchanged, 0), bob};
+    QTest::newRow("clocked in after the export") << Change([](Fixture &f) {
+        f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-11 09:00:00"), ClockedIn);
+    }) << QStringList{{}, recorded, manager, ann(Unchanged, 0), bob};
+    QTest::newRow("corrected in Horalink")
+        << Change(correctFirstStamp) << QStringList{{}, recorded, manager, ann(InHoralink, 1), bob};
+    // The file gives the next row the number of the one removed.
+    QTest::newRow("deleted last, then clocked in") << Change([](Fixture &f) {
+        QVERIFY(deleteLastEvent(f.file(), QStringLiteral("Ann")));
+        f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-11 09:00:00"), ClockedIn);
+    }) << QStringList{{}, recorded, manager, ann(InHoralink, 1), bob};
+    QTest::newRow("log cleared") << Change([](Fixture &f) {
+        clearTimeLog(f.file(), QStringLiteral("Ann"));
+    }) << QStringList{{}, recorded, manager, ann(InHoralink, 4), bob};
+    QTest::newRow("employee deleted")
+        << Change([](Fixture &f) { deleteEmployee(f.file(), QStringLiteral("Bob")); })
+        << QStringList{{},
+                       recorded,
+                       manager,
+                       ann(Unchanged, 0),
+                       QStringLiteral("Bob ") + InHoralink + QStringLiteral(" 2")};
+    QTest::newRow("stamp changed by another program")
+        << Change(foreignUpdate) << QStringList{{}, recorded, manager, ann(Outside, 0), bob};
+    QTest::newRow("an event added by another program")
+        << Change([](Fixture &f) {
+               Statement(f.file(),
+                         QStringLiteral("INSERT INTO ") +
+                             f.file().quotedTable(QStringLiteral("Bob")) +
+                             QStringLiteral(" (\"Ename\", \"datetime\", inoutfx) VALUES "
+                                            "('Bob', '2026-03-04 09:00:00', 'Clocked In')"))
+                   .run();
+           })
+        << QStringList{{},
+                       recorded,
+                       manager,
+                       ann(Unchanged, 0),
+                       QStringLiteral("Bob ") + Outside + QStringLiteral(" 0")};
+    // The entry tells the correction, not what came after it.
+    QTest::newRow("corrected, then changed by another program") << Change([](Fixture &f) {
+        correctFirstStamp(f);
+        foreignUpdate(f);
+    }) << QStringList{{}, recorded, manager, ann(Outside, 1), bob};
+    QTest::newRow("corrected, and its entry removed") << Change([](Fixture &f) {
+        correctFirstStamp(f);
+        removeEntries(f, QStringLiteral("stamp corrected"));
+    }) << QStringList{{}, recorded, manager, ann(Outside, 0), bob};
+    // Without it, the entries written since the export's moment still tell the correction.
+    QTest::newRow("the export's entry removed") << Change([](Fixture &f) {
+        correctFirstStamp(f);
+        removeEntries(f, QStringLiteral("exported"));
+    }) << QStringList{{}, QStringLiteral("not recorded"), manager, ann(InHoralink, 1), bob};
+}
+
+void ExportCheckTest::eachEmployeeIsToldHowTheExportedEventsFared()
+{
+    QFETCH(Change, change);
+    QFETCH(QStringList, told);
+    Fixture f;
+    QTemporaryDir folder;
+    exported(f, folder.path());
+    change(f);
+    QCOMPARE(::told(compareWithExport(f.file(), folder.path())), told);
+}
+
+void ExportCheckTest::aBackupIsCheckedAsTheDatabaseIs()
+{
+    Fixture f;
+    QTemporaryDir folder;
+    exported(f, folder.path());
+    correctFirstStamp(f);
+    const WriteOutcome backup = backupDatabase(f.file(), folder.path(), f.clock.current);
+    QCOMPARE(backup.result, WriteOutcome::Result::Written);
+    foreignUpdate(f);
+    const auto copy = SqliteConnection::openExisting(backup.files.value(0));
+    QCOMPARE(::told(compareWithExport(*copy, folder.path())),
+             QStringList({{},
+                          "recorded",
+                          "Manager " + Unchanged + " 0",
+                          "Ann " + InHoralink + " 1",
+                          "Bob " + Unchanged + " 0"}));
+    QCOMPARE(::told(compareWithExport(f.file(), folder.path())).value(3), "Ann " + Outside + " 1");
+}
+
+void ExportCheckTest::aFolderWithoutDigestsIsRefused()
+{
+    Fixture f;
+    QTemporaryDir folder;
+    exported(f, folder.path());
+    QFile digests(QDir(folder.path()).filePath(DigestsFile));
+    QVERIFY(digests.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    digests.write("{}");
+    digests.close();
+    QVERIFY(compareWithExport(f.file(), folder.path())
+                .failure.endsWith(QStringLiteral(" holds no digests of an export.")));
+    QVERIFY(digests.remove());
+    QVERIFY(compareWithExport(f.file(), folder.path())
+                .failure.contains(QStringLiteral(" cannot be read: ")));
+}
+
+QTEST_MAIN(ExportCheckTest)
+#include "test_exportcheck.moc"
