@@ -32,6 +32,14 @@ constexpr int PdfResolution = 1200;
 // widest), so that no line is cut; a printer that needs more keeps its own.
 constexpr qreal MarginMillimeters = 12.7;
 
+// The card's margins in millimetres: the house's own, or the device's least where it is wider.
+QMarginsF cardMargins(const QMarginsF &least = {})
+{
+    return {std::max(least.left(), MarginMillimeters), std::max(least.top(), MarginMillimeters),
+            std::max(least.right(), MarginMillimeters),
+            std::max(least.bottom(), MarginMillimeters)};
+}
+
 QFont cardFont(const QPaintDevice &device)
 {
     QFont font = QApplication::font();
@@ -206,7 +214,6 @@ bool SystemPrinter::openPdf(const QString &name)
         prompts().warning(m_failure, PrintError);
         return false;
     }
-    m_pdfPath = file;
     m_pdf->setTitle(name);
     return true;
 }
@@ -217,10 +224,7 @@ void SystemPrinter::openSystemPrinter(const QPrinterInfo &destination, const QSt
     m_printer->setDocName(name);
     QPageLayout layout = m_printer->pageLayout();
     layout.setUnits(QPageLayout::Millimeter);
-    const QMarginsF least = layout.minimumMargins();
-    layout.setMargins(QMarginsF(
-        std::max(least.left(), MarginMillimeters), std::max(least.top(), MarginMillimeters),
-        std::max(least.right(), MarginMillimeters), std::max(least.bottom(), MarginMillimeters)));
+    layout.setMargins(cardMargins(layout.minimumMargins()));
     m_printer->setPageLayout(layout);
     m_device = m_printer.get();
     m_failure = QStringLiteral("The time card could not be sent to the printer ") +
@@ -236,10 +240,8 @@ bool SystemPrinter::openPdfFile(const QString &file, NewFile::Existing existing)
     }
     m_pdf = std::make_unique<QPdfWriter>(m_pdfFile.get());
     m_pdf->setResolution(PdfResolution);
-    m_pdf->setPageLayout(QPageLayout(
-        QPageSize(paperOf(QLocale())), QPageLayout::Portrait,
-        QMarginsF(MarginMillimeters, MarginMillimeters, MarginMillimeters, MarginMillimeters),
-        QPageLayout::Millimeter));
+    m_pdf->setPageLayout(QPageLayout(QPageSize(paperOf(QLocale())), QPageLayout::Portrait,
+                                     cardMargins(), QPageLayout::Millimeter));
     m_device = m_pdf.get();
     return true;
 }
@@ -251,7 +253,6 @@ void SystemPrinter::closeDevice()
     m_printer.reset();
     m_pdf.reset();
     m_pdfFile.reset();
-    m_pdfPath.clear();
 }
 
 int SystemPrinter::linesPerPage() const
@@ -321,7 +322,7 @@ void SystemPrinter::endDocument()
     if (!m_painter.isActive())
         return;
     const bool sent = m_painter.end() && (!m_pdfFile || m_pdfFile->commit());
-    const QString saved = sent ? m_pdfPath : QString();
+    const QString saved = sent && m_pdfFile ? m_pdfFile->fileName() : QString();
     closeDevice();
     if (!sent)
         prompts().warning(m_failure, PrintError);

@@ -82,8 +82,6 @@ private:
     QPainter m_painter;
     // What the user is told when the document cannot be printed.
     QString m_failure;
-    // The PDF file the document is saved to; empty when it goes to a printer.
-    QString m_pdfPath;
     QFont m_font;
     qreal m_columnWidth = 1;
     std::optional<ColumnLayout> m_columns;
