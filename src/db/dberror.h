@@ -23,6 +23,10 @@ private:
     QByteArray m_what;
 };
 
+// Whether the engine refused to write because the file may only be read: the record can
+// still be read, and what needs no change can go on.
+bool refusedAsReadOnly(const DbError &error);
+
 // Error numbers the program raises itself, beside the engine's own codes.
 namespace dberr {
 constexpr int OutOfMemory = 7;

@@ -154,8 +154,10 @@ bool storePassword(Connection &connection, const QString &name, const QString &p
                                      QStringLiteral(" SET epass = ?1 WHERE rowid = ?2"));
     update.bind(1, passwordHash(password)).bind(2, before.front().rowid).run();
     const auto after = rowImage(connection, EmployeeList, before.front().rowid);
+    // Whose password, and whether there is one: a reader of the history must tell who it was.
     const auto passwordOf = [](const RowImage &row) {
-        return QJsonObject{{QStringLiteral("epass"), row.fields.value(QLatin1String("epass"))}};
+        return QJsonObject{{QStringLiteral("ename"), row.fields.value(QLatin1String("ename"))},
+                           {QStringLiteral("epass"), row.fields.value(QLatin1String("epass"))}};
     };
     recordChange(connection, ChangeKind::PasswordChanged, EmployeeList, before.front().rowid,
                  passwordOf(before.front()), after ? passwordOf(*after) : QJsonObject());

@@ -13,6 +13,12 @@ DbError::DbError(int number, QString description)
       m_what((QString::number(number) + QStringLiteral(": ") + m_description).toUtf8())
 {}
 
+bool refusedAsReadOnly(const DbError &error)
+{
+    // The extended codes of a read-only refusal all carry the primary code in their low byte.
+    return (error.number() & 0xff) == SQLITE_READONLY;
+}
+
 namespace {
 
 DbError errorOf(sqlite3 *db)

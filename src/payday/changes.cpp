@@ -1,9 +1,11 @@
 #include "changes.h"
 
+#include "db/connection.h"
 #include "db/datetimetext.h"
 #include "payday/csv.h"
 #include "payday/findings.h"
 
+#include <QDir>
 #include <QJsonDocument>
 
 namespace horalink {
@@ -130,6 +132,52 @@ QString changeLine(const HistoryEntry &change)
     for (const QString &field : changeFields(change))
         fields << oneLine(field);
     return fields.join(QLatin1Char('\t'));
+}
+
+QString changedEmployee(const HistoryEntry &change)
+{
+    const auto kind = changeKindFromText(change.kind);
+    if (kind == ChangeKind::Exported || kind == ChangeKind::SwitchChanged ||
+        kind == ChangeKind::CompanyNamed || change.subject == CompanyTable)
+        return {};
+    if (change.subject != EmployeeList)
+        return change.subject;
+    const QString name = QStringLiteral("ename");
+    return (change.after && change.after->contains(name) ? *change.after
+                                                         : change.before.value_or(QJsonObject()))
+        .value(name)
+        .toString();
+}
+
+const QStringList ChangeTitles = {QStringLiteral("Changed"),  QStringLiteral("Who"),
+                                  QStringLiteral("Employee"), QStringLiteral("Change"),
+                                  QStringLiteral("Before"),   QStringLiteral("After")};
+
+QStringList shownChange(const HistoryEntry &change, const StampText &stampText)
+{
+    const auto shownFields = [&](const std::optional<QJsonObject> &fields) {
+        QStringList pairs;
+        if (!fields)
+            return QString();
+        for (auto field = fields->begin(); field != fields->end(); ++field) {
+            QString value = field.value().toVariant().toString();
+            if (field.key() == StampField && parseStoredStamp(value).isValid())
+                value = stampText(parseStoredStamp(value));
+            pairs << field.key() + QStringLiteral(": ") + value;
+        }
+        return pairs.join(QStringLiteral(", "));
+    };
+    const bool exported = changeKindFromText(change.kind) == ChangeKind::Exported;
+    return {change.changed.isValid() ? stampText(change.changed)
+                                     : change.changedUtc.toString(Qt::ISODate),
+            change.account.isEmpty()
+                ? change.who
+                : change.who + QStringLiteral(" (") + change.account + QLatin1Char(')'),
+            changedEmployee(change),
+            change.kind,
+            exported ? QString() : shownFields(change.before),
+            exported ? QStringLiteral("to ") + QDir::toNativeSeparators(change.subject)
+                     : shownFields(change.after)};
 }
 
 } // namespace horalink

@@ -35,4 +35,15 @@ void writeChange(CsvWriter &changes, const HistoryEntry &change);
 // A change on one line, its fields parted by tabs.
 QString changeLine(const HistoryEntry &change);
 
+// The employee whose log or list row the change concerns; empty for a switch, the company's
+// name or an export.
+QString changedEmployee(const HistoryEntry &change);
+
+// A change as a window lists it, in the order of ChangeTitles: when and every stamp of the
+// row in the form given, who with the system account, whose log, the kind, and the row's
+// fields before and after as "field: value" pairs. An export tells its folder instead of its
+// digests.
+extern const QStringList ChangeTitles;
+QStringList shownChange(const HistoryEntry &change, const StampText &stampText);
+
 } // namespace horalink

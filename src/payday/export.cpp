@@ -8,6 +8,7 @@
 #include "payday/digest.h"
 #include "payday/periodrows.h"
 
+#include <optional>
 #include <QDir>
 #include <QJsonDocument>
 
@@ -122,16 +123,26 @@ ExportedEmployee writeEmployee(Connection &connection, const ListedEmployee &lis
 WriteOutcome commitRecorded(Connection &connection, const QString &folder,
                             const ExportRecord &record, const QList<NewFile *> &files)
 {
-    Transaction recorded(connection);
-    recordChange(connection, ChangeKind::Exported, QDir(folder).absolutePath(), std::nullopt, {},
-                 recordJson(record));
+    std::optional<Transaction> recorded;
+    try {
+        recorded.emplace(connection);
+        recordChange(connection, ChangeKind::Exported, QDir(folder).absolutePath(), std::nullopt,
+                     {}, recordJson(record));
+    } catch (const DbError &error) {
+        if (!refusedAsReadOnly(error))
+            throw;
+        return failed(QStringLiteral("Nothing was exported: ") + connection.location() +
+                      QStringLiteral(" may only be read, and an export is kept in its change "
+                                     "history (") +
+                      error.description() + QStringLiteral(")."));
+    }
     QStringList names;
     for (NewFile *file : files) {
         if (!file->commit())
             return failed(file->errorString());
         names.prepend(file->fileName());
     }
-    recorded.commit();
+    recorded->commit();
     return {WriteOutcome::Result::Written, names, {}};
 }
 

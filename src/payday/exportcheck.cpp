@@ -151,6 +151,19 @@ std::optional<ExportRecord> readRecord(const QString &folder, QString &failure)
 
 } // namespace
 
+QString sinceExportText(SinceExport state)
+{
+    switch (state) {
+    case SinceExport::Unchanged:
+        return QStringLiteral("unchanged since the export");
+    case SinceExport::ChangedInHoralink:
+        return QStringLiteral("changed in Horalink since the export");
+    case SinceExport::ChangedOutside:
+        return QStringLiteral("changed outside Horalink");
+    }
+    return {};
+}
+
 ExportComparison compareWithExport(Connection &connection, const QString &folder)
 {
     ExportComparison comparison;

@@ -20,6 +20,9 @@ enum class SinceExport
     ChangedOutside,
 };
 
+// The state in words: "unchanged since the export" and the like.
+QString sinceExportText(SinceExport state);
+
 struct EmployeeSinceExport
 {
     QString employee;

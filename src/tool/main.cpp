@@ -287,19 +287,6 @@ int exportInto(Connection &file, const Command &command, const QDateTime &now)
                                                 : NewFile::Existing::Refused));
 }
 
-QString sinceText(SinceExport state)
-{
-    switch (state) {
-    case SinceExport::Unchanged:
-        return QStringLiteral("unchanged since the export");
-    case SinceExport::ChangedInHoralink:
-        return QStringLiteral("changed in Horalink since the export");
-    case SinceExport::ChangedOutside:
-        return QStringLiteral("changed outside Horalink");
-    }
-    return {};
-}
-
 int checkAgainst(Connection &file, const QString &folder)
 {
     const ExportComparison compared = compareWithExport(file, folder);
@@ -309,7 +296,7 @@ int checkAgainst(Connection &file, const QString &folder)
     if (!compared.inHistory)
         out() << "The change history holds no entry of this export.\n";
     for (const EmployeeSinceExport &employee : compared.employees) {
-        out() << oneLine(employee.employee) << '\t' << sinceText(employee.state) << '\n';
+        out() << oneLine(employee.employee) << '\t' << sinceExportText(employee.state) << '\n';
         for (const HistoryEntry &change : employee.changes)
             out() << '\t' << changeLine(change) << '\n';
         changed = changed || employee.state != SinceExport::Unchanged;

@@ -4,9 +4,11 @@
 #include "db/database.h"
 #include "db/datetimetext.h"
 #include "payday/backup.h"
+#include "payday/changes.h"
 #include "payday/check.h"
 #include "payday/csv.h"
 #include "payday/export.h"
+#include "payday/exportcheck.h"
 #include "ui/controls.h"
 #include "ui/forms.h"
 #include "ui/frmmain.h"
@@ -91,6 +93,21 @@ QString shownStamp(const QDateTime &stamp)
     return generalDateText(stamp);
 }
 
+// A bound of a period as it is typed: a date alone when it falls at midnight.
+QString boundText(const QDateTime &bound)
+{
+    return bound.time() == QTime(0, 0) ? shortDateText(bound.date()) : generalDateText(bound);
+}
+
+QString changesSinceText(std::size_t count)
+{
+    if (count == 0)
+        return {};
+    return (count == 1 ? QStringLiteral("1 change")
+                       : QString::number(count) + QStringLiteral(" changes")) +
+           QStringLiteral(" in the history since the export");
+}
+
 // A job's progress, shown in a progress box once the job says how much there is.
 class Shown
 {
@@ -146,6 +163,7 @@ frmperiod::frmperiod() : Form(SizableWindow | Qt::Dialog)
                              QStringLiteral("Kind"), QStringLiteral("Detail")});
     figuresTable = addList(lists, "Frame3", QStringLiteral("Figures"), "figures",
                            brokenTitles(summaryTitles()));
+    changesTable = addList(lists, "Frame4", QStringLiteral("Changes"), "changes", ChangeTitles);
     layout->addWidget(lists, 1);
     setDefaultButton(checkButton);
     setCancelButton(closeButton);
@@ -176,10 +194,14 @@ QHBoxLayout *frmperiod::makeActions()
                           QStringLiteral("Write summary.csv and events.csv for the payroll"));
     checkButton = button("Check", QStringLiteral("Check"), this,
                          QStringLiteral("Look for forgotten clock-outs and other exceptions"));
+    checkAgainstButton = button(
+        "CheckAgainst", QStringLiteral("Check against an earlier export…"), this,
+        QStringLiteral("Tell whether the events an earlier export wrote are still the record's"));
     backupButton = button("BackUp", QStringLiteral("Back Up…"), this,
                           QStringLiteral("Copy Employee.mdb as it stands now"));
     closeButton = button("Close", QStringLiteral("Close"), this);
-    for (QPushButton *action : {exportButton, checkButton, backupButton, closeButton})
+    for (QPushButton *action :
+         {exportButton, checkButton, checkAgainstButton, backupButton, closeButton})
         actions->addWidget(action);
     return actions;
 }
@@ -188,9 +210,11 @@ void frmperiod::connectControls()
 {
     connectGuarded(exportButton, &QPushButton::clicked, this, &frmperiod::exportButtonClicked);
     connectGuarded(checkButton, &QPushButton::clicked, this, &frmperiod::checkButtonClicked);
+    connectGuarded(checkAgainstButton, &QPushButton::clicked, this,
+                   &frmperiod::checkAgainstButtonClicked);
     connectGuarded(backupButton, &QPushButton::clicked, this, &frmperiod::backupButtonClicked);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
-    for (QTableWidget *table : {findingsTable, figuresTable})
+    for (QTableWidget *table : {findingsTable, figuresTable, changesTable})
         connectGuarded(table, &QTableWidget::itemDoubleClicked, this, &frmperiod::rowDoubleClicked);
     for (QLineEdit *edit : {fromEdit, toEdit})
         connect(edit, &QLineEdit::textEdited, this, &frmperiod::clearLists);
@@ -264,10 +288,76 @@ void frmperiod::checkButtonClicked()
     if (!period)
         return;
     Shown progress(QStringLiteral("Check"));
-    const CheckOutcome outcome = checkPeriod(openDatabase(EmployeeMdb), *period, clock().now(),
-                                             progress.employees(), shownStamp);
+    Connection &file = openDatabase(EmployeeMdb);
+    const CheckOutcome outcome =
+        checkPeriod(file, *period, clock().now(), progress.employees(), shownStamp);
     showFindings(outcome);
     showFigures(outcome);
+    showChanges(outcome.cancelled ? std::vector<HistoryEntry>() : periodChanges(file, *period));
+}
+
+void frmperiod::checkAgainstButtonClicked()
+{
+    const QString folder = prompts().chooseFolder(
+        QStringLiteral("Check the record against the export in this folder"));
+    if (folder.isEmpty())
+        return;
+    const ExportComparison compared = compareWithExport(openDatabase(EmployeeMdb), folder);
+    if (!compared.failure.isEmpty()) {
+        prompts().warning(compared.failure, Title);
+        return;
+    }
+    showComparison(compared);
+    QStringList outside;
+    for (const EmployeeSinceExport &employee : compared.employees) {
+        if (employee.state == SinceExport::ChangedOutside)
+            outside << employee.employee;
+    }
+    const QString exportText = QStringLiteral("the export in ") + QDir::toNativeSeparators(folder);
+    if (!compared.inHistory)
+        prompts().warning(QStringLiteral("The change history holds no entry of ") + exportText +
+                              QStringLiteral(": it was removed, or the export was not made "
+                                             "from this record."),
+                          Title);
+    if (!outside.isEmpty())
+        prompts().warning(QStringLiteral("Since ") + exportText +
+                              QStringLiteral(", the record was changed outside Horalink: ") +
+                              outside.join(QStringLiteral(", ")) + QLatin1Char('.'),
+                          Title);
+}
+
+// The employees' states where the findings go, and the changes that explain them, for the
+// export's period, which the dates then show.
+void frmperiod::showComparison(const ExportComparison &compared)
+{
+    showPeriod(compared.record.period);
+    clearLists();
+    const QString exported = shownStamp(compared.record.exported);
+    if (!compared.inHistory)
+        addRow(findingsTable, {},
+               {QString(), exported, QStringLiteral("export not in the history"),
+                QStringLiteral("The change history holds no entry of this export.")});
+    std::vector<HistoryEntry> changes;
+    for (const EmployeeSinceExport &employee : compared.employees) {
+        addRow(findingsTable, employee.employee,
+               {employee.employee, exported, sinceExportText(employee.state),
+                changesSinceText(employee.changes.size())});
+        changes.insert(changes.end(), employee.changes.begin(), employee.changes.end());
+    }
+    showChanges(changes);
+}
+
+void frmperiod::showChanges(const std::vector<HistoryEntry> &changes)
+{
+    changesTable->setRowCount(0);
+    for (const HistoryEntry &change : changes)
+        addRow(changesTable, changedEmployee(change), shownChange(change, shownStamp));
+}
+
+void frmperiod::showPeriod(const Period &period)
+{
+    fromEdit->setText(boundText(period.from));
+    toEdit->setText(boundText(period.to));
 }
 
 void frmperiod::showFindings(const CheckOutcome &outcome)
@@ -295,7 +385,7 @@ void frmperiod::showFigures(const CheckOutcome &outcome)
 
 void frmperiod::clearLists()
 {
-    for (QTableWidget *table : {findingsTable, figuresTable})
+    for (QTableWidget *table : {findingsTable, figuresTable, changesTable})
         table->setRowCount(0);
 }
 

@@ -3,6 +3,7 @@
 #include "ui/form.h"
 
 #include <optional>
+#include <vector>
 
 class QGroupBox;
 class QHBoxLayout;
@@ -16,11 +17,15 @@ class QTableWidgetItem;
 namespace horalink {
 
 struct CheckOutcome;
+struct ExportComparison;
+struct HistoryEntry;
 struct Period;
 
-// Pay day for a period: the payroll export, the check for exceptions and a backup of the
-// file. The check also shows what the export would write for each employee. It only reads the
-// data, and writes only the files asked for. The main window closes it when the manager leaves.
+// Pay day for a period: the payroll export, the check for exceptions, the check of the record
+// against an earlier export, and a backup of the file. The check also shows what the export
+// would write for each employee and the record's changes that concern the period. It reads
+// the data, and writes only the files asked for and the export's entry in the change history.
+// The main window closes it when the manager leaves.
 class frmperiod : public Form
 {
     Q_OBJECT
@@ -37,6 +42,7 @@ public:
     QLineEdit *toEdit;
     QPushButton *exportButton;
     QPushButton *checkButton;
+    QPushButton *checkAgainstButton;
     QPushButton *backupButton;
     QPushButton *closeButton;
     // The check's lists, one above the other; each row leads to its employee on a double-click.
@@ -45,6 +51,8 @@ public:
     QTableWidget *findingsTable;
     // What the export would write for each employee into summary.csv.
     QTableWidget *figuresTable;
+    // The change history's entries that concern the period, in the order made.
+    QTableWidget *changesTable;
 
 private:
     QGroupBox *makePeriodFrame();
@@ -52,9 +60,13 @@ private:
     void connectControls();
     void exportButtonClicked();
     void checkButtonClicked();
+    void checkAgainstButtonClicked();
     void backupButtonClicked();
     void showFindings(const CheckOutcome &outcome);
     void showFigures(const CheckOutcome &outcome);
+    void showChanges(const std::vector<HistoryEntry> &changes);
+    void showComparison(const ExportComparison &compared);
+    void showPeriod(const Period &period);
     // Lists of another period than the one typed would mislead.
     void clearLists();
     void rowDoubleClicked(QTableWidgetItem *item);

@@ -166,10 +166,12 @@ const QList<Case> &cases()
          [](Fixture &f) {
              return storePassword(f.file(), QStringLiteral("Ann"), QStringLiteral("open"));
          },
-         {{"password changed", "datalist", 2, R"({"epass":true})", R"({"epass":true})"}}},
+         {{"password changed", "datalist", 2, R"({"ename":"Ann","epass":true})",
+           R"({"ename":"Ann","epass":true})"}}},
         {"password removed",
          [](Fixture &f) { return storePassword(f.file(), QStringLiteral("Ann"), {}); },
-         {{"password changed", "datalist", 2, R"({"epass":true})", R"({"epass":false})"}}},
+         {{"password changed", "datalist", 2, R"({"ename":"Ann","epass":true})",
+           R"({"ename":"Ann","epass":false})"}}},
         {"switch changed",
          [](Fixture &f) {
              storeSwitch(f.file(), Switch::Edits, true);
@@ -456,8 +458,8 @@ void HistoryTest::theHistoryMovesWithTheDatabase()
     const auto server = PgConnection::open(empty.connectionString());
     copyFileToServer(*file, *server);
     QCOMPARE(lines(*server), written);
-    QVERIFY_THROWS_EXCEPTION(DbError, server->exec(QStringLiteral("DELETE FROM ") +
-                                                   server->quotedTable(HistoryTable)));
+    QVERIFY_THROWS_EXCEPTION(
+        DbError, server->exec(QStringLiteral("DELETE FROM ") + server->quotedTable(HistoryTable)));
     const QString dumped = f.folder() + QStringLiteral("/dumped.mdb");
     QVERIFY(copyServerToFile(*server, dumped));
     QCOMPARE(lines(*SqliteConnection::openExisting(dumped)), written);

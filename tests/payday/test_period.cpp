@@ -1,7 +1,10 @@
 // The pay-period window: its dates, its three actions, and the way from a finding to its
 // employee.
+#include "clock/clocking.h"
 #include "csvtext.h"
 #include "db/connection.h"
+#include "db/database.h"
+#include "db/employees.h"
 #include "filetraps.h"
 #include "payday/check.h"
 #include "support/fixture.h"
@@ -109,6 +112,9 @@ private slots:
     void theFiguresAreTheRowsTheExportWrites();
     void theListsShowTheLocalesDatesAndGrowWithTheWindow();
     void aListOfAnotherPeriodIsNeverShownBesideTheDatesTyped();
+    void theCheckListsTheChangesThatConcernThePeriod();
+    void anEarlierExportIsComparedWithTheRecordAsItStands();
+    void aFileThatMayOnlyBeReadExportsNothingAndTheProgramGoesOn();
 };
 
 void PeriodWindowTest::theCheckListsFindingsThatLeadToTheirEmployee()
@@ -363,6 +369,97 @@ void PeriodWindowTest::aListOfAnotherPeriodIsNeverShownBesideTheDatesTyped()
     QTest::keyClick(window.toEdit, Qt::Key_Backspace);
     QCOMPARE(window.findingsTable->rowCount(), 0);
     QCOMPARE(window.figuresTable->rowCount(), 0);
+}
+
+void PeriodWindowTest::theCheckListsTheChangesThatConcernThePeriod()
+{
+    Fixture f;
+    QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+    frmperiod &window = openPeriod(f);
+    // Both after the period's end: the removed event was stamped in it, the password was not.
+    Connection &program = openDatabase(EmployeeMdb);
+    QVERIFY(deleteLastEvent(program, QStringLiteral("Ann")));
+    QVERIFY(storePassword(program, QStringLiteral("Ann"), QStringLiteral("open")));
+    window.checkButton->click();
+
+    QCOMPARE(titlesOf(*window.changesTable),
+             QStringList({"Changed", "Who", "Employee", "Change", "Before", "After"}));
+    QCOMPARE(window.changesTable->rowCount(), 1);
+    const QStringList removed = rowOf(*window.changesTable, 0);
+    QCOMPARE(removed.value(0), QStringLiteral("02.03.2026 17:30:10"));
+    QVERIFY2(removed.value(1).startsWith(QStringLiteral("Manager")), qPrintable(removed[1]));
+    QCOMPARE(removed.mid(2, 2), QStringList({"Ann", "deleted last"}));
+    QVERIFY2(removed.value(4).contains(QStringLiteral("datetime: 27.02.2026 16:30:00")),
+             qPrintable(removed[4]));
+    QCOMPARE(removed.value(5), QString());
+
+    window.toEdit->setText(QStringLiteral("03.03.2026"));
+    window.checkButton->click();
+    // The fixture set the Manager's password on the day, as the program would have.
+    QCOMPARE(window.changesTable->rowCount(), 3);
+    QCOMPARE(rowOf(*window.changesTable, 2).mid(2),
+             QStringList({"Ann", "password changed", "ename: Ann, epass: false",
+                          "ename: Ann, epass: true"}));
+    doubleClick(*window.changesTable, 2, 2);
+    QCOMPARE(f.main().employeeNameEdit->text(), QStringLiteral("Ann"));
+}
+
+void PeriodWindowTest::anEarlierExportIsComparedWithTheRecordAsItStands()
+{
+    Fixture f;
+    frmperiod &window = openPeriod(f);
+    QTemporaryDir out;
+    QTemporaryDir empty;
+    f.prompts.folders = {out.path(), empty.path(), out.path()};
+    window.exportButton->click();
+    f.takeBoxes();
+    window.checkAgainstButton->click();
+    QCOMPARE(f.takeBoxes().size(), 1);
+    QCOMPARE(window.findingsTable->rowCount(), 0);
+
+    QVERIFY(deleteLastEvent(openDatabase(EmployeeMdb), QStringLiteral("Ann")));
+    Statement(f.file(), QStringLiteral("UPDATE ") +
+                            f.file().quotedTable(QStringLiteral("Bob, \"Jr\"")) +
+                            QStringLiteral(" SET datetime = '2026-02-28 07:00:00'"))
+        .run();
+    window.fromEdit->setText(QStringLiteral("1/1/2026"));
+    window.checkAgainstButton->click();
+
+    QCOMPARE(window.fromEdit->text(), QStringLiteral("2/16/2026"));
+    QCOMPARE(window.toEdit->text(), QStringLiteral("3/2/2026"));
+    QCOMPARE(window.findingsTable->rowCount(), 3);
+    QCOMPARE(rowOf(*window.findingsTable, 0),
+             QStringList({"Manager", "3/2/2026 5:30:10 PM", "unchanged since the export", ""}));
+    QCOMPARE(rowOf(*window.findingsTable, 1),
+             QStringList({"Ann", "3/2/2026 5:30:10 PM", "changed in Horalink since the export",
+                          "1 change in the history since the export"}));
+    QCOMPARE(rowOf(*window.findingsTable, 2).mid(2, 1), QStringList{"changed outside Horalink"});
+    QCOMPARE(window.changesTable->rowCount(), 1);
+    QCOMPARE(rowOf(*window.changesTable, 0).value(3), QStringLiteral("deleted last"));
+    const QList<Box> boxes = f.takeBoxes();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].icon, Icon::Exclamation);
+    QVERIFY2(boxes[0].text.endsWith(QStringLiteral("changed outside Horalink: Bob, \"Jr\".")),
+             qPrintable(boxes[0].text));
+}
+
+void PeriodWindowTest::aFileThatMayOnlyBeReadExportsNothingAndTheProgramGoesOn()
+{
+    Fixture f;
+    frmperiod &window = openPeriod(f);
+    // The engine refuses every write as it does for a file the account may not write to.
+    openDatabase(EmployeeMdb).exec(QStringLiteral("PRAGMA query_only = 1"));
+    QTemporaryDir out;
+    f.prompts.folders = {out.path()};
+    window.exportButton->click();
+    QVERIFY(!programEnded());
+    const QList<Box> boxes = f.takeBoxes();
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY2(boxes[0].text.startsWith(QStringLiteral("Nothing was exported: Employee.mdb in ")),
+             qPrintable(boxes[0].text));
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    window.checkButton->click();
+    QCOMPARE(window.findingsTable->rowCount(), 2);
 }
 
 QTEST_MAIN(PeriodWindowTest)
