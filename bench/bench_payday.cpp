@@ -1,9 +1,10 @@
-// Pay day in a shop of 200 employees with 10,000 events each: the export and the check,
-// against a bare read of every log by SQLite alone.
+// Pay day in a shop of 200 employees with 10,000 events each: the export, the check and the
+// check against an earlier export, against a bare read of every log by SQLite alone.
 #include "db/database.h"
 #include "db/sqlite.h"
 #include "payday/check.h"
 #include "payday/export.h"
+#include "payday/exportcheck.h"
 #include "shop.h"
 
 #include <benchmark/benchmark.h>
@@ -95,9 +96,26 @@ void PaydayCheck(benchmark::State &state)
         benchmark::DoNotOptimize(checkPeriod(*shop().file, Everything, Now));
 }
 
+// Against an export of every event, made once before.
+void PaydayCheckAgainst(benchmark::State &state)
+{
+    QTemporaryDir exported;
+    if (exportPeriod(*shop().file, Everything, Now, exported.path(), QLocale::c()).result !=
+        WriteOutcome::Result::Written) {
+        state.SkipWithError("the export failed");
+        return;
+    }
+    for (auto _ : state) {
+        const ExportComparison compared = compareWithExport(*shop().file, exported.path());
+        if (!compared.failure.isEmpty() || compared.employees.size() < std::size_t(Employees))
+            state.SkipWithError("the check against the export failed");
+    }
+}
+
 } // namespace
 
 BENCHMARK(PaydayFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(PaydayExport)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(PaydayExportFortnight)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(PaydayCheck)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(PaydayCheckAgainst)->Unit(benchmark::kMillisecond)->Iterations(3);

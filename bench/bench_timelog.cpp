@@ -1,7 +1,9 @@
 // Speed of the time clock against bare SQLite on the same log: the totals, a clock-in, a
-// clock-out and a sign-on, on logs of 10,000 and 1,000,000 events; and, where
+// clock-out and a sign-on, on logs of 10,000 and 1,000,000 events; a corrected stamp, with its
+// entry in the change history, against a bare UPDATE of the same row; and, where
 // HORALINK_BENCH_SERVER names a PostgreSQL database, the totals, a clock-in and a sign-on on
 // the server against bare libpq reading the same stamps. Run with `make bench`.
+#include "db/cursor.h"
 #include "db/database.h"
 #include "db/postgres.h"
 #include "db/sqlite.h"
@@ -259,6 +261,51 @@ void ServerSignOn(benchmark::State &state)
     }
 }
 
+// The stamp of the log's last event corrected as the browser stores it, and back the next
+// time, so that every round changes the row.
+void CorrectStamp(benchmark::State &state)
+{
+    world(int(state.range(0)));
+    Cursor cursor;
+    cursor.setRecordSource(Employee);
+    cursor.refresh();
+    cursor.moveLast();
+    bool early = false;
+    for (auto _ : state) {
+        early = !early;
+        cursor.writeTyped(
+            {{QStringLiteral("datetime"), early ? QStringLiteral("2047-05-19 16:00:00")
+                                                : QStringLiteral("2047-05-19 16:01:00")}});
+    }
+}
+
+// The least any correction costs: one UPDATE of the row in a transaction of its own, on a
+// connection of its own.
+void CorrectFloor(benchmark::State &state)
+{
+    World &w = world(int(state.range(0)));
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(w.path().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_stmt *update = nullptr;
+    sqlite3_prepare_v2(db,
+                       "UPDATE \"main\".\"Ann\" SET \"datetime\" = ?1 WHERE rowid = "
+                       "(SELECT max(rowid) FROM \"main\".\"Ann\")",
+                       -1, &update, nullptr);
+    bool early = false;
+    for (auto _ : state) {
+        early = !early;
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        sqlite3_bind_text(update, 1, early ? "2047-05-19 16:00:00" : "2047-05-19 16:01:00", -1,
+                          SQLITE_STATIC);
+        if (sqlite3_step(update) != SQLITE_DONE)
+            state.SkipWithError(sqlite3_errmsg(db));
+        sqlite3_reset(update);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    }
+    sqlite3_finalize(update);
+    sqlite3_close(db);
+}
+
 #define HORALINK_BENCH(name)                                                                       \
     BENCHMARK(name)->Arg(10000)->Arg(1000000)->Unit(benchmark::kMillisecond)
 
@@ -267,6 +314,8 @@ HORALINK_BENCH(Totals);
 HORALINK_BENCH(ClockIn);
 HORALINK_BENCH(ClockOut);
 HORALINK_BENCH(SignOn);
+BENCHMARK(CorrectFloor)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(CorrectStamp)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 void serverBenchmarks()
 {
@@ -306,6 +355,10 @@ public:
                 std::printf("  %-9s %6.2fx\n", name,
                             m_times[std::string(name) + "/" + size] / floor);
         }
+        if (const double floor = m_times["CorrectFloor/10000"]; floor > 0)
+            std::printf("\nA corrected stamp with its history entry, 10000 events: %.2fx a bare "
+                        "UPDATE of the row\n",
+                        m_times["CorrectStamp/10000"] / floor);
         if (const double floor = m_times["ServerFloor/10000"]; floor > 0) {
             std::printf("\n10000 events on the server, as multiples of the floor (bare libpq "
                         "reading the stamps):\n");
@@ -316,7 +369,8 @@ public:
         if (const double floor = m_times["PaydayFloor/iterations:3"]; floor > 0) {
             std::printf("\nPay day, 200 employees of 10,000 events, as multiples of the floor "
                         "(bare SQLite reading every log):\n");
-            for (const char *name : {"PaydayExport", "PaydayExportFortnight", "PaydayCheck"}) {
+            for (const char *name :
+                 {"PaydayExport", "PaydayExportFortnight", "PaydayCheck", "PaydayCheckAgainst"}) {
                 if (const double time = m_times[std::string(name) + "/iterations:3"]; time > 0)
                     std::printf("  %-21s %6.2fx\n", name, time / floor);
             }

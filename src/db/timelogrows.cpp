@@ -47,6 +47,26 @@ private:
 
 } // namespace
 
+void visitStoredRows(Connection &connection, const QString &table, qint64 after, qint64 upTo,
+                     const std::function<void(const StoredRow &)> &visit)
+{
+    Statement rows(connection,
+                   QStringLiteral("SELECT rowid, \"datetime\", \"activity\", \"inoutfx\" FROM ") +
+                       connection.quotedTable(table) +
+                       QStringLiteral(" WHERE rowid > ?1 AND rowid <= ?2 ORDER BY rowid"));
+    rows.bind(1, after).bind(2, upTo);
+    StoredRow row;
+    while (rows.step()) {
+        row.rowid = rows.integer(0);
+        for (int field = 0; field < 3; ++field) {
+            int length = 0;
+            const char *text = rows.rawText(field + 1, &length);
+            row.fields[field] = text ? QByteArrayView(text, length) : QByteArrayView();
+        }
+        visit(row);
+    }
+}
+
 QList<TimeLogRow> readTimeLogRows(Connection &connection, const QString &table)
 {
     Statement rows(connection,

@@ -58,6 +58,14 @@ QString differenceText(const QJsonObject &before, const std::optional<QJsonObjec
     return after ? fields : QStringLiteral("removed; it held ") + fields;
 }
 
+// The user, and the system account where one is known.
+QString whoText(const HistoryEntry &change)
+{
+    return change.account.isEmpty()
+               ? change.who
+               : change.who + QStringLiteral(" (") + change.account + QLatin1Char(')');
+}
+
 Finding changeFinding(const QString &employee, const HistoryEntry &change, const Period &period,
                       const StampText &stampText)
 {
@@ -67,9 +75,8 @@ Finding changeFinding(const QString &employee, const HistoryEntry &change, const
                                                   : change.changedUtc.toString(Qt::ISODate);
     return Finding{employee, FindingKind::ChangedAfterStored, 0,
                    parseStoredStamp(event->value(StampField).toString()),
-                   change.kind + QStringLiteral(" by ") + change.who + QStringLiteral(" (") +
-                       change.account + QStringLiteral(") at ") + when +
-                       QStringLiteral(": row id %1, ").arg(change.row.value_or(0)) +
+                   change.kind + QStringLiteral(" by ") + whoText(change) + QStringLiteral(" at ") +
+                       when + QStringLiteral(": row id %1, ").arg(change.row.value_or(0)) +
                        differenceText(change.before.value_or(QJsonObject()), change.after)};
 }
 
@@ -170,9 +177,7 @@ QStringList shownChange(const HistoryEntry &change, const StampText &stampText)
     const bool exported = changeKindFromText(change.kind) == ChangeKind::Exported;
     return {change.changed.isValid() ? stampText(change.changed)
                                      : change.changedUtc.toString(Qt::ISODate),
-            change.account.isEmpty()
-                ? change.who
-                : change.who + QStringLiteral(" (") + change.account + QLatin1Char(')'),
+            whoText(change),
             changedEmployee(change),
             change.kind,
             exported ? QString() : shownFields(change.before),

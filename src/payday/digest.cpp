@@ -2,16 +2,19 @@
 
 #include "db/datetimetext.h"
 #include "db/dberror.h"
+#include "db/timelogrows.h"
 
 #include <QJsonArray>
 #include <sodium.h>
+#include <string>
 
 namespace horalink {
 
 namespace {
 
 // Each field goes in with a mark for nothing and its length, so that no two lists of fields
-// give the same bytes.
+// give the same bytes. The bytes are handed to the hash in large pieces: a log is hashed
+// field by field, and the hash gives the same digest however its input is cut.
 class Digest
 {
 public:
@@ -21,17 +24,36 @@ public:
             throw DbError(dberr::OutOfMemory,
                           QStringLiteral("The digest library could not start."));
         crypto_generichash_init(&m_state, nullptr, 0, crypto_generichash_BYTES);
+        m_pending.reserve(FlushAt + 4096);
     }
 
     Digest &add(const QVariant &field)
     {
-        const unsigned char nothing = field.isNull() ? 0 : 1;
-        crypto_generichash_update(&m_state, &nothing, 1);
-        return add(field.isNull() ? QByteArray() : field.toString().toUtf8());
+        return addStored(field.isNull() ? QByteArrayView()
+                                        : QByteArrayView(field.toString().toUtf8()));
+    }
+
+    // A text as stored; a null view is nothing.
+    Digest &addStored(QByteArrayView field)
+    {
+        m_pending.push_back(field.isNull() ? '\0' : '\1');
+        addNumber(field.size());
+        m_pending.append(field.data(), std::size_t(field.size()));
+        if (m_pending.size() >= FlushAt)
+            flush();
+        return *this;
+    }
+
+    Digest &addNumber(qint64 number)
+    {
+        for (int i = 0; i < 8; ++i)
+            m_pending.push_back(static_cast<char>(quint64(number) >> (8 * i)));
+        return *this;
     }
 
     QString hex()
     {
+        flush();
         unsigned char out[crypto_generichash_BYTES];
         crypto_generichash_final(&m_state, out, sizeof out);
         return QString::fromLatin1(
@@ -39,19 +61,17 @@ public:
     }
 
 private:
-    Digest &add(const QByteArray &bytes)
+    static constexpr std::size_t FlushAt = 64 * 1024;
+
+    void flush()
     {
-        const quint64 size = quint64(bytes.size());
-        unsigned char length[8];
-        for (int i = 0; i < 8; ++i)
-            length[i] = static_cast<unsigned char>(size >> (8 * i));
-        crypto_generichash_update(&m_state, length, sizeof length);
-        crypto_generichash_update(&m_state, reinterpret_cast<const unsigned char *>(bytes.data()),
-                                  bytes.size());
-        return *this;
+        crypto_generichash_update(
+            &m_state, reinterpret_cast<const unsigned char *>(m_pending.data()), m_pending.size());
+        m_pending.clear();
     }
 
     crypto_generichash_state m_state;
+    std::string m_pending;
 };
 
 QVariant stampField(const QDateTime &stamp)
@@ -67,6 +87,8 @@ const QString Name = QStringLiteral("name");
 const QString LastRow = QStringLiteral("last row");
 const QString Events = QStringLiteral("events");
 const QString Figures = QStringLiteral("figures");
+const QString Log = QStringLiteral("log");
+const QString OpenShift = QStringLiteral("open shift");
 
 } // namespace
 
@@ -97,6 +119,18 @@ QString figuresDigest(const EmployeePeriod &employee)
     return digest.hex();
 }
 
+QString storedLogDigest(Connection &connection, const QString &name, qint64 lastRow)
+{
+    Digest digest;
+    digest.add(QVariant(name));
+    visitStoredRows(connection, name, 0, lastRow, [&digest](const StoredRow &row) {
+        digest.addNumber(row.rowid);
+        for (QByteArrayView field : row.fields)
+            digest.addStored(field);
+    });
+    return digest.hex();
+}
+
 QJsonObject recordJson(const ExportRecord &record)
 {
     QJsonArray employees;
@@ -104,7 +138,9 @@ QJsonObject recordJson(const ExportRecord &record)
         employees.append(QJsonObject{{Name, employee.name},
                                      {LastRow, employee.lastRow},
                                      {Events, employee.events},
-                                     {Figures, employee.figures}});
+                                     {Figures, employee.figures},
+                                     {Log, employee.log},
+                                     {OpenShift, employee.openShift}});
     // The moment to the millisecond: an open shift counts up to it.
     return {{From, storedStamp(record.period.from)},
             {To, storedStamp(record.period.to)},
@@ -124,8 +160,9 @@ std::optional<ExportRecord> recordFromJson(const QJsonObject &json)
     for (const QJsonValue &value : json.value(Employees).toArray()) {
         const QJsonObject employee = value.toObject();
         record.employees << ExportedEmployee{
-            employee.value(Name).toString(), qint64(employee.value(LastRow).toDouble()),
-            employee.value(Events).toString(), employee.value(Figures).toString()};
+            employee.value(Name).toString(),   qint64(employee.value(LastRow).toDouble()),
+            employee.value(Events).toString(), employee.value(Figures).toString(),
+            employee.value(Log).toString(),    employee.value(OpenShift).toBool()};
     }
     return record;
 }

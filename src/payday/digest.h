@@ -11,6 +11,8 @@
 
 namespace horalink {
 
+class Connection;
+
 inline const QString DigestsFile = QStringLiteral("digests.json");
 
 // What an export wrote of one employee, as digests that a later check compares with the
@@ -23,6 +25,12 @@ struct ExportedEmployee
     // Of the period's events as events.csv holds them, and of the summary row's figures.
     QString events;
     QString figures;
+    // Of the log's rows up to the last, exactly as stored: when it is the same, so are the
+    // period's events, and the check needs no figuring. Empty in a record that has none.
+    QString log;
+    // Whether a shift of the period was still open: a clock-out added since changes its
+    // figures.
+    bool openShift = false;
 };
 
 // Everything an export recorded: in the digests file beside its CSV files and in the history.
@@ -38,6 +46,7 @@ struct ExportRecord
 // and figures give the same texts on every machine and either back end.
 QString eventsDigest(const EmployeePeriod &employee);
 QString figuresDigest(const EmployeePeriod &employee);
+QString storedLogDigest(Connection &connection, const QString &name, qint64 lastRow);
 
 QJsonObject recordJson(const ExportRecord &record);
 // Nothing when the object is no export record.

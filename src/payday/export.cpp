@@ -115,7 +115,12 @@ ExportedEmployee writeEmployee(Connection &connection, const ListedEmployee &lis
                : withoutTimeLog(listed);
     writeLine(summary, summaryFields(employee, summary.format().decimalMark));
     writeEvents(events, employee);
-    return {employee.name, lastRow, eventsDigest(employee), figuresDigest(employee)};
+    return {employee.name,
+            lastRow,
+            eventsDigest(employee),
+            figuresDigest(employee),
+            logged ? storedLogDigest(connection, listed.name, lastRow) : QString(),
+            employee.marks.contains(ShiftMark::Open)};
 }
 
 // The files take their names within the transaction that records the export, so that the

@@ -5,6 +5,7 @@
 #include "db/employees.h"
 #include "db/timelogrows.h"
 
+#include <limits>
 #include <map>
 #include <QDir>
 #include <QFile>
@@ -82,6 +83,26 @@ std::optional<QList<TimeLogRow>> logAtExport(Connection &connection,
     return log;
 }
 
+// Whether the log is, byte for byte, what the export read, with only rows clocked after the
+// period and the export added since, and no shift of the period left open then: the period's
+// events are then what was exported without figuring them again.
+bool storedAsExported(Connection &connection, const ExportedEmployee &exported,
+                      const ExportRecord &record)
+{
+    if (exported.log.isEmpty() || exported.openShift ||
+        storedLogDigest(connection, exported.name, exported.lastRow) != exported.log)
+        return false;
+    const QDateTime later = std::max(record.period.to, record.exported);
+    bool laterOnly = true;
+    visitStoredRows(connection, exported.name, exported.lastRow, std::numeric_limits<qint64>::max(),
+                    [&](const StoredRow &row) {
+                        const QDateTime stamp = parseStoredStamp(
+                            QString::fromUtf8(row.fields[0].data(), row.fields[0].size()));
+                        laterOnly = laterOnly && stamp.isValid() && stamp >= later;
+                    });
+    return laterOnly;
+}
+
 EmployeeSinceExport sinceExport(Connection &connection, const ExportedEmployee &exported,
                                 const ExportRecord &record, const std::vector<HistoryEntry> &since)
 {
@@ -92,6 +113,8 @@ EmployeeSinceExport sinceExport(Connection &connection, const ExportedEmployee &
             out.changes.push_back(change);
     }
     const bool logged = hasTimeLog(connection, exported.name);
+    if (logged && storedAsExported(connection, exported, record))
+        return out;
     const QList<TimeLogRow> now =
         logged ? readTimeLogRows(connection, exported.name) : QList<TimeLogRow>();
     if (eventsDigestOf(exported.name, now, record) == exported.events)

@@ -164,6 +164,11 @@ frmperiod::frmperiod() : Form(SizableWindow | Qt::Dialog)
     figuresTable = addList(lists, "Frame3", QStringLiteral("Figures"), "figures",
                            brokenTitles(summaryTitles()));
     changesTable = addList(lists, "Frame4", QStringLiteral("Changes"), "changes", ChangeTitles);
+    // Before and after share the room left, each wrapped.
+    changesTable->horizontalHeader()->setStretchLastSection(false);
+    for (int side : {2, 1})
+        changesTable->horizontalHeader()->setSectionResizeMode(int(ChangeTitles.size()) - side,
+                                                               QHeaderView::Stretch);
     layout->addWidget(lists, 1);
     setDefaultButton(checkButton);
     setCancelButton(closeButton);

@@ -1,6 +1,8 @@
 // Renders every window of the program, and printed time cards, into the folder given, in the
 // locale given (en_US by default). Ends with a failure when a line edit, a label or a check box
 // that can be seen is lower than its text or cuts it off.
+#include "clock/clocking.h"
+#include "db/database.h"
 #include "support/fixture.h"
 #include "ui/datacontrol.h"
 #include "ui/forms.h"
@@ -200,6 +202,10 @@ int main(int argc, char *argv[])
         // Bob forgot to clock out two days ago.
         f.event(QStringLiteral("Bob"), QStringLiteral("2026-03-01 07:00:00"),
                 QStringLiteral("Clocked In"), QStringLiteral("Lathe"));
+        // A clock-out at the wrong time, taken back by the Manager: the Changes list shows it.
+        f.event(QStringLiteral("Bob"), QStringLiteral("2026-03-01 07:02:00"),
+                QStringLiteral("Clocked Out"));
+        deleteLastEvent(openDatabase(EmployeeMdb), QStringLiteral("Bob"));
         f.click(QStringLiteral("PayPeriod"));
         forms().frmperiod().checkButton->click();
         save(forms().frmperiod(), QStringLiteral("period"));

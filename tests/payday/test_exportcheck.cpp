@@ -100,6 +100,24 @@ const QString Outside = QString::number(int(SinceExport::ChangedOutside));
 
 Q_DECLARE_METATYPE(Change)
 
+namespace {
+
+// Cy was still clocked in when the week was exported, and clocks out the next morning.
+void exportedWithAnOpenShift(Fixture &f, const QString &folder)
+{
+    f.company();
+    f.employee(QStringLiteral("Cy"));
+    f.event(QStringLiteral("Cy"), QStringLiteral("2026-03-07 20:00:00"), ClockedIn);
+    f.file().setAuthor(QStringLiteral("Manager"));
+    f.setNow(QStringLiteral("2026-03-07 23:00:00"));
+    QCOMPARE(
+        exportPeriod(f.file(), firstWeekOfMarch(), f.clock.current, folder, QLocale::c()).result,
+        WriteOutcome::Result::Written);
+    f.event(QStringLiteral("Cy"), QStringLiteral("2026-03-08 04:00:00"), ClockedOut);
+}
+
+} // namespace
+
 class ExportCheckTest : public QObject
 {
     Q_OBJECT
@@ -109,6 +127,7 @@ private slots:
     void eachEmployeeIsToldHowTheExportedEventsFared();
     void aBackupIsCheckedAsTheDatabaseIs();
     void aFolderWithoutDigestsIsRefused();
+    void aShiftOpenAtTheExportAndClosedSinceIsAChangeInHoralink();
 };
 
 void ExportCheckTest::eachEmployeeIsToldHowTheExportedEventsFared_data()
@@ -160,6 +179,15 @@ void ExportCheckTest::eachEmployeeIsToldHowTheExportedEventsFared_data()
                        manager,
                        ann(Unchanged, 0),
                        QStringLiteral("Bob ") + Outside + QStringLiteral(" 0")};
+    // After the period but before the export's moment: not clocked since, and still outside
+    // the period.
+    QTest::newRow("an event after the period added by another program") << Change([](Fixture &f) {
+        Statement(f.file(), QStringLiteral("INSERT INTO ") +
+                                f.file().quotedTable(QStringLiteral("Bob")) +
+                                QStringLiteral(" (\"Ename\", \"datetime\", inoutfx) VALUES "
+                                               "('Bob', '2026-03-09 09:00:00', 'Clocked In')"))
+            .run();
+    }) << QStringList{{}, recorded, manager, ann(Unchanged, 0), bob};
     // The entry tells the correction, not what came after it.
     QTest::newRow("corrected, then changed by another program") << Change([](Fixture &f) {
         correctFirstStamp(f);
@@ -185,6 +213,18 @@ void ExportCheckTest::eachEmployeeIsToldHowTheExportedEventsFared()
     exported(f, folder.path());
     change(f);
     QCOMPARE(::told(compareWithExport(f.file(), folder.path())), told);
+}
+
+void ExportCheckTest::aShiftOpenAtTheExportAndClosedSinceIsAChangeInHoralink()
+{
+    Fixture f;
+    QTemporaryDir folder;
+    exportedWithAnOpenShift(f, folder.path());
+    QCOMPARE(::told(compareWithExport(f.file(), folder.path())),
+             QStringList({{},
+                          QStringLiteral("recorded"),
+                          QStringLiteral("Manager ") + Unchanged + QStringLiteral(" 0"),
+                          QStringLiteral("Cy ") + InHoralink + QStringLiteral(" 0")}));
 }
 
 void ExportCheckTest::aBackupIsCheckedAsTheDatabaseIs()
