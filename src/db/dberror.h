@@ -42,6 +42,9 @@ constexpr int BadTableName = 3125;
 constexpr int ItemNotFound = 3265;
 constexpr int SyntaxError = 3075;
 constexpr int TableNotFound = 3078;
+// A write refused because the database may only be read; the file's engine reports it under
+// the same number, and under its extended numbers.
+constexpr int ReadOnly = 8;
 // A value a field's named check refuses; the file's engine reports it under the same number.
 constexpr int CheckFailed = 275;
 // The database server: not reached at the start, a connection lost during a session (the

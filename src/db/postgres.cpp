@@ -29,6 +29,7 @@ constexpr size_t PreparedKept = 256;
 
 const char *const LockTimeoutState = "55P03";
 const char *const CheckViolationState = "23514";
+const char *const ReadOnlyState = "25006";
 
 QString firstLine(const char *message)
 {
@@ -452,6 +453,9 @@ PGresult *PgConnection::checked(PGresult *result, bool committing)
     // The server's tables carry the file's named checks: a refusal reads as the file's.
     if (startsWith(state.constData(), CheckViolationState) && !constraint.isEmpty())
         throw DbError(dberr::CheckFailed, QStringLiteral("CHECK constraint failed: ") + constraint);
+    // A server that only reads (a standby, or a session set so) refuses as the file does.
+    if (startsWith(state.constData(), ReadOnlyState))
+        throw DbError(dberr::ReadOnly, message);
     if (startsWith(state.constData(), LockTimeoutState))
         throw DbError(dberr::Locked,
                       QStringLiteral("Another time clock kept the table locked; nothing was "

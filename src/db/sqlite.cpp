@@ -13,10 +13,12 @@ DbError::DbError(int number, QString description)
       m_what((QString::number(number) + QStringLiteral(": ") + m_description).toUtf8())
 {}
 
+static_assert(dberr::ReadOnly == SQLITE_READONLY);
+
 bool refusedAsReadOnly(const DbError &error)
 {
     // The extended codes of a read-only refusal all carry the primary code in their low byte.
-    return (error.number() & 0xff) == SQLITE_READONLY;
+    return (error.number() & 0xff) == dberr::ReadOnly;
 }
 
 namespace {
