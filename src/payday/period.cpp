@@ -14,7 +14,8 @@ bool Period::contains(const QDateTime &stamp) const
 
 bool Period::holdsAMinute() const
 {
-    return minuteNumber(from) < minuteNumber(to);
+    // A bound that could not be read, as in a damaged digests file, bounds nothing.
+    return from.isValid() && to.isValid() && minuteNumber(from) < minuteNumber(to);
 }
 
 } // namespace horalink
