@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace horalink;
@@ -326,6 +327,10 @@ void HistoryTest::anEntryTellsWhoAndWhenButNeverThePassword()
     const QString stored = f.value(QStringLiteral("SELECT epass FROM datalist WHERE ename = "
                                                   "'Ann'"))
                                .toString();
+    // The account as every system names it to the program; Windows leaves USER unset.
+    const QByteArray user = qgetenv("USER");
+    qputenv("USER", "clerk");
+    const auto restore = qScopeGuard([&user] { qputenv("USER", user); });
     f.file().setAuthor(QStringLiteral("horalink-tool"));
     QVERIFY(storePassword(f.file(), QStringLiteral("Ann"), QStringLiteral("open sesame")));
     const QString hash =
@@ -335,7 +340,7 @@ void HistoryTest::anEntryTellsWhoAndWhenButNeverThePassword()
     QCOMPARE(f.texts(QStringLiteral("SELECT who FROM \"Horalink change history\"")),
              QStringList{QStringLiteral("horalink-tool")});
     QCOMPARE(f.texts(QStringLiteral("SELECT account FROM \"Horalink change history\"")),
-             QStringList{qEnvironmentVariable("USER")});
+             QStringList{QStringLiteral("clerk")});
     const QDateTime utc = QDateTime::fromString(
         f.value(QStringLiteral("SELECT changed_utc FROM \"Horalink change history\"")).toString(),
         Qt::ISODate);
