@@ -168,8 +168,10 @@ QStringList shownChange(const HistoryEntry &change, const StampText &stampText)
             return QString();
         for (auto field = fields->begin(); field != fields->end(); ++field) {
             QString value = field.value().toVariant().toString();
-            if (field.key() == StampField && parseStoredStamp(value).isValid())
-                value = stampText(parseStoredStamp(value));
+            if (field.key() == StampField) {
+                if (const QDateTime stamp = parseStoredStamp(value); stamp.isValid())
+                    value = stampText(stamp);
+            }
             pairs << field.key() + QStringLiteral(": ") + value;
         }
         return pairs.join(QStringLiteral(", "));

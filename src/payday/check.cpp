@@ -45,7 +45,8 @@ CheckOutcome checkPeriod(Connection &connection, const Period &period, const QDa
     const ZoneChanges zones(QTimeZone::systemTimeZone(), period.from.addDays(-ZoneSpanDays),
                             std::max(period.to, now).addDays(ZoneSpanDays));
     CheckOutcome out;
-    const std::vector<HistoryEntry> changes = periodChanges(connection, period);
+    out.changes = periodChanges(connection, period);
+    const std::vector<HistoryEntry> &changes = out.changes;
     const QList<ListedEmployee> employees = listedEmployees(connection);
     for (qsizetype done = 0; done < employees.size(); ++done) {
         const ListedEmployee &employee = employees[done];

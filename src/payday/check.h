@@ -1,8 +1,11 @@
 #pragma once
 
+#include "db/history.h"
 #include "payday/findings.h"
 #include "payday/period.h"
 #include "payday/periodrows.h"
+
+#include <vector>
 
 namespace horalink {
 
@@ -16,6 +19,8 @@ struct CheckOutcome
     // Each employee checked, in list order, as the export would figure the period: the
     // figures can be looked over before anything is exported.
     QList<EmployeePeriod> employees;
+    // The history's entries that concern the period, in the order made.
+    std::vector<HistoryEntry> changes;
     bool cancelled = false;
 };
 

@@ -293,12 +293,11 @@ void frmperiod::checkButtonClicked()
     if (!period)
         return;
     Shown progress(QStringLiteral("Check"));
-    Connection &file = openDatabase(EmployeeMdb);
-    const CheckOutcome outcome =
-        checkPeriod(file, *period, clock().now(), progress.employees(), shownStamp);
+    const CheckOutcome outcome = checkPeriod(openDatabase(EmployeeMdb), *period, clock().now(),
+                                             progress.employees(), shownStamp);
     showFindings(outcome);
     showFigures(outcome);
-    showChanges(outcome.cancelled ? std::vector<HistoryEntry>() : periodChanges(file, *period));
+    showChanges(outcome.cancelled ? std::vector<HistoryEntry>() : outcome.changes);
 }
 
 void frmperiod::checkAgainstButtonClicked()
