@@ -5,14 +5,12 @@
 // the server against bare libpq reading the same stamps. Run with `make bench`.
 #include "db/cursor.h"
 #include "db/database.h"
-#include "db/postgres.h"
-#include "db/sqlite.h"
-#include "db/transfer.h"
 #include "support/countingprompts.h"
 #include "ui/forms.h"
 #include "ui/frmlogon.h"
 #include "ui/frmmain.h"
 #include "ui/prompts.h"
+#include "world.h"
 
 #include <benchmark/benchmark.h>
 #include <libpq-fe.h>
@@ -20,109 +18,16 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <sqlite3.h>
 
 using namespace horalink;
+using namespace horalink::bench;
 
 namespace {
-
-const QString Employee = QStringLiteral("Ann");
-
-QString benchServer()
-{
-    return qEnvironmentVariable("HORALINK_BENCH_SERVER");
-}
-
-// A working folder whose Employee.mdb holds Ann's log of `events` alternating events; or, on
-// the server, a schema of its own that holds it, which HORALINK_DATABASE names meanwhile.
-class World
-{
-public:
-    World(int events, bool onServer)
-    {
-        QDir::setCurrent(m_dir.path());
-        createFreshDatabase(m_dir.filePath(EmployeeMdb));
-        std::unique_ptr<Connection> data;
-        if (onServer) {
-            m_schema =
-                QStringLiteral("bench_") + QString::number(QCoreApplication::applicationPid());
-            PgConnection::open(benchServer())
-                ->exec(QStringLiteral("DROP SCHEMA IF EXISTS ") + m_schema +
-                       QStringLiteral(" CASCADE; CREATE SCHEMA ") + m_schema);
-            m_connectionString =
-                benchServer() + QStringLiteral(" options='-csearch_path=") + m_schema + u'\'';
-            auto server = PgConnection::open(m_connectionString);
-            initServerDatabase(*server);
-            data = std::move(server);
-            qputenv(ServerVariable, m_connectionString.toUtf8());
-        } else {
-            data = SqliteConnection::openExisting(m_dir.filePath(EmployeeMdb));
-        }
-        fill(*data, events);
-        // The clock-in and clock-out act for the signed-on user.
-        frmlogon &logon = forms().frmlogon();
-        logon.nameBox->setEditText(Employee);
-        logon.okButton->click();
-    }
-
-    ~World()
-    {
-        forms().unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        closeDatabases();
-        QDir::setCurrent(QDir::tempPath());
-        if (!m_schema.isEmpty()) {
-            qunsetenv(ServerVariable);
-            PgConnection::open(benchServer())
-                ->exec(QStringLiteral("DROP SCHEMA ") + m_schema + QStringLiteral(" CASCADE"));
-        }
-    }
-
-    frmmain &main() { return forms().frmmain(); }
-    QString path() const { return m_dir.filePath(EmployeeMdb); }
-    QString connectionString() const { return m_connectionString; }
-
-    // Removes what a benchmark added, so every round sees the same log.
-    void trimTo(qint64 rows)
-    {
-        Statement trim(openDatabase(EmployeeMdb),
-                       QStringLiteral("DELETE FROM \"Ann\" WHERE rowid > ?1"));
-        trim.bind(1, rows).run();
-    }
-
-private:
-    static void fill(Connection &data, int events)
-    {
-        Transaction transaction(data);
-        data.exec(
-            QStringLiteral("INSERT INTO \"Company Data\" (company, subs) VALUES ('Acme', 1)"));
-        data.exec(QStringLiteral("INSERT INTO datalist (ename, ewage) VALUES ('Ann', '12.5')"));
-        data.createTimeLog(Employee);
-        Statement insert(data, QStringLiteral("INSERT INTO \"Ann\" (\"Ename\", \"datetime\", "
-                                              "inoutfx, activity) VALUES ('Ann', ?1, ?2, ?3)"));
-        QDateTime when(QDate(2020, 1, 1), QTime(8, 0), Qt::UTC);
-        for (int i = 0; i < events; ++i) {
-            const bool in = i % 2 == 0;
-            insert.bind(1, when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
-                .bind(2, in ? QStringLiteral("Clocked In") : QStringLiteral("Clocked Out"))
-                .bind(3, in ? QVariant(QStringLiteral("assembly")) : QVariant());
-            insert.run();
-            insert.reset();
-            when = when.addSecs(in ? 8 * 3600 + 17 * 60 : 16 * 3600 - 17 * 60);
-        }
-        transaction.commit();
-    }
-
-    QTemporaryDir m_dir;
-    QString m_schema;
-    QString m_connectionString;
-};
 
 std::map<int, std::unique_ptr<World>> &worlds()
 {
