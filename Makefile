@@ -90,13 +90,13 @@ screenshots: build
 	done
 
 # The server's figures come from a private PostgreSQL server, started for the run and stopped
-# after it.
+# after it; the round trips of each action are counted on it through a proxy that delays them.
 PG_BINDIR := $(shell pg_config --bindir 2>/dev/null)
 BENCH_SERVER = /tmp/horalink-pg-bench
 bench: build
 	cmake -DACTION=start -DDIR=$(BENCH_SERVER) -DBINDIR=$(PG_BINDIR) -P tests/support/pgserver.cmake
-	HORALINK_BENCH_SERVER="host=$(BENCH_SERVER) dbname=postgres user=horalink" \
-	    $(BUILD)/bench/horalink_bench; status=$$?; \
+	export HORALINK_BENCH_SERVER="host=$(BENCH_SERVER) dbname=postgres user=horalink"; \
+	    $(BUILD)/bench/horalink_bench && $(BUILD)/bench/horalink_roundtrips; status=$$?; \
 	cmake -DACTION=stop -DDIR=$(BENCH_SERVER) -DBINDIR=$(PG_BINDIR) -P tests/support/pgserver.cmake; \
 	exit $$status
 
