@@ -22,7 +22,7 @@ Cursor::~Cursor() = default;
 
 Connection &Cursor::connection() const
 {
-    return openDatabase(EmployeeMdb);
+    return m_managing ? managingDatabase() : openDatabase(EmployeeMdb);
 }
 
 void Cursor::setRecordSource(const QString &table)

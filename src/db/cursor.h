@@ -68,6 +68,9 @@ public:
     // the place where what was typed on the row is written to it.
     void setBeforeLeaving(std::function<void()> beforeLeaving);
 
+    // A cursor of the Manager's functions reads and writes through the Manager's connection
+    // while there is one (managingDatabase).
+    void setManaging(bool managing) { m_managing = managing; }
     Connection &connection() const;
 
 signals:
@@ -102,6 +105,7 @@ private:
     ChangeKind editKind() const;
 
     QString m_source;
+    bool m_managing = false;
     Position m_position = Position::Closed;
     qint64 m_rowid = 0;
     bool m_deleted = false;

@@ -18,6 +18,19 @@ std::map<QString, std::unique_ptr<Connection>> &connections()
     return open;
 }
 
+std::unique_ptr<PgConnection> &managerConnection()
+{
+    static std::unique_ptr<PgConnection> open;
+    return open;
+}
+
+PgConnection *sharedServer()
+{
+    return serverConnectionString().isEmpty()
+               ? nullptr
+               : dynamic_cast<PgConnection *>(&openDatabase(EmployeeMdb));
+}
+
 } // namespace
 
 QString serverConnectionString()
@@ -64,7 +77,45 @@ Connection &openDatabase(const QString &databaseName)
 
 void closeDatabases()
 {
+    closeManagerDatabase();
     connections().clear();
+}
+
+Connection &managingDatabase()
+{
+    if (const auto &manager = managerConnection())
+        return *manager;
+    return openDatabase(EmployeeMdb);
+}
+
+bool managerSignsOnWithServer()
+{
+    const PgConnection *server = sharedServer();
+    return server && server->roles();
+}
+
+bool openManagerDatabase(const QString &password)
+{
+    closeManagerDatabase();
+    const PgConnection *server = sharedServer();
+    if (!server || !server->roles())
+        throw DbError(dberr::ServerRefused,
+                      QStringLiteral("The database has no account of its own for the Manager."));
+    try {
+        managerConnection() =
+            PgConnection::openAs(serverConnectionString(), server->roles()->manager, password);
+    } catch (const DbError &error) {
+        if (error.number() == dberr::WrongPassword)
+            return false;
+        throw;
+    }
+    managerConnection()->setAuthor(ManagerName);
+    return true;
+}
+
+void closeManagerDatabase()
+{
+    managerConnection().reset();
 }
 
 void createFreshTables(Connection &connection)

@@ -24,6 +24,18 @@ void requireEmployeeTables(Connection &connection, const QString &named);
 Connection &openDatabase(const QString &databaseName);
 void closeDatabases();
 
+// The database as the Manager's functions reach it: on a shared database whose accounts were
+// set up, the connection the Manager signed on with; elsewhere the one every data control
+// shares.
+Connection &managingDatabase();
+// Whether the Manager signs on with the server's own password check, not the program's.
+bool managerSignsOnWithServer();
+// Signs the Manager on at the server with the typed password: false when the server refuses
+// it. Any other failure to connect is a DbError.
+bool openManagerDatabase(const QString &password);
+// Ends the Manager's connection, when there is one.
+void closeManagerDatabase();
+
 // Writes a fresh Employee.mdb: the employee list holding only Manager, Manager's empty time
 // log and an empty company table.
 void createFreshDatabase(const QString &fileName);

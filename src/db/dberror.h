@@ -54,6 +54,11 @@ constexpr int ServerUnreachable = 3151;
 constexpr int ConnectionLost = 3152;
 constexpr int Locked = 3260;
 constexpr int ServerRefused = 3146;
+// The server's own password check refused the account's password.
+constexpr int WrongPassword = 3029;
+// The account the clock signed on as may not make this change: on a shared database only the
+// Manager's account may.
+constexpr int NotPermitted = 3033;
 } // namespace dberr
 
 } // namespace horalink

@@ -5,6 +5,8 @@
 #include "db/datetimetext.h"
 #include "db/history.h"
 #include "db/passwordhash.h"
+#include "db/postgres.h"
+#include "db/roster.h"
 #include "db/timelog.h"
 
 #include <QStringList>
@@ -67,6 +69,20 @@ QString tableRefusal(Connection &connection, const QString &name)
                                   "another name.");
     }
     return {};
+}
+
+// Where the Manager signed on with the server's password check, that password is the one
+// the server keeps for the Manager's account.
+void changeServerPassword(Connection &connection, const QString &password)
+{
+    auto *server = dynamic_cast<PgConnection *>(&connection);
+    if (!server || !server->roles() || server->account() != server->roles()->manager)
+        return;
+    if (password.isEmpty())
+        throw DbError(dberr::NotPermitted,
+                      QStringLiteral("On the shared database the Manager keeps a password, or "
+                                     "nobody could sign on as Manager; nothing was changed."));
+    server->changeOwnPassword(password);
 }
 
 } // namespace
@@ -161,6 +177,8 @@ bool storePassword(Connection &connection, const QString &name, const QString &p
     };
     recordChange(connection, ChangeKind::PasswordChanged, EmployeeList, before.front().rowid,
                  passwordOf(before.front()), after ? passwordOf(*after) : QJsonObject());
+    if (name == ManagerName)
+        changeServerPassword(connection, password);
     transaction.commit();
     return true;
 }
@@ -209,6 +227,36 @@ void clearTimeLog(Connection &connection, const QString &table)
     requireTimeLog(connection, table);
     removeRows(connection, ChangeKind::Cleared, table, EveryRow);
     transaction.commit();
+}
+
+bool holdsPasswordHashes(Connection &connection)
+{
+    Statement hashed(connection, QStringLiteral("SELECT 1 FROM ") +
+                                     connection.quotedTable(EmployeeList) +
+                                     QStringLiteral(" WHERE epass LIKE ?1 LIMIT 1"));
+    hashed.bind(1, passwordHashPrefix() + QLatin1Char('%'));
+    if (hashed.step())
+        return true;
+    if (!connection.tableExists(HistoryTable))
+        return false;
+    Statement changed(connection, QStringLiteral("SELECT 1 FROM ") +
+                                      connection.quotedTable(HistoryTable) +
+                                      QStringLiteral(" WHERE kind = ?1 LIMIT 1"));
+    changed.bind(1, changeKindText(ChangeKind::PasswordChanged));
+    return changed.step();
+}
+
+QStringList namesWithTypedPassword(Connection &connection)
+{
+    Statement typed(connection, QStringLiteral("SELECT ename FROM ") +
+                                    connection.quotedTable(EmployeeList) +
+                                    QStringLiteral(" WHERE epass <> '' AND epass NOT LIKE ?1 "
+                                                   "ORDER BY rowid"));
+    typed.bind(1, passwordHashPrefix() + QLatin1Char('%'));
+    QStringList names;
+    while (typed.step())
+        names << typed.value(0).toString();
+    return names;
 }
 
 } // namespace horalink

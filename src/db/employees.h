@@ -49,7 +49,15 @@ AddOutcome addEmployee(Connection &connection, const NewEmployee &employee);
 
 // Stores a new password for the first employee listed with exactly this name, as its hash
 // (an empty password as no password). Returns whether the name was found.
+// The Manager's password, where the server checks it, changes on the server in the same
+// step; an empty one, which would lock the Manager out, is refused there.
 bool storePassword(Connection &connection, const QString &name, const QString &password);
+
+// Whether the database holds a password's hash, or ever stored one as its history tells: from
+// then on no password of it is kept as typed.
+bool holdsPasswordHashes(Connection &connection);
+// The employees, in stored order, whose password the list holds as typed.
+QStringList namesWithTypedPassword(Connection &connection);
 
 // Empties the employee's time log and removes every row of the list with exactly this name,
 // both or neither. The emptied table stays for a later employee of the same name. A log that

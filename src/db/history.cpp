@@ -177,6 +177,12 @@ qint64 removeRows(Connection &connection, std::optional<ChangeKind> kind, const 
         remove.bind(i + 1, values[i]);
     remove.run();
     const qint64 count = connection.changes();
+    // A server that holds this account to some of the rows (the clocks may remove only a
+    // log's last event) deletes the rest silently; what was asked is done whole or not at all.
+    if (kind && count != qint64(removed.size()))
+        throw DbError(dberr::NotPermitted,
+                      QStringLiteral("Only the Manager may remove these events on the shared "
+                                     "database; nothing was removed."));
     for (const RowImage &row : removed)
         recordChange(connection, *kind, table, row.rowid, row.fields, {});
     return count;
@@ -188,8 +194,7 @@ std::vector<HistoryEntry> readHistory(Connection &connection)
     if (!connection.tableExists(HistoryTable))
         return entries;
     Statement rows(connection, QStringLiteral("SELECT ") + quotedList(HistoryFields) +
-                                   QStringLiteral(" FROM ") +
-                                   connection.quotedTable(HistoryTable) +
+                                   QStringLiteral(" FROM ") + connection.quotedTable(HistoryTable) +
                                    QStringLiteral(" ORDER BY rowid"));
     while (rows.step()) {
         const QString changed = rows.value(0).toString();

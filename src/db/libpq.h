@@ -10,14 +10,17 @@ namespace horalink {
     X(PQcmdStatus)                                                                                 \
     X(PQcmdTuples)                                                                                 \
     X(PQconnectdbParams)                                                                           \
+    X(PQconnectionUsedPassword)                                                                    \
     X(PQdb)                                                                                        \
     X(PQdescribePrepared)                                                                          \
+    X(PQencryptPasswordConn)                                                                       \
     X(PQerrorMessage)                                                                              \
     X(PQexec)                                                                                      \
     X(PQexecParams)                                                                                \
     X(PQexecPrepared)                                                                              \
     X(PQfinish)                                                                                    \
     X(PQfname)                                                                                     \
+    X(PQfreemem)                                                                                   \
     X(PQftype)                                                                                     \
     X(PQgetisnull)                                                                                 \
     X(PQgetlength)                                                                                 \
@@ -34,7 +37,8 @@ namespace horalink {
     X(PQresultStatus)                                                                              \
     X(PQsetClientEncoding)                                                                         \
     X(PQstatus)                                                                                    \
-    X(PQtransactionStatus)
+    X(PQtransactionStatus)                                                                         \
+    X(PQuser)
 
 // libpq, loaded when the first server connection is opened rather than with the program: it
 // brings a TLS, Kerberos and LDAP stack whose loading would cost every start of a clock on

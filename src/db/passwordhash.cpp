@@ -14,7 +14,7 @@ constexpr size_t Memory = 19 * 1024 * 1024;
 
 bool isHash(const QString &stored)
 {
-    return stored.startsWith(QLatin1String(crypto_pwhash_argon2id_STRPREFIX));
+    return stored.startsWith(passwordHashPrefix());
 }
 
 void requireSodium()
@@ -24,6 +24,11 @@ void requireSodium()
 }
 
 } // namespace
+
+QString passwordHashPrefix()
+{
+    return QStringLiteral(crypto_pwhash_argon2id_STRPREFIX);
+}
 
 QString passwordHash(const QString &typed)
 {

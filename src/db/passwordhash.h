@@ -18,6 +18,9 @@ enum class PasswordCheck
     RightButStoredAsTyped,
 };
 
+// How every hash the program stores begins.
+QString passwordHashPrefix();
+
 // Checks a typed password against what the employee list holds for it.
 PasswordCheck checkPassword(const QString &typed, const QString &stored);
 

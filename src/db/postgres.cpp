@@ -30,6 +30,7 @@ constexpr size_t PreparedKept = 256;
 const char *const LockTimeoutState = "55P03";
 const char *const CheckViolationState = "23514";
 const char *const ReadOnlyState = "25006";
+const char *const NoPrivilegeState = "42501";
 
 QString firstLine(const char *message)
 {
@@ -291,15 +292,41 @@ PgConnection::PgConnection(pg_conn *conn) : m_conn(conn)
 
 std::unique_ptr<PgConnection> PgConnection::open(const QString &connectionString)
 {
+    return connect(connectionString, {}, {});
+}
+
+std::unique_ptr<PgConnection> PgConnection::openAs(const QString &connectionString,
+                                                   const QString &user, const QString &password)
+{
+    return connect(connectionString, user, password);
+}
+
+std::unique_ptr<PgConnection> PgConnection::connect(const QString &connectionString,
+                                                    const QString &user, const QString &password)
+{
     const QByteArray info = connectionString.toUtf8();
-    // The string's own settings come after these and override them.
-    const char *const keywords[] = {"connect_timeout", "application_name", "dbname", nullptr};
-    const char *const values[] = {"10", "horalink", info.constData(), nullptr};
-    pg_conn *conn = pq().PQconnectdbParams(keywords, values, 1);
+    const QByteArray account = user.toUtf8();
+    const QByteArray secret = password.toUtf8();
+    // The string's own settings come after the first three and override them; an account
+    // given comes last and overrides the string's.
+    std::vector<const char *> keywords = {"connect_timeout", "application_name", "dbname"};
+    std::vector<const char *> values = {"10", "horalink", info.constData()};
+    if (!user.isEmpty()) {
+        keywords.insert(keywords.end(), {"user", "password"});
+        values.insert(values.end(), {account.constData(), secret.constData()});
+    }
+    keywords.push_back(nullptr);
+    values.push_back(nullptr);
+    pg_conn *conn = pq().PQconnectdbParams(keywords.data(), values.data(), 1);
     if (pq().PQstatus(conn) != CONNECTION_OK) {
-        const DbError error(dberr::ServerUnreachable,
+        const QString reason = firstLine(pq().PQerrorMessage(conn));
+        // The server tells a wrong password from other refusals only in its words; a password
+        // that was sent and refused is the one case the user can mend by typing again.
+        const bool wrongPassword = !user.isEmpty() && pq().PQconnectionUsedPassword(conn) &&
+                                   reason.contains(QLatin1String("authentication failed"));
+        const DbError error(wrongPassword ? dberr::WrongPassword : dberr::ServerUnreachable,
                             QStringLiteral("Could not reach the database ") + whereOf(conn) +
-                                QStringLiteral(": ") + firstLine(pq().PQerrorMessage(conn)));
+                                QStringLiteral(": ") + reason);
         pq().PQfinish(conn);
         throw error;
     }
@@ -332,9 +359,15 @@ void PgConnection::readSchema()
 {
     // Kept for the connection's life: a session made again after a lost connection works in
     // the tables it worked in before.
-    PGresult *result = checked(pq().PQexec(m_conn, "SELECT current_schema()"));
+    // The schema's description names its accounts, when they were set up: read in the same
+    // round trip, and by a query that cannot fail where there are none.
+    PGresult *result = checked(
+        pq().PQexec(m_conn, "SELECT current_schema(), pg_catalog.obj_description("
+                            "pg_catalog.to_regnamespace(current_schema())::oid, 'pg_namespace')"));
     const bool named = pq().PQntuples(result) == 1 && !pq().PQgetisnull(result, 0, 0);
     m_schema = named ? QString::fromUtf8(pq().PQgetvalue(result, 0, 0)) : QString();
+    m_roles =
+        named ? rolesFromText(QString::fromUtf8(pq().PQgetvalue(result, 0, 1))) : std::nullopt;
     pq().PQclear(result);
     // The catalog's schemas belong to the server: tables of the program there would sit
     // among its own.
@@ -456,6 +489,11 @@ PGresult *PgConnection::checked(PGresult *result, bool committing)
     // A server that only reads (a standby, or a session set so) refuses as the file does.
     if (startsWith(state.constData(), ReadOnlyState))
         throw DbError(dberr::ReadOnly, message);
+    if (startsWith(state.constData(), NoPrivilegeState))
+        throw DbError(dberr::NotPermitted,
+                      QStringLiteral("Only the Manager may make this change on the shared "
+                                     "database; nothing was stored (") +
+                          message + QStringLiteral(")."));
     if (startsWith(state.constData(), LockTimeoutState))
         throw DbError(dberr::Locked,
                       QStringLiteral("Another time clock kept the table locked; nothing was "
@@ -604,6 +642,25 @@ void PgConnection::createTable(const QString &name, const char *columns)
 void PgConnection::createTimeLog(const QString &name)
 {
     createTable(name, serverTimeLogSql);
+    if (m_roles)
+        shareTimeLog(*this, *m_roles, name);
+}
+
+void PgConnection::changeOwnPassword(const QString &password)
+{
+    const QByteArray typed = password.toUtf8();
+    char *verifier =
+        pq().PQencryptPasswordConn(m_conn, typed.constData(), pq().PQuser(m_conn), nullptr);
+    if (!verifier)
+        throw DbError(dberr::ServerRefused, firstLine(pq().PQerrorMessage(m_conn)));
+    const QByteArray text(verifier);
+    pq().PQfreemem(verifier);
+    // A verifier is the method's name, digits and base64: nothing a quoted text must escape.
+    if (text.contains('\'') || text.contains('\\'))
+        throw DbError(dberr::ServerRefused, QStringLiteral("The server made an unreadable "
+                                                           "password verifier."));
+    exec(QStringLiteral("ALTER ROLE CURRENT_USER PASSWORD '") + QString::fromLatin1(text) +
+         QLatin1Char('\''));
 }
 
 void PgConnection::createEmployeeTables()
@@ -627,6 +684,11 @@ void PgConnection::createHistory()
     runOne(QStringLiteral("CREATE TRIGGER \"history stays\" BEFORE TRUNCATE ON ") +
            quotedTable(HistoryTable) + QStringLiteral(" FOR EACH STATEMENT EXECUTE FUNCTION ") +
            refusal + QStringLiteral("()"));
+}
+
+QString PgConnection::account() const
+{
+    return QString::fromUtf8(pq().PQuser(m_conn));
 }
 
 QString PgConnection::location() const

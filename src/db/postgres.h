@@ -1,10 +1,12 @@
 #pragma once
 
 #include "db/connection.h"
+#include "db/serverroles.h"
 
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <QByteArray>
 #include <vector>
 
@@ -27,6 +29,10 @@ public:
     // Connects with a libpq connection string ("postgresql://clock@server/horalink",
     // "service=horalink"); an unreachable server is a DbError naming the host and the reason.
     static std::unique_ptr<PgConnection> open(const QString &connectionString);
+    // The same database as another account, whose password the server checks: a wrong one
+    // is a DbError numbered dberr::WrongPassword.
+    static std::unique_ptr<PgConnection> openAs(const QString &connectionString,
+                                                const QString &user, const QString &password);
     ~PgConnection() override;
 
     std::unique_ptr<StatementBackend> prepare(const QString &sql) override;
@@ -45,6 +51,16 @@ public:
     qint64 changes() const override { return m_changes; }
     qint64 totalChanges() const override { return m_totalChanges; }
     QString location() const override;
+
+    // The database's accounts, when they were set up (grantRoles); nothing on a database
+    // every clock reaches as its owner.
+    const std::optional<ServerRoles> &roles() const { return m_roles; }
+    void setRoles(const ServerRoles &roles) { m_roles = roles; }
+    // The account this connection signed on as.
+    QString account() const;
+    // Sets the password of the account this connection signed on as; the server keeps only
+    // its SCRAM verifier, made here, so the password never travels as text.
+    void changeOwnPassword(const QString &password);
 
     // Begins a transaction that reads the whole database as it stood at one moment, while the
     // time clocks go on writing.
@@ -86,6 +102,8 @@ public:
 
 private:
     explicit PgConnection(pg_conn *conn);
+    static std::unique_ptr<PgConnection> connect(const QString &connectionString,
+                                                 const QString &user, const QString &password);
     void startSession();
     void readSchema();
     void createTable(const QString &name, const char *columns);
@@ -93,6 +111,7 @@ private:
 
     pg_conn *m_conn;
     QString m_schema;
+    std::optional<ServerRoles> m_roles;
     int m_generation = 0;
     // Set when a command found the connection gone; the next one connects again.
     bool m_lost = false;

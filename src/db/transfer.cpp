@@ -156,16 +156,19 @@ struct SnapshotEnd
 
 } // namespace
 
-void initServerDatabase(PgConnection &server)
+void initServerDatabase(PgConnection &server, const std::optional<ServerRoles> &roles)
 {
     Transaction transaction(server);
     refuseUnlessEmpty(server);
     createFreshTables(server);
     server.createHistory();
+    if (roles)
+        grantRoles(server, *roles);
     transaction.commit();
 }
 
-void copyFileToServer(Connection &file, PgConnection &server)
+void copyFileToServer(Connection &file, PgConnection &server,
+                      const std::optional<ServerRoles> &roles)
 {
     requireEmployeeTables(file, QStringLiteral("The file"));
     // Holds the file still while it is read: every time clock on it waits.
@@ -173,6 +176,8 @@ void copyFileToServer(Connection &file, PgConnection &server)
     Transaction transaction(server);
     refuseUnlessEmpty(server);
     copyTables(file, server, {});
+    if (roles)
+        grantRoles(server, *roles);
     transaction.commit();
 }
 

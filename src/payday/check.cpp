@@ -25,6 +25,22 @@ Finding noTimeLog(const QString &employee)
             QStringLiteral("listed as an employee, but the file holds no time log of this name")};
 }
 
+QList<Finding> typedPasswords(Connection &connection)
+{
+    QList<Finding> found;
+    if (!holdsPasswordHashes(connection))
+        return found;
+    for (const QString &employee : namesWithTypedPassword(connection))
+        found << Finding{employee,
+                         FindingKind::PasswordStoredAsTyped,
+                         0,
+                         {},
+                         QStringLiteral("the employee list holds this password as typed, where "
+                                        "Horalink keeps only hashes: it was changed outside "
+                                        "Horalink, and signs nobody on")};
+    return found;
+}
+
 std::vector<HistoryEntry> changesOfLog(const Connection &connection,
                                        const std::vector<HistoryEntry> &changes,
                                        const QString &employee)
@@ -48,6 +64,7 @@ CheckOutcome checkPeriod(Connection &connection, const Period &period, const QDa
     out.changes = periodChanges(connection, period);
     const std::vector<HistoryEntry> &changes = out.changes;
     const QList<ListedEmployee> employees = listedEmployees(connection);
+    out.findings << typedPasswords(connection);
     for (qsizetype done = 0; done < employees.size(); ++done) {
         const ListedEmployee &employee = employees[done];
         if (hasTimeLog(connection, employee.name)) {

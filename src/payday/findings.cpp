@@ -279,6 +279,8 @@ QString kindText(FindingKind kind)
         return QStringLiteral("1,000 hours or more");
     case FindingKind::ChangedAfterStored:
         return QStringLiteral("changed after it was stored");
+    case FindingKind::PasswordStoredAsTyped:
+        return QStringLiteral("password stored as typed");
     }
     return {};
 }

@@ -50,6 +50,9 @@ enum class FindingKind
     // An event of the period corrected or removed after it was first stored, as the change
     // history tells it.
     ChangedAfterStored,
+    // A password kept as typed in a database that holds hashes: an edit made outside the
+    // program, and refused at sign-on.
+    PasswordStoredAsTyped,
 };
 
 struct Finding

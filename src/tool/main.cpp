@@ -49,8 +49,9 @@ const QList<Form> &forms()
         {QStringLiteral("check"), {}, {"against"}, {}},
         {QStringLiteral("history"), {}, {"from", "to"}, {}},
         {QStringLiteral("backup"), {"FOLDER"}, {}, {}},
-        {QStringLiteral("init"), {"URL"}, {}, {}},
-        {QStringLiteral("migrate"), {"Employee.mdb", "URL"}, {}, {}},
+        {QStringLiteral("init"), {"URL"}, {"clocks", "manager"}, {}},
+        {QStringLiteral("migrate"), {"Employee.mdb", "URL"}, {"clocks", "manager"}, {}},
+        {QStringLiteral("roles"), {"URL"}, {"clocks", "manager"}, {}},
         {QStringLiteral("dump"), {"URL", "Employee.mdb"}, {}, {}}};
     return all;
 }
@@ -60,7 +61,7 @@ bool takes(const Form &form, const QString &option)
     return form.needs.contains(option) || form.mayTake == option;
 }
 
-const QStringList Options = {"from", "to", "out", "replace", "against"};
+const QStringList Options = {"from", "to", "out", "replace", "against", "clocks", "manager"};
 
 // The form of the command that takes every option given, else its first: check is typed with
 // a period or against an earlier export.
@@ -85,6 +86,8 @@ QString valueNameOf(const QString &option)
 {
     if (option == QLatin1String("replace"))
         return {};
+    if (option == QLatin1String("clocks") || option == QLatin1String("manager"))
+        return QStringLiteral("ROLE");
     return option == QLatin1String("out") || option == QLatin1String("against")
                ? QStringLiteral("FOLDER")
                : QStringLiteral("DATE");
@@ -130,6 +133,11 @@ read it, but for export, which keeps its digests in the change history.
   init     creates the tables of a fresh employee database in the empty
            database URL: Manager without a password, and no company yet
   migrate  copies the file whole into the empty database URL, in one step
+  roles    grants the time clocks' account (--clocks) and the Manager's
+           (--manager) what each may do in the database URL, as init and
+           migrate do; the account the tool connects as keeps the tables.
+           Both accounts must exist: the Manager's password is the password
+           the server keeps for the Manager's account
   dump     writes the database URL, as it stands at one moment, into a new file
 
 URL is a libpq connection string, such as postgresql://clock@server/horalink
@@ -252,18 +260,30 @@ std::optional<Period> periodOf(const Form &form, const QCommandLineParser &parse
     return period;
 }
 
+ServerRoles rolesOf(const QCommandLineParser &parser, const PgConnection &server)
+{
+    return {parser.value(QStringLiteral("clocks")), parser.value(QStringLiteral("manager")),
+            server.account()};
+}
+
 // The moves of a whole database between the file and a server; a line tells what was done.
-int move(const QStringList &words)
+int move(const QStringList &words, const QCommandLineParser &parser)
 {
     const QString &name = words[0];
     if (name == QLatin1String("init")) {
         const auto server = PgConnection::open(words[1]);
-        initServerDatabase(*server);
+        initServerDatabase(*server, rolesOf(parser, *server));
         out() << "Created a fresh employee database in " << server->location() << '\n';
+    } else if (name == QLatin1String("roles")) {
+        const auto server = PgConnection::open(words[1]);
+        Transaction transaction(*server);
+        grantRoles(*server, rolesOf(parser, *server));
+        transaction.commit();
+        out() << "Granted the accounts of " << server->location() << '\n';
     } else if (name == QLatin1String("migrate")) {
         const auto file = SqliteConnection::openExisting(words[1]);
         const auto server = PgConnection::open(words[2]);
-        copyFileToServer(*file, *server);
+        copyFileToServer(*file, *server, rolesOf(parser, *server));
         out() << "Copied " << QDir::toNativeSeparators(words[1]) << " into " << server->location()
               << '\n';
     } else {
@@ -381,7 +401,7 @@ int carryOut(const Form &form, const QCommandLineParser &parser)
     const QStringList words = parser.positionalArguments();
     if (movesADatabase(form)) {
         try {
-            return move(words);
+            return move(words, parser);
         } catch (const DbError &error) {
             return failure(error.description());
         }

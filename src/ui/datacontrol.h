@@ -30,6 +30,8 @@ public:
     void setRecordSource(const QString &table) { m_cursor.setRecordSource(table); }
     QString recordSource() const { return m_cursor.recordSource(); }
     void refresh() { m_cursor.refresh(); }
+    void close() { m_cursor.close(); }
+    void setManaging(bool managing) { m_cursor.setManaging(managing); }
     bool eof() const { return m_cursor.eof(); }
     bool hasCurrentRow() const { return m_cursor.hasCurrentRow(); }
     void moveFirst() { m_cursor.moveFirst(); }

@@ -108,7 +108,7 @@ QString frmadd::commentText() const
 void frmadd::okButtonClicked()
 {
     const AddResult result =
-        addNewEmployee(openDatabase(EmployeeMdb),
+        addNewEmployee(managingDatabase(),
                        {nameEdit->text(), wageEdit->text(), passwordEdit->text(), commentText()});
     switch (result.step) {
     case AddStep::NameTooLong:

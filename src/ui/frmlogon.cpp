@@ -276,7 +276,7 @@ void frmlogon::okButtonClicked()
     }
     m_chosen = *found;
     passwordEdit->clear();
-    if (!m_chosen.password.isEmpty()) {
+    if (!m_chosen.password.isEmpty() || asksServerPassword(m_chosen)) {
         showPasswordStep(true);
         passwordEdit->setFocus();
         return;

@@ -100,6 +100,7 @@ frmmain::frmmain() : Form(SizableWindow)
     wageLabel = label("Thismoney", QStringLiteral("this money"), this);
     wageLabel->hide();
     chosenLog = new DataControl(QStringLiteral("manuse"), this);
+    chosenLog->setManaging(true);
     chosenLog->hide();
 
     clockTimer = named(new QTimer(this), "Timer1");
@@ -254,6 +255,7 @@ QWidget *frmmain::buildManagement()
     employee->setContentsMargins(3, 0, 3, 2);
     employee->setVerticalSpacing(1);
     employeeList = new DataControl(QStringLiteral("mandata"), employeeFrame);
+    employeeList->setManaging(true);
     employeeList->setCaption(QStringLiteral("Browser"));
     employeeList->setRecordSource(QStringLiteral("datalist"));
     employeeNameEdit = named(new QLineEdit(employeeFrame), "manlist");
@@ -454,6 +456,10 @@ void frmmain::signOn(const Session &session)
     applySwitches(readSwitches(openDatabase(EmployeeMdb)));
     managementPanel->setVisible(session.manages());
     managementHintLabel->setVisible(!session.manages());
+    // The Management tab's rows come from the Manager's own connection, opened at the
+    // password step.
+    if (session.manages() && managerSignsOnWithServer())
+        employeeList->refresh();
     fxngettotal(session.employee);
 }
 
@@ -517,6 +523,13 @@ void frmmain::leave()
         forms().frmprop().hide();
     managementPanel->hide();
     managementHintLabel->show();
+    // The Manager's connection ends with the session; the cursors that read through it let
+    // go of its statements first, having stored what was typed.
+    if (m_session.manages() && managerSignsOnWithServer()) {
+        employeeList->close();
+        chosenLog->close();
+        closeManagerDatabase();
+    }
     m_session = {};
     openDatabase(EmployeeMdb).setAuthor({});
 }

@@ -86,7 +86,7 @@ bool confirmed(const QString &text, const QString &title, Icon icon)
 
 bool clearingConfirmed(const QString &employee, const QDateTime &ending)
 {
-    const ClearResult preview = previewClearing(file(), employee, ending);
+    const ClearResult preview = previewClearing(managingDatabase(), employee, ending);
     // What cannot be cleared is told by the clearing itself, with no question before.
     if (preview.step != ClearStep::Cleared)
         return true;
@@ -98,7 +98,7 @@ bool clearingConfirmed(const QString &employee, const QDateTime &ending)
 
 bool clearingAllConfirmed(const QDateTime &ending)
 {
-    const ClearPreview preview = previewClearingAll(file(), ending);
+    const ClearPreview preview = previewClearingAll(managingDatabase(), ending);
     const QString whose = preview.employees == 1 ? QStringLiteral("the log of the only employee")
                                                  : QStringLiteral("the logs of all ") +
                                                        QString::number(preview.employees) +
@@ -202,7 +202,7 @@ void frmmain::mangettotal(const QString &manuser)
 {
     chosenLog->setRecordSource(manuser);
     chosenLog->refresh();
-    const Totals totals = totalsOf(file(), manuser, wageEdit->text(), clock().now());
+    const Totals totals = totalsOf(managingDatabase(), manuser, wageEdit->text(), clock().now());
     showTotals(totals, employeeHoursLabel, employeeWagesLabel);
     // With an open shift the log is left on its first row, where it stands after a re-read.
     if (!totals.empty && !totals.openShift)
@@ -249,7 +249,7 @@ void frmmain::gridToggleLabelClicked()
     chosenLog->setRecordSource(employeeNameEdit->text());
     chosenLog->refresh();
     QAbstractItemModel *previous = grid->model();
-    auto *model = new TimeLogModel(file(), chosenLog->recordSource(), grid);
+    auto *model = new TimeLogModel(managingDatabase(), chosenLog->recordSource(), grid);
     connect(model, &TimeLogModel::refused, this,
             [](const QString &reason) { prompts().warning(reason, QStringLiteral("Grid Error")); });
     grid->setModel(model);
@@ -315,7 +315,7 @@ void frmmain::printLogButtonClicked()
 
 void frmmain::printEveryCard(const QString &endingDate, const QDateTime &ending)
 {
-    const QList<ListedEmployee> employees = listedEmployees(file());
+    const QList<ListedEmployee> employees = listedEmployees(managingDatabase());
     if (!printingAllConfirmed(employees.size(), ending) || !printer().startBatch())
         return;
     {
@@ -344,8 +344,8 @@ void frmmain::manprintlog(const QString &endingDate)
     chosenLog->refresh();
     if (chosenLog->eof())
         return;
-    printCardOf(managerCardOf(file(), companyLabel->text(), name, *readDateTime(endingDate),
-                              clock().now()));
+    printCardOf(managerCardOf(managingDatabase(), companyLabel->text(), name,
+                              *readDateTime(endingDate), clock().now()));
     chosenLog->moveLast();
     fxngettotal(m_session.employee);
 }
@@ -407,7 +407,7 @@ void frmmain::clearEveryLog(const QString &endingDate)
     }
     if (!clearingAllConfirmed(*ending))
         return;
-    const int total = int(countListRows(file()));
+    const int total = int(countListRows(managingDatabase()));
     const auto progress = prompts().progress(QStringLiteral("Clear Log"), total);
     for (int done = 0; !employeeList->eof(); ++done) {
         if (!progress->next(done, employeeOf(done, total, employeeNameEdit->text())))
@@ -420,7 +420,7 @@ void frmmain::clearEveryLog(const QString &endingDate)
 void frmmain::manclearlog(const QString &endingDate)
 {
     const QString name = employeeNameEdit->text();
-    if (!isListed(file(), name)) {
+    if (!isListed(managingDatabase(), name)) {
         prompts().warning(NotListed, LogInError);
         return;
     }
@@ -429,7 +429,7 @@ void frmmain::manclearlog(const QString &endingDate)
         refuseUnreadableEnding(endingDate, clock().now());
         return;
     }
-    const ClearResult result = clearEmployeeLog(file(), name, *ending);
+    const ClearResult result = clearEmployeeLog(managingDatabase(), name, *ending);
     if (result.step == ClearStep::Failed) {
         // One employee's log that cannot be cleared must not stop the clearing of the others.
         prompts().warning(QStringLiteral("Sorry, the log of ") + name +
@@ -450,7 +450,7 @@ void frmmain::clearLogActionTriggered()
                                      "sure you want to continue ?"),
                       QStringLiteral("Horalink Warning"), Buttons::YesNo, Icon::Stop,
                       Button::No) == Button::Yes)
-        clearTimeLog(file(), m_session.employee);
+        clearTimeLog(managingDatabase(), m_session.employee);
     fxngettotal(m_session.employee);
 }
 
@@ -503,7 +503,7 @@ void frmmain::deleteEmployeeButtonClicked()
                           QStringLiteral("Delete Error"));
         return;
     }
-    if (!isListed(file(), name)) {
+    if (!isListed(managingDatabase(), name)) {
         prompts().warning(QStringLiteral("Sorry, the Name doesn't appear to exist.  Try again."),
                           QStringLiteral("Add Error"));
         return;
@@ -515,7 +515,7 @@ void frmmain::deleteEmployeeButtonClicked()
                       Button::No) != Button::Yes)
         return;
     try {
-        deleteEmployee(file(), name);
+        deleteEmployee(managingDatabase(), name);
     } catch (const DbError &error) {
         prompts().warning(QStringLiteral("Sorry, the Employee could not be deleted: ") +
                               error.description() + QStringLiteral(".  Nothing was changed."),
@@ -528,7 +528,7 @@ void frmmain::deleteEmployeeButtonClicked()
     employeeList->refresh();
     chosenLog->setRecordSource(name);
     // An employee listed without a time log has no log to show.
-    if (hasTimeLog(file(), name))
+    if (hasTimeLog(managingDatabase(), name))
         chosenLog->refresh();
 }
 

@@ -130,7 +130,7 @@ void frmpass::employeeOkButtonClicked()
 
 void frmpass::changePassword(const QString &name, const QString &password)
 {
-    if (storePassword(openDatabase(EmployeeMdb), name, password))
+    if (storePassword(managingDatabase(), name, password))
         prompts().information(QStringLiteral("Password Successfully Changed."),
                               QStringLiteral("Successful!"));
     else

@@ -270,7 +270,7 @@ void frmperiod::exportButtonClicked()
         return;
     Shown progress(QStringLiteral("Export"));
     const WriteOutcome outcome = exportPeriod(
-        openDatabase(EmployeeMdb), *period, clock().now(), folder, QLocale(), progress.employees(),
+        managingDatabase(), *period, clock().now(), folder, QLocale(), progress.employees(),
         earlier.isEmpty() ? NewFile::Existing::Refused : NewFile::Existing::RegularFileReplaced);
     switch (outcome.result) {
     case WriteOutcome::Result::Written:
@@ -293,8 +293,8 @@ void frmperiod::checkButtonClicked()
     if (!period)
         return;
     Shown progress(QStringLiteral("Check"));
-    const CheckOutcome outcome = checkPeriod(openDatabase(EmployeeMdb), *period, clock().now(),
-                                             progress.employees(), shownStamp);
+    const CheckOutcome outcome =
+        checkPeriod(managingDatabase(), *period, clock().now(), progress.employees(), shownStamp);
     showFindings(outcome);
     showFigures(outcome);
     showChanges(outcome.cancelled ? std::vector<HistoryEntry>() : outcome.changes);
@@ -306,7 +306,7 @@ void frmperiod::checkAgainstButtonClicked()
         QStringLiteral("Check the record against the export in this folder"));
     if (folder.isEmpty())
         return;
-    const ExportComparison compared = compareWithExport(openDatabase(EmployeeMdb), folder);
+    const ExportComparison compared = compareWithExport(managingDatabase(), folder);
     if (!compared.failure.isEmpty()) {
         prompts().warning(compared.failure, Title);
         return;
@@ -401,7 +401,7 @@ void frmperiod::backupButtonClicked()
         return;
     Shown progress(QStringLiteral("Back Up"));
     const WriteOutcome outcome =
-        backupDatabase(openDatabase(EmployeeMdb), folder, clock().now(), progress.parts());
+        backupDatabase(managingDatabase(), folder, clock().now(), progress.parts());
     if (outcome.result == WriteOutcome::Result::Written)
         prompts().information(QStringLiteral("Employee.mdb was backed up to ") +
                                   QDir::toNativeSeparators(outcome.files.value(0)) +

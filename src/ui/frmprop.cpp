@@ -77,7 +77,7 @@ void frmprop::closeEvent(QCloseEvent *event)
 void frmprop::store(Switch which, bool on)
 {
     frmmain &main = forms().frmmain();
-    storeSwitch(openDatabase(EmployeeMdb), which, on);
+    storeSwitch(managingDatabase(), which, on);
     Switches switches = main.switches();
     switches.set(which, on);
     main.applySwitches(switches);

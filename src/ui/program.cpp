@@ -42,8 +42,9 @@ void resetProgramEnded()
 void reportAndEnd(const DbError &error)
 {
     // A connection to the server lost during the session took only the action in progress
-    // with it, whole; the next action connects again.
-    if (error.number() == dberr::ConnectionLost) {
+    // with it, whole; the next action connects again. A change the server allows only the
+    // Manager was refused whole: the clock goes on.
+    if (error.number() == dberr::ConnectionLost || error.number() == dberr::NotPermitted) {
         prompts().message(
             {error.description(), ProgramTitle, Icon::Exclamation, Buttons::Ok, Button::Ok});
         return;

@@ -95,11 +95,11 @@ void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone_data()
                           << "";
     QTest::newRow("nothing")
         << QStringList{} << 2 << "which command?"
-        << "Usage: horalink-tool export|check|history|backup|init|migrate|dump ...; "
+        << "Usage: horalink-tool export|check|history|backup|init|migrate|roles|dump ...; "
            "horalink-tool --help tells more";
     QTest::newRow("no such command")
         << QStringList{"restore"} << 2 << "no command \"restore\"."
-        << "Usage: horalink-tool export|check|history|backup|init|migrate|dump ...; "
+        << "Usage: horalink-tool export|check|history|backup|init|migrate|roles|dump ...; "
            "horalink-tool --help tells more";
     QTest::newRow("no such option")
         << QStringList{"check", "--since", "2026-02-01"} << 2 << "Unknown option 'since'." << check;
@@ -138,7 +138,7 @@ void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone_data()
                                << 2 << "the period from --from to --to holds no minute." << check;
     QTest::newRow("migrate without a server")
         << QStringList{"migrate", "Employee.mdb"} << 2 << "migrate needs URL."
-        << "Usage: horalink-tool migrate Employee.mdb URL";
+        << "Usage: horalink-tool migrate --clocks ROLE --manager ROLE Employee.mdb URL";
     QTest::newRow("dump without anything")
         << QStringList{"dump"} << 2 << "dump needs URL and Employee.mdb."
         << "Usage: horalink-tool dump URL Employee.mdb";
@@ -368,20 +368,33 @@ void ToolTest::aCompanyMovesToTheServerAndKeepsAFileCopy()
     if (!onServer())
         QSKIP("Needs the private database server.");
     Fixture f;
+    const ServerAccounts accounts;
     ServerSchema fresh(ServerSchema::Tables::None);
     ServerSchema moved(ServerSchema::Tables::None);
     const QString copy = QDir(f.folder()).filePath(QStringLiteral("Employee copy.mdb"));
 
-    const Run init = runTool(f.folder(), {"init", fresh.connectionString()});
+    const Run unnamed = runTool(f.folder(), {"init", fresh.connectionString()});
+    QCOMPARE(unnamed.exitCode, 2);
+    QVERIFY2(unnamed.err.contains(QStringLiteral("init needs --clocks ROLE and --manager ROLE.")),
+             qPrintable(unnamed.err));
+    const Run unknown = runTool(f.folder(), {"init", fresh.connectionString(), "--clocks",
+                                             "nobody_here", "--manager", accounts.manager()});
+    QCOMPARE(unknown.exitCode, 2);
+    QVERIFY2(unknown.err.contains(QStringLiteral("has no account 'nobody_here'")),
+             qPrintable(unknown.err));
+    const Run init =
+        runTool(f.folder(), QStringList{"init", fresh.connectionString()} + accounts.options());
     QCOMPARE(init.exitCode, 0);
     QVERIFY2(init.out.startsWith(QStringLiteral("Created a fresh employee database in ")),
              qPrintable(init.out + init.err));
-    const Run again = runTool(f.folder(), {"init", fresh.connectionString()});
+    const Run again =
+        runTool(f.folder(), QStringList{"init", fresh.connectionString()} + accounts.options());
     QCOMPARE(again.exitCode, 2);
     QVERIFY2(again.err.contains(QStringLiteral("already holds tables")), qPrintable(again.err));
 
     const Run migrate =
-        runTool(f.folder(), {"migrate", f.databasePath(), moved.connectionString()});
+        runTool(f.folder(), QStringList{"migrate", f.databasePath(), moved.connectionString()} +
+                                accounts.options());
     QCOMPARE(migrate.exitCode, 0);
     const Run dump = runTool(f.folder(), {"dump", moved.connectionString(), copy});
     QCOMPARE(dump.exitCode, 0);

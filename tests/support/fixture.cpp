@@ -128,6 +128,48 @@ ServerSchema::~ServerSchema()
     }
 }
 
+const QString ServerAccounts::ClocksPassword = QStringLiteral("clock secret");
+const QString ServerAccounts::ManagerPassword = QStringLiteral("Kennwört 1");
+
+ServerAccounts::ServerAccounts()
+{
+    static int made = 0;
+    const QString suffix = QString::number(QCoreApplication::applicationPid()) + QLatin1Char('_') +
+                           QString::number(++made);
+    m_clocks = QStringLiteral("clocks_") + suffix;
+    m_manager = QStringLiteral("manager_") + suffix;
+    PgConnection::open(testServer())
+        ->exec(QStringLiteral("CREATE ROLE ") + m_clocks + QStringLiteral(" LOGIN PASSWORD '") +
+               ClocksPassword + QStringLiteral("'; CREATE ROLE ") + m_manager +
+               QStringLiteral(" LOGIN PASSWORD '") + ManagerPassword + QLatin1Char('\''));
+}
+
+ServerAccounts::~ServerAccounts()
+{
+    closeDatabases();
+    try {
+        PgConnection::open(testServer())
+            ->exec(QStringLiteral("DROP OWNED BY ") + m_clocks + QStringLiteral(", ") + m_manager +
+                   QStringLiteral(" CASCADE; DROP ROLE ") + m_clocks + QStringLiteral(", ") +
+                   m_manager);
+    } catch (const DbError &error) {
+        qWarning("could not drop the accounts: %s", error.what());
+    }
+}
+
+QStringList ServerAccounts::options() const
+{
+    return {QStringLiteral("--clocks"), m_clocks, QStringLiteral("--manager"), m_manager};
+}
+
+QString ServerAccounts::asClocks(const QString &connectionString) const
+{
+    return QString(connectionString)
+        .replace(QStringLiteral("user=horalink"), QStringLiteral("user=") + m_clocks +
+                                                      QStringLiteral(" password='") +
+                                                      ClocksPassword + QLatin1Char('\''));
+}
+
 Fixture::Fixture()
     : m_previousFolder(QDir::currentPath()), prompts(*installPrompts(m_previousPrompts)),
       clock(*installClock(m_previousClock))

@@ -94,6 +94,31 @@ private:
     QString m_connectionString;
 };
 
+// An account for the time clocks and one for the Manager on the private server, each with a
+// password the server checks, as its administrator makes them; dropped when they go.
+class ServerAccounts
+{
+public:
+    ServerAccounts();
+    ~ServerAccounts();
+    ServerAccounts(const ServerAccounts &) = delete;
+    ServerAccounts &operator=(const ServerAccounts &) = delete;
+
+    QString clocks() const { return m_clocks; }
+    QString manager() const { return m_manager; }
+    // The tool's options that name them.
+    QStringList options() const;
+    // The connection string with the clocks' account in place of the suite's own.
+    QString asClocks(const QString &connectionString) const;
+
+    static const QString ClocksPassword;
+    static const QString ManagerPassword;
+
+private:
+    QString m_clocks;
+    QString m_manager;
+};
+
 // A test's world: a temporary working folder holding a fresh Employee.mdb (or a fresh schema
 // on the private server that HORALINK_DATABASE names, when the suite runs there), scripted
 // boxes, a fixed clock and the en_US locale. Undone, windows and all, when it goes.

@@ -37,5 +37,8 @@ if(as_server)
     execute_process(COMMAND chown nobody "${DIR}")
 endif()
 run("${BINDIR}/initdb" -D "${DIR}/data" -U horalink --auth=trust -E UTF8 --locale=C --no-sync)
+# The suite's own account needs no password; every other account gives its own, which the
+# server checks, as the accounts of the time clocks and of the Manager do on a real server.
+file(WRITE "${DIR}/data/pg_hba.conf" "local all horalink trust\nlocal all all scram-sha-256\n")
 run("${BINDIR}/pg_ctl" -D "${DIR}/data" -l "${DIR}/server.log" -w
     -o "-k ${DIR} -c listen_addresses='' -c fsync=off -c max_connections=40" start)
