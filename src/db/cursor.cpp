@@ -48,7 +48,7 @@ void Cursor::refresh()
 {
     leave();
     prepare();
-    standOn(rowidFrom(*m_firstQuery), Position::Eof);
+    standOnFound(*m_firstQuery, 0, Position::Eof);
 }
 
 QString Cursor::sql(const SqlAround &around) const
@@ -57,28 +57,36 @@ QString Cursor::sql(const SqlAround &around) const
            QLatin1String(around.after);
 }
 
+QString Cursor::rowSql(const char *after) const
+{
+    return m_selected + QStringLiteral(" FROM ") + connection().quotedTable(m_source) +
+           QLatin1String(after);
+}
+
 void Cursor::prepare()
 {
     Connection &file = connection();
-    // Prepared first: a missing table is reported here, in the engine's own words.
-    m_firstQuery =
-        std::make_unique<Statement>(file, sql({"SELECT rowid FROM ", " ORDER BY rowid LIMIT 1"}));
     m_names = file.columnNames(m_source);
-    m_rowQuery = std::make_unique<Statement>(file, QStringLiteral("SELECT ") + quotedList(m_names) +
-                                                       sql({" FROM ", " WHERE rowid = ?1"}));
+    // Every query that finds a row brings the row along: a move costs one lookup, never a
+    // second one for the fields.
+    m_selected = m_names.isEmpty() ? QStringLiteral("SELECT rowid")
+                                   : QStringLiteral("SELECT rowid, ") + quotedList(m_names);
+    // Prepared first: a missing table is reported here, in the engine's own words.
+    m_firstQuery = std::make_unique<Statement>(file, rowSql(" ORDER BY rowid LIMIT 1"));
+    m_rowQuery = std::make_unique<Statement>(file, rowSql(" WHERE rowid = ?1"));
     // The others are prepared when first needed: a refresh is as cheap as it can be.
     m_lastQuery.reset();
     m_nextQuery.reset();
     m_previousQuery.reset();
     m_isDateTime.clear();
-    for (int i = 0; i < m_rowQuery->columnCount(); ++i)
+    for (int i = 1; i < m_rowQuery->columnCount(); ++i)
         m_isDateTime.push_back(m_rowQuery->isDateTime(i));
 }
 
-Statement &Cursor::query(std::unique_ptr<Statement> &slot, const SqlAround &around)
+Statement &Cursor::query(std::unique_ptr<Statement> &slot, const char *after)
 {
     if (!slot)
-        slot = std::make_unique<Statement>(connection(), sql(around));
+        slot = std::make_unique<Statement>(connection(), rowSql(after));
     return *slot;
 }
 
@@ -88,29 +96,19 @@ void Cursor::requireOpen() const
         throw DbError(dberr::ObjectClosed, QStringLiteral("Object invalid or no longer set."));
 }
 
-void Cursor::standOn(qint64 rowid, Position whenNone)
+bool Cursor::fetch(Statement &query, qint64 after)
 {
-    m_deleted = false;
-    m_rowid = rowid;
-    m_position = rowid ? Position::Row : whenNone;
-    loadRow();
-    emit currentChanged();
-}
-
-void Cursor::loadRow()
-{
+    query.reset();
+    if (after)
+        query.bind(1, after);
     m_values.clear();
-    if (m_position != Position::Row)
-        return;
-    m_rowQuery->reset();
-    m_rowQuery->bind(1, m_rowid);
-    if (!m_rowQuery->step()) {
-        // Another cursor deleted the row under this one.
-        m_deleted = true;
-        return;
+    if (!query.step()) {
+        query.reset();
+        return false;
     }
+    m_rowid = query.integer(0);
     for (int i = 0; i < m_names.size(); ++i) {
-        QVariant value = m_rowQuery->value(i);
+        QVariant value = query.value(i + 1);
         if (m_isDateTime[i] && value.typeId() == QMetaType::QString) {
             const QDateTime stamp = parseStoredStamp(value.toString());
             if (stamp.isValid())
@@ -118,22 +116,36 @@ void Cursor::loadRow()
         }
         m_values << value;
     }
-    m_rowQuery->reset();
+    query.reset();
+    return true;
 }
 
-qint64 Cursor::rowidFrom(Statement &query, qint64 after) const
+void Cursor::standOnFound(Statement &query, qint64 after, Position whenNone)
 {
-    query.reset();
-    if (after)
-        query.bind(1, after);
-    const qint64 rowid = query.step() ? query.integer(0) : 0;
-    query.reset();
-    return rowid;
+    m_deleted = false;
+    if (fetch(query, after)) {
+        m_position = Position::Row;
+    } else {
+        m_rowid = 0;
+        m_position = whenNone;
+    }
+    emit currentChanged();
+}
+
+void Cursor::loadRow()
+{
+    // Another cursor may have deleted the row under this one.
+    m_deleted = m_position == Position::Row && !fetch(*m_rowQuery, m_rowid);
 }
 
 bool Cursor::hasRows()
 {
-    return isOpen() && rowidFrom(*m_firstQuery) != 0;
+    if (!isOpen())
+        return false;
+    m_firstQuery->reset();
+    const bool any = m_firstQuery->step();
+    m_firstQuery->reset();
+    return any;
 }
 
 void Cursor::moveFirst()
@@ -145,16 +157,22 @@ void Cursor::moveFirst()
 void Cursor::moveLast()
 {
     requireOpen();
-    moveToEnd(query(m_lastQuery, {"SELECT rowid FROM ", " ORDER BY rowid DESC LIMIT 1"}));
+    moveToEnd(query(m_lastQuery, " ORDER BY rowid DESC LIMIT 1"));
 }
 
 void Cursor::moveToEnd(Statement &query)
 {
     leave();
-    const qint64 rowid = rowidFrom(query);
-    if (!rowid)
+    const qint64 was = m_rowid;
+    const QVariantList held = m_values;
+    if (!fetch(query, 0)) {
+        m_rowid = was;
+        m_values = held;
         throw noCurrentRecord();
-    standOn(rowid, Position::Eof);
+    }
+    m_deleted = false;
+    m_position = Position::Row;
+    emit currentChanged();
 }
 
 void Cursor::moveNext()
@@ -163,12 +181,11 @@ void Cursor::moveNext()
     if (m_position == Position::Eof)
         throw noCurrentRecord();
     leave();
-    standOn(m_position == Position::Bof
-                ? rowidFrom(*m_firstQuery)
-                : rowidFrom(query(m_nextQuery, {"SELECT rowid FROM ",
-                                                " WHERE rowid > ?1 ORDER BY rowid LIMIT 1"}),
-                            m_rowid),
-            Position::Eof);
+    if (m_position == Position::Bof)
+        standOnFound(*m_firstQuery, 0, Position::Eof);
+    else
+        standOnFound(query(m_nextQuery, " WHERE rowid > ?1 ORDER BY rowid LIMIT 1"), m_rowid,
+                     Position::Eof);
 }
 
 void Cursor::movePrevious()
@@ -177,13 +194,11 @@ void Cursor::movePrevious()
     if (m_position == Position::Bof)
         throw noCurrentRecord();
     leave();
-    standOn(
-        m_position == Position::Eof
-            ? rowidFrom(query(m_lastQuery, {"SELECT rowid FROM ", " ORDER BY rowid DESC LIMIT 1"}))
-            : rowidFrom(query(m_previousQuery, {"SELECT rowid FROM ",
-                                                " WHERE rowid < ?1 ORDER BY rowid DESC LIMIT 1"}),
-                        m_rowid),
-        Position::Bof);
+    if (m_position == Position::Eof)
+        standOnFound(query(m_lastQuery, " ORDER BY rowid DESC LIMIT 1"), 0, Position::Bof);
+    else
+        standOnFound(query(m_previousQuery, " WHERE rowid < ?1 ORDER BY rowid DESC LIMIT 1"),
+                     m_rowid, Position::Bof);
 }
 
 void Cursor::close()

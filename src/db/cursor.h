@@ -94,11 +94,15 @@ private:
     void requireOpen() const;
     void leave();
     void prepare();
-    void standOn(qint64 rowid, Position whenNone);
+    // Reads the row the query finds (after the rowid given, for the moves by one) into the
+    // cursor; false, the cursor's row kept, when it finds none.
+    bool fetch(Statement &query, qint64 after);
+    void standOnFound(Statement &query, qint64 after, Position whenNone);
     void loadRow();
-    qint64 rowidFrom(Statement &query, qint64 after = 0) const;
     QString sql(const SqlAround &around) const;
-    Statement &query(std::unique_ptr<Statement> &slot, const SqlAround &around);
+    // The row's rowid and fields from the record source, with what follows FROM and its name.
+    QString rowSql(const char *after) const;
+    Statement &query(std::unique_ptr<Statement> &slot, const char *after);
     void moveToEnd(Statement &query);
     int columnIndex(const QString &name) const;
     // What the history calls an edit of this table's row.
@@ -110,6 +114,7 @@ private:
     qint64 m_rowid = 0;
     bool m_deleted = false;
     QStringList m_names;
+    QString m_selected;
     std::vector<bool> m_isDateTime;
     QVariantList m_values;
     std::function<void()> m_beforeLeaving;
