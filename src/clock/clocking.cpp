@@ -31,7 +31,7 @@ bool isClockedIn(Connection &connection, const QString &table)
 ClockOutcome clockIn(Connection &connection, const Session &session, const QString &task,
                      const QDateTime &now)
 {
-    Transaction transaction(connection, session.employee);
+    Transaction transaction(connection, session.employee, Writes::Batched);
     const std::optional<QString> last = lastStatus(connection, session.employee);
     if (last && *last != ClockedOut)
         return ClockOutcome::MustClockOut;
@@ -42,7 +42,7 @@ ClockOutcome clockIn(Connection &connection, const Session &session, const QStri
 
 ClockOutcome clockOut(Connection &connection, const Session &session, const QDateTime &now)
 {
-    Transaction transaction(connection, session.employee);
+    Transaction transaction(connection, session.employee, Writes::Batched);
     const std::optional<QString> last = lastStatus(connection, session.employee);
     if (!last)
         return ClockOutcome::MustClockInFirst;

@@ -2,10 +2,10 @@
 
 namespace horalink {
 
-Transaction::Transaction(Connection &connection, const QString &lockedTable)
+Transaction::Transaction(Connection &connection, const QString &lockedTable, Writes writes)
     : m_connection(connection)
 {
-    m_connection.begin(lockedTable);
+    m_connection.begin(lockedTable, writes);
 }
 
 Transaction::~Transaction()

@@ -16,6 +16,12 @@ inline const QString CompanyTable = QStringLiteral("Company Data");
 // employee's time log can ever take its name.
 inline const QString HistoryTable = QStringLiteral("Horalink change history");
 
+enum class Writes
+{
+    Immediate,
+    Batched
+};
+
 // One prepared statement of a database engine; Statement is how the program uses it.
 class StatementBackend
 {
@@ -57,7 +63,10 @@ public:
     // Begins a transaction that writes. With a table named, every other writer of that table
     // waits until this one ends, so that a check of its last row and the append that follows
     // are one step for every time clock.
-    virtual void begin(const QString &lockedTable = {}) = 0;
+    // With writes batched, a server may send the transaction's statements that give no rows
+    // with the next that needs an answer, the commit at the latest: their failure is told
+    // there, and the transaction lands whole or not at all as ever.
+    virtual void begin(const QString &lockedTable = {}, Writes writes = Writes::Immediate) = 0;
     virtual void commit() = 0;
     virtual void rollback() noexcept = 0;
 
@@ -91,8 +100,12 @@ public:
     const QString &author() const { return m_author; }
 
     // Rows changed by the last statement, and by every statement since the connection opened.
-    virtual qint64 changes() const = 0;
-    virtual qint64 totalChanges() const = 0;
+    virtual qint64 changes() = 0;
+    virtual qint64 totalChanges() = 0;
+
+    // A user's action begins, named by the control that started it: what a server connection
+    // read ahead for the last one is let go.
+    virtual void actionBegins(const QString &action) { Q_UNUSED(action) }
 
     // Where the data is, as the About page tells it.
     virtual QString location() const = 0;
@@ -142,7 +155,8 @@ private:
 class Transaction
 {
 public:
-    explicit Transaction(Connection &connection, const QString &lockedTable = {});
+    explicit Transaction(Connection &connection, const QString &lockedTable = {},
+                         Writes writes = Writes::Immediate);
     ~Transaction();
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;

@@ -81,6 +81,14 @@ void closeDatabases()
     connections().clear();
 }
 
+void actionBegins(const QString &action)
+{
+    for (auto &[name, connection] : connections())
+        connection->actionBegins(action);
+    if (const auto &manager = managerConnection())
+        manager->actionBegins(action);
+}
+
 Connection &managingDatabase()
 {
     if (const auto &manager = managerConnection())

@@ -24,6 +24,9 @@ void requireEmployeeTables(Connection &connection, const QString &named);
 Connection &openDatabase(const QString &databaseName);
 void closeDatabases();
 
+// Tells every open connection that a user's action begins (Connection::actionBegins).
+void actionBegins(const QString &action);
+
 // The database as the Manager's functions reach it: on a shared database whose accounts were
 // set up, the connection the Manager signed on with; elsewhere the one every data control
 // shares.

@@ -13,15 +13,17 @@ namespace horalink {
     X(PQconnectionUsedPassword)                                                                    \
     X(PQdb)                                                                                        \
     X(PQdescribePrepared)                                                                          \
+    X(PQenterPipelineMode)                                                                         \
     X(PQencryptPasswordConn)                                                                       \
     X(PQerrorMessage)                                                                              \
     X(PQexec)                                                                                      \
     X(PQexecParams)                                                                                \
-    X(PQexecPrepared)                                                                              \
+    X(PQexitPipelineMode)                                                                          \
     X(PQfinish)                                                                                    \
     X(PQfname)                                                                                     \
     X(PQfreemem)                                                                                   \
     X(PQftype)                                                                                     \
+    X(PQgetResult)                                                                                 \
     X(PQgetisnull)                                                                                 \
     X(PQgetlength)                                                                                 \
     X(PQgetvalue)                                                                                  \
@@ -30,12 +32,14 @@ namespace horalink {
     X(PQnparams)                                                                                   \
     X(PQntuples)                                                                                   \
     X(PQparamtype)                                                                                 \
+    X(PQpipelineSync)                                                                              \
     X(PQprepare)                                                                                   \
     X(PQreset)                                                                                     \
     X(PQresultErrorField)                                                                          \
     X(PQresultErrorMessage)                                                                        \
     X(PQresultStatus)                                                                              \
-    X(PQsetClientEncoding)                                                                         \
+    X(PQsendQueryParams)                                                                           \
+    X(PQsendQueryPrepared)                                                                         \
     X(PQstatus)                                                                                    \
     X(PQtransactionStatus)                                                                         \
     X(PQuser)

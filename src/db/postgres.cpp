@@ -116,7 +116,8 @@ public:
             execute();
             m_row = -1;
         }
-        return ++m_row < pq().PQntuples(m_result);
+        // A statement that waits to be sent with the next gives no rows.
+        return m_result && ++m_row < pq().PQntuples(m_result);
     }
 
     void reset() override
@@ -196,15 +197,7 @@ private:
             m_prepared = m_connection.prepared(m_text);
             m_generation = m_connection.generation();
         }
-        std::vector<const char *> values;
-        for (const auto &param : m_params)
-            values.push_back(param ? param->constData() : nullptr);
-        m_connection.beforeCommand();
-        PGresult *result = m_connection.checked(
-            pq().PQexecPrepared(m_connection.handle(), m_prepared->name.constData(),
-                                int(values.size()), values.data(), nullptr, nullptr, 0));
-        m_connection.counted(result);
-        m_result = result;
+        m_result = m_connection.run(*m_prepared, m_text, m_params);
     }
 
     PgConnection &m_connection;
@@ -212,7 +205,7 @@ private:
     QByteArray m_text;
     std::shared_ptr<const PgConnection::Prepared> m_prepared;
     int m_generation;
-    std::vector<std::optional<QByteArray>> m_params;
+    PgConnection::Values m_params;
     PGresult *m_result = nullptr;
     int m_row = -1;
 };
@@ -309,8 +302,10 @@ std::unique_ptr<PgConnection> PgConnection::connect(const QString &connectionStr
     const QByteArray secret = password.toUtf8();
     // The string's own settings come after the first three and override them; an account
     // given comes last and overrides the string's.
-    std::vector<const char *> keywords = {"connect_timeout", "application_name", "dbname"};
-    std::vector<const char *> values = {"10", "horalink", info.constData()};
+    // Text comes and goes as UTF-8 whatever the string says, with no round trip of its own.
+    std::vector<const char *> keywords = {"connect_timeout", "application_name", "dbname",
+                                          "client_encoding"};
+    std::vector<const char *> values = {"10", "horalink", info.constData(), "UTF8"};
     if (!user.isEmpty()) {
         keywords.insert(keywords.end(), {"user", "password"});
         values.insert(values.end(), {account.constData(), secret.constData()});
@@ -331,52 +326,55 @@ std::unique_ptr<PgConnection> PgConnection::connect(const QString &connectionStr
         throw error;
     }
     std::unique_ptr<PgConnection> connection(new PgConnection(conn));
-    connection->startSession();
-    connection->readSchema();
+    connection->startSession(true);
     return connection;
 }
 
 PgConnection::~PgConnection()
 {
+    dropReadAhead();
     pq().PQfinish(m_conn);
 }
 
-void PgConnection::startSession()
+void PgConnection::startSession(bool readingSchema)
 {
-    if (pq().PQsetClientEncoding(m_conn, "UTF8") != 0)
-        throw DbError(dberr::ServerRefused, firstLine(pq().PQerrorMessage(m_conn)));
     // Stamps come back as 'YYYY-MM-DD HH:MM:SS'. A lock held by another time clock is waited
     // for as long as the file waits for another copy of the program; a clock that stops with
-    // a transaction open (a frozen computer) lets go of its locks after a minute.
-    const QByteArray settings =
+    // a transaction open (a frozen computer) lets go of its locks after a minute. The schema
+    // is read once, with the settings, and kept for the connection's life: a session made
+    // again after a lost connection works in the tables it worked in before. Its description
+    // names its accounts, when they were set up, and the query cannot fail where there are
+    // none.
+    QByteArray settings =
         "SET DateStyle = 'ISO, YMD'; SET lock_timeout = " + QByteArray::number(LockWaitMs) +
         "; SET idle_in_transaction_session_timeout = 60000; "
         "SET client_min_messages = warning";
-    pq().PQclear(checked(pq().PQexec(m_conn, settings.constData())));
+    if (readingSchema)
+        settings += "; SELECT current_schema(), pg_catalog.obj_description("
+                    "pg_catalog.to_regnamespace(current_schema())::oid, 'pg_namespace')";
+    ++m_roundTrips;
+    PGresult *result = checked(pq().PQexec(m_conn, settings.constData()));
+    if (readingSchema)
+        readSchema(result);
+    pq().PQclear(result);
 }
 
-void PgConnection::readSchema()
+void PgConnection::readSchema(PGresult *result)
 {
-    // Kept for the connection's life: a session made again after a lost connection works in
-    // the tables it worked in before.
-    // The schema's description names its accounts, when they were set up: read in the same
-    // round trip, and by a query that cannot fail where there are none.
-    PGresult *result = checked(
-        pq().PQexec(m_conn, "SELECT current_schema(), pg_catalog.obj_description("
-                            "pg_catalog.to_regnamespace(current_schema())::oid, 'pg_namespace')"));
     const bool named = pq().PQntuples(result) == 1 && !pq().PQgetisnull(result, 0, 0);
     m_schema = named ? QString::fromUtf8(pq().PQgetvalue(result, 0, 0)) : QString();
     m_roles =
         named ? rolesFromText(QString::fromUtf8(pq().PQgetvalue(result, 0, 1))) : std::nullopt;
-    pq().PQclear(result);
     // The catalog's schemas belong to the server: tables of the program there would sit
     // among its own.
     if (m_schema.isEmpty() || m_schema.startsWith(QLatin1String("pg_")) ||
-        m_schema == QLatin1String("information_schema"))
+        m_schema == QLatin1String("information_schema")) {
+        pq().PQclear(result);
         throw DbError(dberr::ServerRefused,
                       QStringLiteral("The database ") + location() +
                           QStringLiteral(" offers no schema of its own for the employee tables "
                                          "(its search_path names none that exists)."));
+    }
 }
 
 void PgConnection::reconnectIfLost()
@@ -400,7 +398,9 @@ void PgConnection::reconnectIfLost()
     m_lost = false;
     ++m_generation;
     m_prepared.clear();
-    startSession();
+    dropReadAhead();
+    forgetCatalog();
+    startSession(false);
 }
 
 std::shared_ptr<const PgConnection::Prepared> PgConnection::prepared(const QByteArray &text)
@@ -410,9 +410,15 @@ std::shared_ptr<const PgConnection::Prepared> PgConnection::prepared(const QByte
     reconnectIfLost();
     if (m_prepared.size() >= PreparedKept)
         forgetUnused();
+    // A statement that changes a table makes what the catalog told stale.
+    for (const char *changing : {"ALTER", "CREATE", "DROP"}) {
+        if (text.startsWith(changing))
+            forgetCatalog();
+    }
     auto made = std::make_shared<Prepared>();
     made->name = "horalink_" + QByteArray::number(++m_lastName);
     beforeCommand();
+    m_roundTrips += 2;
     pq().PQclear(
         checked(pq().PQprepare(m_conn, made->name.constData(), text.constData(), 0, nullptr)));
     const auto forget = [&] {
@@ -462,6 +468,8 @@ PGresult *PgConnection::checked(PGresult *result, bool committing)
     const ExecStatusType status = result ? pq().PQresultStatus(result) : PGRES_FATAL_ERROR;
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
         return result;
+    // A command that failed may have met a table another clock just changed.
+    forgetCatalog();
     if (connectionFailed(m_conn, result)) {
         const QString reason =
             firstLine(result ? pq().PQresultErrorMessage(result) : pq().PQerrorMessage(m_conn));
@@ -521,8 +529,11 @@ std::unique_ptr<StatementBackend> PgConnection::prepare(const QString &sql)
 
 void PgConnection::exec(const QString &sql)
 {
+    flush();
     reconnectIfLost();
+    forgetCatalog();
     beforeCommand();
+    ++m_roundTrips;
     // Fixed text binds no values: it is sent as written, dollar-quoted bodies and all.
     PGresult *result = checked(pq().PQexec(m_conn, sql.toUtf8().constData()));
     counted(result);
@@ -531,21 +542,33 @@ void PgConnection::exec(const QString &sql)
 
 void PgConnection::runOne(const QString &sql)
 {
+    flush();
     reconnectIfLost();
+    forgetCatalog();
     beforeCommand();
+    ++m_roundTrips;
     PGresult *result = checked(pq().PQexecParams(m_conn, serverSql(sql).constData(), 0, nullptr,
                                                  nullptr, nullptr, nullptr, 0));
     counted(result);
     pq().PQclear(result);
 }
 
-void PgConnection::begin(const QString &lockedTable)
+void PgConnection::queueText(const QByteArray &text)
+{
+    m_queue.push_back({{}, text, {}});
+}
+
+void PgConnection::begin(const QString &lockedTable, Writes writes)
 {
     if (m_inTransaction)
         throw DbError(dberr::ServerRefused,
                       QStringLiteral("cannot start a transaction within a transaction"));
-    exec(QStringLiteral("BEGIN"));
+    reconnectIfLost();
+    dropReadAhead();
+    // Sent with the transaction's first statement that needs an answer.
+    queueText("BEGIN");
     m_inTransaction = true;
+    m_batched = writes == Writes::Batched;
     // A failure here (a lost connection, another clock's lock) is the caller's only word of
     // it: no transaction is left open for the next action to trip over.
     try {
@@ -555,8 +578,8 @@ void PgConnection::begin(const QString &lockedTable)
             return;
         // Readers go on; every other writer of the table, and every other clock that locks it
         // so, waits until this transaction ends.
-        runOne(QStringLiteral("LOCK TABLE ") + quotedTable(lockedTable) +
-               QStringLiteral(" IN SHARE ROW EXCLUSIVE MODE"));
+        queueText(serverSql(QStringLiteral("LOCK TABLE ") + quotedTable(lockedTable) +
+                            QStringLiteral(" IN SHARE ROW EXCLUSIVE MODE")));
     } catch (const DbError &) {
         rollback();
         throw;
@@ -570,16 +593,18 @@ void PgConnection::beginSnapshot()
                       QStringLiteral("cannot start a transaction within a transaction"));
     exec(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY"));
     m_inTransaction = true;
+    m_batched = false;
 }
 
 void PgConnection::commit()
 {
-    beforeCommand();
-    PGresult *result = checked(pq().PQexec(m_conn, "COMMIT"), true);
+    queueText("COMMIT");
+    PGresult *result = flush(true);
     // A transaction in which a statement failed is rolled back by COMMIT, without an error.
     const bool rolledBack = startsWith(pq().PQcmdStatus(result), "ROLLBACK");
     pq().PQclear(result);
     m_inTransaction = false;
+    m_batched = false;
     if (rolledBack)
         throw DbError(dberr::ServerRefused,
                       QStringLiteral("A statement of the transaction failed; nothing of it was "
@@ -588,17 +613,37 @@ void PgConnection::commit()
 
 void PgConnection::rollback() noexcept
 {
+    // What was never sent needs no undoing.
+    m_queue.clear();
     m_inTransaction = false;
+    m_batched = false;
     if (pq().PQstatus(m_conn) == CONNECTION_OK && pq().PQtransactionStatus(m_conn) != PQTRANS_IDLE)
         pq().PQclear(pq().PQexec(m_conn, "ROLLBACK"));
 }
 
+qint64 PgConnection::changes()
+{
+    flush();
+    return m_changes;
+}
+
+qint64 PgConnection::totalChanges()
+{
+    flush();
+    return m_totalChanges;
+}
+
 bool PgConnection::tableExists(const QString &name)
 {
+    if (m_tables.count(name))
+        return true;
     Statement query(*this, QStringLiteral("SELECT 1 FROM pg_catalog.pg_tables WHERE schemaname = "
                                           "?1 AND tablename = ?2"));
     query.bind(1, m_schema).bind(2, name);
-    return query.step();
+    const bool found = query.step();
+    if (found)
+        m_tables.insert(name);
+    return found;
 }
 
 QStringList PgConnection::tableNames()
@@ -614,6 +659,11 @@ QStringList PgConnection::tableNames()
 
 QStringList PgConnection::columnNames(const QString &table)
 {
+    // The company table gains a column when another clock first stores a switch: it is read
+    // every time.
+    const bool kept = table != CompanyTable;
+    if (const auto found = m_columns.find(table); kept && found != m_columns.end())
+        return found->second;
     Statement columns(
         *this, QStringLiteral("SELECT a.attname FROM pg_catalog.pg_attribute a "
                               "JOIN pg_catalog.pg_class c ON c.oid = a.attrelid "
@@ -625,7 +675,199 @@ QStringList PgConnection::columnNames(const QString &table)
     QStringList names;
     while (columns.step())
         names << columns.value(0).toString();
+    if (kept && !names.isEmpty())
+        m_columns[table] = names;
     return names;
+}
+
+namespace {
+
+QByteArray keyOf(const QByteArray &text, const PgConnection::Values &values)
+{
+    QByteArray key = text;
+    for (const auto &value : values) {
+        key += value ? '\x01' + *value : QByteArray("\x02");
+    }
+    return key;
+}
+
+// Reads ahead are kept for so many statements of an action, no more.
+constexpr size_t ReadsLearnt = 32;
+
+} // namespace
+
+void PgConnection::learn(const QByteArray &text, const Values &values, bool rows)
+{
+    // An action a control started is known by the control; another by its first statement.
+    if (m_action.isEmpty()) {
+        m_action = m_actionName.isEmpty() ? '\x03' + keyOf(text, values) : m_actionName;
+        if (m_actionName.isEmpty())
+            return;
+    }
+    // Only what changes nothing may be asked for ahead: a write sent again would change the
+    // record a second time.
+    const bool reads = rows && text.trimmed().startsWith("SELECT");
+    if (reads && !m_inTransaction && m_reads.size() < ReadsLearnt)
+        m_reads.push_back({text, values});
+}
+
+void PgConnection::actionBegins(const QString &action)
+{
+    if (!m_action.isEmpty())
+        m_learnt[m_action] = std::move(m_reads);
+    m_actionName = action.toUtf8();
+    m_action.clear();
+    m_reads.clear();
+    dropReadAhead();
+}
+
+void PgConnection::dropReadAhead() noexcept
+{
+    for (auto &[key, result] : m_ahead)
+        pq().PQclear(result);
+    m_ahead.clear();
+}
+
+void PgConnection::forgetCatalog() noexcept
+{
+    m_columns.clear();
+    m_tables.clear();
+}
+
+std::vector<PgConnection::Read> PgConnection::readAhead() const
+{
+    std::vector<Read> ahead;
+    const auto learnt = m_learnt.find(m_action);
+    if (learnt == m_learnt.end())
+        return ahead;
+    std::set<QByteArray> asked;
+    for (size_t i = m_reads.size(); i < learnt->second.size(); ++i) {
+        const Read &read = learnt->second[i];
+        const QByteArray key = keyOf(read.text, read.values);
+        // Only what this session has prepared can be asked for without a wait of its own.
+        if (!m_prepared.count(read.text) || m_ahead.count(key) || !asked.insert(key).second)
+            continue;
+        ahead.push_back(read);
+    }
+    return ahead;
+}
+
+pg_result *PgConnection::run(const Prepared &prepared, const QByteArray &text, const Values &values)
+{
+    const bool rows = !prepared.columnNames.isEmpty();
+    if (!rows && m_inTransaction && m_batched) {
+        dropReadAhead();
+        m_queue.push_back({prepared.name, text, values});
+        return nullptr;
+    }
+    learn(text, values, rows);
+    if (!rows) {
+        dropReadAhead();
+    } else if (!m_inTransaction && m_queue.empty()) {
+        if (const auto found = m_ahead.find(keyOf(text, values)); found != m_ahead.end()) {
+            pg_result *result = found->second;
+            m_ahead.erase(found);
+            return result;
+        }
+    }
+    m_queue.push_back({prepared.name, text, values});
+    return flush();
+}
+
+bool PgConnection::send(const Command &command)
+{
+    std::vector<const char *> values;
+    for (const auto &value : command.values)
+        values.push_back(value ? value->constData() : nullptr);
+    if (command.name.isEmpty())
+        return pq().PQsendQueryParams(m_conn, command.text.constData(), 0, nullptr, nullptr,
+                                      nullptr, nullptr, 0) == 1;
+    return pq().PQsendQueryPrepared(m_conn, command.name.constData(), int(values.size()),
+                                    values.data(), nullptr, nullptr, 0) == 1;
+}
+
+pg_result *PgConnection::nextResult()
+{
+    pg_result *first = nullptr;
+    while (pg_result *result = pq().PQgetResult(m_conn)) {
+        if (!first)
+            first = result;
+        else
+            pq().PQclear(result);
+    }
+    return first;
+}
+
+pg_result *PgConnection::flush(bool committing)
+{
+    if (m_queue.empty())
+        return nullptr;
+    const std::vector<Command> commands = std::move(m_queue);
+    m_queue.clear();
+    const std::vector<Read> ahead =
+        !m_inTransaction || committing ? readAhead() : std::vector<Read>();
+    // One message, one wait: the commands, a sync that ends them, and what is read ahead
+    // behind a sync of its own, so that a failed commit does not stop the reads.
+    bool sent = pq().PQenterPipelineMode(m_conn) == 1;
+    for (const Command &command : commands) {
+        beforeCommand();
+        sent = sent && send(command);
+    }
+    sent = sent && pq().PQpipelineSync(m_conn) == 1;
+    size_t readsSent = 0;
+    for (const Read &read : ahead) {
+        if (sent && send({m_prepared.at(read.text)->name, read.text, read.values}))
+            ++readsSent;
+    }
+    if (readsSent)
+        sent = pq().PQpipelineSync(m_conn) == 1;
+    ++m_roundTrips;
+    std::vector<pg_result *> results;
+    std::vector<pg_result *> reads;
+    if (sent) {
+        for (size_t i = 0; i < commands.size(); ++i)
+            results.push_back(nextResult());
+        pq().PQclear(pq().PQgetResult(m_conn));
+        for (size_t i = 0; i < readsSent; ++i)
+            reads.push_back(nextResult());
+        if (readsSent)
+            pq().PQclear(pq().PQgetResult(m_conn));
+    }
+    if (pq().PQexitPipelineMode(m_conn) != 1)
+        m_lost = true;
+    for (size_t i = 0; i < reads.size(); ++i) {
+        if (reads[i] && pq().PQresultStatus(reads[i]) == PGRES_TUPLES_OK)
+            m_ahead[keyOf(ahead[i].text, ahead[i].values)] = reads[i];
+        else
+            pq().PQclear(reads[i]);
+    }
+    return takeResults(results, commands.size(), committing);
+}
+
+pg_result *PgConnection::takeResults(std::vector<pg_result *> &results, size_t commands,
+                                     bool committing)
+{
+    // The first failure in the order sent is the one told; the commands after it were not run.
+    size_t failed = commands;
+    for (size_t i = 0; i < commands && failed == commands; ++i) {
+        pg_result *result = i < results.size() ? results[i] : nullptr;
+        const ExecStatusType status = result ? pq().PQresultStatus(result) : PGRES_FATAL_ERROR;
+        if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
+            counted(result);
+        else if (status != PGRES_PIPELINE_ABORTED)
+            failed = i;
+    }
+    results.resize(commands, nullptr);
+    pg_result *kept = failed < commands ? results[failed] : results.back();
+    for (pg_result *result : results) {
+        if (result != kept)
+            pq().PQclear(result);
+    }
+    if (failed < commands) {
+        dropReadAhead();
+        checked(kept, committing && failed + 1 == commands);
+    }
+    return kept;
 }
 
 bool PgConnection::sameTable(const QString &first, const QString &second) const

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <QByteArray>
+#include <set>
 #include <vector>
 
 struct pg_conn;
@@ -37,7 +38,7 @@ public:
 
     std::unique_ptr<StatementBackend> prepare(const QString &sql) override;
     void exec(const QString &sql) override;
-    void begin(const QString &lockedTable) override;
+    void begin(const QString &lockedTable, Writes writes) override;
     void commit() override;
     void rollback() noexcept override;
     QString schema() const override { return m_schema; }
@@ -48,8 +49,9 @@ public:
     void createTimeLog(const QString &name) override;
     void createEmployeeTables() override;
     void createHistory() override;
-    qint64 changes() const override { return m_changes; }
-    qint64 totalChanges() const override { return m_totalChanges; }
+    qint64 changes() override;
+    qint64 totalChanges() override;
+    void actionBegins(const QString &action) override;
     QString location() const override;
 
     // The database's accounts, when they were set up (grantRoles); nothing on a database
@@ -96,16 +98,52 @@ public:
         if (m_beforeCommand)
             m_beforeCommand();
     }
+    // Runs a prepared statement with its values, as text. Where a network lies between clock
+    // and server, each wait for an answer costs more than the work: a statement that gives
+    // no rows, in a transaction that batches its writes, waits to go with the next one that
+    // needs an answer; what a user's action read the last time it came is asked for together
+    // with its first answer that leaves no transaction open, and taken from there when asked
+    // for again. Returns the statement's result, or nothing for one that waits.
+    using Values = std::vector<std::optional<QByteArray>>;
+    pg_result *run(const Prepared &prepared, const QByteArray &text, const Values &values);
+    // The times the clock waited for the server's answer since the connection opened.
+    qint64 roundTrips() const { return m_roundTrips; }
+
     // Takes the result of a command; a failed one is thrown as a DbError and cleared.
     pg_result *checked(pg_result *result, bool committing = false);
     void counted(pg_result *result);
 
 private:
+    // A command waiting to be sent: a prepared statement by name, or a text without values.
+    struct Command
+    {
+        QByteArray name;
+        QByteArray text;
+        Values values;
+    };
+    // A statement an action read, as the next time it comes will read it again.
+    struct Read
+    {
+        QByteArray text;
+        Values values;
+    };
+
     explicit PgConnection(pg_conn *conn);
+    void queueText(const QByteArray &text);
+    // Sends every waiting command, and what the action will read next where no transaction
+    // stays open, in one message; returns the last command's result.
+    pg_result *flush(bool committing = false);
+    bool send(const Command &command);
+    pg_result *nextResult();
+    pg_result *takeResults(std::vector<pg_result *> &results, size_t commands, bool committing);
+    std::vector<Read> readAhead() const;
+    void learn(const QByteArray &text, const Values &values, bool rows);
+    void dropReadAhead() noexcept;
+    void forgetCatalog() noexcept;
     static std::unique_ptr<PgConnection> connect(const QString &connectionString,
                                                  const QString &user, const QString &password);
-    void startSession();
-    void readSchema();
+    void startSession(bool readingSchema);
+    void readSchema(pg_result *result);
     void createTable(const QString &name, const char *columns);
     void forgetUnused() noexcept;
 
@@ -122,6 +160,21 @@ private:
     qint64 m_totalChanges = 0;
     std::shared_ptr<const int> m_lifetime = std::make_shared<const int>(0);
     std::function<void()> m_beforeCommand;
+    bool m_batched = false;
+    std::vector<Command> m_queue;
+    qint64 m_roundTrips = 0;
+    // What was read ahead and not yet asked for, by text and values.
+    std::map<QByteArray, pg_result *> m_ahead;
+    // What each action read outside a transaction, by the action's first statement.
+    std::map<QByteArray, std::vector<Read>> m_learnt;
+    // The action under way: the control that started it, and its first statement.
+    QByteArray m_actionName;
+    QByteArray m_action;
+    std::vector<Read> m_reads;
+    // What the catalog told, kept until a command fails or a statement changes a table:
+    // tables are never dropped by the program, and time logs never change their columns.
+    std::map<QString, QStringList> m_columns;
+    std::set<QString> m_tables;
 };
 
 // ?N and ? placeholders as the server reads them ($N), outside quoted text and comments; a

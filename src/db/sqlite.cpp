@@ -223,7 +223,7 @@ void SqliteConnection::exec(const QString &sql)
     }
 }
 
-void SqliteConnection::begin(const QString &)
+void SqliteConnection::begin(const QString &, Writes)
 {
     // The whole file is the unit of locking: an immediate transaction keeps every other
     // writer out, whichever table it is after.
@@ -308,12 +308,12 @@ void SqliteConnection::createHistory()
     createTable(HistoryTable, historySql);
 }
 
-qint64 SqliteConnection::changes() const
+qint64 SqliteConnection::changes()
 {
     return sqlite3_changes64(m_db);
 }
 
-qint64 SqliteConnection::totalChanges() const
+qint64 SqliteConnection::totalChanges()
 {
     return sqlite3_total_changes64(m_db);
 }

@@ -26,7 +26,7 @@ public:
 
     std::unique_ptr<StatementBackend> prepare(const QString &sql) override;
     void exec(const QString &sql) override;
-    void begin(const QString &lockedTable) override;
+    void begin(const QString &lockedTable, Writes writes) override;
     void commit() override;
     void rollback() noexcept override;
     QString schema() const override;
@@ -37,8 +37,8 @@ public:
     void createTimeLog(const QString &name) override;
     void createEmployeeTables() override;
     void createHistory() override;
-    qint64 changes() const override;
-    qint64 totalChanges() const override;
+    qint64 changes() override;
+    qint64 totalChanges() override;
     QString location() const override;
 
     // The engine's own handle, for what only SQLite offers (its online backup).

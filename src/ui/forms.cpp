@@ -1,5 +1,6 @@
 #include "forms.h"
 
+#include "db/database.h"
 #include "ui/frmadd.h"
 #include "ui/frmlogon.h"
 #include "ui/frmmain.h"
@@ -62,9 +63,11 @@ void Forms::destroyUnloaded()
     }
 }
 
-Forms::Handling::Handling()
+Forms::Handling::Handling(const QString &action)
 {
-    ++forms().m_handlersRunning;
+    // A handler that no other runs around is a user's action of its own.
+    if (forms().m_handlersRunning++ == 0)
+        actionBegins(action);
 }
 
 Forms::Handling::~Handling()

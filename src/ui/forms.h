@@ -55,7 +55,8 @@ public:
     class Handling
     {
     public:
-        Handling();
+        // The action is named by the control that started it, where one did.
+        explicit Handling(const QString &action = {});
         ~Handling();
         Handling(const Handling &) = delete;
         Handling &operator=(const Handling &) = delete;

@@ -29,12 +29,12 @@ signals:
 
 Commands &commands();
 
-template <class Handler> void guarded(Handler &&handler)
+template <class Handler> void guarded(Handler &&handler, const QString &action = {})
 {
     // Events still queued when the program ended act for nobody.
     if (programEnded())
         return;
-    const Forms::Handling handling;
+    const Forms::Handling handling(action);
     try {
         handler();
     } catch (const DbError &error) {
@@ -51,8 +51,8 @@ template <class Sender, class Signal, class Receiver, class... Args>
 QMetaObject::Connection connectGuarded(Sender *sender, Signal signal, Receiver *receiver,
                                        void (Receiver::*handler)(Args...))
 {
-    return QObject::connect(sender, signal, receiver, [receiver, handler](Args... args) {
-        guarded([&] { (receiver->*handler)(args...); });
+    return QObject::connect(sender, signal, receiver, [sender, receiver, handler](Args... args) {
+        guarded([&] { (receiver->*handler)(args...); }, sender->objectName());
     });
 }
 
