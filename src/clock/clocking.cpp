@@ -55,7 +55,7 @@ ClockOutcome clockOut(Connection &connection, const Session &session, const QDat
 
 bool deleteLastEvent(Connection &connection, const QString &table)
 {
-    Transaction transaction(connection, table);
+    Transaction transaction(connection, table, Writes::Batched);
     const qint64 removed = removeRows(connection, ChangeKind::DeletedLast, table,
                                       QStringLiteral("rowid = (SELECT max(rowid) FROM ") +
                                           connection.quotedTable(table) + QLatin1Char(')'));
