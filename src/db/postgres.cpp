@@ -527,13 +527,19 @@ std::unique_ptr<StatementBackend> PgConnection::prepare(const QString &sql)
     return std::make_unique<PgStatement>(*this, sql);
 }
 
-void PgConnection::exec(const QString &sql)
+void PgConnection::beforeWaiting()
 {
+    // What waits to be sent goes first, in its order; the command may change a table.
     flush();
     reconnectIfLost();
     forgetCatalog();
     beforeCommand();
     ++m_roundTrips;
+}
+
+void PgConnection::exec(const QString &sql)
+{
+    beforeWaiting();
     // Fixed text binds no values: it is sent as written, dollar-quoted bodies and all.
     PGresult *result = checked(pq().PQexec(m_conn, sql.toUtf8().constData()));
     counted(result);
@@ -542,11 +548,7 @@ void PgConnection::exec(const QString &sql)
 
 void PgConnection::runOne(const QString &sql)
 {
-    flush();
-    reconnectIfLost();
-    forgetCatalog();
-    beforeCommand();
-    ++m_roundTrips;
+    beforeWaiting();
     PGresult *result = checked(pq().PQexecParams(m_conn, serverSql(sql).constData(), 0, nullptr,
                                                  nullptr, nullptr, nullptr, 0));
     counted(result);

@@ -130,6 +130,8 @@ private:
 
     explicit PgConnection(pg_conn *conn);
     void queueText(const QByteArray &text);
+    // Readies the connection for a command sent alone, whose answer is waited for.
+    void beforeWaiting();
     // Sends every waiting command, and what the action will read next where no transaction
     // stays open, in one message; returns the last command's result.
     pg_result *flush(bool committing = false);

@@ -166,6 +166,16 @@ int cutAtEachCommand(PgConnection &clock, const std::function<void()> &action,
     }
 }
 
+// Ann signed on at the program's clock, without the task prompt: the buttons clock at once.
+void signOnAnnAtAClock(Fixture &f)
+{
+    f.company();
+    f.setFlag(QStringLiteral("subs"), 1);
+    f.employee(QStringLiteral("Ann"));
+    f.startProgram();
+    f.signOn(QStringLiteral("Ann"));
+}
+
 } // namespace
 
 void ServerTest::placeholdersAreNumberedOutsideQuotesAndComments_data()
@@ -293,11 +303,7 @@ void ServerTest::aLostConnectionFailsOneActionAndTheNextConnects()
     if (!onServer())
         QSKIP("Needs the private database server.");
     Fixture f;
-    f.company();
-    f.setFlag(QStringLiteral("subs"), 1);
-    f.employee(QStringLiteral("Ann"));
-    f.startProgram();
-    f.signOn(QStringLiteral("Ann"));
+    signOnAnnAtAClock(f);
     f.takeBoxes();
 
     cut(openDatabase(EmployeeMdb));
@@ -373,12 +379,7 @@ void ServerTest::aClockInAndAClockOutWaitForTheServerAtMostThreeAndTwoTimes()
     if (!onServer())
         QSKIP("Needs the private database server.");
     Fixture f;
-    f.company();
-    // No task prompt: the button clocks in at once.
-    f.setFlag(QStringLiteral("subs"), 1);
-    f.employee(QStringLiteral("Ann"));
-    f.startProgram();
-    f.signOn(QStringLiteral("Ann"));
+    signOnAnnAtAClock(f);
     auto &clock = dynamic_cast<PgConnection &>(openDatabase(EmployeeMdb));
     // The first round prepares the statements and learns what each action reads.
     for (int round = 0; round < 3; ++round) {
