@@ -12,7 +12,6 @@ namespace horalink {
     X(PQconnectdbParams)                                                                           \
     X(PQconnectionUsedPassword)                                                                    \
     X(PQdb)                                                                                        \
-    X(PQdescribePrepared)                                                                          \
     X(PQenterPipelineMode)                                                                         \
     X(PQencryptPasswordConn)                                                                       \
     X(PQerrorMessage)                                                                              \
@@ -33,11 +32,12 @@ namespace horalink {
     X(PQntuples)                                                                                   \
     X(PQparamtype)                                                                                 \
     X(PQpipelineSync)                                                                              \
-    X(PQprepare)                                                                                   \
     X(PQreset)                                                                                     \
     X(PQresultErrorField)                                                                          \
     X(PQresultErrorMessage)                                                                        \
     X(PQresultStatus)                                                                              \
+    X(PQsendDescribePrepared)                                                                      \
+    X(PQsendPrepare)                                                                               \
     X(PQsendQueryParams)                                                                           \
     X(PQsendQueryPrepared)                                                                         \
     X(PQstatus)                                                                                    \

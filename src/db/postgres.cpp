@@ -6,6 +6,8 @@
 
 #include <cstring>
 #include <optional>
+#include <QJsonArray>
+#include <QJsonDocument>
 
 namespace horalink {
 
@@ -70,13 +72,36 @@ bool isStoredStampText(const QByteArray &text)
     return stamp.isValid() && storedStamp(stamp).toUtf8() == text;
 }
 
+// The columns of a table the program reads, in their order, but the server's own rowid.
+QByteArray columnsSql(const QByteArray &schema, const QByteArray &table)
+{
+    return "SELECT a.attname, a.attnum FROM pg_catalog.pg_attribute a "
+           "JOIN pg_catalog.pg_class c ON c.oid = a.attrelid "
+           "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace WHERE n.nspname = " +
+           schema + " AND c.relname = " + table +
+           " AND a.attnum > 0 AND NOT a.attisdropped AND a.attname <> 'rowid'";
+}
+
+// Names the server gave as a JSON array; none for a null.
+QStringList jsonNames(const PGresult *result, int column)
+{
+    QStringList names;
+    if (pq().PQgetisnull(result, 0, column))
+        return names;
+    const QJsonArray array =
+        QJsonDocument::fromJson(QByteArray(pq().PQgetvalue(result, 0, column))).array();
+    for (const QJsonValue &name : array)
+        names << name.toString();
+    return names;
+}
+
 class PgStatement : public StatementBackend
 {
 public:
     PgStatement(PgConnection &connection, const QString &sql)
-        : m_connection(connection), m_lifetime(connection.lifetime()), m_text(serverSql(sql)),
-          m_prepared(connection.prepared(m_text)), m_generation(connection.generation()),
-          m_params(m_prepared->paramTypes.size())
+        : m_connection(connection), m_lifetime(connection.lifetime()),
+          m_text(serverSql(sql, &m_parameters)), m_prepared(connection.prepared(m_text)),
+          m_generation(connection.generation()), m_params(m_parameters)
     {}
 
     ~PgStatement() override { pq().PQclear(m_result); }
@@ -101,11 +126,10 @@ public:
         default:
             text = value.toString().toUtf8();
         }
-        if (m_prepared->paramTypes[index - 1] == TimestampOid && !isStoredStampText(text))
-            throw DbError(
-                dberr::CheckFailed,
-                QStringLiteral("CHECK constraint failed: datetime holds a date and time"));
         m_params[index - 1] = std::move(text);
+        // A statement not yet prepared learns its values' columns when it first runs.
+        if (ready())
+            checkStamp(index - 1);
     }
 
     bool step() override
@@ -127,8 +151,8 @@ public:
         m_row = -1;
     }
 
-    int columnCount() const override { return int(m_prepared->columnNames.size()); }
-    QString columnName(int column) const override { return m_prepared->columnNames.value(column); }
+    int columnCount() const override { return int(described().columnNames.size()); }
+    QString columnName(int column) const override { return described().columnNames.value(column); }
     bool isDateTime(int column) const override
     {
         return column >= 0 && column < columnCount() &&
@@ -181,6 +205,29 @@ public:
     }
 
 private:
+    bool ready() const { return m_prepared->state == PgConnection::Prepared::State::Ready; }
+
+    // What the statement gives back, asked of the server when it has not run yet.
+    const PgConnection::Prepared &described() const
+    {
+        if (!ready() && !m_lifetime.expired()) {
+            m_connection.reconnectIfLost();
+            m_connection.describe(m_prepared, m_text);
+        }
+        return *m_prepared;
+    }
+
+    // A stamp bound for the datetime field must have the one form the file keeps.
+    void checkStamp(size_t param) const
+    {
+        const auto &types = m_prepared->paramTypes;
+        if (param < types.size() && types[param] == TimestampOid && m_params[param] &&
+            !isStoredStampText(*m_params[param]))
+            throw DbError(
+                dberr::CheckFailed,
+                QStringLiteral("CHECK constraint failed: datetime holds a date and time"));
+    }
+
     bool onRow(int column) const
     {
         return m_result && m_row >= 0 && m_row < pq().PQntuples(m_result) && column >= 0 &&
@@ -197,13 +244,24 @@ private:
             m_prepared = m_connection.prepared(m_text);
             m_generation = m_connection.generation();
         }
-        m_result = m_connection.run(*m_prepared, m_text, m_params);
+        const bool checked = ready();
+        m_result = m_connection.run(m_prepared, m_text, m_params);
+        // A read ran with its preparation; what it found is not shown when a value was no
+        // stamp where the server took one.
+        try {
+            for (size_t param = 0; !checked && param < m_params.size(); ++param)
+                checkStamp(param);
+        } catch (const DbError &) {
+            reset();
+            throw;
+        }
     }
 
     PgConnection &m_connection;
     std::weak_ptr<const int> m_lifetime;
+    int m_parameters = 0;
     QByteArray m_text;
-    std::shared_ptr<const PgConnection::Prepared> m_prepared;
+    std::shared_ptr<PgConnection::Prepared> m_prepared;
     int m_generation;
     PgConnection::Values m_params;
     PGresult *m_result = nullptr;
@@ -212,7 +270,7 @@ private:
 
 } // namespace
 
-QByteArray serverSql(const QString &sql)
+QByteArray serverSql(const QString &sql, int *parameters)
 {
     const QByteArray in = sql.toUtf8();
     QByteArray out;
@@ -277,6 +335,8 @@ QByteArray serverSql(const QString &sql)
             out += in[i++];
         }
     }
+    if (parameters)
+        *parameters = highest;
     return out;
 }
 
@@ -349,9 +409,16 @@ void PgConnection::startSession(bool readingSchema)
         "SET DateStyle = 'ISO, YMD'; SET lock_timeout = " + QByteArray::number(LockWaitMs) +
         "; SET idle_in_transaction_session_timeout = 60000; "
         "SET client_min_messages = warning";
+    // The schema's tables and the company table's columns come along: the start asks for
+    // both next, and a clock a network away would wait for each.
     if (readingSchema)
         settings += "; SELECT current_schema(), pg_catalog.obj_description("
-                    "pg_catalog.to_regnamespace(current_schema())::oid, 'pg_namespace')";
+                    "pg_catalog.to_regnamespace(current_schema())::oid, 'pg_namespace'), "
+                    "(SELECT pg_catalog.json_agg(tablename) FROM pg_catalog.pg_tables WHERE "
+                    "schemaname = current_schema()), (SELECT pg_catalog.json_agg(attname ORDER BY "
+                    "attnum) FROM (" +
+                    columnsSql("current_schema()", "'" + CompanyTable.toUtf8() + "'") +
+                    ") AS columns)";
     ++m_roundTrips;
     PGresult *result = checked(pq().PQexec(m_conn, settings.constData()));
     if (readingSchema)
@@ -365,6 +432,10 @@ void PgConnection::readSchema(PGresult *result)
     m_schema = named ? QString::fromUtf8(pq().PQgetvalue(result, 0, 0)) : QString();
     m_roles =
         named ? rolesFromText(QString::fromUtf8(pq().PQgetvalue(result, 0, 1))) : std::nullopt;
+    for (const QString &table : jsonNames(result, 2))
+        m_tables.insert(table);
+    if (named && !pq().PQgetisnull(result, 0, 3))
+        m_companyColumnsRead = jsonNames(result, 3);
     // The catalog's schemas belong to the server: tables of the program there would sit
     // among its own.
     if (m_schema.isEmpty() || m_schema.startsWith(QLatin1String("pg_")) ||
@@ -403,11 +474,10 @@ void PgConnection::reconnectIfLost()
     startSession(false);
 }
 
-std::shared_ptr<const PgConnection::Prepared> PgConnection::prepared(const QByteArray &text)
+std::shared_ptr<PgConnection::Prepared> PgConnection::prepared(const QByteArray &text)
 {
     if (const auto found = m_prepared.find(text); found != m_prepared.end())
         return found->second;
-    reconnectIfLost();
     if (m_prepared.size() >= PreparedKept)
         forgetUnused();
     // A statement that changes a table makes what the catalog told stale.
@@ -416,31 +486,46 @@ std::shared_ptr<const PgConnection::Prepared> PgConnection::prepared(const QByte
             forgetCatalog();
     }
     auto made = std::make_shared<Prepared>();
-    made->name = "horalink_" + QByteArray::number(++m_lastName);
-    beforeCommand();
-    m_roundTrips += 2;
-    pq().PQclear(
-        checked(pq().PQprepare(m_conn, made->name.constData(), text.constData(), 0, nullptr)));
-    const auto forget = [&] {
-        pq().PQclear(pq().PQexec(m_conn, ("DEALLOCATE " + made->name).constData()));
-    };
-    PGresult *described = nullptr;
-    try {
-        described = checked(pq().PQdescribePrepared(m_conn, made->name.constData()));
-    } catch (const DbError &) {
-        if (!m_lost && !m_inTransaction)
-            forget();
-        throw;
-    }
-    for (int i = 0; i < pq().PQnfields(described); ++i) {
-        made->columnNames << QString::fromUtf8(pq().PQfname(described, i));
-        made->columnTypes.push_back(pq().PQftype(described, i));
-    }
-    for (int i = 0; i < pq().PQnparams(described); ++i)
-        made->paramTypes.push_back(pq().PQparamtype(described, i));
-    pq().PQclear(described);
+    made->name = nextName();
     m_prepared.emplace(text, made);
     return made;
+}
+
+QByteArray PgConnection::nextName()
+{
+    return "horalink_" + QByteArray::number(++m_lastName);
+}
+
+void PgConnection::describe(const std::shared_ptr<Prepared> &prepared, const QByteArray &text)
+{
+    if (prepared->state != Prepared::State::Unsent)
+        return;
+    prepared->state = Prepared::State::Sending;
+    m_queue.push_back({prepared->name, text, {}, prepared, false});
+    pq().PQclear(flush());
+}
+
+void PgConnection::takePreparation(Prepared &prepared, const pg_result *described)
+{
+    prepared.state = Prepared::State::Ready;
+    for (int i = 0; i < pq().PQnfields(described); ++i) {
+        prepared.columnNames << QString::fromUtf8(pq().PQfname(described, i));
+        prepared.columnTypes.push_back(pq().PQftype(described, i));
+    }
+    for (int i = 0; i < pq().PQnparams(described); ++i)
+        prepared.paramTypes.push_back(pq().PQparamtype(described, i));
+}
+
+void PgConnection::abandon(const std::vector<Command> &commands) noexcept
+{
+    // A preparation that did not come back is sent again under a new name: the server may
+    // hold the old one or not.
+    for (const Command &command : commands) {
+        if (command.preparing && command.preparing->state != Prepared::State::Ready) {
+            command.preparing->state = Prepared::State::Unsent;
+            command.preparing->name = nextName();
+        }
+    }
 }
 
 void PgConnection::forgetUnused() noexcept
@@ -452,7 +537,8 @@ void PgConnection::forgetUnused() noexcept
     QByteArray sql;
     for (auto it = m_prepared.begin(); it != m_prepared.end();) {
         if (it->second.use_count() == 1) {
-            sql += "DEALLOCATE " + it->second->name + ";";
+            if (it->second->state == Prepared::State::Ready)
+                sql += "DEALLOCATE " + it->second->name + ";";
             it = m_prepared.erase(it);
         } else {
             ++it;
@@ -616,6 +702,7 @@ void PgConnection::commit()
 void PgConnection::rollback() noexcept
 {
     // What was never sent needs no undoing.
+    abandon(m_queue);
     m_queue.clear();
     m_inTransaction = false;
     m_batched = false;
@@ -662,17 +749,16 @@ QStringList PgConnection::tableNames()
 QStringList PgConnection::columnNames(const QString &table)
 {
     // The company table gains a column when another clock first stores a switch: it is read
-    // every time.
+    // every time, but for the first time after the session's start read them.
     const bool kept = table != CompanyTable;
     if (const auto found = m_columns.find(table); kept && found != m_columns.end())
         return found->second;
-    Statement columns(
-        *this, QStringLiteral("SELECT a.attname FROM pg_catalog.pg_attribute a "
-                              "JOIN pg_catalog.pg_class c ON c.oid = a.attrelid "
-                              "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
-                              "WHERE n.nspname = ?1 AND c.relname = ?2 "
-                              "AND a.attnum > 0 AND NOT a.attisdropped AND a.attname <> 'rowid' "
-                              "ORDER BY a.attnum"));
+    if (!kept && m_companyColumnsRead) {
+        const QStringList names = std::move(*m_companyColumnsRead);
+        m_companyColumnsRead.reset();
+        return names;
+    }
+    Statement columns(*this, QString::fromUtf8(columnsSql("?1", "?2") + " ORDER BY a.attnum"));
     columns.bind(1, m_schema).bind(2, table);
     QStringList names;
     while (columns.step())
@@ -702,9 +788,8 @@ void PgConnection::learn(const QByteArray &text, const Values &values, bool rows
 {
     // An action a control started is known by the control; another by its first statement.
     if (m_action.isEmpty()) {
-        m_action = m_actionName.isEmpty() ? '\x03' + keyOf(text, values) : m_actionName;
-        if (m_actionName.isEmpty())
-            return;
+        m_action = '\x03' + keyOf(text, values);
+        return;
     }
     // Only what changes nothing may be asked for ahead: a write sent again would change the
     // record a second time.
@@ -716,11 +801,27 @@ void PgConnection::learn(const QByteArray &text, const Values &values, bool rows
 void PgConnection::actionBegins(const QString &action)
 {
     if (!m_action.isEmpty())
-        m_learnt[m_action] = std::move(m_reads);
+        learnt(m_learnt[m_action], std::move(m_reads));
     m_actionName = action.toUtf8();
-    m_action.clear();
+    // A write that waits for the commit may come first: the control names the action at once.
+    m_action = m_actionName;
     m_reads.clear();
     dropReadAhead();
+}
+
+void PgConnection::learnt(Learnt &action, std::vector<Read> reads)
+{
+    // An action that goes one of two ways (a clock-out stored or refused) reads ahead what
+    // either way read the last time.
+    std::set<QByteArray> now;
+    for (const Read &read : reads)
+        now.insert(keyOf(read.text, read.values));
+    std::vector<Read> others;
+    for (const Read &read : action.reads) {
+        if (others.size() + reads.size() < ReadsLearnt && !now.count(keyOf(read.text, read.values)))
+            others.push_back(read);
+    }
+    action = {std::move(reads), std::move(others)};
 }
 
 void PgConnection::dropReadAhead() noexcept
@@ -734,6 +835,7 @@ void PgConnection::forgetCatalog() noexcept
 {
     m_columns.clear();
     m_tables.clear();
+    m_companyColumnsRead.reset();
 }
 
 std::vector<PgConnection::Read> PgConnection::readAhead() const
@@ -742,24 +844,43 @@ std::vector<PgConnection::Read> PgConnection::readAhead() const
     const auto learnt = m_learnt.find(m_action);
     if (learnt == m_learnt.end())
         return ahead;
+    std::set<QByteArray> done;
+    for (const Read &read : m_reads)
+        done.insert(keyOf(read.text, read.values));
     std::set<QByteArray> asked;
-    for (size_t i = m_reads.size(); i < learnt->second.size(); ++i) {
-        const Read &read = learnt->second[i];
+    const auto add = [&](const Read &read, bool again) {
         const QByteArray key = keyOf(read.text, read.values);
         // Only what this session has prepared can be asked for without a wait of its own.
-        if (!m_prepared.count(read.text) || m_ahead.count(key) || !asked.insert(key).second)
-            continue;
+        const auto prepared = m_prepared.find(read.text);
+        if (prepared == m_prepared.end() || prepared->second->state != Prepared::State::Ready ||
+            m_ahead.count(key) || (!again && done.count(key)) || !asked.insert(key).second)
+            return;
         ahead.push_back(read);
-    }
+    };
+    // What the last time read after this point may be read again now: by its place.
+    const std::vector<Read> &reads = learnt->second.reads;
+    for (size_t i = m_reads.size(); i < reads.size(); ++i)
+        add(reads[i], true);
+    for (const Read &read : learnt->second.others)
+        add(read, false);
     return ahead;
 }
 
-pg_result *PgConnection::run(const Prepared &prepared, const QByteArray &text, const Values &values)
+pg_result *PgConnection::run(const std::shared_ptr<Prepared> &prepared, const QByteArray &text,
+                             const Values &values)
 {
-    const bool rows = !prepared.columnNames.isEmpty();
+    const bool reading = text.trimmed().startsWith("SELECT");
+    if (!reading)
+        describe(prepared, text);
+    const bool rows = reading || !prepared->columnNames.isEmpty();
+    Command command{prepared->name, text, values};
+    if (prepared->state == Prepared::State::Unsent) {
+        prepared->state = Prepared::State::Sending;
+        command.preparing = prepared;
+    }
     if (!rows && m_inTransaction && m_batched) {
         dropReadAhead();
-        m_queue.push_back({prepared.name, text, values});
+        m_queue.push_back(std::move(command));
         return nullptr;
     }
     learn(text, values, rows);
@@ -769,15 +890,22 @@ pg_result *PgConnection::run(const Prepared &prepared, const QByteArray &text, c
         if (const auto found = m_ahead.find(keyOf(text, values)); found != m_ahead.end()) {
             pg_result *result = found->second;
             m_ahead.erase(found);
+            abandon({command});
             return result;
         }
     }
-    m_queue.push_back({prepared.name, text, values});
+    m_queue.push_back(std::move(command));
     return flush();
 }
 
 bool PgConnection::send(const Command &command)
 {
+    if (command.preparing && (pq().PQsendPrepare(m_conn, command.name.constData(),
+                                                 command.text.constData(), 0, nullptr) != 1 ||
+                              pq().PQsendDescribePrepared(m_conn, command.name.constData()) != 1))
+        return false;
+    if (!command.executing)
+        return true;
     std::vector<const char *> values;
     for (const auto &value : command.values)
         values.push_back(value ? value->constData() : nullptr);
@@ -798,6 +926,31 @@ pg_result *PgConnection::nextResult()
             pq().PQclear(result);
     }
     return first;
+}
+
+pg_result *PgConnection::answerOf(const Command &command)
+{
+    if (command.preparing) {
+        pg_result *made = nextResult();
+        pg_result *described = nextResult();
+        const auto succeeded = [](pg_result *result) {
+            return result && pq().PQresultStatus(result) == PGRES_COMMAND_OK;
+        };
+        if (!succeeded(made) || !succeeded(described)) {
+            // The failure is the command's answer; what was not run after it is not waited for.
+            pg_result *told = succeeded(made) ? described : made;
+            pq().PQclear(told == made ? described : made);
+            if (command.executing)
+                pq().PQclear(nextResult());
+            return told;
+        }
+        pq().PQclear(made);
+        takePreparation(*command.preparing, described);
+        if (!command.executing)
+            return described;
+        pq().PQclear(described);
+    }
+    return nextResult();
 }
 
 pg_result *PgConnection::flush(bool committing)
@@ -827,8 +980,8 @@ pg_result *PgConnection::flush(bool committing)
     std::vector<pg_result *> results;
     std::vector<pg_result *> reads;
     if (sent) {
-        for (size_t i = 0; i < commands.size(); ++i)
-            results.push_back(nextResult());
+        for (const Command &command : commands)
+            results.push_back(answerOf(command));
         pq().PQclear(pq().PQgetResult(m_conn));
         for (size_t i = 0; i < readsSent; ++i)
             reads.push_back(nextResult());
@@ -837,6 +990,7 @@ pg_result *PgConnection::flush(bool committing)
     }
     if (pq().PQexitPipelineMode(m_conn) != 1)
         m_lost = true;
+    abandon(commands);
     for (size_t i = 0; i < reads.size(); ++i) {
         if (reads[i] && pq().PQresultStatus(reads[i]) == PGRES_TUPLES_OK)
             m_ahead[keyOf(ahead[i].text, ahead[i].values)] = reads[i];

@@ -79,17 +79,28 @@ public:
     void reconnectIfLost();
     // Counts the times the connection was made again: statements prepared before are gone.
     int generation() const { return m_generation; }
-    // A statement text prepared on the server, with what it gives back and takes.
+    // A statement text prepared on the server, with what it gives back and takes. A text is
+    // sent for preparation with its first execution, in the same message, and what it gives
+    // and takes is known from then on.
     struct Prepared
     {
+        enum class State
+        {
+            Unsent,
+            Sending,
+            Ready,
+        };
         QByteArray name;
+        State state = State::Unsent;
         QStringList columnNames;
         std::vector<unsigned int> columnTypes;
         std::vector<unsigned int> paramTypes;
     };
     // Each text is prepared once per session and kept: a cursor that reads its table again
     // costs the server no new plan and the clock no round trips.
-    std::shared_ptr<const Prepared> prepared(const QByteArray &text);
+    std::shared_ptr<Prepared> prepared(const QByteArray &text);
+    // Prepares a text not yet prepared, and waits for what it gives back and takes.
+    void describe(const std::shared_ptr<Prepared> &prepared, const QByteArray &text);
     // Runs before each command of a statement, a transaction or a preparation is sent: the
     // tests end the session there, to see what a connection lost at that command leaves.
     void setBeforeCommand(std::function<void()> hook) { m_beforeCommand = std::move(hook); }
@@ -104,8 +115,11 @@ public:
     // needs an answer; what a user's action read the last time it came is asked for together
     // with its first answer that leaves no transaction open, and taken from there when asked
     // for again. Returns the statement's result, or nothing for one that waits.
+    // A read not yet prepared goes with its preparation; a write waits for its preparation
+    // first, since what a value may be depends on the column it is written to.
     using Values = std::vector<std::optional<QByteArray>>;
-    pg_result *run(const Prepared &prepared, const QByteArray &text, const Values &values);
+    pg_result *run(const std::shared_ptr<Prepared> &prepared, const QByteArray &text,
+                   const Values &values);
     // The times the clock waited for the server's answer since the connection opened.
     qint64 roundTrips() const { return m_roundTrips; }
 
@@ -114,18 +128,29 @@ public:
     void counted(pg_result *result);
 
 private:
-    // A command waiting to be sent: a prepared statement by name, or a text without values.
+    // A command waiting to be sent: a prepared statement by name, or a text without values;
+    // with the preparation of its text first where that is still to be sent, or that alone.
     struct Command
     {
         QByteArray name;
         QByteArray text;
         Values values;
+        std::shared_ptr<Prepared> preparing = {};
+        bool executing = true;
     };
     // A statement an action read, as the next time it comes will read it again.
     struct Read
     {
         QByteArray text;
         Values values;
+    };
+
+    // What an action read outside a transaction the last time, and what it read the time
+    // before and not the last time.
+    struct Learnt
+    {
+        std::vector<Read> reads;
+        std::vector<Read> others;
     };
 
     explicit PgConnection(pg_conn *conn);
@@ -137,9 +162,14 @@ private:
     pg_result *flush(bool committing = false);
     bool send(const Command &command);
     pg_result *nextResult();
+    pg_result *answerOf(const Command &command);
+    void takePreparation(Prepared &prepared, const pg_result *described);
+    void abandon(const std::vector<Command> &commands) noexcept;
+    QByteArray nextName();
     pg_result *takeResults(std::vector<pg_result *> &results, size_t commands, bool committing);
     std::vector<Read> readAhead() const;
     void learn(const QByteArray &text, const Values &values, bool rows);
+    static void learnt(Learnt &action, std::vector<Read> reads);
     void dropReadAhead() noexcept;
     void forgetCatalog() noexcept;
     static std::unique_ptr<PgConnection> connect(const QString &connectionString,
@@ -157,7 +187,7 @@ private:
     bool m_lost = false;
     bool m_inTransaction = false;
     quint64 m_lastName = 0;
-    std::map<QByteArray, std::shared_ptr<const Prepared>> m_prepared;
+    std::map<QByteArray, std::shared_ptr<Prepared>> m_prepared;
     qint64 m_changes = 0;
     qint64 m_totalChanges = 0;
     std::shared_ptr<const int> m_lifetime = std::make_shared<const int>(0);
@@ -167,8 +197,8 @@ private:
     qint64 m_roundTrips = 0;
     // What was read ahead and not yet asked for, by text and values.
     std::map<QByteArray, pg_result *> m_ahead;
-    // What each action read outside a transaction, by the action's first statement.
-    std::map<QByteArray, std::vector<Read>> m_learnt;
+    // Each action's, by the control that started it or its first statement.
+    std::map<QByteArray, Learnt> m_learnt;
     // The action under way: the control that started it, and its first statement.
     QByteArray m_actionName;
     QByteArray m_action;
@@ -177,11 +207,14 @@ private:
     // tables are never dropped by the program, and time logs never change their columns.
     std::map<QString, QStringList> m_columns;
     std::set<QString> m_tables;
+    // The company table's columns as the session's start read them, until first asked for.
+    std::optional<QStringList> m_companyColumnsRead;
 };
 
 // ?N and ? placeholders as the server reads them ($N), outside quoted text and comments; a
 // quoted name longer than the server keeps (63 bytes) is refused rather than cut short, where
 // it could reach another employee's table.
-QByteArray serverSql(const QString &sql);
+// The highest number it gives a value is put in `parameters` when asked.
+QByteArray serverSql(const QString &sql, int *parameters = nullptr);
 
 } // namespace horalink

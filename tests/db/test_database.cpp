@@ -215,9 +215,10 @@ void DatabaseTest::hostileTableNamesAreQuoted()
     QCOMPARE(log.field(QStringLiteral("inoutfx")).toString(), QStringLiteral("Clocked In"));
     QVERIFY(f.file().tableExists(QStringLiteral("datalist")));
     QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")).toInt(), 3);
-    // Text joined from a name is one statement or none.
-    QVERIFY_THROWS_EXCEPTION(DbError,
-                             Statement(f.file(), QStringLiteral("SELECT 1; DROP TABLE datalist")));
+    // Text joined from a name is one statement or none: refused before anything of it runs
+    // (a server prepares a text with its first run).
+    QVERIFY_THROWS_EXCEPTION(
+        DbError, Statement(f.file(), QStringLiteral("SELECT 1; DROP TABLE datalist")).step());
     QVERIFY(f.file().tableExists(QStringLiteral("datalist")));
     QVERIFY_THROWS_EXCEPTION(DbError, f.file().createTimeLog(QString()));
     QVERIFY_THROWS_EXCEPTION(DbError, f.file().createTimeLog(QStringLiteral("a") + QChar(0)));
