@@ -53,6 +53,36 @@ std::optional<QJsonObject> jsonFields(const Statement &row, int column)
     return QJsonDocument::fromJson(row.value(column).toString().toUtf8()).object();
 }
 
+// The columns are asked of the catalog and named: a server keeps a statement prepared for
+// all columns, which fails once a column is added, as the sign-off switch adds its own.
+QString imageColumns(Connection &connection, const QString &table)
+{
+    const QStringList columns = connection.columnNames(table);
+    return columns.isEmpty() ? QStringLiteral("rowid")
+                             : QStringLiteral("rowid, ") + quotedList(columns);
+}
+
+// The rows a statement gives, its first column the rowid; the employee list's passwords only
+// as whether there is one.
+std::vector<RowImage> imagesOf(Statement &rows, bool list)
+{
+    std::vector<RowImage> images;
+    while (rows.step()) {
+        RowImage image{rows.integer(0), {}};
+        // A server's own rowid comes again with the other fields.
+        for (int column = 1; column < rows.columnCount(); ++column) {
+            const QString name = rows.columnName(column);
+            if (name.compare(QLatin1String("rowid"), Qt::CaseInsensitive) == 0)
+                continue;
+            const bool password =
+                list && name.compare(QLatin1String("epass"), Qt::CaseInsensitive) == 0;
+            image.fields.insert(name, fieldValue(rows, column, password));
+        }
+        images.push_back(std::move(image));
+    }
+    return images;
+}
+
 void requireHistory(Connection &connection)
 {
     if (!connection.tableExists(HistoryTable))
@@ -85,32 +115,13 @@ std::optional<ChangeKind> changeKindFromText(const QString &text)
 std::vector<RowImage> rowImages(Connection &connection, const QString &table,
                                 const QString &condition, const QVariantList &values)
 {
-    // The columns are asked of the catalog and named: a server keeps a statement prepared for
-    // all columns, which fails once a column is added, as the sign-off switch adds its own.
-    const QStringList columns = connection.columnNames(table);
-    const QString selected = columns.isEmpty() ? QStringLiteral("rowid")
-                                               : QStringLiteral("rowid, ") + quotedList(columns);
-    Statement rows(connection, QStringLiteral("SELECT ") + selected + QStringLiteral(" FROM ") +
-                                   connection.quotedTable(table) + QStringLiteral(" WHERE ") +
-                                   condition + QStringLiteral(" ORDER BY 1"));
+    Statement rows(connection, QStringLiteral("SELECT ") + imageColumns(connection, table) +
+                                   QStringLiteral(" FROM ") + connection.quotedTable(table) +
+                                   QStringLiteral(" WHERE ") + condition +
+                                   QStringLiteral(" ORDER BY 1"));
     for (int i = 0; i < values.size(); ++i)
         rows.bind(i + 1, values[i]);
-    const bool list = connection.sameTable(table, EmployeeList);
-    std::vector<RowImage> images;
-    while (rows.step()) {
-        RowImage image{rows.integer(0), {}};
-        // A server's own rowid comes again with the other fields.
-        for (int column = 1; column < rows.columnCount(); ++column) {
-            const QString name = rows.columnName(column);
-            if (name.compare(QLatin1String("rowid"), Qt::CaseInsensitive) == 0)
-                continue;
-            const bool password =
-                list && name.compare(QLatin1String("epass"), Qt::CaseInsensitive) == 0;
-            image.fields.insert(name, fieldValue(rows, column, password));
-        }
-        images.push_back(std::move(image));
-    }
-    return images;
+    return imagesOf(rows, connection.sameTable(table, EmployeeList));
 }
 
 std::optional<RowImage> rowImage(Connection &connection, const QString &table, qint64 rowid)
@@ -124,6 +135,14 @@ std::optional<RowImage> rowImage(Connection &connection, const QString &table, q
 std::vector<RowImage> allRowImages(Connection &connection, const QString &table)
 {
     return rowImages(connection, table, QStringLiteral("1 = 1"));
+}
+
+QJsonObject fieldsOf(const QStringList &names, const QVariantList &values)
+{
+    QJsonObject fields;
+    for (qsizetype i = 0; i < names.size() && i < values.size(); ++i)
+        fields.insert(names[i], QJsonValue::fromVariant(values[i]));
+    return fields;
 }
 
 void recordChange(Connection &connection, ChangeKind kind, const QString &table,
@@ -186,6 +205,28 @@ qint64 removeRows(Connection &connection, std::optional<ChangeKind> kind, const 
     for (const RowImage &row : removed)
         recordChange(connection, *kind, table, row.rowid, row.fields, {});
     return count;
+}
+
+bool removeLastRow(Connection &connection, ChangeKind kind, const QString &table)
+{
+    const QString quoted = connection.quotedTable(table);
+    Statement remove(connection, QStringLiteral("DELETE FROM ") + quoted +
+                                     QStringLiteral(" WHERE rowid = (SELECT max(rowid) FROM ") +
+                                     quoted + QStringLiteral(") RETURNING ") +
+                                     imageColumns(connection, table));
+    const std::vector<RowImage> removed = imagesOf(remove, false);
+    if (removed.empty()) {
+        // A server that holds this account to some of the rows removes none silently.
+        Statement any(connection,
+                      QStringLiteral("SELECT 1 FROM ") + quoted + QStringLiteral(" LIMIT 1"));
+        if (any.step())
+            throw DbError(dberr::NotPermitted,
+                          QStringLiteral("Only the Manager may remove this event on the shared "
+                                         "database; nothing was removed."));
+        return false;
+    }
+    recordChange(connection, kind, table, removed.front().rowid, removed.front().fields, {});
+    return true;
 }
 
 std::vector<HistoryEntry> readHistory(Connection &connection)

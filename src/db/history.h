@@ -53,6 +53,8 @@ std::vector<RowImage> rowImages(Connection &connection, const QString &table,
                                 const QString &condition, const QVariantList &values = {});
 std::optional<RowImage> rowImage(Connection &connection, const QString &table, qint64 rowid);
 std::vector<RowImage> allRowImages(Connection &connection, const QString &table);
+// A time log's fields as the history keeps them, from values as a statement read them.
+QJsonObject fieldsOf(const QStringList &names, const QVariantList &values);
 
 // Adds one entry to the change history, creating the history at the first change of an older
 // database. Runs within the transaction of the change itself, so that both land or neither.
@@ -68,6 +70,10 @@ void recordEdit(Connection &connection, ChangeKind kind, const QString &table,
 // many went. Without a kind nothing is recorded: a count that is rolled back afterwards.
 qint64 removeRows(Connection &connection, std::optional<ChangeKind> kind, const QString &table,
                   const QString &condition, const QVariantList &values = {});
+
+// Deletes the row added last to the table and records it, whole; false when the table is
+// empty. The row is read as it goes, in the one statement that removes it.
+bool removeLastRow(Connection &connection, ChangeKind kind, const QString &table);
 
 // One entry of the change history, as stored.
 struct HistoryEntry

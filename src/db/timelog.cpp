@@ -27,4 +27,30 @@ std::optional<QString> lastStatus(Connection &connection, const QString &table)
     return last.value(0).toString();
 }
 
+bool appendInTurn(Connection &connection, const TimeEvent &event)
+{
+    const QString table = connection.quotedTable(event.employee);
+    const QString last = QStringLiteral("(SELECT \"inoutfx\" FROM ") + table +
+                         QStringLiteral(" ORDER BY rowid DESC LIMIT 1) = ?5");
+    // A last event without a status is neither: nothing follows it.
+    const QString inTurn =
+        event.status == ClockedIn
+            ? QStringLiteral("NOT EXISTS (SELECT 1 FROM ") + table + QStringLiteral(") OR ") + last
+            : last;
+    Statement insert(connection, QStringLiteral("INSERT INTO ") + table +
+                                     QStringLiteral(" (\"Ename\", \"datetime\", \"inoutfx\", "
+                                                    "\"activity\") SELECT ?1, ?2, ?3, ?4 WHERE ") +
+                                     inTurn);
+    insert.bind(1, event.employee)
+        .bind(2, storedStamp(event.stamp))
+        .bind(3, event.status)
+        .bind(4, event.task)
+        .bind(5, event.status == ClockedIn ? ClockedOut : ClockedIn);
+    // Every other writer of the log waits: two clocks cannot both find it their turn.
+    Transaction transaction(connection, event.employee, Writes::Batched);
+    insert.run();
+    transaction.commit();
+    return connection.changes() == 1;
+}
+
 } // namespace horalink

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <QDateTime>
 #include <QString>
 #include <QVariant>
 
@@ -24,5 +25,19 @@ public:
 void scanTimeLog(Connection &connection, const QString &table, TimeLogScan &scan);
 // The status of the last row added (empty for a row without one); nothing for an empty log.
 std::optional<QString> lastStatus(Connection &connection, const QString &table);
+
+// One event as a clock records it in the employee's own log.
+struct TimeEvent
+{
+    QString employee;
+    QDateTime stamp;
+    QString status;
+    // Null on a clock-out.
+    QVariant task;
+};
+// Appends a clock-in when the log is empty or its last event is "Clocked Out", a clock-out
+// when its last event is "Clocked In"; returns whether it did. The check and the append are
+// one statement, so that a clock a network away waits once for both.
+bool appendInTurn(Connection &connection, const TimeEvent &event);
 
 } // namespace horalink

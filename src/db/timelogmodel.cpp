@@ -5,6 +5,8 @@
 #include "db/history.h"
 #include "db/timelog.h"
 
+#include <QJsonObject>
+
 namespace horalink {
 
 namespace {
@@ -150,21 +152,25 @@ bool TimeLogModel::setData(const QModelIndex &index, const QVariant &value, int 
         return false;
     if (!write(index.row(), index.column(), *stored))
         return false;
-    reload(index.row());
     emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
     return true;
 }
 
 // Writes one cell, but only into the row as the grid shows it: a row deleted or changed since
 // (its place possibly taken by a new event) is left alone, and the grid reads the log again.
+// The write gives back the row as stored, which the history and the grid take from there.
 bool TimeLogModel::write(int row, int column, const QVariant &stored)
 {
     try {
-        Transaction transaction(m_connection, m_table);
-        const auto before = rowImage(m_connection, m_table, m_rows[row].rowid);
-        if (before && update(row, column, stored) == 1) {
-            recordEdit(m_connection, ChangeKind::GridEdit, m_table, *before);
+        Transaction transaction(m_connection, m_table, Writes::Batched);
+        if (const auto after = update(row, column, stored)) {
+            const QJsonObject before = fieldsOf(m_names, m_rows[row].values);
+            const QJsonObject written = fieldsOf(m_names, *after);
+            if (written != before)
+                recordChange(m_connection, ChangeKind::GridEdit, m_table, m_rows[row].rowid, before,
+                             written);
             transaction.commit();
+            m_rows[row].values = *after;
             m_readAtChange = m_connection.totalChanges();
             return true;
         }
@@ -178,7 +184,7 @@ bool TimeLogModel::write(int row, int column, const QVariant &stored)
     return false;
 }
 
-qint64 TimeLogModel::update(int row, int column, const QVariant &stored)
+std::optional<QVariantList> TimeLogModel::update(int row, int column, const QVariant &stored)
 {
     QString sql = QStringLiteral("UPDATE ") + m_connection.quotedTable(m_table) +
                   QStringLiteral(" SET ") + quoteIdentifier(m_names[column]) +
@@ -186,25 +192,18 @@ qint64 TimeLogModel::update(int row, int column, const QVariant &stored)
     for (const QString &name : m_names)
         sql += QStringLiteral(" AND ") + quoteIdentifier(name) +
                QStringLiteral(" IS NOT DISTINCT FROM ?");
-    Statement update(m_connection, sql);
+    Statement update(m_connection, sql + QStringLiteral(" RETURNING ") + quotedList(m_names));
     update.bind(1, stored).bind(2, m_rows[row].rowid);
     int at = 3;
     for (const QVariant &old : m_rows[row].values)
         update.bind(at++, old);
-    update.run();
-    return m_connection.changes();
-}
-
-void TimeLogModel::reload(int row)
-{
-    Statement read(m_connection, QStringLiteral("SELECT ") + quotedList(m_names) +
-                                     QStringLiteral(" FROM ") + m_connection.quotedTable(m_table) +
-                                     QStringLiteral(" WHERE rowid = ?1"));
-    read.bind(1, m_rows[row].rowid);
-    if (!read.step())
-        return;
+    if (!update.step())
+        return std::nullopt;
+    QVariantList after;
     for (int i = 0; i < m_names.size(); ++i)
-        m_rows[row].values[i] = read.value(i);
+        after << update.value(i);
+    update.run();
+    return after;
 }
 
 } // namespace horalink

@@ -47,9 +47,9 @@ private:
     // The value a typed cell text stores; nothing, after telling why, when it cannot be one.
     std::optional<QVariant> storedValue(int column, const QString &text);
     bool write(int row, int column, const QVariant &stored);
-    // Rows the cell's write changed: none when the row is no longer as the grid shows it.
-    qint64 update(int row, int column, const QVariant &stored);
-    void reload(int row);
+    // The row as the cell's write left it; nothing when the row is no longer as the grid
+    // shows it.
+    std::optional<QVariantList> update(int row, int column, const QVariant &stored);
     void readAgain();
 
     Connection &m_connection;

@@ -239,9 +239,9 @@ void frmmain::fxnupdate()
 
 void frmmain::deleteLastActionTriggered()
 {
+    // Read once, after the removal: the view shows the log as it is either way.
+    deleteLastEvent(file(), m_session.employee);
     userLog->refresh();
-    if (deleteLastEvent(file(), m_session.employee))
-        userLog->refresh();
 }
 
 void frmmain::gridToggleLabelClicked()
