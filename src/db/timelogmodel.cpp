@@ -117,6 +117,9 @@ QVariant TimeLogModel::data(const QModelIndex &index, int role) const
 
 Qt::ItemFlags TimeLogModel::flags(const QModelIndex &index) const
 {
+    // Only cells are edited; the table itself, the root of every index, is no cell.
+    if (!index.isValid())
+        return QAbstractTableModel::flags(index);
     return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
 }
 

@@ -31,30 +31,25 @@ constexpr int Done = 0;
 constexpr int ExceptionsFound = 1;
 constexpr int Trouble = 2;
 
+struct Form;
+
+// Carries out a command typed in its form, given the words after its name; a DbError it meets
+// is told by its caller.
+using Handler = int (*)(const Form &form, const QStringList &words,
+                        const QCommandLineParser &parser);
+
 // One command as it is typed: the words after its name, the options it needs and the one it
-// may take.
+// may take; and what carries it out.
 struct Form
 {
     QString name;
     QStringList words;
     QStringList needs;
     QString mayTake;
+    Handler handler;
 };
 
-const QList<Form> &forms()
-{
-    static const QList<Form> all = {
-        {QStringLiteral("export"), {}, {"from", "to", "out"}, QStringLiteral("replace")},
-        {QStringLiteral("check"), {}, {"from", "to"}, {}},
-        {QStringLiteral("check"), {}, {"against"}, {}},
-        {QStringLiteral("history"), {}, {"from", "to"}, {}},
-        {QStringLiteral("backup"), {"FOLDER"}, {}, {}},
-        {QStringLiteral("init"), {"URL"}, {"clocks", "manager"}, {}},
-        {QStringLiteral("migrate"), {"Employee.mdb", "URL"}, {"clocks", "manager"}, {}},
-        {QStringLiteral("roles"), {"URL"}, {"clocks", "manager"}, {}},
-        {QStringLiteral("dump"), {"URL", "Employee.mdb"}, {}, {}}};
-    return all;
-}
+const QList<Form> &forms();
 
 bool takes(const Form &form, const QString &option)
 {
@@ -62,24 +57,6 @@ bool takes(const Form &form, const QString &option)
 }
 
 const QStringList Options = {"from", "to", "out", "replace", "against", "clocks", "manager"};
-
-// The form of the command that takes every option given, else its first: check is typed with
-// a period or against an earlier export.
-const Form *formOf(const QString &name, const QCommandLineParser &parser)
-{
-    const Form *first = nullptr;
-    for (const Form &form : forms()) {
-        if (form.name != name)
-            continue;
-        if (!first)
-            first = &form;
-        if (std::all_of(Options.begin(), Options.end(), [&](const QString &option) {
-                return !parser.isSet(option) || takes(form, option);
-            }))
-            return &form;
-    }
-    return first;
-}
 
 // What an option's value stands for in the usage; nothing for an option without one.
 QString valueNameOf(const QString &option)
@@ -229,16 +206,6 @@ QString mistakeIn(const Form &form, const QCommandLineParser &parser)
     return {};
 }
 
-struct Command
-{
-    QString name;
-    std::optional<Period> period;
-    QString folder;
-    bool replace = false;
-    // check --against: the folder is an earlier export's.
-    bool against = false;
-};
-
 // Reads --from and --to; nothing, with the reason told, when they do not make a period.
 std::optional<Period> periodOf(const Form &form, const QCommandLineParser &parser)
 {
@@ -266,45 +233,17 @@ ServerRoles rolesOf(const QCommandLineParser &parser, const PgConnection &server
             server.account()};
 }
 
-// The moves of a whole database between the file and a server; a line tells what was done.
-int move(const QStringList &words, const QCommandLineParser &parser)
+int exportInto(Connection &file, const Period &period, const QString &folder, bool replace,
+               const QDateTime &now)
 {
-    const QString &name = words[0];
-    if (name == QLatin1String("init")) {
-        const auto server = PgConnection::open(words[1]);
-        initServerDatabase(*server, rolesOf(parser, *server));
-        out() << "Created a fresh employee database in " << server->location() << '\n';
-    } else if (name == QLatin1String("roles")) {
-        const auto server = PgConnection::open(words[1]);
-        Transaction transaction(*server);
-        grantRoles(*server, rolesOf(parser, *server));
-        transaction.commit();
-        out() << "Granted the accounts of " << server->location() << '\n';
-    } else if (name == QLatin1String("migrate")) {
-        const auto file = SqliteConnection::openExisting(words[1]);
-        const auto server = PgConnection::open(words[2]);
-        copyFileToServer(*file, *server, rolesOf(parser, *server));
-        out() << "Copied " << QDir::toNativeSeparators(words[1]) << " into " << server->location()
-              << '\n';
-    } else {
-        const auto server = PgConnection::open(words[1]);
-        copyServerToFile(*server, words[2]);
-        out() << "Wrote " << server->location() << " into " << QDir::toNativeSeparators(words[2])
-              << '\n';
-    }
-    return Done;
-}
-
-int exportInto(Connection &file, const Command &command, const QDateTime &now)
-{
-    const QStringList earlier = earlierExport(command.folder);
-    if (!command.replace && !earlier.isEmpty())
-        return failure(QDir::toNativeSeparators(command.folder) + QStringLiteral(" holds ") +
+    const QStringList earlier = earlierExport(folder);
+    if (!replace && !earlier.isEmpty())
+        return failure(QDir::toNativeSeparators(folder) + QStringLiteral(" holds ") +
                        earlier.join(QStringLiteral(" and ")) +
                        QStringLiteral(" of an earlier export; --replace replaces them."));
-    return written(exportPeriod(file, *command.period, now, command.folder, QLocale(), {},
-                                command.replace ? NewFile::Existing::RegularFileReplaced
-                                                : NewFile::Existing::Refused));
+    return written(exportPeriod(file, period, now, folder, QLocale(), {},
+                                replace ? NewFile::Existing::RegularFileReplaced
+                                        : NewFile::Existing::Refused));
 }
 
 int checkAgainst(Connection &file, const QString &folder)
@@ -322,29 +261,6 @@ int checkAgainst(Connection &file, const QString &folder)
         changed = changed || employee.state != SinceExport::Unchanged;
     }
     return changed ? ExceptionsFound : Done;
-}
-
-int run(Connection &file, const Command &command)
-{
-    file.setAuthor(QStringLiteral("horalink-tool"));
-    const QDateTime now = horalink::clock().now();
-    if (command.name == QLatin1String("backup"))
-        return written(backupDatabase(file, command.folder, now));
-    if (command.name == QLatin1String("export"))
-        return exportInto(file, command, now);
-    if (command.against)
-        return checkAgainst(file, command.folder);
-    if (command.name == QLatin1String("history")) {
-        for (const HistoryEntry &change : periodChanges(file, *command.period))
-            out() << changeLine(change) << '\n';
-        return Done;
-    }
-    const CheckOutcome checked = checkPeriod(file, *command.period, now);
-    for (const Finding &finding : checked.findings)
-        out() << findingLine(finding) << '\n';
-    if (checked.findings.isEmpty())
-        out() << NoExceptions << '\n';
-    return checked.findings.isEmpty() ? Done : ExceptionsFound;
 }
 
 // Where export, check, history and backup find the data, as the program does: the server that
@@ -390,37 +306,146 @@ Connection &openData(const Source &source)
     return data;
 }
 
-// The commands that name a server move a whole database between the file and the server.
-bool movesADatabase(const Form &form)
+// Carries out a command on the data the program uses, as the tool's own author.
+template <typename Work> int onData(Work work)
 {
-    return form.words.contains(QStringLiteral("URL"));
+    const std::optional<Source> source = sourceOfData();
+    if (!source)
+        return Trouble;
+    Connection &data = openData(*source);
+    data.setAuthor(QStringLiteral("horalink-tool"));
+    return work(data, horalink::clock().now());
+}
+
+// The same for a command over the period of --from and --to, which is read first.
+template <typename Work> int inPeriod(const Form &form, const QCommandLineParser &parser, Work work)
+{
+    const std::optional<Period> period = periodOf(form, parser);
+    if (!period)
+        return Trouble;
+    return onData([&](Connection &data, const QDateTime &now) { return work(data, *period, now); });
+}
+
+int exportCommand(const Form &form, const QStringList &, const QCommandLineParser &parser)
+{
+    const QString folder = parser.value(QStringLiteral("out"));
+    const bool replace = parser.isSet(QStringLiteral("replace"));
+    return inPeriod(form, parser,
+                    [&](Connection &data, const Period &period, const QDateTime &now) {
+                        return exportInto(data, period, folder, replace, now);
+                    });
+}
+
+int checkCommand(const Form &form, const QStringList &, const QCommandLineParser &parser)
+{
+    return inPeriod(form, parser, [](Connection &data, const Period &period, const QDateTime &now) {
+        const CheckOutcome checked = checkPeriod(data, period, now);
+        for (const Finding &finding : checked.findings)
+            out() << findingLine(finding) << '\n';
+        if (checked.findings.isEmpty())
+            out() << NoExceptions << '\n';
+        return checked.findings.isEmpty() ? Done : ExceptionsFound;
+    });
+}
+
+int checkAgainstCommand(const Form &, const QStringList &, const QCommandLineParser &parser)
+{
+    const QString folder = parser.value(QStringLiteral("against"));
+    return onData([&](Connection &data, const QDateTime &) { return checkAgainst(data, folder); });
+}
+
+int historyCommand(const Form &form, const QStringList &, const QCommandLineParser &parser)
+{
+    return inPeriod(form, parser, [](Connection &data, const Period &period, const QDateTime &) {
+        for (const HistoryEntry &change : periodChanges(data, period))
+            out() << changeLine(change) << '\n';
+        return Done;
+    });
+}
+
+int backupCommand(const Form &, const QStringList &words, const QCommandLineParser &)
+{
+    return onData([&](Connection &data, const QDateTime &now) {
+        return written(backupDatabase(data, words[0], now));
+    });
+}
+
+// The moves of a whole database between the file and a server; a line tells what was done.
+int initCommand(const Form &, const QStringList &words, const QCommandLineParser &parser)
+{
+    const auto server = PgConnection::open(words[0]);
+    initServerDatabase(*server, rolesOf(parser, *server));
+    out() << "Created a fresh employee database in " << server->location() << '\n';
+    return Done;
+}
+
+int migrateCommand(const Form &, const QStringList &words, const QCommandLineParser &parser)
+{
+    const auto file = SqliteConnection::openExisting(words[0]);
+    const auto server = PgConnection::open(words[1]);
+    copyFileToServer(*file, *server, rolesOf(parser, *server));
+    out() << "Copied " << QDir::toNativeSeparators(words[0]) << " into " << server->location()
+          << '\n';
+    return Done;
+}
+
+int rolesCommand(const Form &, const QStringList &words, const QCommandLineParser &parser)
+{
+    const auto server = PgConnection::open(words[0]);
+    Transaction transaction(*server);
+    grantRoles(*server, rolesOf(parser, *server));
+    transaction.commit();
+    out() << "Granted the accounts of " << server->location() << '\n';
+    return Done;
+}
+
+int dumpCommand(const Form &, const QStringList &words, const QCommandLineParser &)
+{
+    const auto server = PgConnection::open(words[0]);
+    copyServerToFile(*server, words[1]);
+    out() << "Wrote " << server->location() << " into " << QDir::toNativeSeparators(words[1])
+          << '\n';
+    return Done;
+}
+
+// Every command, in the order the usage lists them.
+const QList<Form> &forms()
+{
+    static const QList<Form> all = {
+        {"export", {}, {"from", "to", "out"}, "replace", &exportCommand},
+        {"check", {}, {"from", "to"}, {}, &checkCommand},
+        {"check", {}, {"against"}, {}, &checkAgainstCommand},
+        {"history", {}, {"from", "to"}, {}, &historyCommand},
+        {"backup", {"FOLDER"}, {}, {}, &backupCommand},
+        {"init", {"URL"}, {"clocks", "manager"}, {}, &initCommand},
+        {"migrate", {"Employee.mdb", "URL"}, {"clocks", "manager"}, {}, &migrateCommand},
+        {"roles", {"URL"}, {"clocks", "manager"}, {}, &rolesCommand},
+        {"dump", {"URL", "Employee.mdb"}, {}, {}, &dumpCommand}};
+    return all;
+}
+
+// The form of the command that takes every option given, else its first: check is typed with
+// a period or against an earlier export.
+const Form *formOf(const QString &name, const QCommandLineParser &parser)
+{
+    const Form *first = nullptr;
+    for (const Form &form : forms()) {
+        if (form.name != name)
+            continue;
+        if (!first)
+            first = &form;
+        if (std::all_of(Options.begin(), Options.end(), [&](const QString &option) {
+                return !parser.isSet(option) || takes(form, option);
+            }))
+            return &form;
+    }
+    return first;
 }
 
 int carryOut(const Form &form, const QCommandLineParser &parser)
 {
-    const QStringList words = parser.positionalArguments();
-    if (movesADatabase(form)) {
-        try {
-            return move(words, parser);
-        } catch (const DbError &error) {
-            return failure(error.description());
-        }
-    }
-    const bool dated = form.needs.contains(QStringLiteral("from"));
-    const bool against = form.needs.contains(QStringLiteral("against"));
-    Command command{form.name, std::nullopt,
-                    against ? parser.value(QStringLiteral("against"))
-                    : dated ? parser.value(QStringLiteral("out"))
-                            : words[1],
-                    parser.isSet(QStringLiteral("replace")), against};
-    if (dated) {
-        command.period = periodOf(form, parser);
-        if (!command.period)
-            return Trouble;
-    }
     try {
-        const std::optional<Source> source = sourceOfData();
-        return source ? run(openData(*source), command) : Trouble;
+        return form.handler(form, parser.positionalArguments().mid(1), parser);
     } catch (const DbError &error) {
         return failure(error.description());
     }

@@ -60,6 +60,7 @@ private slots:
     void anUnknownNameChangesNothing_data();
     void anUnknownNameChangesNothing();
     void onlyTheFirstRowOfANameChanges();
+    void theNextSignOnAsksForTheNewPassword_data();
     void theNextSignOnAsksForTheNewPassword();
     void cancelWritesNothingAndTheNextOpeningStartsAfresh();
     void enterPressesTheOkOfTheBoxTypedIn();
@@ -152,12 +153,20 @@ void PasswordTest::onlyTheFirstRowOfANameChanges()
                 .isNull());
 }
 
+void PasswordTest::theNextSignOnAsksForTheNewPassword_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("ascii") << "chief";
+    QTest::newRow("letters beyond ascii") << QStringLiteral("Kennw\u00f6rt");
+}
+
 void PasswordTest::theNextSignOnAsksForTheNewPassword()
 {
+    QFETCH(QString, typed);
     Fixture f;
     startAsManager(f);
     f.click(QStringLiteral("chpass"));
-    forms().frmpass().ownPasswordEdit->setText(QStringLiteral("chief"));
+    forms().frmpass().ownPasswordEdit->setText(typed);
     forms().frmpass().ownOkButton->click();
     f.processEvents();
     f.takeBoxes();
@@ -168,7 +177,7 @@ void PasswordTest::theNextSignOnAsksForTheNewPassword()
              QList<Box>({warningBox(QStringLiteral("Incorrect Password, Please retry or Cancel."),
                                     QStringLiteral("Password Error"))}));
     QVERIFY(!f.main().isVisible());
-    f.logon().passwordEdit->setText(QStringLiteral("chief"));
+    f.logon().passwordEdit->setText(typed);
     f.logon().passwordOkButton->click();
     f.processEvents();
     QVERIFY(f.main().isVisible());

@@ -68,6 +68,14 @@ void TotalsTest::hoursAndWages_data()
     QTest::newRow("7 minutes") << 7 << "10"
                                << "0.11"
                                << "1.1";
+    // Read in double precision, these hours texts fall just short of their hundredths (0.58
+    // times 100 is 57.99...): the hundredths are rounded, never cut.
+    QTest::newRow("35 minutes") << 35 << "10"
+                                << "0.58"
+                                << "5.8";
+    QTest::newRow("492 minutes") << 492 << "10"
+                                 << "8.2 "
+                                 << "82";
     QTest::newRow("80 minutes at 7.33") << 80 << "7.33"
                                         << "1.33"
                                         << "9.7489";

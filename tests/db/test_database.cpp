@@ -2,6 +2,7 @@
 #include "clock/session.h"
 #include "db/cursor.h"
 #include "db/database.h"
+#include "db/datetimetext.h"
 #include "db/employees.h"
 #include "db/postgres.h"
 #include "db/sqlite.h"
@@ -12,6 +13,7 @@
 #include "reports/totals.h"
 #include "support/fixture.h"
 
+#include <QAbstractItemModelTester>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -37,6 +39,7 @@ private slots:
     void valuesThatDoNotFitAreRefusedAndTheRowKept();
     void namesOfTheEnginesOwnObjectsReachOnlyTheirOwnLog_data();
     void namesOfTheEnginesOwnObjectsReachOnlyTheirOwnLog();
+    void theGridsModelKeepsWhatEveryViewReliesOn();
 };
 
 void DatabaseTest::freshFileHoldsManagerAndNoCompany()
@@ -334,6 +337,46 @@ void DatabaseTest::namesOfTheEnginesOwnObjectsReachOnlyTheirOwnLog()
     QCOMPARE(f.statuses(QStringLiteral("Ann")), QStringList({ClockedIn}));
     QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")).toInt(), 2);
     QCOMPARE(catalogRows(f.file()), catalog);
+}
+
+// Views trust a model's counts, indexes, flags and signals; the grid's must keep them while it
+// reads page after page, takes and refuses edits, and reads a changed log again.
+void DatabaseTest::theGridsModelKeepsWhatEveryViewReliesOn()
+{
+    Fixture f;
+    f.employee(QStringLiteral("Ann"));
+    // More than two pages of the grid.
+    const int events = 600;
+    QDateTime when = stamp(QStringLiteral("2026-01-01 08:00:00"));
+    for (int i = 0; i < events; ++i, when = when.addSecs(4 * 3600))
+        f.event(QStringLiteral("Ann"), storedStamp(when), i % 2 ? ClockedOut : ClockedIn,
+                i % 2 ? QVariant() : QVariant(QStringLiteral("desk")));
+    Connection &clock = openDatabase(EmployeeMdb);
+    TimeLogModel grid(clock, QStringLiteral("Ann"));
+    QAbstractItemModelTester tester(&grid, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    // The pages are fetched here, as a view fetches them, not from within the tester's checks.
+    tester.setUseFetchMore(false);
+    while (grid.canFetchMore({}))
+        grid.fetchMore({});
+    QCOMPARE(grid.rowCount(), events);
+
+    QVERIFY(grid.setData(grid.index(events - 1, 3), QStringLiteral("bench"), Qt::EditRole));
+    QVERIFY(grid.setData(grid.index(0, 1), QStringLiteral("2025-12-31 23:00"), Qt::EditRole));
+    QVERIFY(!grid.setData(grid.index(1, 2), QStringLiteral("out"), Qt::EditRole));
+    QVERIFY(!grid.setData(grid.index(2, 1), QStringLiteral("noon"), Qt::EditRole));
+    QCOMPARE(grid.index(events - 1, 3).data().toString(), QStringLiteral("bench"));
+
+    // The clock's own clock-in is read again, the rows shown so far with it.
+    const Session ann{QStringLiteral("Ann"), QStringLiteral("10")};
+    QCOMPARE(clockIn(clock, ann, QStringLiteral("desk"), when), ClockOutcome::Stored);
+    grid.refreshIfChanged();
+    QCOMPARE(grid.rowCount(), events + 1);
+
+    // Another clock removes what the grid shows; the edit is refused and the grid reads the
+    // log as it is.
+    Statement(f.file(), QStringLiteral("DELETE FROM \"Ann\" WHERE rowid > 10")).run();
+    QVERIFY(!grid.setData(grid.index(events, 3), QStringLiteral("stale"), Qt::EditRole));
+    QCOMPARE(grid.rowCount(), 10);
 }
 
 QTEST_MAIN(DatabaseTest)

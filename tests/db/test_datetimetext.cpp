@@ -60,6 +60,11 @@ void DateTimeTextTest::readsTypedDatesAndTimes_data()
         {"german seconds", "de_DE", "8.12.2026 8:00:59", "2026-12-08 08:00:59"},
         {"german 12 hours", "de_DE", "8.12.2026 8:00 PM", "2026-12-08 20:00:00"},
         {"british", "en_GB", "7/12/2026 7:30pm", "2026-12-07 19:30:00"},
+        // The locale's own day halves are not AM and PM, which are read as well.
+        {"spanish PM", "es_ES", "2/3/2026 5:30 PM", "2026-03-02 17:30:00"},
+        {"spanish AM", "es_ES", "2/3/2026 5:30 AM", "2026-03-02 05:30:00"},
+        // Dashes do not make a date ISO: its year comes first, with four digits.
+        {"dutch two-digit year", "nl_NL", "26-03-02", "2002-03-26 00:00:00"},
         {"british date alone", "en_GB", "07/12/2026", "2026-12-07 00:00:00"},
         {"iso", "de_DE", "2026-03-02 17:30:10", "2026-03-02 17:30:10"},
         {"iso minutes", "en_US", "2026-03-02T17:30", "2026-03-02 17:30:00"},
@@ -82,6 +87,7 @@ void DateTimeTextTest::readsTypedDatesAndTimes_data()
         {"three-digit year", "en_US", "3/2/202", nullptr},
         {"time run into the year", "en_US", "3/2/20265:30", nullptr},
         {"other order", "en_US", "2026/3/2", nullptr},
+        {"dashed with a two-digit year", "en_US", "26-03-02", nullptr},
         {"trailing text", "en_US", "3/2/2026 5:30 PM later", nullptr},
         {"trailing zone", "en_US", "2026-03-02T17:30Z", nullptr},
     };

@@ -35,6 +35,7 @@ private slots:
     void aSwitchColumnAddedByAnotherClockIsReadThere();
     void aLostConnectionFailsOneActionAndTheNextConnects();
     void aConnectionLostInATransactionWritesNothing();
+    void noStatementOfATransactionGoesOnAfterItsConnectionWasLost();
     void aSessionEndedAtAnyCommandOfAClockInLeavesNothingBehind();
     void aSessionEndedAtAnyCommandOfADumpLeavesNothingBehind();
     void namesOneInAFileAreNotDumped();
@@ -347,6 +348,46 @@ void ServerTest::aConnectionLostInATransactionWritesNothing()
     QVERIFY(f.log(QStringLiteral("Ann")).isEmpty());
     insertEvent(clock, QStringLiteral("Ann"), QStringLiteral("2026-03-02 13:00:00"), ClockedIn, {});
     QCOMPARE(f.stamps(QStringLiteral("Ann")), QStringList({"2026-03-02 13:00:00"}));
+}
+
+// The statement that meets the loss is not the last the procedure sends: each one after it in
+// the same transaction must fail as well, not connect again and be stored alone.
+void ServerTest::noStatementOfATransactionGoesOnAfterItsConnectionWasLost()
+{
+    if (!onServer())
+        QSKIP("Needs the private database server.");
+    Fixture f;
+    f.employee(QStringLiteral("Ann"));
+    Connection &clock = openDatabase(EmployeeMdb);
+    const auto lost = [](const std::function<void()> &statement) {
+        try {
+            statement();
+        } catch (const DbError &error) {
+            return error.number() == dberr::ConnectionLost;
+        }
+        return false;
+    };
+    {
+        Transaction transaction(clock, QStringLiteral("Ann"));
+        insertEvent(clock, QStringLiteral("Ann"), QStringLiteral("2026-03-02 08:00:00"), ClockedIn,
+                    {});
+        cut(clock);
+        QVERIFY(lost([&] {
+            insertEvent(clock, QStringLiteral("Ann"), QStringLiteral("2026-03-02 12:00:00"),
+                        ClockedOut, {});
+        }));
+        QVERIFY(lost([&] {
+            insertEvent(clock, QStringLiteral("Ann"), QStringLiteral("2026-03-02 13:00:00"),
+                        ClockedIn, {});
+        }));
+        QVERIFY(lost([&] { lastStatus(clock, QStringLiteral("Ann")); }));
+        QVERIFY(lost([&] { transaction.commit(); }));
+    }
+    QVERIFY(f.log(QStringLiteral("Ann")).isEmpty());
+    QCOMPARE(clockIn(clock, {QStringLiteral("Ann"), QStringLiteral("10")}, {},
+                     stamp(QStringLiteral("2026-03-02 14:00:00"))),
+             ClockOutcome::Stored);
+    QCOMPARE(f.stamps(QStringLiteral("Ann")), QStringList({"2026-03-02 14:00:00"}));
 }
 
 void ServerTest::whatIsReadAheadIsOnlyReadAndReadAfterTheActionsWrites()

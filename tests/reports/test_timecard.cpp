@@ -183,6 +183,10 @@ void TimeCardTest::totals_data()
                                 << "8.9";
     QTest::newRow("all short") << QList<int>{6, 6} << "0.2 "
                                << "<.1 ";
+    QTest::newRow("one short") << QList<int>{6} << "<.1 "
+                               << "<.1 ";
+    QTest::newRow("none") << QList<int>{} << "<.1 "
+                          << "<.1 ";
     QTest::newRow("short ones add nothing") << QList<int>{505, 6} << "8.51"
                                             << "8.4";
     QTest::newRow("600") << QList<int>{600} << "10  "

@@ -44,6 +44,7 @@ private slots:
     void storedSwitchesAreAppliedAtStart();
     void switchesAreStoredAndAppliedAtOnce();
     void closingThePropertiesWindowKeepsTheSwitches();
+    void switchesStoredBetweenTwoSignOnsRuleTheNext();
 };
 
 void SignOnTest::anEmployeeWithoutPasswordSignsOnAtOnce()
@@ -347,6 +348,46 @@ void SignOnTest::closingThePropertiesWindowKeepsTheSwitches()
     QCOMPARE(f.statuses(QStringLiteral("Manager")), QStringList({"Clocked In"}));
     QCOMPARE(f.log(QStringLiteral("Manager")).first().activity.toString(), QStringLiteral(" "));
     QVERIFY(f.main().wagesFrame->isHidden());
+    QVERIFY(f.prompts.boxes.isEmpty());
+}
+
+// Another clock on the same data changes the switches while this one's main window stays
+// loaded between two sign-ons: the next user works under the switches as stored.
+void SignOnTest::switchesStoredBetweenTwoSignOnsRuleTheNext()
+{
+    Fixture f;
+    f.company();
+    f.employee(QStringLiteral("Ann"));
+    f.startProgram();
+    f.signOn(QStringLiteral("Ann"));
+    frmmain *loaded = &f.main();
+    auto *stampBox = loaded->findChild<QLineEdit *>(QStringLiteral("lgndatetime"));
+    auto *wages = loaded->findChild<QWidget *>(QStringLiteral("frmmoney"));
+    QVERIFY(stampBox && wages);
+    QVERIFY(!stampBox->isReadOnly());
+    QVERIFY(!wages->isHidden());
+
+    const auto storeSwitches = [&f, loaded](int stored) {
+        f.click(QStringLiteral("exitmain"));
+        for (const char *column : {"edits", "money", "subs"})
+            f.setFlag(QLatin1String(column), stored);
+        f.signOn(QStringLiteral("Ann"));
+        QCOMPARE(&f.main(), loaded);
+    };
+    storeSwitches(1);
+    QVERIFY(stampBox->isReadOnly());
+    QVERIFY(wages->isHidden());
+    f.click(QStringLiteral("clockin"));
+    QVERIFY(!forms().isLoaded<frmsub>() || !forms().frmsub().isVisible());
+    QCOMPARE(f.statuses(QStringLiteral("Ann")), QStringList({"Clocked In"}));
+    f.click(QStringLiteral("clockout"));
+
+    storeSwitches(0);
+    QVERIFY(!stampBox->isReadOnly());
+    QVERIFY(!wages->isHidden());
+    f.click(QStringLiteral("clockin"));
+    QVERIFY(forms().frmsub().isVisible());
+    QCOMPARE(f.statuses(QStringLiteral("Ann")), QStringList({"Clocked In", "Clocked Out"}));
     QVERIFY(f.prompts.boxes.isEmpty());
 }
 
