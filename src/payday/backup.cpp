@@ -1,144 +1,17 @@
 #include "backup.h"
 
-#include "db/newfile.h"
-#include "db/postgres.h"
-#include "db/sqlite.h"
-#include "db/transfer.h"
+#include "db/dberror.h"
+#include "db/filecopy.h"
 
-#include <limits>
 #include <QDir>
-#include <QElapsedTimer>
-#include <sqlite3.h>
 
 namespace horalink {
 
 namespace {
 
-// A step holds the file for reading; between steps another copy of the program may write.
-constexpr int PagesPerStep = 256;
-// How long one step waits for a lock before the caller hears of the wait.
-constexpr int StepWaitMs = 50;
-// A file held locked this long by someone else is no longer a brief write.
-constexpr qint64 GiveUpAfterMs = 60000;
-// A write by another copy of the program between two steps starts the copy again; after this
-// many fresh starts the rest is copied in one step, and the writer waits for it.
-constexpr int FreshStartsInSteps = 3;
-
 WriteOutcome failed(const QString &why)
 {
     return {WriteOutcome::Result::Failed, {}, why};
-}
-
-// Waits briefly for locks while it lives, so that a Cancel or a lock let go is heard at once;
-// the connection's usual wait comes back afterwards.
-class ShortWait
-{
-public:
-    explicit ShortWait(SqliteConnection &connection) : m_connection(connection)
-    {
-        sqlite3_busy_timeout(m_connection.handle(), StepWaitMs);
-    }
-    ~ShortWait() { sqlite3_busy_timeout(m_connection.handle(), BusyWaitMs); }
-    ShortWait(const ShortWait &) = delete;
-    ShortWait &operator=(const ShortWait &) = delete;
-
-private:
-    SqliteConnection &m_connection;
-};
-
-enum class Copied
-{
-    Whole,
-    Cancelled,
-    StayedLocked,
-};
-
-// Keeps count of how far a backup got, and of the times it had to start again.
-class Steps
-{
-public:
-    explicit Steps(sqlite3_backup *backup) : m_backup(backup) { m_sinceCopied.start(); }
-
-    // Copies the next pages; false when there are none left or the step failed.
-    bool next()
-    {
-        const int rc =
-            sqlite3_backup_step(m_backup, m_freshStarts < FreshStartsInSteps ? PagesPerStep : -1);
-        m_locked = rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
-        // The connection's busy handler waits for the first lock only: SQLite counts its
-        // waits afresh when a statement runs, never between the steps of a backup.
-        if (m_locked)
-            sqlite3_sleep(StepWaitMs);
-        if (rc != SQLITE_OK)
-            return m_locked;
-        const int remaining = sqlite3_backup_remaining(m_backup);
-        m_freshStarts += remaining > m_remaining;
-        m_remaining = remaining;
-        m_sinceCopied.restart();
-        return true;
-    }
-
-    bool stayedLocked() const { return m_locked && m_sinceCopied.hasExpired(GiveUpAfterMs); }
-    int copied() const { return total() - sqlite3_backup_remaining(m_backup); }
-    int total() const { return sqlite3_backup_pagecount(m_backup); }
-
-private:
-    sqlite3_backup *m_backup;
-    QElapsedTimer m_sinceCopied;
-    bool m_locked = false;
-    int m_freshStarts = 0;
-    int m_remaining = std::numeric_limits<int>::max();
-};
-
-Copied copyPages(SqliteConnection &source, SqliteConnection &copy, const PageProgress &progress)
-{
-    const ShortWait wait(source);
-    sqlite3_backup *backup = sqlite3_backup_init(copy.handle(), "main", source.handle(), "main");
-    if (!backup)
-        copy.raise();
-    Steps steps(backup);
-    Copied copied = Copied::Whole;
-    while (copied == Copied::Whole && steps.next()) {
-        if (steps.stayedLocked())
-            copied = Copied::StayedLocked;
-        else if (progress && !progress(steps.copied(), steps.total()))
-            copied = Copied::Cancelled;
-    }
-    // Reports the first failure of any step, and the lock a copy stopped early was waiting for.
-    const int finished = sqlite3_backup_finish(backup);
-    if (finished != SQLITE_OK && finished != SQLITE_BUSY && finished != SQLITE_LOCKED)
-        copy.raise();
-    return copied;
-}
-
-QStringList integrityProblems(Connection &copy)
-{
-    Statement check(copy, QStringLiteral("PRAGMA integrity_check"));
-    QStringList problems;
-    while (check.step())
-        problems << check.value(0).toString();
-    return problems == QStringList{QStringLiteral("ok")} ? QStringList() : problems;
-}
-
-// Copies the file's pages into the empty file of this name, and checks the copy; closes the
-// copy before it returns.
-WriteOutcome copyInto(SqliteConnection &file, const QString &copyName, const PageProgress &progress)
-{
-    const auto copy = SqliteConnection::openNewFile(copyName);
-    switch (copyPages(file, *copy, progress)) {
-    case Copied::Whole:
-        break;
-    case Copied::Cancelled:
-        return {WriteOutcome::Result::Cancelled, {}, {}};
-    case Copied::StayedLocked:
-        return failed(QStringLiteral("Another program kept Employee.mdb locked for a minute; "
-                                     "nothing was copied."));
-    }
-    const QStringList problems = integrityProblems(*copy);
-    if (!problems.isEmpty())
-        return failed(QStringLiteral("The copy failed its integrity check: ") +
-                      problems.join(QStringLiteral("; ")));
-    return {WriteOutcome::Result::Written, {}, {}};
 }
 
 } // namespace
@@ -158,38 +31,26 @@ WriteOutcome backupDatabase(Connection &connection, const QString &folder, const
         return failed(
             QStringLiteral("There is no folder %1.").arg(QDir::toNativeSeparators(folder)));
 
-    // The server's data is written into a file of its own, in one consistent snapshot.
-    if (auto *server = dynamic_cast<PgConnection *>(&connection)) {
-        try {
-            if (!copyServerToFile(*server, target, progress))
-                return {WriteOutcome::Result::Cancelled, {}, {}};
-        } catch (const DbError &error) {
-            // A folder that takes no file, or a server that refuses: told as the file's are,
-            // and the program goes on.
-            return failed(error.description());
-        }
-        return {WriteOutcome::Result::Written, {target}, {}};
-    }
-    auto *file = dynamic_cast<SqliteConnection *>(&connection);
-    if (!file)
-        return failed(QStringLiteral("Only Employee.mdb can be backed up this way."));
-
-    NewFile partial(target);
-    if (!partial.open(QIODevice::WriteOnly))
-        return failed(partial.errorString());
-    WriteOutcome copied;
+    FileCopy copied;
     try {
-        copied = copyInto(*file, partial.temporaryName(), progress);
+        copied = copyDatabaseToFile(connection, target, progress);
     } catch (const DbError &error) {
-        // A disk that fills up under the copy is told as the server's refusals are, and the
-        // program goes on.
+        // A folder that takes no file, a disk that fills up under the copy, or a server that
+        // refuses: told, and the program goes on.
         return failed(error.description());
     }
-    if (copied.result != WriteOutcome::Result::Written)
-        return copied;
-    // Never over an existing file, even one that appeared while the copy was written.
-    if (!partial.commit())
-        return failed(partial.errorString());
+    switch (copied.result) {
+    case FileCopy::Result::Whole:
+        break;
+    case FileCopy::Result::Cancelled:
+        return {WriteOutcome::Result::Cancelled, {}, {}};
+    case FileCopy::Result::StayedLocked:
+        return failed(QStringLiteral("Another program kept Employee.mdb locked for a minute; "
+                                     "nothing was copied."));
+    case FileCopy::Result::Damaged:
+        return failed(QStringLiteral("The copy failed its integrity check: ") +
+                      copied.problems.join(QStringLiteral("; ")));
+    }
     return {WriteOutcome::Result::Written, {target}, {}};
 }
 

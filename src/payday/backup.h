@@ -1,18 +1,17 @@
 #pragma once
 
+#include "db/filecopy.h"
 #include "payday/outcome.h"
 
-#include <functional>
 #include <QDateTime>
 
 namespace horalink {
 
 class Connection;
 
-// Told after each step of a backup, and while it waits for another copy of the program to
-// let go of the file: the pages copied so far of all pages. The backup ends, leaving nothing
-// behind, when it returns false.
-using PageProgress = std::function<bool(int copied, int total)>;
+// Told as the copy goes (copyDatabaseToFile); the backup ends, leaving nothing behind, when
+// it returns false.
+using PageProgress = CopyProgress;
 
 // "Employee <yyyy-MM-dd HHmmss>.mdb" for the moment given.
 QString backupFileName(const QDateTime &now);
