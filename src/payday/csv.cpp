@@ -1,5 +1,6 @@
 #include "csv.h"
 
+#include <algorithm>
 #include <QIODevice>
 
 namespace horalink {
@@ -62,10 +63,16 @@ CsvWriter::CsvWriter(QIODevice &device, CsvFormat format) : m_device(device), m_
     m_buffer += "\xEF\xBB\xBF";
 }
 
+// A field holding one of these is quoted, its quotes doubled.
+bool CsvWriter::needsQuotes(char16_t c) const
+{
+    return c == m_format.separator || c == u'"' || c == u'\r' || c == u'\n';
+}
+
 QByteArray CsvWriter::encoded(QStringView text) const
 {
-    const bool quoted = text.contains(m_format.separator) || text.contains(QLatin1Char('"')) ||
-                        text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+    const bool quoted =
+        std::any_of(text.begin(), text.end(), [&](QChar c) { return needsQuotes(c.unicode()); });
     QByteArray out = readAsFormula(text) ? '\'' + text.toUtf8() : text.toUtf8();
     if (!quoted)
         return out;
@@ -85,7 +92,7 @@ CsvWriter &CsvWriter::field(QStringView text)
     char *out = m_buffer.data() + start;
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        if (u >= 0x80 || u == m_format.separator || u == u'"' || u == u'\r' || u == u'\n') {
+        if (u >= 0x80 || needsQuotes(u)) {
             m_buffer.truncate(start);
             m_buffer += encoded(text);
             break;

@@ -38,6 +38,7 @@ public:
     // A field already encoded by encoded(), or ASCII text that needs no quotes: what a long
     // file writes on every row.
     CsvWriter &encodedField(QByteArrayView field);
+    bool needsQuotes(char16_t c) const;
     QByteArray encoded(QStringView text) const;
     void endLine();
     // False when any line so far could not be written whole.
