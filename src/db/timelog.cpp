@@ -27,4 +27,14 @@ std::optional<QString> lastStatus(Connection &connection, const QString &table)
     return last.value(0).toString();
 }
 
+void appendEvent(Connection &connection, const QString &employee, const QDateTime &stamp,
+                 const QString &status, const QVariant &task)
+{
+    Statement insert(connection, QStringLiteral("INSERT INTO ") + connection.quotedTable(employee) +
+                                     QStringLiteral(" (\"Ename\", \"datetime\", \"inoutfx\", "
+                                                    "\"activity\") VALUES (?1, ?2, ?3, ?4)"));
+    insert.bind(1, employee).bind(2, storedStamp(stamp)).bind(3, status).bind(4, task);
+    insert.run();
+}
+
 } // namespace horalink

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <QDateTime>
 #include <QString>
 #include <QVariant>
 
@@ -24,5 +25,9 @@ public:
 void scanTimeLog(Connection &connection, const QString &table, TimeLogScan &scan);
 // The status of the last row added (empty for a row without one); nothing for an empty log.
 std::optional<QString> lastStatus(Connection &connection, const QString &table);
+// Appends one event to the log of the employee of this name, with the stamp as given; a task
+// that is Null leaves the field empty, as a clock-out does.
+void appendEvent(Connection &connection, const QString &employee, const QDateTime &stamp,
+                 const QString &status, const QVariant &task);
 
 } // namespace horalink
