@@ -235,9 +235,15 @@ void ClockQueue::learn(const ClockKnowledge &knowledge)
 {
     if (knowledge == m_knowledge && m_knownOnDisk)
         return;
-    writeObject(QDir(m_folder).filePath(KnownFileName), knowledgeObject(knowledge));
     m_knowledge = knowledge;
-    m_knownOnDisk = true;
+    try {
+        writeObject(QDir(m_folder).filePath(KnownFileName), knowledgeObject(knowledge));
+        m_knownOnDisk = true;
+        m_unsaved.clear();
+    } catch (const DbError &error) {
+        m_knownOnDisk = false;
+        m_unsaved = error.description();
+    }
 }
 
 void ClockQueue::writeQueue(const std::vector<ClockEvent> &events)

@@ -57,14 +57,18 @@ public:
     // knows nothing of the employee.
     std::optional<std::optional<QString>> lastStatus(const QString &employee) const;
 
-    // Each throws a DbError when the file cannot be written, which then holds what it held.
+    // Throws a DbError when the file cannot be written, which then holds what it held.
     void keep(const ClockEvent &event);
     // The first kept event reached the server: it leaves the queue, and its status is known.
     void sent();
+    // What the clock learns is kept for this run even when its file cannot be written: the
+    // clock still works while its server answers. Why the file was not written is told by
+    // unsavedKnowledge, empty once it was.
     void learnStatus(const QString &employee, const std::optional<QString> &status);
     void learnCompany(const QString &company);
     void learnSwitches(const Switches &switches);
     void learnEmployees(const QList<EmployeeRow> &employees);
+    const QString &unsavedKnowledge() const { return m_unsaved; }
 
 private:
     void writeQueue(const std::vector<ClockEvent> &events);
@@ -76,6 +80,7 @@ private:
     std::vector<ClockEvent> m_events;
     ClockKnowledge m_knowledge;
     bool m_knownOnDisk = false;
+    QString m_unsaved;
 };
 
 // 32 hexadecimal digits from the system's source of random bytes.

@@ -219,6 +219,8 @@ private:
     // The totals, or while the server is away an empty view of the log and a word why.
     void totalsHere();
     void showAway(const DbError &error);
+    // The last status the clock knows, and nothing else of the log.
+    void showKnownOnly();
     void showKeptNote(const QString &text);
     void tellKept(const Clocked &clocked);
 

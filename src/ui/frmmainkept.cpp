@@ -106,8 +106,13 @@ std::optional<QString> frmmain::lastStatusHere()
 void frmmain::totalsHere()
 {
     try {
-        if (ClockQueue *queue = clockQueue())
+        if (ClockQueue *queue = clockQueue()) {
             sendKept(*queue);
+            if (!queue->unsavedKnowledge().isEmpty())
+                showKeptNote(queue->unsavedKnowledge() +
+                             QStringLiteral(" Without it, this clock cannot go on while the "
+                                            "server is away."));
+        }
         fxngettotal(m_session.employee);
     } catch (const DbError &error) {
         if (!goesOnAway(error))
@@ -118,7 +123,16 @@ void frmmain::totalsHere()
 
 void frmmain::showAway(const DbError &error)
 {
-    // No event, hours or wages of whoever used the clock before are shown for this user.
+    showKnownOnly();
+    showKeptNote(error.description() +
+                 QStringLiteral(" Clock-ins and clock-outs are saved on this clock; everything "
+                                "else needs the server."));
+}
+
+void frmmain::showKnownOnly()
+{
+    // No event, hours or wages of whoever used the clock before are shown for this user, nor
+    // an event the kept ones have passed.
     userLog->close();
     eventStampEdit->clear();
     eventTaskLabel->clear();
@@ -127,9 +141,6 @@ void frmmain::showAway(const DbError &error)
         clockQueue()->lastStatus(m_session.employee).value_or(std::nullopt).value_or(QString()));
     hoursLabel->clear();
     wagesLabel->clear();
-    showKeptNote(error.description() +
-                 QStringLiteral(" Clock-ins and clock-outs are saved on this clock; everything "
-                                "else needs the server."));
 }
 
 void frmmain::showKeptNote(const QString &text)
@@ -140,9 +151,10 @@ void frmmain::showKeptNote(const QString &text)
 
 void frmmain::tellKept(const Clocked &clocked)
 {
-    if (clocked.outcome == ClockOutcome::Stored)
+    if (clocked.outcome == ClockOutcome::Stored) {
+        showKnownOnly();
         showKeptNote(KeptNote);
-    else if (!clocked.outcome)
+    } else if (!clocked.outcome)
         prompts().warning(QStringLiteral("The server cannot be reached, and this clock does not "
                                          "know ") +
                               m_session.employee +

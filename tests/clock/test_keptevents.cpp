@@ -71,6 +71,7 @@ private slots:
     void theQueueIsNeverWrittenThroughWhatStandsAtItsName_data();
     void theQueueIsNeverWrittenThroughWhatStandsAtItsName();
     void aFullDiskKeepsNothingAndLeavesTheQueueAsItWas();
+    void knowledgeThatCannotBeWrittenIsToldAndServesTheRun();
 
     void keptEventsReachTheLogInTheirOrderOnce();
     void sendingAnEventAgainStoresNothing();
@@ -229,6 +230,27 @@ void KeptEventsTest::aFullDiskKeepsNothingAndLeavesTheQueueAsItWas()
     QCOMPARE(queue.events().size(), size_t(1));
     QCOMPARE(entriesOf(folder.path()), before);
     QCOMPARE(statusesOf(ClockQueue(folder.path())), QStringList{ClockedIn});
+}
+
+void KeptEventsTest::knowledgeThatCannotBeWrittenIsToldAndServesTheRun()
+{
+    SKIP_UNLESS_SETTABLE(Trap::DanglingLink);
+    QTemporaryDir folder;
+    QTemporaryDir elsewhere;
+    ClockQueue queue(folder.path());
+    setTrap(Trap::DanglingLink, QDir(folder.path()).filePath(KnownFileName), elsewhere.path());
+
+    queue.learnStatus(Ann, ClockedIn);
+    QVERIFY2(queue.unsavedKnowledge().contains(KnownFileName),
+             qPrintable(queue.unsavedKnowledge()));
+    QCOMPARE(queue.lastStatus(Ann), std::optional<std::optional<QString>>(ClockedIn));
+    QVERIFY(entriesOf(elsewhere.path()).isEmpty());
+
+    QFile::remove(QDir(folder.path()).filePath(KnownFileName));
+    queue.learnStatus(Ann, ClockedIn);
+    QVERIFY(queue.unsavedKnowledge().isEmpty());
+    QCOMPARE(ClockQueue(folder.path()).lastStatus(Ann),
+             std::optional<std::optional<QString>>(ClockedIn));
 }
 
 void KeptEventsTest::keptEventsReachTheLogInTheirOrderOnce()

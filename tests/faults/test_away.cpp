@@ -160,6 +160,7 @@ void AwayTest::aClockGoesOnWhileItsServerIsAwayAndSendsWhatItKept()
     f.click(QStringLiteral("clockin"));
     QCOMPARE(f.takeBoxes(), QList<Box>());
     QCOMPARE(keptNote(f), KeptNote);
+    QCOMPARE(f.main().eventStatusLabel->text(), QStringLiteral("Clocked In"));
     f.click(QStringLiteral("clockin"));
     QCOMPARE(f.takeBoxes(), QList<Box>({warningBox(QStringLiteral("You must first Clock Out."),
                                                    QStringLiteral("Clock In Error"))}));
