@@ -78,12 +78,9 @@ bool frmmain::sendKept(ClockQueue &queue)
 
 bool frmmain::refreshLogHere()
 {
-    ClockQueue *queue = clockQueue();
     try {
-        if (!queue || sendKept(*queue)) {
-            userLog->refresh();
-            return true;
-        }
+        userLog->refresh();
+        return true;
     } catch (const DbError &error) {
         if (!goesOnAway(error))
             throw;
@@ -93,14 +90,18 @@ bool frmmain::refreshLogHere()
 
 std::optional<QString> frmmain::lastStatusHere()
 {
-    try {
-        if (refreshLogHere())
-            return lastStatus(serverHere(), m_session.employee);
-    } catch (const DbError &error) {
-        if (!goesOnAway(error))
-            throw;
+    // Kept events are sent with the press, stamped first; until then the last is the clock's.
+    ClockQueue *queue = clockQueue();
+    if (!queue || queue->events().empty()) {
+        try {
+            if (refreshLogHere())
+                return lastStatus(serverHere(), m_session.employee);
+        } catch (const DbError &error) {
+            if (!goesOnAway(error))
+                throw;
+        }
     }
-    return clockQueue()->lastStatus(m_session.employee).value_or(std::nullopt);
+    return queue->lastStatus(m_session.employee).value_or(std::nullopt);
 }
 
 void frmmain::totalsHere()
