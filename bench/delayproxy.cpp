@@ -156,6 +156,14 @@ DelayProxy::~DelayProxy()
     close(m_wake[1]);
 }
 
+void DelayProxy::setCut(bool cut)
+{
+    m_cut = cut;
+    const char look = 1;
+    if (write(m_wake[1], &look, 1) != 1)
+        tell(systemError("the proxy could not be told of the cut"));
+}
+
 std::string DelayProxy::failure() const
 {
     const std::lock_guard lock(m_failureLock);
@@ -206,6 +214,10 @@ void DelayProxy::run()
             fail(systemError("accept"));
             return false;
         }
+        if (m_cut) {
+            close(client);
+            return true;
+        }
         const int server = socket(AF_UNIX, SOCK_STREAM, 0);
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
@@ -255,8 +267,14 @@ void DelayProxy::run()
             fail(systemError("poll"));
             return;
         }
-        if (watched[0].revents != 0)
-            return;
+        if (watched[0].revents != 0) {
+            char told = 0;
+            if (read(m_wake[0], &told, 1) != 1 || told == 0)
+                return;
+            if (m_cut)
+                links.clear();
+            continue;
+        }
 
         size_t at = 2;
         for (auto link = links.begin(); at < watched.size(); at += 2) {

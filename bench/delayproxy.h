@@ -28,6 +28,9 @@ public:
     // Holds each chunk read from now on this long before it is passed on, in either direction.
     void setDelay(std::chrono::milliseconds eachWay) { m_delayMs = int(eachWay.count()); }
     long long roundTrips() const { return m_roundTrips; }
+    // Cut, the link is down: every connection through it ends, and each new one ends as soon
+    // as it is taken, as a server whose network is gone answers no more.
+    void setCut(bool cut);
     void reset() { m_roundTrips = 0; }
     // Why the proxy stopped forwarding, or an empty text while it forwards.
     std::string failure() const;
@@ -39,9 +42,11 @@ private:
     std::string m_socketPath;
     int m_listener = -1;
     int m_port = 0;
-    // Written to once, when the proxy closes, so that its thread's wait ends.
+    // Written to when the link is cut, and when the proxy closes, so that its thread's wait
+    // ends.
     int m_wake[2] = {-1, -1};
     std::atomic<int> m_delayMs{0};
+    std::atomic<bool> m_cut{false};
     std::atomic<long long> m_roundTrips{0};
     mutable std::mutex m_failureLock;
     std::string m_failure;

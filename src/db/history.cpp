@@ -12,7 +12,7 @@ namespace horalink {
 
 namespace {
 
-constexpr std::array<std::pair<ChangeKind, const char *>, 11> KindTexts{{
+constexpr std::array<std::pair<ChangeKind, const char *>, 12> KindTexts{{
     {ChangeKind::StampCorrected, "stamp corrected"},
     {ChangeKind::GridEdit, "grid edit"},
     {ChangeKind::DeletedLast, "deleted last"},
@@ -24,6 +24,7 @@ constexpr std::array<std::pair<ChangeKind, const char *>, 11> KindTexts{{
     {ChangeKind::SwitchChanged, "switch changed"},
     {ChangeKind::CompanyNamed, "company named"},
     {ChangeKind::Exported, "exported"},
+    {ChangeKind::Delivered, "delivered"},
 }};
 
 QJsonValue fieldValue(const Statement &row, int column, bool password)

@@ -30,6 +30,9 @@ enum class ChangeKind
     CompanyNamed,
     // A pay period written out: the digests of what was exported, for a later check.
     Exported,
+    // A clock-in or clock-out a time clock kept while its server was away, appended when it
+    // came: the entry tells the event's id, its clock and the event the log held before it.
+    Delivered,
 };
 
 // The kind as the history stores it, and back; an unknown text is nothing.

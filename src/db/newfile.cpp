@@ -39,6 +39,26 @@ bool syncToDisk(QFile &file)
 #endif
 }
 
+// A rename reaches the disk with its folder: until then a crash may leave the old name.
+// Windows writes the move through itself (MOVEFILE_WRITE_THROUGH).
+bool syncFolderOf(const QString &fileName)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(fileName)
+    return true;
+#else
+    const QByteArray folder = QFile::encodeName(QFileInfo(fileName).absolutePath());
+    const int handle = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0)
+        return false;
+    const bool synced = ::fsync(handle) == 0;
+    const int why = errno;
+    ::close(handle);
+    errno = why;
+    return synced;
+#endif
+}
+
 #ifdef Q_OS_WIN
 const wchar_t *nativePath(const QString &path)
 {
@@ -155,9 +175,11 @@ bool NewFile::commit()
 
 bool NewFile::giveName()
 {
-    if (moveFile(m_temporary.fileName(), m_fileName, m_existing == Existing::RegularFileReplaced))
-        return true;
-    return fail(qt_error_string());
+    if (!moveFile(m_temporary.fileName(), m_fileName, m_existing == Existing::RegularFileReplaced))
+        return fail(qt_error_string());
+    if (!syncFolderOf(m_fileName))
+        return fail(QStringLiteral("its name was not synced to the disk: ") + qt_error_string());
+    return true;
 }
 
 qint64 NewFile::readData(char *, qint64)

@@ -20,8 +20,8 @@ Entry entryAt(const QString &path);
 // A file made new under its name, never written through a link nor over what is there: the
 // data goes into a temporary file of its own in the same folder, readable by the owner only,
 // every write is checked, and commit() syncs it to the disk, closes it and only then gives it
-// its name, by a rename that never falls back to copying. Whatever is not committed leaves
-// nothing behind.
+// its name, by a rename that never falls back to copying, and syncs the name too. Whatever is
+// not committed leaves nothing behind.
 class NewFile : public QIODevice
 {
 public:

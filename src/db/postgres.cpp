@@ -1,6 +1,7 @@
 #include "postgres.h"
 
 #include "db/datetimetext.h"
+#include "db/delivery.h"
 #include "db/libpq.h"
 #include "db/schema_sql.h"
 
@@ -1082,6 +1083,7 @@ void PgConnection::createHistory()
     runOne(QStringLiteral("CREATE TRIGGER \"history stays\" BEFORE TRUNCATE ON ") +
            quotedTable(HistoryTable) + QStringLiteral(" FOR EACH STATEMENT EXECUTE FUNCTION ") +
            refusal + QStringLiteral("()"));
+    requireDeliveredOnce(*this);
 }
 
 QString PgConnection::account() const

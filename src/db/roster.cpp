@@ -39,6 +39,23 @@ bool isListed(Connection &connection, const QString &name)
     return findEmployee(connection, name).has_value();
 }
 
+QList<EmployeeRow> employeeRows(Connection &connection)
+{
+    Statement rows(connection, QStringLiteral("SELECT ename, epass, ewage FROM ") +
+                                   connection.quotedTable(EmployeeList) +
+                                   QStringLiteral(" ORDER BY rowid"));
+    QList<EmployeeRow> out;
+    QSet<QString> seen;
+    while (rows.step()) {
+        const QString name = rows.value(0).toString();
+        if (name.isEmpty() || seen.contains(name))
+            continue;
+        seen.insert(name);
+        out << EmployeeRow{name, rows.value(1).toString(), rows.value(2).toString()};
+    }
+    return out;
+}
+
 qint64 countListRows(Connection &connection)
 {
     Statement count(connection,

@@ -31,12 +31,17 @@ struct EmployeeRow
     // employee has no password.
     QString password;
     QString wage;
+
+    bool operator==(const EmployeeRow &) const = default;
 };
 
 // The first row, in stored order, listing exactly this name: letter case counts, nothing is
 // trimmed.
 std::optional<EmployeeRow> findEmployee(Connection &connection, const QString &name);
 bool isListed(Connection &connection, const QString &name);
+// Every name of the list with the first row that lists it, in stored order, as sign-on reads
+// each.
+QList<EmployeeRow> employeeRows(Connection &connection);
 // The rows of the employee list, those without a name among them.
 qint64 countListRows(Connection &connection);
 

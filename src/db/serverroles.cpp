@@ -1,5 +1,6 @@
 #include "serverroles.h"
 
+#include "db/delivery.h"
 #include "db/postgres.h"
 
 #include <QRegularExpression>
@@ -103,6 +104,8 @@ void grantRoles(PgConnection &server, const ServerRoles &roles)
                   role(roles.manager));
     if (!server.tableExists(HistoryTable))
         server.createHistory();
+    // A history made before clocks kept events while the server was away gains the rule.
+    requireDeliveredOnce(server);
     for (const QString &table : {EmployeeList, CompanyTable}) {
         grantOnTable(server, QStringLiteral("SELECT"), table, role(roles.clocks));
         grantOnTable(server, QStringLiteral("SELECT, INSERT, UPDATE, DELETE"), table,

@@ -53,4 +53,17 @@ bool appendInTurn(Connection &connection, const TimeEvent &event)
     return connection.changes() == 1;
 }
 
+void appendEvent(Connection &connection, const TimeEvent &event)
+{
+    Statement insert(connection, QStringLiteral("INSERT INTO ") +
+                                     connection.quotedTable(event.employee) +
+                                     QStringLiteral(" (\"Ename\", \"datetime\", \"inoutfx\", "
+                                                    "\"activity\") VALUES (?1, ?2, ?3, ?4)"));
+    insert.bind(1, event.employee)
+        .bind(2, storedStamp(event.stamp))
+        .bind(3, event.status)
+        .bind(4, event.task);
+    insert.run();
+}
+
 } // namespace horalink

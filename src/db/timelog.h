@@ -39,5 +39,8 @@ struct TimeEvent
 // when its last event is "Clocked In"; returns whether it did. The check and the append are
 // one statement, so that a clock a network away waits once for both.
 bool appendInTurn(Connection &connection, const TimeEvent &event);
+// Appends the event whatever the log's last event, as an event kept on a clock while its
+// server was away is delivered.
+void appendEvent(Connection &connection, const TimeEvent &event);
 
 } // namespace horalink

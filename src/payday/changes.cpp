@@ -2,6 +2,8 @@
 
 #include "db/connection.h"
 #include "db/datetimetext.h"
+#include "db/delivery.h"
+#include "db/timelog.h"
 #include "payday/csv.h"
 #include "payday/findings.h"
 
@@ -80,6 +82,45 @@ Finding changeFinding(const QString &employee, const HistoryEntry &change, const
                        differenceText(change.before.value_or(QJsonObject()), change.after)};
 }
 
+// Whether a delivered event disagrees with the event the log held before it, as the entry of
+// its delivery tells: a clock-in after a clock-in, a clock-out after anything but a clock-in.
+bool deliveredOutOfTurn(const HistoryEntry &change)
+{
+    if (changeKindFromText(change.kind) != ChangeKind::Delivered || !change.after)
+        return false;
+    const QString status = change.after->value(QStringLiteral("inoutfx")).toString();
+    const QJsonValue follows = change.after->value(FollowsStatusField);
+    if (status == ClockedIn)
+        return follows.isString() && follows.toString() != ClockedOut;
+    return follows.toString() != ClockedIn;
+}
+
+QString followedText(const QJsonObject &event, const StampText &stampText)
+{
+    const QJsonValue status = event.value(FollowsStatusField);
+    if (!status.isString())
+        return QStringLiteral("an empty log");
+    const QDateTime stamp = parseStoredStamp(event.value(FollowsStampField).toString());
+    return QLatin1Char('"') + status.toString() + QStringLiteral("\" of ") +
+           (stamp.isValid() ? stampText(stamp) : QStringLiteral("no readable date"));
+}
+
+Finding outOfTurnFinding(const QString &employee, const HistoryEntry &change,
+                         const StampText &stampText)
+{
+    const QJsonObject &event = *change.after;
+    const QString when = change.changed.isValid() ? stampText(change.changed)
+                                                  : change.changedUtc.toString(Qt::ISODate);
+    return Finding{
+        employee, FindingKind::DeliveredOutOfTurn, 0,
+        parseStoredStamp(event.value(StampField).toString()),
+        QLatin1Char('"') + event.value(QStringLiteral("inoutfx")).toString() +
+            QStringLiteral("\" kept on clock ") + event.value(DeliveredClockField).toString() +
+            QStringLiteral(" while the server was away, delivered at ") + when +
+            QStringLiteral(" after ") + followedText(event, stampText) +
+            QStringLiteral(": row id %1, stored all the same").arg(change.row.value_or(0))};
+}
+
 } // namespace
 
 QList<Finding> changeFindings(const QString &employee, const std::vector<HistoryEntry> &changes,
@@ -90,6 +131,8 @@ QList<Finding> changeFindings(const QString &employee, const std::vector<History
         if (changesAnEvent(change) &&
             (stampedIn(change.before, period) || stampedIn(change.after, period)))
             found << changeFinding(employee, change, period, stampText);
+        else if (deliveredOutOfTurn(change) && stampedIn(change.after, period))
+            found << outOfTurnFinding(employee, change, stampText);
     }
     return found;
 }

@@ -281,6 +281,8 @@ QString kindText(FindingKind kind)
         return QStringLiteral("changed after it was stored");
     case FindingKind::PasswordStoredAsTyped:
         return QStringLiteral("password stored as typed");
+    case FindingKind::DeliveredOutOfTurn:
+        return QStringLiteral("delivered out of turn");
     }
     return {};
 }

@@ -53,6 +53,10 @@ enum class FindingKind
     // A password kept as typed in a database that holds hashes: an edit made outside the
     // program, and refused at sign-on.
     PasswordStoredAsTyped,
+    // An event a clock kept while the server was away, delivered after the log had gone on
+    // without it: it follows an event of its own kind (another clock's), or is a clock-out
+    // into an empty log. Stored all the same; the pair is for a person to judge.
+    DeliveredOutOfTurn,
 };
 
 struct Finding

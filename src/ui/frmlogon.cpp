@@ -2,12 +2,14 @@
 
 #include "admin/signon.h"
 #include "db/database.h"
+#include "db/passwordhash.h"
 #include "db/settings.h"
 #include "ui/controls.h"
 #include "ui/forms.h"
 #include "ui/frmmain.h"
 #include "ui/frmsplash.h"
 #include "ui/frmstartup.h"
+#include "ui/keptclock.h"
 #include "ui/passwordbox.h"
 #include "ui/program.h"
 #include "ui/prompts.h"
@@ -161,8 +163,7 @@ void frmlogon::showEvent(QShowEvent *event)
 void frmlogon::loaded()
 {
     centre();
-    Connection &file = openDatabase(EmployeeMdb);
-    if (!readCompany(file)) {
+    if (!companyHere()) {
         forms().frmstartup();
         hide();
         return;
@@ -173,12 +174,7 @@ void frmlogon::loaded()
 
 void frmlogon::readNames()
 {
-    QStringList names;
-    for (const ListedEmployee &employee : listedEmployees(openDatabase(EmployeeMdb)))
-        names << employee.name;
-    std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-    });
+    const QStringList names = namesHere();
     const QString shown = nameBox->currentText();
     nameBox->clear();
     nameBox->addItems(names);
@@ -269,13 +265,22 @@ void frmlogon::passwordEditChanged()
 void frmlogon::okButtonClicked()
 {
     const QString typed = nameBox->currentText();
-    const auto found = findEmployee(openDatabase(EmployeeMdb), typed);
+    const auto found = employeeHere(typed);
     if (!found) {
         prompts().warning(NotListed, LogInError);
         return;
     }
     m_chosen = *found;
     passwordEdit->clear();
+    m_away = serverAwayNow();
+    if (m_away && m_chosen.name == ManagerName) {
+        prompts().warning(QStringLiteral("The server cannot be reached, and the Manager's "
+                                         "functions need it. Please sign on again when it can be "
+                                         "reached."),
+                          LogInError);
+        m_chosen = {};
+        return;
+    }
     if (!m_chosen.password.isEmpty() || asksServerPassword(m_chosen)) {
         showPasswordStep(true);
         passwordEdit->setFocus();
@@ -304,7 +309,10 @@ void frmlogon::showPasswordStep(bool shown)
 
 void frmlogon::passwordOkButtonClicked()
 {
-    if (!acceptPassword(openDatabase(EmployeeMdb), m_chosen, passwordEdit->text())) {
+    const bool accepted =
+        m_away ? checkPassword(passwordEdit->text(), m_chosen.password) == PasswordCheck::Right
+               : acceptPassword(openDatabase(EmployeeMdb), m_chosen, passwordEdit->text());
+    if (!accepted) {
         prompts().warning(QStringLiteral("Incorrect Password, Please retry or Cancel."),
                           QStringLiteral("Password Error"));
         passwordEdit->clear();

@@ -66,6 +66,9 @@ private:
 
     // The employee found at the last press of OK, whose password is outstanding.
     EmployeeRow m_chosen;
+    // Whether the employee was found in what the clock read of the server before, the server
+    // being away: the password is checked against that list's hash.
+    bool m_away = false;
     bool m_shownBefore = false;
 };
 

@@ -15,6 +15,7 @@
 #include "ui/frmprop.h"
 #include "ui/frmsub.h"
 #include "ui/inputwatch.h"
+#include "ui/keptclock.h"
 #include "ui/pictures.h"
 #include "ui/program.h"
 #include "ui/prompts.h"
@@ -207,6 +208,10 @@ QWidget *frmmain::buildTimeFunctions()
     record->addWidget(eventStatusLabel, 1, 1);
     record->addWidget(userLog, 2, 0, 1, 2);
     rows->addWidget(eventFrame, 4, 0, 1, 2);
+    keptLabel = label("keptnote", {}, page);
+    keptLabel->setWordWrap(true);
+    keptLabel->hide();
+    rows->addWidget(keptLabel, 5, 0, 1, 2);
     rows->setColumnStretch(0, 1);
     rows->setColumnStretch(1, 1);
     return page;
@@ -431,36 +436,41 @@ void frmmain::connectHandlers()
 void frmmain::loaded()
 {
     centre();
-    Connection &file = openDatabase(EmployeeMdb);
     // A window loaded again after its close box shows the company too, so the About page and
     // printed cards never fall back to the design text.
-    if (const auto company = readCompany(file))
+    if (const auto company = companyHere())
         companyLabel->setText(*company);
-    locationLabel->setText(file.location());
-    // A data control whose table is set in the design opens with its window.
-    employeeList->refresh();
+    locationLabel->setText(locationHere());
+    // A data control whose table is set in the design opens with its window; while the server
+    // is away it opens at the Manager's sign-on, which needs the server.
+    try {
+        employeeList->refresh();
+    } catch (const DbError &error) {
+        if (!goesOnAway(error))
+            throw;
+    }
     forms().frmprop();
-    applySwitches(readSwitches(file));
+    applySwitches(switchesHere());
 }
 
 void frmmain::signOn(const Session &session)
 {
     m_session = session;
-    openDatabase(EmployeeMdb).setAuthor(session.employee);
+    setAuthorHere(session.employee);
     // Whoever signs on starts on their own clock, not on the tab the last user left.
     tabs->setCurrentIndex(0);
     m_inputWatch->restart();
     userNameLabel->setText(session.employee);
     wageLabel->setText(session.wage);
     // Whatever the way of signing on, the switches as stored hold for this user.
-    applySwitches(readSwitches(openDatabase(EmployeeMdb)));
+    applySwitches(switchesHere());
     managementPanel->setVisible(session.manages());
     managementHintLabel->setVisible(!session.manages());
     // The Management tab's rows come from the Manager's own connection, opened at the
     // password step.
     if (session.manages() && managerSignsOnWithServer())
         employeeList->refresh();
-    fxngettotal(session.employee);
+    totalsHere();
 }
 
 void frmmain::applySwitches(const Switches &switches)
@@ -531,7 +541,7 @@ void frmmain::leave()
         closeManagerDatabase();
     }
     m_session = {};
-    openDatabase(EmployeeMdb).setAuthor({});
+    setAuthorHere({});
 }
 
 void frmmain::exitActionTriggered()

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "clock/clocking.h"
 #include "clock/session.h"
 #include "db/settings.h"
 #include "ui/form.h"
 
+#include <functional>
 #include <optional>
 
 class QAction;
@@ -23,6 +25,7 @@ class QTimer;
 namespace horalink {
 
 class BoundEditRefused;
+class ClockQueue;
 class ClickLabel;
 class DataControl;
 class DbError;
@@ -92,6 +95,9 @@ public:
     QLabel *eventStatusLabel;
     // The signed-on user's time log, with its navigator.
     DataControl *userLog;
+    // What became of the clock-ins and clock-outs kept on this clock while the server was
+    // away; hidden while there is nothing to tell.
+    QLabel *keptLabel;
 
     // "Management"
     QWidget *managementPanel;
@@ -190,6 +196,33 @@ private:
     void changeMyPasswordActionTriggered();
     void deleteEmployeeButtonClicked();
     void payPeriodButtonClicked();
+
+    // Kept clock-ins and clock-outs (frmmainkept.cpp).
+    struct Clocked
+    {
+        // Nothing when the server is away and the clock knows not the last event.
+        std::optional<ClockOutcome> outcome;
+        bool kept = false;
+    };
+    Clocked
+    clockHere(const Session &user, const QString &status,
+              const std::function<ClockOutcome()> &onServer,
+              const std::function<std::optional<ClockOutcome>(ClockQueue &, bool)> &keeping);
+    Clocked clockInHere(const Session &user, const QString &task, const QDateTime &now);
+    Clocked clockOutHere(const Session &user, const QDateTime &now);
+    // Sends what the clock kept; false, keeping it, while the server is away.
+    bool sendKept(ClockQueue &queue);
+    // Reads the user's log again; false while the server is away.
+    bool refreshLogHere();
+    // The user's last status, from the server, or while it is away as the clock knows it.
+    std::optional<QString> lastStatusHere();
+    // The totals, or while the server is away an empty view of the log and a word why.
+    void totalsHere();
+    void showAway(const DbError &error);
+    // The last status the clock knows, and nothing else of the log.
+    void showKnownOnly();
+    void showKeptNote(const QString &text);
+    void tellKept(const Clocked &clocked);
 
     Session m_session;
     Switches m_switches;

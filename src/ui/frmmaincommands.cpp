@@ -3,10 +3,12 @@
 #include "admin/clearing.h"
 #include "clock/clock.h"
 #include "clock/clocking.h"
+#include "clock/clockqueue.h"
 #include "db/database.h"
 #include "db/datetimetext.h"
 #include "db/employees.h"
 #include "db/roster.h"
+#include "db/timelog.h"
 #include "db/timelogmodel.h"
 #include "reports/figures.h"
 #include "reports/timecards.h"
@@ -20,6 +22,7 @@
 #include "ui/frmperiod.h"
 #include "ui/frmprop.h"
 #include "ui/frmsub.h"
+#include "ui/keptclock.h"
 #include "ui/printer.h"
 #include "ui/prompts.h"
 
@@ -126,14 +129,14 @@ bool printingAllConfirmed(qsizetype employees, const QDateTime &ending)
 
 void frmmain::clockInCommand()
 {
-    userLog->refresh();
     // Clocking in checks the last event itself; the prompt is not shown to someone who could
     // not clock in.
     if (m_switches.subs) {
+        refreshLogHere();
         fxnclockin(m_session.employee);
         return;
     }
-    if (isClockedIn(file(), m_session.employee)) {
+    if (lastStatusHere() == ClockedIn) {
         mustClockOut();
         return;
     }
@@ -148,13 +151,19 @@ void frmmain::mustClockOut()
 
 void frmmain::fxnclockin(const QString &thisusername)
 {
+    // Stamped at the press, before anything kept is sent.
+    const QDateTime now = clock().now();
     // Without the prompt, when the switch turned it off, the task is empty.
     const QString task = forms().isLoaded<frmsub>() ? forms().frmsub().taskEdit->text() : QString();
     Session user = m_session;
     user.employee = thisusername;
-    if (clockIn(file(), user, task, clock().now()) == ClockOutcome::MustClockOut)
+    const Clocked clocked = clockInHere(user, task, now);
+    if (clocked.outcome == ClockOutcome::MustClockOut)
         mustClockOut();
-    fxngettotal(m_session.employee);
+    if (clocked.kept)
+        tellKept(clocked);
+    else
+        totalsHere();
 }
 
 void frmmain::clockOutCommand()
@@ -164,9 +173,11 @@ void frmmain::clockOutCommand()
 
 void frmmain::fxnclockout(const QString &username)
 {
+    const QDateTime now = clock().now();
     Session user = m_session;
     user.employee = username;
-    switch (clockOut(file(), user, clock().now())) {
+    const Clocked clocked = clockOutHere(user, now);
+    switch (clocked.outcome.value_or(ClockOutcome::Stored)) {
     case ClockOutcome::MustClockInFirst:
         prompts().warning(QStringLiteral("You must first Clock in."),
                           QStringLiteral("Clock out Error"));
@@ -179,7 +190,10 @@ void frmmain::fxnclockout(const QString &username)
     case ClockOutcome::Stored:
         break;
     }
-    fxngettotal(m_session.employee);
+    if (clocked.kept)
+        tellKept(clocked);
+    else
+        totalsHere();
 }
 
 void frmmain::showTotals(const Totals &totals, QLabel *hours, QLabel *wages)
@@ -196,6 +210,12 @@ void frmmain::fxngettotal(const QString &username)
     // Clocking in and out and the browser rely on the log standing on its last event.
     if (!userLog->eof())
         userLog->moveLast();
+    // What the clock goes on with, should the server be away at the next press.
+    if (ClockQueue *queue = clockQueue())
+        queue->learnStatus(
+            username, userLog->eof()
+                          ? std::nullopt
+                          : std::optional(userLog->field(QStringLiteral("inoutfx")).toString()));
 }
 
 void frmmain::mangettotal(const QString &manuser)

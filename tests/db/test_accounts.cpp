@@ -2,12 +2,15 @@
 // a clock does and checks the Manager's password itself; in the file, a password stored as
 // typed no longer signs anyone on once the file has held a hash.
 #include "clock/clocking.h"
+#include "clock/clockqueue.h"
 #include "clock/session.h"
 #include "db/database.h"
+#include "db/delivery.h"
 #include "db/employees.h"
 #include "db/passwordhash.h"
 #include "db/postgres.h"
 #include "db/settings.h"
+#include "db/timelog.h"
 #include "payday/check.h"
 #include "support/fixture.h"
 #include "ui/frmlogon.h"
@@ -101,6 +104,7 @@ private slots:
     void theServerRefusesTheClocksAccountWhatOnlyTheManagerMay();
     void theManagerSignsOnWithTheServersPasswordCheck();
     void anEmployeeAtAServerClockClearsNoLog();
+    void theClocksAccountSendsAKeptEventOnce();
 };
 
 void AccountsTest::aPasswordStoredAsTypedSignsOnOnlyInAFileThatNeverHeldAHash()
@@ -277,6 +281,31 @@ void AccountsTest::anEmployeeAtAServerClockClearsNoLog()
     f.click(QStringLiteral("dltlast"));
     QCOMPARE(passwordBoxes(f.takeBoxes()), QString());
     QCOMPARE(f.stamps(QStringLiteral("Ann")).size(), 2);
+}
+
+// A clock that kept an event while the server was away sends it as the clocks' account: the
+// event and its history entry land, and sending it again stores nothing.
+void AccountsTest::theClocksAccountSendsAKeptEventOnce()
+{
+    if (!onServer())
+        QSKIP("the accounts are the server's");
+    Fixture f;
+    SharedDatabase shared;
+    QVERIFY(shared.setUp(f));
+    f.employee(QStringLiteral("Ann"));
+    const auto clocks = PgConnection::open(shared.asClocks());
+    const ClockEvent event{randomId(),
+                           QStringLiteral("Ann"),
+                           stamp(QStringLiteral("2026-03-02 08:00:00")),
+                           ClockedIn,
+                           {},
+                           false};
+    QCOMPARE(deliverEvent(*clocks, event, randomId()), Delivery::Stored);
+    QCOMPARE(deliverEvent(*clocks, event, randomId()), Delivery::AlreadyStored);
+    QCOMPARE(f.statuses(QStringLiteral("Ann")), QStringList{ClockedIn});
+    QCOMPARE(f.texts(QStringLiteral("SELECT kind FROM \"Horalink change history\" WHERE kind = "
+                                    "'delivered'")),
+             QStringList{QStringLiteral("delivered")});
 }
 
 QTEST_MAIN(AccountsTest)

@@ -1,7 +1,8 @@
 // A copy of the program that signs Ann on and clocks her in and out for as long as it lives,
 // printing each event once its commit has returned. The kill test ends it at random moments.
 // With "shared", another clock works on the same log: a press the other clock's event made
-// wrong is refused, told as REFUSED, and the next press is of the other kind.
+// wrong is refused, told as REFUSED, and the next press is of the other kind. A fifth argument
+// names another employee than Ann. A clock whose server is away keeps what it confirms.
 #include "clock/clock.h"
 #include "db/datetimetext.h"
 #include "support/countingprompts.h"
@@ -62,7 +63,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: clockworker FOLDER 'YYYY-MM-DD HH:MM:SS' [EVENTS [shared]]\n");
+        std::fprintf(stderr, "usage: clockworker FOLDER 'YYYY-MM-DD HH:MM:SS' [EVENTS "
+                             "[shared|alone [EMPLOYEE]]]\n");
         return 2;
     }
     QDir::setCurrent(QString::fromLocal8Bit(argv[1]));
@@ -74,9 +76,10 @@ int main(int argc, char *argv[])
     setClock(std::move(stepping));
     const int events = argc > 3 ? QString::fromLatin1(argv[3]).toInt() : -1;
     boxes.shared = argc > 4 && QLatin1String(argv[4]) == QLatin1String("shared");
+    const QString employee = argc > 5 ? QString::fromLocal8Bit(argv[5]) : QStringLiteral("Ann");
 
     frmlogon &logon = forms().frmlogon();
-    logon.nameBox->setEditText(QStringLiteral("Ann"));
+    logon.nameBox->setEditText(employee);
     logon.okButton->click();
     frmmain &main = forms().frmmain();
     if (boxes.shown || !main.isVisible())
