@@ -40,22 +40,6 @@ bool holdsEvent(Connection &connection, const ClockEvent &event)
     return found.step();
 }
 
-struct LastEvent
-{
-    QVariant status;
-    QVariant stamp;
-};
-
-std::optional<LastEvent> lastEvent(Connection &connection, const QString &table)
-{
-    Statement last(connection, QStringLiteral("SELECT \"inoutfx\", \"datetime\" FROM ") +
-                                   connection.quotedTable(table) +
-                                   QStringLiteral(" ORDER BY rowid DESC LIMIT 1"));
-    if (!last.step())
-        return std::nullopt;
-    return LastEvent{last.value(0), last.value(1)};
-}
-
 } // namespace
 
 Delivery deliverEvent(Connection &connection, const ClockEvent &event, const QString &clock)

@@ -2,25 +2,42 @@
 
 #include "db/connection.h"
 
+#include <functional>
 #include <QSet>
 
 namespace horalink {
 
-QList<ListedEmployee> listedEmployees(Connection &connection)
+namespace {
+
+// Each name of the list once, at its first row, with the fields after it; rows without a
+// name are passed over.
+template <typename Row>
+QList<Row> eachListed(Connection &connection, const QString &fields,
+                      const std::function<Row(const QString &, const Statement &)> &row)
 {
-    Statement rows(connection, QStringLiteral("SELECT ename, ewage FROM ") +
-                                   connection.quotedTable(EmployeeList) +
+    Statement rows(connection, QStringLiteral("SELECT ename, ") + fields +
+                                   QStringLiteral(" FROM ") + connection.quotedTable(EmployeeList) +
                                    QStringLiteral(" ORDER BY rowid"));
-    QList<ListedEmployee> out;
+    QList<Row> out;
     QSet<QString> seen;
     while (rows.step()) {
         const QString name = rows.value(0).toString();
         if (name.isEmpty() || seen.contains(name))
             continue;
         seen.insert(name);
-        out << ListedEmployee{name, rows.value(1)};
+        out << row(name, rows);
     }
     return out;
+}
+
+} // namespace
+
+QList<ListedEmployee> listedEmployees(Connection &connection)
+{
+    return eachListed<ListedEmployee>(connection, QStringLiteral("ewage"),
+                                      [](const QString &name, const Statement &rows) {
+                                          return ListedEmployee{name, rows.value(1)};
+                                      });
 }
 
 std::optional<EmployeeRow> findEmployee(Connection &connection, const QString &name)
@@ -41,19 +58,10 @@ bool isListed(Connection &connection, const QString &name)
 
 QList<EmployeeRow> employeeRows(Connection &connection)
 {
-    Statement rows(connection, QStringLiteral("SELECT ename, epass, ewage FROM ") +
-                                   connection.quotedTable(EmployeeList) +
-                                   QStringLiteral(" ORDER BY rowid"));
-    QList<EmployeeRow> out;
-    QSet<QString> seen;
-    while (rows.step()) {
-        const QString name = rows.value(0).toString();
-        if (name.isEmpty() || seen.contains(name))
-            continue;
-        seen.insert(name);
-        out << EmployeeRow{name, rows.value(1).toString(), rows.value(2).toString()};
-    }
-    return out;
+    return eachListed<EmployeeRow>(
+        connection, QStringLiteral("epass, ewage"), [](const QString &name, const Statement &rows) {
+            return EmployeeRow{name, rows.value(1).toString(), rows.value(2).toString()};
+        });
 }
 
 qint64 countListRows(Connection &connection)

@@ -17,14 +17,22 @@ void scanTimeLog(Connection &connection, const QString &table, TimeLogScan &scan
     }
 }
 
-std::optional<QString> lastStatus(Connection &connection, const QString &table)
+std::optional<LastEvent> lastEvent(Connection &connection, const QString &table)
 {
-    Statement last(connection, QStringLiteral("SELECT \"inoutfx\" FROM ") +
+    Statement last(connection, QStringLiteral("SELECT \"inoutfx\", \"datetime\" FROM ") +
                                    connection.quotedTable(table) +
                                    QStringLiteral(" ORDER BY rowid DESC LIMIT 1"));
     if (!last.step())
         return std::nullopt;
-    return last.value(0).toString();
+    return LastEvent{last.value(0), last.value(1)};
+}
+
+std::optional<QString> lastStatus(Connection &connection, const QString &table)
+{
+    const std::optional<LastEvent> last = lastEvent(connection, table);
+    if (!last)
+        return std::nullopt;
+    return last->status.toString();
 }
 
 bool appendInTurn(Connection &connection, const TimeEvent &event)

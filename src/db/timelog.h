@@ -23,6 +23,13 @@ public:
 };
 
 void scanTimeLog(Connection &connection, const QString &table, TimeLogScan &scan);
+// The status and stamp of the last row added, as stored; nothing for an empty log.
+struct LastEvent
+{
+    QVariant status;
+    QVariant stamp;
+};
+std::optional<LastEvent> lastEvent(Connection &connection, const QString &table);
 // The status of the last row added (empty for a row without one); nothing for an empty log.
 std::optional<QString> lastStatus(Connection &connection, const QString &table);
 
