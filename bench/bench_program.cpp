@@ -2,6 +2,7 @@
 // and clearing every employee's log.
 #include "db/database.h"
 #include "shop.h"
+#include "support/children.h"
 #include "support/countingprinter.h"
 #include "support/countingprompts.h"
 #include "ui/forms.h"
@@ -65,10 +66,10 @@ frmmain &managerIn(QTemporaryDir &folder)
     leave();
     QDir::setCurrent(folder.path());
     frmlogon &logon = forms().frmlogon();
-    logon.nameBox->setEditText(QStringLiteral("Manager"));
-    logon.okButton->click();
-    logon.passwordEdit->setText(QStringLiteral("boss"));
-    logon.passwordOkButton->click();
+    child<QComboBox>(logon, "namechoice")->setEditText(QStringLiteral("Manager"));
+    child<QPushButton>(logon, "Command1")->click();
+    child<QLineEdit>(logon, "txtpass")->setText(QStringLiteral("boss"));
+    child<QPushButton>(logon, "Command3")->click();
     return forms().frmmain();
 }
 
@@ -81,7 +82,7 @@ void PrintAll(benchmark::State &state)
     auto previous = setPrinter(std::move(counting));
     // The defaults answer: every employee, up to now.
     for (auto _ : state)
-        main.printLogButton->click();
+        child<QPushButton>(main, "Command3")->click();
     state.counters["cards"] = double(cards.documents) / double(state.iterations());
     setPrinter(std::move(previous));
     leave();
@@ -96,7 +97,7 @@ void ClearAll(benchmark::State &state)
         state.ResumeTiming();
         // Every employee, everything before now.
         static_cast<CountingPrompts &>(prompts()).answers = {Button::Yes};
-        main.clearLogButton->click();
+        child<QPushButton>(main, "Command4")->click();
         state.PauseTiming();
         leave();
         state.ResumeTiming();

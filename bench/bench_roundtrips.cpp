@@ -9,6 +9,7 @@
 #include "db/postgres.h"
 #include "db/roster.h"
 #include "delayproxy.h"
+#include "support/children.h"
 #include "support/countingprompts.h"
 #include "ui/clicklabel.h"
 #include "ui/forms.h"
@@ -249,13 +250,13 @@ bool signedOn(benchmark::State &state, const QString &name, const QString &passw
     if (mainShown && mainWindow().session().employee == name)
         return true;
     if (mainShown)
-        mainWindow().exitAction->trigger();
+        child<QAction>(mainWindow(), "exitmain")->trigger();
     frmlogon &logon = forms().frmlogon();
-    logon.nameBox->setEditText(name);
-    logon.okButton->click();
+    child<QComboBox>(logon, "namechoice")->setEditText(name);
+    child<QPushButton>(logon, "Command1")->click();
     if (!password.isEmpty()) {
-        logon.passwordEdit->setText(password);
-        logon.passwordOkButton->click();
+        child<QLineEdit>(logon, "txtpass")->setText(password);
+        child<QPushButton>(logon, "Command3")->click();
     }
     if (!forms().isLoaded<frmmain>() || mainWindow().session().employee != name) {
         state.SkipWithError(qPrintable(name + QStringLiteral(" could not sign on")));
@@ -296,13 +297,13 @@ void StartUp(benchmark::State &, Rig &, Measured &measured)
 void SignOn(benchmark::State &state, Rig &, Measured &measured)
 {
     if (forms().isLoaded<frmmain>() && mainWindow().isVisible())
-        mainWindow().exitAction->trigger();
+        child<QAction>(mainWindow(), "exitmain")->trigger();
     frmlogon &logon = forms().frmlogon();
     while (measured.running()) {
-        logon.nameBox->setEditText(Employee);
-        logon.okButton->click();
+        child<QComboBox>(logon, "namechoice")->setEditText(Employee);
+        child<QPushButton>(logon, "Command1")->click();
         measured.pause();
-        mainWindow().exitAction->trigger();
+        child<QAction>(mainWindow(), "exitmain")->trigger();
         measured.resume();
     }
 }
@@ -312,7 +313,7 @@ void ClockIn(benchmark::State &state, Rig &rig, Measured &measured)
     if (!signedOn(state, Employee))
         return;
     while (measured.running()) {
-        mainWindow().clockInButton->click();
+        child<QPushButton>(mainWindow(), "clockin")->click();
         measured.pause();
         rig.world.trimTo(Events);
         measured.resume();
@@ -325,9 +326,9 @@ void ClockOut(benchmark::State &state, Rig &rig, Measured &measured)
         return;
     while (measured.running()) {
         measured.pause();
-        mainWindow().clockInButton->click();
+        child<QPushButton>(mainWindow(), "clockin")->click();
         measured.resume();
-        mainWindow().clockOutButton->click();
+        child<QPushButton>(mainWindow(), "clockout")->click();
         measured.pause();
         rig.world.trimTo(Events);
         measured.resume();
@@ -339,7 +340,7 @@ void Update(benchmark::State &state, Rig &, Measured &measured)
     if (!signedOn(state, Employee))
         return;
     while (measured.running())
-        click(mainWindow().updateLabel);
+        click(child<ClickLabel>(mainWindow(), "Label11"));
 }
 
 // Takes back a clock-in, as after a mistaken one.
@@ -349,9 +350,9 @@ void DeleteLast(benchmark::State &state, Rig &, Measured &measured)
         return;
     while (measured.running()) {
         measured.pause();
-        mainWindow().clockInButton->click();
+        child<QPushButton>(mainWindow(), "clockin")->click();
         measured.resume();
-        mainWindow().deleteLastAction->trigger();
+        child<QAction>(mainWindow(), "dltlast")->trigger();
     }
 }
 
@@ -360,13 +361,14 @@ void GridRead(benchmark::State &state, Rig &, Measured &measured)
     if (!managingAnn(state))
         return;
     frmmain &main = mainWindow();
-    if (!main.gridPanel->isHidden())
-        click(main.gridToggleLabel);
+    if (!child<QFrame>(main, "Picture3")->isHidden())
+        click(child<ClickLabel>(main, "Label8"));
     while (measured.running()) {
-        click(main.gridToggleLabel);
+        click(child<ClickLabel>(main, "Label8"));
         measured.pause();
-        const bool read = !main.gridPanel->isHidden() && main.grid->model()->rowCount() > 0;
-        click(main.gridToggleLabel);
+        const bool read = !child<QFrame>(main, "Picture3")->isHidden() &&
+                          child<QTableView>(main, "DBGrid1")->model()->rowCount() > 0;
+        click(child<ClickLabel>(main, "Label8"));
         measured.resume();
         if (!read) {
             state.SkipWithError("the grid showed no events");
@@ -381,9 +383,9 @@ void GridEdit(benchmark::State &state, Rig &, Measured &measured)
     if (!managingAnn(state))
         return;
     frmmain &main = mainWindow();
-    if (main.gridPanel->isHidden())
-        click(main.gridToggleLabel);
-    QAbstractItemModel *model = main.grid->model();
+    if (child<QFrame>(main, "Picture3")->isHidden())
+        click(child<ClickLabel>(main, "Label8"));
+    QAbstractItemModel *model = child<QTableView>(main, "DBGrid1")->model();
     int task = -1;
     for (int column = 0; column < model->columnCount(); ++column) {
         if (model->headerData(column, Qt::Horizontal)
@@ -400,8 +402,9 @@ void GridEdit(benchmark::State &state, Rig &, Measured &measured)
     while (measured.running()) {
         other = !other;
         const QString typed = other ? QStringLiteral("inventory") : QStringLiteral("assembly");
-        main.grid->edit(cell);
-        auto *editor = qobject_cast<QLineEdit *>(main.grid->indexWidget(cell));
+        child<QTableView>(main, "DBGrid1")->edit(cell);
+        auto *editor =
+            qobject_cast<QLineEdit *>(child<QTableView>(main, "DBGrid1")->indexWidget(cell));
         if (!editor) {
             state.SkipWithError("the grid opened no editor for the task");
             break;
@@ -410,7 +413,8 @@ void GridEdit(benchmark::State &state, Rig &, Measured &measured)
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         QCoreApplication::sendEvent(editor, &enter);
         // The delegate commits what Enter typed once the event loop runs.
-        QCoreApplication::sendPostedEvents(main.grid->itemDelegateForIndex(cell), QEvent::MetaCall);
+        QCoreApplication::sendPostedEvents(
+            child<QTableView>(main, "DBGrid1")->itemDelegateForIndex(cell), QEvent::MetaCall);
         measured.pause();
         const bool stored = model->data(cell, Qt::DisplayRole).toString() == typed;
         // The editor that closed goes, as it would once the event loop ran.
@@ -428,8 +432,8 @@ void HoursAndWages(benchmark::State &state, Rig &, Measured &measured)
     if (!managingAnn(state))
         return;
     while (measured.running())
-        mainWindow().hoursButton->click();
-    if (mainWindow().employeeHoursLabel->text().isEmpty())
+        child<QPushButton>(mainWindow(), "Command1")->click();
+    if (child<QLabel>(mainWindow(), "manehours")->text().isEmpty())
         state.SkipWithError("Get Hrs/$ showed no hours");
 }
 

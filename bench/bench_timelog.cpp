@@ -6,6 +6,7 @@
 // the server against bare libpq reading the same stamps. Run with `make bench`.
 #include "db/cursor.h"
 #include "db/database.h"
+#include "support/children.h"
 #include "support/countingprompts.h"
 #include "ui/forms.h"
 #include "ui/frmlogon.h"
@@ -149,7 +150,7 @@ void Totals(benchmark::State &state)
 {
     World &w = world(int(state.range(0)));
     for (auto _ : state)
-        w.main().fxngettotal(Employee);
+        w.main().fxngettotal();
 }
 
 void ClockIn(benchmark::State &state)
@@ -157,7 +158,7 @@ void ClockIn(benchmark::State &state)
     const auto events = state.range(0);
     World &w = world(int(events));
     for (auto _ : state) {
-        w.main().fxnclockin(Employee);
+        w.main().fxnclockin(QString());
         state.PauseTiming();
         w.trimTo(events);
         state.ResumeTiming();
@@ -170,9 +171,9 @@ void ClockOut(benchmark::State &state)
     World &w = world(int(events));
     for (auto _ : state) {
         state.PauseTiming();
-        w.main().fxnclockin(Employee);
+        w.main().fxnclockin(QString());
         state.ResumeTiming();
-        w.main().fxnclockout(Employee);
+        w.main().fxnclockout();
         state.PauseTiming();
         w.trimTo(events);
         state.ResumeTiming();
@@ -184,8 +185,8 @@ void SignOn(benchmark::State &state)
     World &w = world(int(state.range(0)));
     frmlogon &logon = forms().frmlogon();
     for (auto _ : state) {
-        logon.nameBox->setEditText(Employee);
-        logon.okButton->click();
+        child<QComboBox>(logon, "namechoice")->setEditText(Employee);
+        child<QPushButton>(logon, "Command1")->click();
         state.PauseTiming();
         w.main().hide();
         state.ResumeTiming();
@@ -217,7 +218,7 @@ void ServerTotals(benchmark::State &state)
 {
     World &w = world(-int(state.range(0)));
     for (auto _ : state)
-        w.main().fxngettotal(Employee);
+        w.main().fxngettotal();
 }
 
 void ServerClockIn(benchmark::State &state)
@@ -225,7 +226,7 @@ void ServerClockIn(benchmark::State &state)
     const auto events = state.range(0);
     World &w = world(-int(events));
     for (auto _ : state) {
-        w.main().fxnclockin(Employee);
+        w.main().fxnclockin(QString());
         state.PauseTiming();
         w.trimTo(events);
         state.ResumeTiming();
@@ -237,8 +238,8 @@ void ServerSignOn(benchmark::State &state)
     World &w = world(-int(state.range(0)));
     frmlogon &logon = forms().frmlogon();
     for (auto _ : state) {
-        logon.nameBox->setEditText(Employee);
-        logon.okButton->click();
+        child<QComboBox>(logon, "namechoice")->setEditText(Employee);
+        child<QPushButton>(logon, "Command1")->click();
         state.PauseTiming();
         w.main().hide();
         state.ResumeTiming();

@@ -1,4 +1,5 @@
 #include "world.h"
+#include "support/children.h"
 
 #include "db/postgres.h"
 #include "db/sqlite.h"
@@ -44,8 +45,8 @@ World::World(int events, bool onServer, const QString &route)
     fill(*data, events);
     // The clock-in and clock-out act for the signed-on user.
     frmlogon &logon = forms().frmlogon();
-    logon.nameBox->setEditText(Employee);
-    logon.okButton->click();
+    child<QComboBox>(logon, "namechoice")->setEditText(Employee);
+    child<QPushButton>(logon, "Command1")->click();
 }
 
 World::~World()

@@ -64,12 +64,15 @@ QList<EmployeeRow> employeeRows(Connection &connection)
         });
 }
 
-qint64 countListRows(Connection &connection)
+QStringList listRowNames(Connection &connection)
 {
-    Statement count(connection,
-                    QStringLiteral("SELECT count(*) FROM ") + connection.quotedTable(EmployeeList));
-    count.step();
-    return count.integer(0);
+    Statement rows(connection, QStringLiteral("SELECT ename FROM ") +
+                                   connection.quotedTable(EmployeeList) +
+                                   QStringLiteral(" ORDER BY rowid"));
+    QStringList names;
+    while (rows.step())
+        names << rows.value(0).toString();
+    return names;
 }
 
 } // namespace horalink

@@ -3,6 +3,7 @@
 #include <optional>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 namespace horalink {
@@ -23,6 +24,10 @@ struct ListedEmployee
 // listed twice has one time log. A row without a name has no log and is passed over.
 QList<ListedEmployee> listedEmployees(Connection &connection);
 
+// The name of every row of the employee list in stored order, as its browser walks it: a name
+// listed twice comes twice, and a row without a name gives an empty one.
+QStringList listRowNames(Connection &connection);
+
 // One row of the employee list as sign-on needs it.
 struct EmployeeRow
 {
@@ -42,7 +47,5 @@ bool isListed(Connection &connection, const QString &name);
 // Every name of the list with the first row that lists it, in stored order, as sign-on reads
 // each.
 QList<EmployeeRow> employeeRows(Connection &connection);
-// The rows of the employee list, those without a name among them.
-qint64 countListRows(Connection &connection);
 
 } // namespace horalink

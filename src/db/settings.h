@@ -32,6 +32,14 @@ struct Switches
     void set(Switch which, bool on);
 };
 
+// What every clock of the company shares: the name the About page and the cards show, and
+// the switches.
+struct Settings
+{
+    std::optional<QString> company;
+    Switches switches;
+};
+
 // The switches of the first row of "Company Data"; a switch is on only when it holds exactly
 // 1, and all are off while there is no row. A missing column of the first three fails as the
 // engine reports an unknown field; "signoff", which older files and servers lack, reads as off.

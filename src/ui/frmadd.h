@@ -23,6 +23,13 @@ public:
     void loaded() override;
     void activated() override;
 
+private:
+    void wageEditChanged();
+    void okButtonClicked();
+    void cancelButtonClicked();
+    // The comment as the employee list keeps notes: lines end in CR LF.
+    QString commentText() const;
+
     QGroupBox *employeeFrame;
     QLabel *nameCaption;
     QLineEdit *nameEdit;
@@ -34,13 +41,6 @@ public:
     QTextEdit *commentsEdit;
     QPushButton *okButton;
     QPushButton *cancelButton;
-
-private:
-    void wageEditChanged();
-    void okButtonClicked();
-    void cancelButtonClicked();
-    // The comment as the employee list keeps notes: lines end in CR LF.
-    QString commentText() const;
 };
 
 } // namespace horalink

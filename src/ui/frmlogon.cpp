@@ -328,7 +328,7 @@ void frmlogon::signOn(bool byPassword)
     frmmain &main = forms().frmmain();
     hide();
     main.show();
-    main.signOn({m_chosen.name, m_chosen.wage, byPassword});
+    main.signOn({m_chosen.name, m_chosen.wage, byPassword}, settingsHere());
     m_chosen = {};
 }
 

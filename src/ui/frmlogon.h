@@ -30,17 +30,6 @@ public:
     // Shows the name box's prompt again, as the main window does when the user leaves it.
     void showPrompt(const QString &prompt);
 
-    QGroupBox *nameFrame;
-    QComboBox *nameBox;
-    QPushButton *okButton;
-    QPushButton *exitButton;
-    // Covers the name step while the password is asked for.
-    QWidget *passwordPanel;
-    QGroupBox *passwordFrame;
-    QLineEdit *passwordEdit;
-    QPushButton *passwordOkButton;
-    QPushButton *passwordCancelButton;
-
 protected:
     void closeBoxClicked() override;
     void escapePressed() override;
@@ -70,6 +59,17 @@ private:
     // being away: the password is checked against that list's hash.
     bool m_away = false;
     bool m_shownBefore = false;
+
+    QGroupBox *nameFrame;
+    QComboBox *nameBox;
+    QPushButton *okButton;
+    QPushButton *exitButton;
+    // Covers the name step while the password is asked for.
+    QWidget *passwordPanel;
+    QGroupBox *passwordFrame;
+    QLineEdit *passwordEdit;
+    QPushButton *passwordOkButton;
+    QPushButton *passwordCancelButton;
 };
 
 inline const QString NamePrompt = QStringLiteral("Click here for names-->");

@@ -52,16 +52,50 @@ QLabel *label(const char *name, const QString &caption, QWidget *parent, Qt::Ali
     return label;
 }
 
-QAction *action(const char *name, const QString &caption, QObject *parent,
-                const QKeySequence &shortcut = {})
-{
-    auto *action = named(new QAction(caption, parent), name);
-    action->setShortcut(shortcut);
-    action->setShortcutContext(Qt::WindowShortcut);
-    return action;
-}
-
 } // namespace
+
+// Every command of the window: the control's name, and for an entry of the Tools menu its
+// caption and shortcut. The menu is made from the table; buttons and labels are made where
+// they lie, and the table wires them all.
+struct frmmain::Command
+{
+    const char *name;
+    QString menuCaption;
+    QKeySequence shortcut;
+    void (frmmain::*handler)();
+};
+
+const QList<frmmain::Command> &frmmain::commandTable()
+{
+    static const QList<Command> table = {
+        {"Clkin", QStringLiteral("Clock &In"), Qt::Key_F1, &frmmain::clockInCommand},
+        {"clkout", QStringLiteral("Clock &Out"), Qt::Key_F2, &frmmain::clockOutCommand},
+        {"prntdata", QStringLiteral("&Print Log"), QKeySequence(Qt::CTRL | Qt::Key_P),
+         &frmmain::printLogActionTriggered},
+        {"dltdata", QStringLiteral("&Clear Log"), QKeySequence(Qt::CTRL | Qt::Key_D),
+         &frmmain::clearLogActionTriggered},
+        {"dltlast", QStringLiteral("&Delete Last"), {}, &frmmain::deleteLastActionTriggered},
+        {"chpass",
+         QStringLiteral("Change My Pass&word"),
+         {},
+         &frmmain::changeMyPasswordActionTriggered},
+        {"exitmain", QStringLiteral("E&xit"), {}, &frmmain::exitActionTriggered},
+        {"clockin", {}, {}, &frmmain::clockInCommand},
+        {"clockout", {}, {}, &frmmain::clockOutCommand},
+        {"Label11", {}, {}, &frmmain::fxnupdate},
+        {"Label12", {}, {}, &frmmain::fxnupdate},
+        {"Label8", {}, {}, &frmmain::gridToggleLabelClicked},
+        {"Command2", {}, {}, &frmmain::configureButtonClicked},
+        {"Command1", {}, {}, &frmmain::hoursButtonClicked},
+        {"Command3", {}, {}, &frmmain::printLogButtonClicked},
+        {"Command4", {}, {}, &frmmain::clearLogButtonClicked},
+        {"Command5", {}, {}, &frmmain::addEmployeeButtonClicked},
+        {"ChgPass", {}, {}, &frmmain::changePasswordButtonClicked},
+        {"Deleteemp", {}, {}, &frmmain::deleteEmployeeButtonClicked},
+        {"PayPeriod", {}, {}, &frmmain::payPeriodButtonClicked},
+    };
+    return table;
+}
 
 frmmain::frmmain() : Form(SizableWindow)
 {
@@ -81,25 +115,9 @@ frmmain::frmmain() : Form(SizableWindow)
     tabs->addTab(buildManagement(), QStringLiteral("Management"));
     tabs->addTab(buildAbout(), QStringLiteral("About"));
     layout->addWidget(tabs);
+    layout->addWidget(buildClockFrame());
 
-    clockFrame = frame("Frame1", QStringLiteral("Time and Date:"), this);
-    auto *clockRow = new QHBoxLayout(clockFrame);
-    clockRow->setContentsMargins(4, 0, 4, 2);
-    dateLabel = label("lbldate", QStringLiteral("Date"), clockFrame, Qt::AlignCenter);
-    dateLabel->setToolTip(QStringLiteral("Current Date"));
-    timeLabel = label("lbltime", QStringLiteral("Time"), clockFrame, Qt::AlignCenter);
-    timeLabel->setToolTip(QStringLiteral("Current Time"));
-    for (QLabel *clockLabel : {dateLabel, timeLabel}) {
-        QFont big = clockLabel->font();
-        big.setPointSize(12);
-        clockLabel->setFont(big);
-        clockRow->addWidget(clockLabel);
-    }
-    layout->addWidget(clockFrame);
-
-    // Kept out of sight: the wage text of the signed-on user and the chosen employee's log.
-    wageLabel = label("Thismoney", QStringLiteral("this money"), this);
-    wageLabel->hide();
+    // Kept out of sight: the log of the employee chosen in the Management tab.
     chosenLog = new DataControl(QStringLiteral("manuse"), this);
     chosenLog->setManaging(true);
     chosenLog->hide();
@@ -117,67 +135,110 @@ frmmain::frmmain() : Form(SizableWindow)
     clockTimer->start();
 }
 
+QWidget *frmmain::buildClockFrame()
+{
+    QGroupBox *clockFrame = frame("Frame1", QStringLiteral("Time and Date:"), this);
+    auto *clockRow = new QHBoxLayout(clockFrame);
+    clockRow->setContentsMargins(4, 0, 4, 2);
+    dateLabel = label("lbldate", QStringLiteral("Date"), clockFrame, Qt::AlignCenter);
+    dateLabel->setToolTip(QStringLiteral("Current Date"));
+    timeLabel = label("lbltime", QStringLiteral("Time"), clockFrame, Qt::AlignCenter);
+    timeLabel->setToolTip(QStringLiteral("Current Time"));
+    for (QLabel *clockLabel : {dateLabel, timeLabel}) {
+        QFont big = clockLabel->font();
+        big.setPointSize(12);
+        clockLabel->setFont(big);
+        clockRow->addWidget(clockLabel);
+    }
+    return clockFrame;
+}
+
 QWidget *frmmain::buildTimeFunctions()
 {
     auto *page = new QWidget;
     auto *rows = new QGridLayout(page);
     rows->setContentsMargins(4, 2, 4, 2);
     rows->setVerticalSpacing(2);
+    buildClockButtons(rows, page);
+    buildFigures(rows, page);
+    rows->addLayout(buildUpdateRow(page), 3, 0, 1, 2);
+    rows->addWidget(buildEventFrame(page), 4, 0, 1, 2);
+    keptLabel = label("keptnote", {}, page);
+    keptLabel->setWordWrap(true);
+    keptLabel->hide();
+    rows->addWidget(keptLabel, 5, 0, 1, 2);
+    rows->setColumnStretch(0, 1);
+    rows->setColumnStretch(1, 1);
+    return page;
+}
 
+// Rows 0 and 1 of the page: whose clock it is, and its buttons.
+void frmmain::buildClockButtons(QGridLayout *rows, QWidget *page)
+{
     userNameLabel = label("nameemp", QStringLiteral("Manager"), page, Qt::AlignCenter);
     userNameLabel->setToolTip(QStringLiteral("This displays the current users name"));
     QFont bold = userNameLabel->font();
     bold.setBold(true);
     userNameLabel->setFont(bold);
     rows->addWidget(userNameLabel, 0, 0, 1, 2);
+    rows->addWidget(button("clockin", QStringLiteral("ClockIn (F1)"), page,
+                           QStringLiteral("Click here to Clock In")),
+                    1, 0);
+    rows->addWidget(button("clockout", QStringLiteral("ClockOut (F2)"), page,
+                           QStringLiteral("Click here to Clock Out")),
+                    1, 1);
+}
 
-    clockInButton = button("clockin", QStringLiteral("ClockIn (F1)"), page,
-                           QStringLiteral("Click here to Clock In"));
-    clockOutButton = button("clockout", QStringLiteral("ClockOut (F2)"), page,
-                            QStringLiteral("Click here to Clock Out"));
-    rows->addWidget(clockInButton, 1, 0);
-    rows->addWidget(clockOutButton, 1, 1);
-
-    hoursFrame = frame("Frame7", QStringLiteral("Tot. Hours"), page);
+// Row 2 of the page: the hours, and the wages or the picture shown in their place.
+void frmmain::buildFigures(QGridLayout *row, QWidget *page)
+{
+    QGroupBox *hoursFrame = frame("Frame7", QStringLiteral("Tot. Hours"), page);
     auto *hoursBox = new QHBoxLayout(hoursFrame);
     hoursBox->setContentsMargins(4, 0, 4, 2);
     hoursLabel = label("currhours", QStringLiteral("0"), hoursFrame, Qt::AlignCenter);
     hoursLabel->setToolTip(QStringLiteral("Total number of hours"));
     hoursBox->addWidget(hoursLabel);
-    rows->addWidget(hoursFrame, 2, 0);
+    row->addWidget(hoursFrame, 2, 0);
 
     wagesFrame = frame("frmmoney", QStringLiteral("Est. Wages"), page);
     auto *moneyBox = new QHBoxLayout(wagesFrame);
     moneyBox->setContentsMargins(4, 0, 4, 2);
-    dollarLabel = label("Label4", QStringLiteral("$"), wagesFrame);
     wagesLabel = label("currmoney", QStringLiteral("0.00"), wagesFrame);
-    moneyBox->addWidget(dollarLabel);
+    moneyBox->addWidget(label("Label4", QStringLiteral("$"), wagesFrame));
     moneyBox->addWidget(wagesLabel, 1);
-    rows->addWidget(wagesFrame, 2, 1);
+    row->addWidget(wagesFrame, 2, 1);
 
     // Lies exactly where the wages frame lies, shown in its place while wages are hidden.
     productPicture = named(new QFrame(page), "Picture2");
     auto *pictureBox = new QHBoxLayout(productPicture);
     pictureBox->setContentsMargins(0, 0, 0, 0);
-    productNameLabel = label("Label13", {}, productPicture, Qt::AlignCenter);
+    QLabel *productNameLabel = label("Label13", {}, productPicture, Qt::AlignCenter);
     productNameLabel->setPixmap(productNamePicture());
     pictureBox->addWidget(productNameLabel);
     productPicture->hide();
-    rows->addWidget(productPicture, 2, 1);
+    row->addWidget(productPicture, 2, 1);
+}
 
+QLayout *frmmain::buildUpdateRow(QWidget *page)
+{
     auto *updateRow = new QHBoxLayout;
-    updateHintLabel = named(new ClickLabel(QStringLiteral("click here to"), page), "Label12");
+    auto *updateHintLabel = named(new ClickLabel(QStringLiteral("click here to"), page), "Label12");
     updateHintLabel->setToolTip(QStringLiteral("Click here to update the total hours"));
-    updateLabel = named(new ClickLabel(QStringLiteral("UPDATE"), page), "Label11");
+    auto *updateLabel = named(new ClickLabel(QStringLiteral("UPDATE"), page), "Label11");
     updateLabel->setToolTip(QStringLiteral("Update the total hours"));
+    QFont bold = updateLabel->font();
+    bold.setBold(true);
     updateLabel->setFont(bold);
     updateRow->setSpacing(4);
     updateRow->addStretch();
     updateRow->addWidget(updateHintLabel);
     updateRow->addWidget(updateLabel);
-    rows->addLayout(updateRow, 3, 0, 1, 2);
+    return updateRow;
+}
 
-    eventFrame = frame("Frame2", QStringLiteral("Horalink Data:"), page);
+QWidget *frmmain::buildEventFrame(QWidget *page)
+{
+    QGroupBox *eventFrame = frame("Frame2", QStringLiteral("Horalink Data:"), page);
     auto *record = new QGridLayout(eventFrame);
     record->setContentsMargins(4, 0, 4, 2);
     record->setVerticalSpacing(1);
@@ -207,14 +268,7 @@ QWidget *frmmain::buildTimeFunctions()
     record->addWidget(eventTaskLabel, 1, 0);
     record->addWidget(eventStatusLabel, 1, 1);
     record->addWidget(userLog, 2, 0, 1, 2);
-    rows->addWidget(eventFrame, 4, 0, 1, 2);
-    keptLabel = label("keptnote", {}, page);
-    keptLabel->setWordWrap(true);
-    keptLabel->hide();
-    rows->addWidget(keptLabel, 5, 0, 1, 2);
-    rows->setColumnStretch(0, 1);
-    rows->setColumnStretch(1, 1);
-    return page;
+    return eventFrame;
 }
 
 QWidget *frmmain::buildManagement()
@@ -227,59 +281,90 @@ QWidget *frmmain::buildManagement()
     auto *rows = new QGridLayout(managementPanel);
     rows->setContentsMargins(3, 2, 3, 2);
     rows->setSpacing(2);
+    rows->addWidget(buildFunctions(managementPanel), 0, 0);
+    rows->addWidget(buildEmployeeFrame(managementPanel), 0, 1);
+    rows->setRowStretch(0, 1);
+    rows->setColumnStretch(1, 1);
 
-    functionsFrame = frame("Frame4", QStringLiteral("Functions:"), managementPanel);
+    auto *gridToggleLabel =
+        named(new ClickLabel(QStringLiteral("Toggle Employee Grid"), managementPanel), "Label8");
+    gridToggleLabel->setToolTip(
+        QStringLiteral("Click here to view an Employee's data in a Data Grid."));
+    gridToggleLabel->setAlignment(Qt::AlignCenter);
+    rows->addWidget(gridToggleLabel, 1, 0, 1, 2);
+    // Laid over the functions and the employee browser while the grid is shown.
+    rows->addWidget(buildGridPanel(managementPanel), 0, 0, 1, 2);
+    managementPanel->hide();
+    pageLayout->addWidget(buildManagementHint(page));
+    return page;
+}
+
+QWidget *frmmain::buildFunctions(QWidget *panel)
+{
+    QGroupBox *functionsFrame = frame("Frame4", QStringLiteral("Functions:"), panel);
     auto *functions = new QVBoxLayout(functionsFrame);
     functions->setContentsMargins(3, 0, 3, 2);
     functions->setSpacing(1);
-    configureButton = button("Command2", QStringLiteral("Configure"), functionsFrame,
-                             QStringLiteral("Change Horalink's properties"));
-    hoursButton = button("Command1", QStringLiteral("Get Hrs/$"), functionsFrame,
-                         QStringLiteral("Get the Employee's total number of hours and pay."));
-    printLogButton = button("Command3", QStringLiteral("Print Log"), functionsFrame,
-                            QStringLiteral("Print an Employee's Time Card"));
-    clearLogButton = button("Command4", QStringLiteral("Clear Log"), functionsFrame,
-                            QStringLiteral("Clear an Employee's logs"));
-    addEmployeeButton = button("Command5", QStringLiteral("Add New"), functionsFrame,
-                               QStringLiteral("Add a new Employee"));
-    changePasswordButton = button("ChgPass", QStringLiteral("Chg Pass"), functionsFrame,
-                                  QStringLiteral("Change an Employee's password"));
-    deleteEmployeeButton = button("Deleteemp", QStringLiteral("Delete"), functionsFrame,
-                                  QStringLiteral("Delete an Employee"));
+    const auto add = [&](const char *name, const QString &caption, const QString &toolTip) {
+        functions->addWidget(button(name, caption, functionsFrame, toolTip));
+    };
+    add("Command2", QStringLiteral("Configure"), QStringLiteral("Change Horalink's properties"));
+    add("Command1", QStringLiteral("Get Hrs/$"),
+        QStringLiteral("Get the Employee's total number of hours and pay."));
+    add("Command3", QStringLiteral("Print Log"), QStringLiteral("Print an Employee's Time Card"));
+    add("Command4", QStringLiteral("Clear Log"), QStringLiteral("Clear an Employee's logs"));
+    add("Command5", QStringLiteral("Add New"), QStringLiteral("Add a new Employee"));
+    add("ChgPass", QStringLiteral("Chg Pass"), QStringLiteral("Change an Employee's password"));
+    add("Deleteemp", QStringLiteral("Delete"), QStringLiteral("Delete an Employee"));
     // Pay day comes last, below the functions it does not move.
-    payPeriodButton = button("PayPeriod", QStringLiteral("Pay Period…"), functionsFrame,
-                             QStringLiteral("Export, check or back up a pay period"));
-    for (QPushButton *function :
-         {configureButton, hoursButton, printLogButton, clearLogButton, addEmployeeButton,
-          changePasswordButton, deleteEmployeeButton, payPeriodButton})
-        functions->addWidget(function);
-    rows->addWidget(functionsFrame, 0, 0);
+    add("PayPeriod", QStringLiteral("Pay Period…"),
+        QStringLiteral("Export, check or back up a pay period"));
+    return functionsFrame;
+}
 
-    employeeFrame = frame("Frame3", QStringLiteral("Select an Employee:"), managementPanel);
+QWidget *frmmain::buildEmployeeFrame(QWidget *panel)
+{
+    QGroupBox *employeeFrame = frame("Frame3", QStringLiteral("Select an Employee:"), panel);
     auto *employee = new QGridLayout(employeeFrame);
     employee->setContentsMargins(3, 0, 3, 2);
     employee->setVerticalSpacing(1);
-    employeeList = new DataControl(QStringLiteral("mandata"), employeeFrame);
+    buildEmployeeList(employeeFrame);
+    QLabel *wageCaption = label("Label6", QStringLiteral("$/hr:"), employeeFrame);
+    QLabel *notesCaption = label("Label7", QStringLiteral("Notes:"), employeeFrame);
+    wageCaption->setBuddy(wageEdit);
+    notesCaption->setBuddy(employeeFrame->findChild<QTextEdit *>(QStringLiteral("Text1")));
+    employeeHoursLabel = label("manehours", QStringLiteral("0.00"), employeeFrame);
+    employeeWagesLabel = label("manemoney", QStringLiteral("0.00"), employeeFrame);
+    employee->addWidget(employeeList, 0, 0, 1, 4);
+    employee->addWidget(employeeNameEdit, 1, 0, 1, 4);
+    employee->addWidget(wageCaption, 2, 0);
+    employee->addWidget(wageEdit, 2, 1, 1, 3);
+    employee->addWidget(notesCaption, 3, 0, Qt::AlignTop);
+    employee->addWidget(notesCaption->buddy(), 3, 1, 1, 3);
+    employee->addWidget(label("Label9", QStringLiteral("Hours:"), employeeFrame), 4, 0);
+    employee->addWidget(employeeHoursLabel, 4, 1);
+    employee->addWidget(label("Label10", QStringLiteral("$"), employeeFrame), 4, 2);
+    employee->addWidget(employeeWagesLabel, 4, 3);
+    employee->setRowStretch(3, 1);
+    return employeeFrame;
+}
+
+// The employee list's browser and the boxes bound to it.
+void frmmain::buildEmployeeList(QWidget *frame)
+{
+    employeeList = new DataControl(QStringLiteral("mandata"), frame);
     employeeList->setManaging(true);
     employeeList->setCaption(QStringLiteral("Browser"));
     employeeList->setRecordSource(QStringLiteral("datalist"));
-    employeeNameEdit = named(new QLineEdit(employeeFrame), "manlist");
+    employeeNameEdit = named(new QLineEdit(frame), "manlist");
     employeeNameEdit->setAlignment(Qt::AlignCenter);
     employeeNameEdit->setReadOnly(true);
-    wageCaption = label("Label6", QStringLiteral("$/hr:"), employeeFrame);
-    wageEdit = named(new QLineEdit(employeeFrame), "emoney");
-    notesCaption = label("Label7", QStringLiteral("Notes:"), employeeFrame);
-    notesEdit = named(new QTextEdit(employeeFrame), "Text1");
+    wageEdit = named(new QLineEdit(frame), "emoney");
+    auto *notesEdit = named(new QTextEdit(frame), "Text1");
     notesEdit->setAcceptRichText(false);
     // A tab typed here would be stored in the note; Tab moves on, as everywhere else.
     notesEdit->setTabChangesFocus(true);
     notesEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    hoursCaption = label("Label9", QStringLiteral("Hours:"), employeeFrame);
-    employeeHoursLabel = label("manehours", QStringLiteral("0.00"), employeeFrame);
-    employeeDollarLabel = label("Label10", QStringLiteral("$"), employeeFrame);
-    employeeWagesLabel = label("manemoney", QStringLiteral("0.00"), employeeFrame);
-    wageCaption->setBuddy(wageEdit);
-    notesCaption->setBuddy(notesEdit);
     employeeList->bind(employeeNameEdit, QStringLiteral("Ename"));
     employeeList->bind(wageEdit, QStringLiteral("Ewage"));
     employeeList->bind(notesEdit, QStringLiteral("Ecomment"));
@@ -293,30 +378,11 @@ QWidget *frmmain::buildManagement()
             else
                 prompts().warning(refusal.description(), ProgramTitle);
         });
-    employee->addWidget(employeeList, 0, 0, 1, 4);
-    employee->addWidget(employeeNameEdit, 1, 0, 1, 4);
-    employee->addWidget(wageCaption, 2, 0);
-    employee->addWidget(wageEdit, 2, 1, 1, 3);
-    employee->addWidget(notesCaption, 3, 0, Qt::AlignTop);
-    employee->addWidget(notesEdit, 3, 1, 1, 3);
-    employee->addWidget(hoursCaption, 4, 0);
-    employee->addWidget(employeeHoursLabel, 4, 1);
-    employee->addWidget(employeeDollarLabel, 4, 2);
-    employee->addWidget(employeeWagesLabel, 4, 3);
-    employee->setRowStretch(3, 1);
-    rows->addWidget(employeeFrame, 0, 1);
-    rows->setRowStretch(0, 1);
-    rows->setColumnStretch(1, 1);
+}
 
-    gridToggleLabel =
-        named(new ClickLabel(QStringLiteral("Toggle Employee Grid"), managementPanel), "Label8");
-    gridToggleLabel->setToolTip(
-        QStringLiteral("Click here to view an Employee's data in a Data Grid."));
-    gridToggleLabel->setAlignment(Qt::AlignCenter);
-    rows->addWidget(gridToggleLabel, 1, 0, 1, 2);
-
-    // Laid over the functions and the employee browser while the grid is shown.
-    gridPanel = named(new QFrame(managementPanel), "Picture3");
+QWidget *frmmain::buildGridPanel(QWidget *panel)
+{
+    gridPanel = named(new QFrame(panel), "Picture3");
     gridPanel->setAutoFillBackground(true);
     auto *gridBox = new QVBoxLayout(gridPanel);
     gridBox->setContentsMargins(0, 0, 0, 0);
@@ -331,9 +397,11 @@ QWidget *frmmain::buildManagement()
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     gridBox->addWidget(grid);
     gridPanel->hide();
-    rows->addWidget(gridPanel, 0, 0, 1, 2);
+    return gridPanel;
+}
 
-    managementPanel->hide();
+QWidget *frmmain::buildManagementHint(QWidget *page)
+{
     // Said where the panel would be, so the tab is never blank without a word.
     managementHintLabel = label("managementHint",
                                 QStringLiteral("The management functions appear here after the "
@@ -342,29 +410,27 @@ QWidget *frmmain::buildManagement()
                                 page);
     managementHintLabel->setWordWrap(true);
     managementHintLabel->setAlignment(Qt::AlignCenter);
-    pageLayout->addWidget(managementHintLabel);
-    return page;
+    return managementHintLabel;
 }
 
 QWidget *frmmain::buildAbout()
 {
     auto *page = new QWidget;
     auto *pageLayout = new QVBoxLayout(page);
-    aboutFrame = frame("Frame5", QStringLiteral("About this Program:"), page);
+    QGroupBox *aboutFrame = frame("Frame5", QStringLiteral("About this Program:"), page);
     auto *about = new QGridLayout(aboutFrame);
-    productTitleLabel = label("Label1", QStringLiteral("Horalink"), aboutFrame, Qt::AlignCenter);
-    QFont title(QStringLiteral("Times New Roman"), 24, QFont::Bold);
-    productTitleLabel->setFont(title);
-    companyCaption = label("cmpname", QStringLiteral("Company Name:"), aboutFrame);
+    QLabel *productTitleLabel =
+        label("Label1", QStringLiteral("Horalink"), aboutFrame, Qt::AlignCenter);
+    productTitleLabel->setFont(QFont(QStringLiteral("Times New Roman"), 24, QFont::Bold));
     companyLabel = label("company", QStringLiteral("company name"), aboutFrame);
     companyLabel->setWordWrap(true);
-    versionLabel = label("version", QStringLiteral("Version ") + ProgramVersion, aboutFrame);
     locationLabel = label("location", QString(), aboutFrame);
     locationLabel->setWordWrap(true);
     about->addWidget(productTitleLabel, 0, 0, 1, 2);
-    about->addWidget(companyCaption, 1, 0);
+    about->addWidget(label("cmpname", QStringLiteral("Company Name:"), aboutFrame), 1, 0);
     about->addWidget(companyLabel, 1, 1);
-    about->addWidget(versionLabel, 2, 1);
+    about->addWidget(label("version", QStringLiteral("Version ") + ProgramVersion, aboutFrame), 2,
+                     1);
     about->addWidget(locationLabel, 3, 0, 1, 2);
     about->setColumnStretch(1, 1);
     about->setRowStretch(4, 1);
@@ -375,24 +441,21 @@ QWidget *frmmain::buildAbout()
 void frmmain::buildMenu()
 {
     menuBar = named(new QMenuBar(this), "menuBar");
-    toolsMenu = named(menuBar->addMenu(QStringLiteral("&Tools")), "usermenu");
-    clockInAction = action("Clkin", QStringLiteral("Clock &In"), this, Qt::Key_F1);
-    clockOutAction = action("clkout", QStringLiteral("Clock &Out"), this, Qt::Key_F2);
-    printLogAction =
-        action("prntdata", QStringLiteral("&Print Log"), this, QKeySequence(Qt::CTRL | Qt::Key_P));
-    clearLogAction =
-        action("dltdata", QStringLiteral("&Clear Log"), this, QKeySequence(Qt::CTRL | Qt::Key_D));
-    deleteLastAction = action("dltlast", QStringLiteral("&Delete Last"), this);
-    changeMyPasswordAction = action("chpass", QStringLiteral("Change My Pass&word"), this);
-    exitAction = action("exitmain", QStringLiteral("E&xit"), this);
-    printLogAction->setEnabled(false);
-    clearLogAction->setEnabled(false);
-    for (QAction *entry : {clockInAction, clockOutAction, printLogAction, clearLogAction,
-                           deleteLastAction, changeMyPasswordAction, exitAction}) {
+    QMenu *toolsMenu = named(menuBar->addMenu(QStringLiteral("&Tools")), "usermenu");
+    for (const Command &command : commandTable()) {
+        if (command.menuCaption.isEmpty())
+            continue;
+        auto *entry = named(new QAction(command.menuCaption, this), command.name);
+        entry->setShortcut(command.shortcut);
+        entry->setShortcutContext(Qt::WindowShortcut);
         toolsMenu->addAction(entry);
         // Shortcuts work while the menu is closed.
         addAction(entry);
     }
+    printLogAction = findChild<QAction *>(QStringLiteral("prntdata"));
+    clearLogAction = findChild<QAction *>(QStringLiteral("dltdata"));
+    printLogAction->setEnabled(false);
+    clearLogAction->setEnabled(false);
 }
 
 void frmmain::connectHandlers()
@@ -401,45 +464,26 @@ void frmmain::connectHandlers()
     connect(&commands(), &Commands::finished, this, &frmmain::refreshGrid);
     grid->installEventFilter(this);
     connectGuarded(employeeList, &DataControl::currentChanged, this, &frmmain::employeeListMoved);
-    connectGuarded(exitAction, &QAction::triggered, this, &frmmain::exitActionTriggered);
-
-    connectGuarded(clockInButton, &QPushButton::clicked, this, &frmmain::clockInCommand);
-    connectGuarded(clockInAction, &QAction::triggered, this, &frmmain::clockInCommand);
-    connectGuarded(clockOutButton, &QPushButton::clicked, this, &frmmain::clockOutCommand);
-    connectGuarded(clockOutAction, &QAction::triggered, this, &frmmain::clockOutCommand);
-
     connectGuarded(eventStampEdit, &QLineEdit::textChanged, this, &frmmain::eventStampEditChanged);
-    connectGuarded(updateLabel, &ClickLabel::clicked, this, &frmmain::fxnupdate);
-    connectGuarded(updateHintLabel, &ClickLabel::clicked, this, &frmmain::fxnupdate);
-    connectGuarded(deleteLastAction, &QAction::triggered, this,
-                   &frmmain::deleteLastActionTriggered);
-    connectGuarded(gridToggleLabel, &ClickLabel::clicked, this, &frmmain::gridToggleLabelClicked);
+    for (const Command &command : commandTable())
+        wire(findChild<QObject *>(QLatin1String(command.name)), command.handler);
+}
 
-    connectGuarded(hoursButton, &QPushButton::clicked, this, &frmmain::hoursButtonClicked);
-    connectGuarded(printLogButton, &QPushButton::clicked, this, &frmmain::printLogButtonClicked);
-    connectGuarded(printLogAction, &QAction::triggered, this, &frmmain::printLogActionTriggered);
-
-    connectGuarded(configureButton, &QPushButton::clicked, this, &frmmain::configureButtonClicked);
-    connectGuarded(clearLogButton, &QPushButton::clicked, this, &frmmain::clearLogButtonClicked);
-    connectGuarded(clearLogAction, &QAction::triggered, this, &frmmain::clearLogActionTriggered);
-    connectGuarded(addEmployeeButton, &QPushButton::clicked, this,
-                   &frmmain::addEmployeeButtonClicked);
-    connectGuarded(changePasswordButton, &QPushButton::clicked, this,
-                   &frmmain::changePasswordButtonClicked);
-    connectGuarded(changeMyPasswordAction, &QAction::triggered, this,
-                   &frmmain::changeMyPasswordActionTriggered);
-    connectGuarded(deleteEmployeeButton, &QPushButton::clicked, this,
-                   &frmmain::deleteEmployeeButtonClicked);
-    connectGuarded(payPeriodButton, &QPushButton::clicked, this, &frmmain::payPeriodButtonClicked);
+// A menu entry runs its command when triggered; a button or a label when clicked.
+void frmmain::wire(QObject *control, void (frmmain::*handler)())
+{
+    Q_ASSERT(control);
+    if (auto *entry = qobject_cast<QAction *>(control))
+        connectGuarded(entry, &QAction::triggered, this, handler);
+    else if (auto *button = qobject_cast<QPushButton *>(control))
+        connectGuarded(button, &QPushButton::clicked, this, handler);
+    else
+        connectGuarded(qobject_cast<ClickLabel *>(control), &ClickLabel::clicked, this, handler);
 }
 
 void frmmain::loaded()
 {
     centre();
-    // A window loaded again after its close box shows the company too, so the About page and
-    // printed cards never fall back to the design text.
-    if (const auto company = companyHere())
-        companyLabel->setText(*company);
     locationLabel->setText(locationHere());
     // A data control whose table is set in the design opens with its window; while the server
     // is away it opens at the Manager's sign-on, which needs the server.
@@ -450,10 +494,10 @@ void frmmain::loaded()
             throw;
     }
     forms().frmprop();
-    applySwitches(switchesHere());
+    showSettings(settingsHere());
 }
 
-void frmmain::signOn(const Session &session)
+void frmmain::signOn(const Session &session, const Settings &settings)
 {
     m_session = session;
     setAuthorHere(session.employee);
@@ -461,9 +505,7 @@ void frmmain::signOn(const Session &session)
     tabs->setCurrentIndex(0);
     m_inputWatch->restart();
     userNameLabel->setText(session.employee);
-    wageLabel->setText(session.wage);
-    // Whatever the way of signing on, the switches as stored hold for this user.
-    applySwitches(switchesHere());
+    showSettings(settings);
     managementPanel->setVisible(session.manages());
     managementHintLabel->setVisible(!session.manages());
     // The Management tab's rows come from the Manager's own connection, opened at the
@@ -473,12 +515,34 @@ void frmmain::signOn(const Session &session)
     totalsHere();
 }
 
+void frmmain::showSettings(const Settings &settings)
+{
+    m_settings = settings;
+    companyLabel->setText(companyName());
+    applySwitches(settings.switches);
+}
+
+void frmmain::switchStored(Switch which, bool on)
+{
+    Switches switches = m_settings.switches;
+    switches.set(which, on);
+    applySwitches(switches);
+}
+
 void frmmain::applySwitches(const Switches &switches)
 {
-    m_switches = switches;
+    m_settings.switches = switches;
+    // The properties window, hidden or shown, shows the switches in force.
+    if (forms().isLoaded<frmprop>())
+        forms().frmprop().showSwitches(switches);
     eventStampEdit->setReadOnly(switches.edits);
     wagesFrame->setVisible(!switches.money);
     productPicture->setVisible(switches.money);
+}
+
+QString frmmain::companyName() const
+{
+    return m_settings.company.value_or(QStringLiteral("company name"));
 }
 
 QString frmmain::shownEmployee() const
@@ -507,7 +571,7 @@ void frmmain::clockTimerTimedOut()
 
 void frmmain::signOffWhenLeftAlone()
 {
-    if (!m_switches.signoff || !isVisible() || m_session.employee.isEmpty())
+    if (!m_settings.switches.signoff || !isVisible() || m_session.employee.isEmpty())
         return;
     // A box still waiting for an answer, or a long job, belongs to the handler that shows it;
     // the session ends once that is done and the window is still left alone.
@@ -586,6 +650,9 @@ void frmmain::employeeListMoved()
     // Figures computed for one employee are never shown beside another's name.
     employeeHoursLabel->clear();
     employeeWagesLabel->clear();
+    // A password typed in the employee panel is for the employee shown when it is stored.
+    if (forms().isLoaded<frmpass>())
+        forms().frmpass().setEmployee(shownEmployee());
 }
 
 } // namespace horalink

@@ -11,22 +11,20 @@
 class QAction;
 class QDateTime;
 class QFrame;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
-class QMenu;
 class QMenuBar;
-class QPushButton;
 class QTabWidget;
 class QTableView;
-class QTextEdit;
 class QTimer;
 
 namespace horalink {
 
 class BoundEditRefused;
 class ClockQueue;
-class ClickLabel;
 class DataControl;
 class DbError;
 class InputWatch;
@@ -45,12 +43,12 @@ public:
 
     void loaded() override;
 
-    // A successful sign-on: from here on the window acts for this user.
-    void signOn(const Session &session);
+    // A successful sign-on: from here on the window acts for this user, under the settings
+    // as they are stored now.
+    void signOn(const Session &session, const Settings &settings);
     const Session &session() const { return m_session; }
-    const Switches &switches() const { return m_switches; }
-    // Shows the effects of the program-wide switches, as stored or as just changed.
-    void applySwitches(const Switches &switches);
+    // Shows the effect of a program-wide switch just stored.
+    void switchStored(Switch which, bool on);
     // The employee the Management tab's browser shows.
     QString shownEmployee() const;
     // After a successful add: the browser lists the new employee.
@@ -59,104 +57,36 @@ public:
     void showEmployee(const QString &employee);
 
     // The signed-on user's clock events and totals.
-    void fxnclockin(const QString &thisusername);
-    void fxnclockout(const QString &username);
-    void fxngettotal(const QString &username);
+    void fxnclockin(const QString &task);
+    void fxnclockout();
+    void fxngettotal();
     // The totals of the employee shown in the Management tab.
     void mangettotal(const QString &manuser);
-
-    QTimer *clockTimer;
-    QGroupBox *clockFrame;
-    QLabel *dateLabel;
-    QLabel *timeLabel;
-    QTabWidget *tabs;
-    // The time log of the employee chosen in the Management tab: the grid's and the figures'.
-    DataControl *chosenLog;
-    // The signed-on user's wage, out of sight.
-    QLabel *wageLabel;
-
-    // "Time Functions"
-    QLabel *userNameLabel;
-    QPushButton *clockInButton;
-    QPushButton *clockOutButton;
-    QGroupBox *hoursFrame;
-    QLabel *hoursLabel;
-    QGroupBox *wagesFrame;
-    QLabel *dollarLabel;
-    QLabel *wagesLabel;
-    // Shown in the place of the wages while they are hidden.
-    QFrame *productPicture;
-    QLabel *productNameLabel;
-    ClickLabel *updateHintLabel;
-    ClickLabel *updateLabel;
-    QGroupBox *eventFrame;
-    QLineEdit *eventStampEdit;
-    QLabel *eventTaskLabel;
-    QLabel *eventStatusLabel;
-    // The signed-on user's time log, with its navigator.
-    DataControl *userLog;
-    // What became of the clock-ins and clock-outs kept on this clock while the server was
-    // away; hidden while there is nothing to tell.
-    QLabel *keptLabel;
-
-    // "Management"
-    QWidget *managementPanel;
-    // Stands in the panel's place while it is hidden.
-    QLabel *managementHintLabel;
-    QGroupBox *functionsFrame;
-    QPushButton *configureButton;
-    QPushButton *hoursButton;
-    QPushButton *printLogButton;
-    QPushButton *clearLogButton;
-    QPushButton *addEmployeeButton;
-    QPushButton *changePasswordButton;
-    QPushButton *deleteEmployeeButton;
-    QPushButton *payPeriodButton;
-    QGroupBox *employeeFrame;
-    // The employee list, with its navigator.
-    DataControl *employeeList;
-    QLineEdit *employeeNameEdit;
-    QLabel *wageCaption;
-    QLineEdit *wageEdit;
-    QLabel *notesCaption;
-    QTextEdit *notesEdit;
-    QLabel *hoursCaption;
-    QLabel *employeeHoursLabel;
-    QLabel *employeeDollarLabel;
-    QLabel *employeeWagesLabel;
-    ClickLabel *gridToggleLabel;
-    QFrame *gridPanel;
-    QTableView *grid;
-
-    // "About"
-    QGroupBox *aboutFrame;
-    QLabel *productTitleLabel;
-    QLabel *companyCaption;
-    QLabel *companyLabel;
-    QLabel *versionLabel;
-    // Where the data is: the file and its folder, or the database server.
-    QLabel *locationLabel;
-
-    QMenuBar *menuBar;
-    QMenu *toolsMenu;
-    QAction *clockInAction;
-    QAction *clockOutAction;
-    QAction *printLogAction;
-    QAction *clearLogAction;
-    QAction *deleteLastAction;
-    QAction *changeMyPasswordAction;
-    QAction *exitAction;
 
 protected:
     void closeBoxClicked() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    struct Command;
+    static const QList<Command> &commandTable();
+
     QWidget *buildTimeFunctions();
+    void buildClockButtons(QGridLayout *rows, QWidget *page);
+    void buildFigures(QGridLayout *rows, QWidget *page);
+    QLayout *buildUpdateRow(QWidget *page);
+    QWidget *buildEventFrame(QWidget *page);
     QWidget *buildManagement();
+    QWidget *buildFunctions(QWidget *panel);
+    QWidget *buildEmployeeFrame(QWidget *panel);
+    void buildEmployeeList(QWidget *frame);
+    QWidget *buildGridPanel(QWidget *panel);
+    QWidget *buildManagementHint(QWidget *page);
     QWidget *buildAbout();
+    QWidget *buildClockFrame();
     void buildMenu();
     void connectHandlers();
+    void wire(QObject *control, void (frmmain::*handler)());
 
     void clockTimerTimedOut();
     void signOffWhenLeftAlone();
@@ -168,6 +98,8 @@ private:
     void reportUpdateFailure(const DbError &error);
     void employeeListMoved();
     void showTotals(const Totals &totals, QLabel *hours, QLabel *wages);
+    void showSettings(const Settings &settings);
+    void applySwitches(const Switches &switches);
 
     // Commands; a button and its menu entry share one.
     void clockInCommand();
@@ -181,15 +113,16 @@ private:
     void widenForGrid();
     void hoursButtonClicked();
     void printLogButtonClicked();
-    void printEveryCard(const QString &endingDate, const QDateTime &ending);
-    void manprintlog(const QString &endingDate);
+    void printEveryCard(const QDateTime &ending);
+    void printShownCard(const QDateTime &ending);
+    void manprintlog(const QString &employee, const QDateTime &ending);
     void printLogActionTriggered();
     void printCardOf(const std::optional<TimeCard> &card);
     void configureButtonClicked();
     void clearLogButtonClicked();
     void clearShownLog(const QString &endingDate);
     void clearEveryLog(const QString &endingDate);
-    void manclearlog(const QString &endingDate);
+    void manclearlog(const QString &employee, const QDateTime &ending);
     void clearLogActionTriggered();
     void addEmployeeButtonClicked();
     void changePasswordButtonClicked();
@@ -205,11 +138,10 @@ private:
         bool kept = false;
     };
     Clocked
-    clockHere(const Session &user, const QString &status,
-              const std::function<ClockOutcome()> &onServer,
+    clockHere(const QString &status, const std::function<ClockOutcome()> &onServer,
               const std::function<std::optional<ClockOutcome>(ClockQueue &, bool)> &keeping);
-    Clocked clockInHere(const Session &user, const QString &task, const QDateTime &now);
-    Clocked clockOutHere(const Session &user, const QDateTime &now);
+    Clocked clockInHere(const QString &task, const QDateTime &now);
+    Clocked clockOutHere(const QDateTime &now);
     // Sends what the clock kept; false, keeping it, while the server is away.
     bool sendKept(ClockQueue &queue);
     // Reads the user's log again; false while the server is away.
@@ -224,9 +156,56 @@ private:
     void showKeptNote(const QString &text);
     void tellKept(const Clocked &clocked);
 
+    // The company's name as the About page and the cards show it.
+    QString companyName() const;
+
     Session m_session;
-    Switches m_switches;
+    Settings m_settings;
     InputWatch *m_inputWatch;
+
+    QTimer *clockTimer;
+    QLabel *dateLabel;
+    QLabel *timeLabel;
+    QTabWidget *tabs;
+    QMenuBar *menuBar;
+
+    // "Time Functions"
+    QLabel *userNameLabel;
+    QLabel *hoursLabel;
+    QGroupBox *wagesFrame;
+    QLabel *wagesLabel;
+    // Shown in the place of the wages while they are hidden.
+    QFrame *productPicture;
+    QLineEdit *eventStampEdit;
+    QLabel *eventTaskLabel;
+    QLabel *eventStatusLabel;
+    // The signed-on user's time log, with its navigator.
+    DataControl *userLog;
+    // What became of the clock-ins and clock-outs kept on this clock while the server was
+    // away; hidden while there is nothing to tell.
+    QLabel *keptLabel;
+    QAction *printLogAction;
+    QAction *clearLogAction;
+
+    // "Management"
+    QWidget *managementPanel;
+    // Stands in the panel's place while it is hidden.
+    QLabel *managementHintLabel;
+    // The employee list, with its navigator.
+    DataControl *employeeList;
+    QLineEdit *employeeNameEdit;
+    QLineEdit *wageEdit;
+    QLabel *employeeHoursLabel;
+    QLabel *employeeWagesLabel;
+    QFrame *gridPanel;
+    QTableView *grid;
+    // The time log of the employee chosen in the Management tab: the grid's and the figures'.
+    DataControl *chosenLog;
+
+    // "About"
+    QLabel *companyLabel;
+    // Where the data is: the file and its folder, or the database server.
+    QLabel *locationLabel;
 };
 
 } // namespace horalink

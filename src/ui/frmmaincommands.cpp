@@ -131,9 +131,10 @@ void frmmain::clockInCommand()
 {
     // Clocking in checks the last event itself; the prompt is not shown to someone who could
     // not clock in.
-    if (m_switches.subs) {
+    if (m_settings.switches.subs) {
         refreshLogHere();
-        fxnclockin(m_session.employee);
+        // Without the prompt the task is empty.
+        fxnclockin({});
         return;
     }
     if (lastStatusHere() == ClockedIn) {
@@ -149,15 +150,11 @@ void frmmain::mustClockOut()
                       QStringLiteral("Clock In Error"));
 }
 
-void frmmain::fxnclockin(const QString &thisusername)
+void frmmain::fxnclockin(const QString &task)
 {
     // Stamped at the press, before anything kept is sent.
     const QDateTime now = clock().now();
-    // Without the prompt, when the switch turned it off, the task is empty.
-    const QString task = forms().isLoaded<frmsub>() ? forms().frmsub().taskEdit->text() : QString();
-    Session user = m_session;
-    user.employee = thisusername;
-    const Clocked clocked = clockInHere(user, task, now);
+    const Clocked clocked = clockInHere(task, now);
     if (clocked.outcome == ClockOutcome::MustClockOut)
         mustClockOut();
     if (clocked.kept)
@@ -168,15 +165,13 @@ void frmmain::fxnclockin(const QString &thisusername)
 
 void frmmain::clockOutCommand()
 {
-    fxnclockout(m_session.employee);
+    fxnclockout();
 }
 
-void frmmain::fxnclockout(const QString &username)
+void frmmain::fxnclockout()
 {
     const QDateTime now = clock().now();
-    Session user = m_session;
-    user.employee = username;
-    const Clocked clocked = clockOutHere(user, now);
+    const Clocked clocked = clockOutHere(now);
     switch (clocked.outcome.value_or(ClockOutcome::Stored)) {
     case ClockOutcome::MustClockInFirst:
         prompts().warning(QStringLiteral("You must first Clock in."),
@@ -202,8 +197,9 @@ void frmmain::showTotals(const Totals &totals, QLabel *hours, QLabel *wages)
     wages->setText(totals.wages);
 }
 
-void frmmain::fxngettotal(const QString &username)
+void frmmain::fxngettotal()
 {
+    const QString &username = m_session.employee;
     userLog->setRecordSource(username);
     userLog->refresh();
     showTotals(totalsOf(file(), username, m_session.wage, clock().now()), hoursLabel, wagesLabel);
@@ -231,7 +227,7 @@ void frmmain::mangettotal(const QString &manuser)
 
 void frmmain::hoursButtonClicked()
 {
-    mangettotal(employeeNameEdit->text());
+    mangettotal(shownEmployee());
     if (!readNumber(wageEdit->text()))
         prompts().warning(QStringLiteral("The wage \"") + wageEdit->text() +
                               QStringLiteral("\" is not a number, so no wages can be estimated."),
@@ -251,7 +247,7 @@ void frmmain::fxnupdate()
     try {
         if (userLog->hasCurrentRow())
             userLog->updateRecord();
-        fxngettotal(m_session.employee);
+        fxngettotal();
     } catch (const DbError &error) {
         reportUpdateFailure(error);
     }
@@ -266,7 +262,7 @@ void frmmain::deleteLastActionTriggered()
 
 void frmmain::gridToggleLabelClicked()
 {
-    chosenLog->setRecordSource(employeeNameEdit->text());
+    chosenLog->setRecordSource(shownEmployee());
     chosenLog->refresh();
     QAbstractItemModel *previous = grid->model();
     auto *model = new TimeLogModel(managingDatabase(), chosenLog->recordSource(), grid);
@@ -328,12 +324,22 @@ void frmmain::printLogButtonClicked()
         return;
     }
     if (everyone == Button::No)
-        manprintlog(endingDate);
+        printShownCard(*ending);
     else
-        printEveryCard(endingDate, *ending);
+        printEveryCard(*ending);
 }
 
-void frmmain::printEveryCard(const QString &endingDate, const QDateTime &ending)
+void frmmain::printShownCard(const QDateTime &ending)
+{
+    const QString name = shownEmployee();
+    if (!findByName(*employeeList, Ename, name)) {
+        prompts().warning(NotListed, LogInError);
+        return;
+    }
+    manprintlog(name, ending);
+}
+
+void frmmain::printEveryCard(const QDateTime &ending)
 {
     const QList<ListedEmployee> employees = listedEmployees(managingDatabase());
     if (!printingAllConfirmed(employees.size(), ending) || !printer().startBatch())
@@ -343,31 +349,22 @@ void frmmain::printEveryCard(const QString &endingDate, const QDateTime &ending)
         for (int done = 0; done < employees.size(); ++done) {
             if (!progress->next(done, employeeOf(done, employees.size(), employees[done].name)))
                 break;
-            // Each card is printed with the list standing on its employee, as the name box
-            // shows it.
-            findByName(*employeeList, Ename, employees[done].name);
-            manprintlog(endingDate);
+            manprintlog(employees[done].name, ending);
         }
     }
     printer().endBatch();
     employeeList->moveFirst();
 }
 
-void frmmain::manprintlog(const QString &endingDate)
+void frmmain::manprintlog(const QString &employee, const QDateTime &ending)
 {
-    const QString name = employeeNameEdit->text();
-    if (!findByName(*employeeList, Ename, name)) {
-        prompts().warning(NotListed, LogInError);
-        return;
-    }
-    chosenLog->setRecordSource(name);
+    chosenLog->setRecordSource(employee);
     chosenLog->refresh();
     if (chosenLog->eof())
         return;
-    printCardOf(managerCardOf(managingDatabase(), companyLabel->text(), name,
-                              *readDateTime(endingDate), clock().now()));
+    printCardOf(managerCardOf(managingDatabase(), companyName(), employee, ending, clock().now()));
     chosenLog->moveLast();
-    fxngettotal(m_session.employee);
+    fxngettotal();
 }
 
 void frmmain::printLogActionTriggered()
@@ -378,8 +375,8 @@ void frmmain::printLogActionTriggered()
                         : QStringLiteral("The data is being sent to the default printer"));
     // The entry is meant for a log with events; one emptied meanwhile gets no card, and the
     // totals below bring the window up to date.
-    printCardOf(userCardOf(file(), companyLabel->text(), m_session.employee, clock().now()));
-    fxngettotal(m_session.employee);
+    printCardOf(userCardOf(file(), companyName(), m_session.employee, clock().now()));
+    fxngettotal();
 }
 
 void frmmain::printCardOf(const std::optional<TimeCard> &card)
@@ -396,8 +393,6 @@ void frmmain::clearLogButtonClicked()
                       QStringLiteral("Clear"), Buttons::YesNoCancel, Icon::None, Button::No);
     if (everyone == Button::Cancel)
         return;
-    if (everyone == Button::Yes)
-        employeeList->moveFirst();
     const QString ending =
         prompts().input(EndingDatePrompt, QStringLiteral("Clear log until this date: "),
                         generalDateText(clock().now()));
@@ -412,9 +407,15 @@ void frmmain::clearLogButtonClicked()
 
 void frmmain::clearShownLog(const QString &endingDate)
 {
+    const QString name = shownEmployee();
     const auto ending = readDateTime(endingDate);
-    if (!ending || clearingConfirmed(employeeNameEdit->text(), *ending))
-        manclearlog(endingDate);
+    // An employee no longer listed is told first, whatever was typed.
+    if (!ending && !isListed(managingDatabase(), name))
+        prompts().warning(NotListed, LogInError);
+    else if (!ending)
+        refuseUnreadableEnding(endingDate, clock().now());
+    else if (clearingConfirmed(name, *ending))
+        manclearlog(name, *ending);
 }
 
 void frmmain::clearEveryLog(const QString &endingDate)
@@ -427,39 +428,35 @@ void frmmain::clearEveryLog(const QString &endingDate)
     }
     if (!clearingAllConfirmed(*ending))
         return;
-    const int total = int(countListRows(managingDatabase()));
-    const auto progress = prompts().progress(QStringLiteral("Clear Log"), total);
-    for (int done = 0; !employeeList->eof(); ++done) {
-        if (!progress->next(done, employeeOf(done, total, employeeNameEdit->text())))
+    // Row by row, so that a row the clearing cannot take is told, not passed over.
+    const QStringList names = listRowNames(managingDatabase());
+    const auto progress = prompts().progress(QStringLiteral("Clear Log"), names.size());
+    for (int done = 0; done < names.size(); ++done) {
+        if (!progress->next(done, employeeOf(done, names.size(), names[done])))
             break;
-        manclearlog(endingDate);
-        employeeList->moveNext();
+        manclearlog(names[done], *ending);
     }
 }
 
-void frmmain::manclearlog(const QString &endingDate)
+void frmmain::manclearlog(const QString &employee, const QDateTime &ending)
 {
-    const QString name = employeeNameEdit->text();
-    if (!isListed(managingDatabase(), name)) {
+    const ClearResult result = clearEmployeeLog(managingDatabase(), employee, ending);
+    switch (result.step) {
+    case ClearStep::NotListed:
         prompts().warning(NotListed, LogInError);
         return;
-    }
-    const auto ending = readDateTime(endingDate);
-    if (!ending) {
-        refuseUnreadableEnding(endingDate, clock().now());
-        return;
-    }
-    const ClearResult result = clearEmployeeLog(managingDatabase(), name, *ending);
-    if (result.step == ClearStep::Failed) {
+    case ClearStep::Failed:
         // One employee's log that cannot be cleared must not stop the clearing of the others.
-        prompts().warning(QStringLiteral("Sorry, the log of ") + name +
+        prompts().warning(QStringLiteral("Sorry, the log of ") + employee +
                               QStringLiteral(" could not be cleared: ") + result.reason +
                               QStringLiteral(".  Nothing of it was deleted."),
                           QStringLiteral("Clear Error"));
         return;
+    case ClearStep::Cleared:
+        break;
     }
     userLog->refresh();
-    chosenLog->setRecordSource(name);
+    chosenLog->setRecordSource(employee);
     chosenLog->refresh();
 }
 
@@ -471,12 +468,14 @@ void frmmain::clearLogActionTriggered()
                       QStringLiteral("Horalink Warning"), Buttons::YesNo, Icon::Stop,
                       Button::No) == Button::Yes)
         clearTimeLog(managingDatabase(), m_session.employee);
-    fxngettotal(m_session.employee);
+    fxngettotal();
 }
 
 void frmmain::configureButtonClicked()
 {
-    showWindow(forms().frmprop());
+    frmprop &window = forms().frmprop();
+    window.showSwitches(m_settings.switches);
+    showWindow(window);
 }
 
 void frmmain::addEmployeeButtonClicked()
@@ -493,14 +492,15 @@ void frmmain::employeeAdded()
 
 void frmmain::changeMyPasswordActionTriggered()
 {
-    showWindow(forms().frmpass());
+    frmpass &window = forms().frmpass();
+    window.changeOwn(m_session);
+    showWindow(window);
 }
 
 void frmmain::changePasswordButtonClicked()
 {
     frmpass &window = forms().frmpass();
-    window.employeePanel->show();
-    window.employeePanel->raise();
+    window.changeFor(shownEmployee());
     showWindow(window);
 }
 
@@ -517,7 +517,7 @@ void frmmain::showEmployee(const QString &employee)
 
 void frmmain::deleteEmployeeButtonClicked()
 {
-    const QString name = employeeNameEdit->text();
+    const QString name = shownEmployee();
     if (name == ManagerName) {
         prompts().warning(QStringLiteral("Sorry, cannot delete the Manager"),
                           QStringLiteral("Delete Error"));

@@ -18,8 +18,7 @@ namespace horalink {
 // the event on the clock. A server lost while it stored the event may have stored it: the
 // event is kept all the same, and sending it finds it there.
 frmmain::Clocked
-frmmain::clockHere(const Session &user, const QString &status,
-                   const std::function<ClockOutcome()> &onServer,
+frmmain::clockHere(const QString &status, const std::function<ClockOutcome()> &onServer,
                    const std::function<std::optional<ClockOutcome>(ClockQueue &, bool)> &keeping)
 {
     ClockQueue *queue = clockQueue();
@@ -31,7 +30,7 @@ frmmain::clockHere(const Session &user, const QString &status,
             const ClockOutcome outcome = onServer();
             // Known at once: the totals that tell it may find the server gone.
             if (outcome == ClockOutcome::Stored)
-                queue->learnStatus(user.employee, status);
+                queue->learnStatus(m_session.employee, status);
             return {outcome, false};
         }
     } catch (const DbError &error) {
@@ -42,22 +41,21 @@ frmmain::clockHere(const Session &user, const QString &status,
     return {keeping(*queue, mayBeStored), true};
 }
 
-frmmain::Clocked frmmain::clockInHere(const Session &user, const QString &task,
-                                      const QDateTime &now)
+frmmain::Clocked frmmain::clockInHere(const QString &task, const QDateTime &now)
 {
     return clockHere(
-        user, ClockedIn, [&] { return clockIn(serverHere(), user, task, now); },
+        ClockedIn, [&] { return clockIn(serverHere(), m_session, task, now); },
         [&](ClockQueue &queue, bool mayBeStored) {
-            return keepClockIn(queue, user, task, now, mayBeStored);
+            return keepClockIn(queue, m_session, task, now, mayBeStored);
         });
 }
 
-frmmain::Clocked frmmain::clockOutHere(const Session &user, const QDateTime &now)
+frmmain::Clocked frmmain::clockOutHere(const QDateTime &now)
 {
     return clockHere(
-        user, ClockedOut, [&] { return clockOut(serverHere(), user, now); },
+        ClockedOut, [&] { return clockOut(serverHere(), m_session, now); },
         [&](ClockQueue &queue, bool mayBeStored) {
-            return keepClockOut(queue, user, now, mayBeStored);
+            return keepClockOut(queue, m_session, now, mayBeStored);
         });
 }
 
@@ -114,7 +112,7 @@ void frmmain::totalsHere()
                              QStringLiteral(" Without it, this clock cannot go on while the "
                                             "server is away."));
         }
-        fxngettotal(m_session.employee);
+        fxngettotal();
     } catch (const DbError &error) {
         if (!goesOnAway(error))
             throw;

@@ -4,7 +4,6 @@
 #include "db/employees.h"
 #include "ui/controls.h"
 #include "ui/forms.h"
-#include "ui/frmmain.h"
 #include "ui/passwordbox.h"
 #include "ui/program.h"
 #include "ui/prompts.h"
@@ -38,7 +37,7 @@ frmpass::frmpass() : Form(FixedDialog)
     setWindowTitle(ProgramTitle);
 
     auto *layout = new QGridLayout(this);
-    ownFrame = passwordFrame("Frame1", ownPasswordEdit, "newpasswrd", this);
+    QGroupBox *ownFrame = passwordFrame("Frame1", ownPasswordEdit, "newpasswrd", this);
     layout->addWidget(ownFrame, 0, 0, 1, 2);
     ownOkButton = button("Command1", QStringLiteral("OK"), this);
     cancelButton = button("Command2", QStringLiteral("Cancel"), this);
@@ -50,7 +49,8 @@ frmpass::frmpass() : Form(FixedDialog)
     employeePanel->setObjectName(QStringLiteral("Picture1"));
     employeePanel->setAutoFillBackground(true);
     auto *panel = new QGridLayout(employeePanel);
-    employeeFrame = passwordFrame("Frame2", employeePasswordEdit, "Text1", employeePanel);
+    QGroupBox *employeeFrame =
+        passwordFrame("Frame2", employeePasswordEdit, "Text1", employeePanel);
     panel->addWidget(employeeFrame, 0, 0, 1, 2);
     employeeOkButton = button("Command3", QStringLiteral("OK"), employeePanel);
     panel->addWidget(employeeOkButton, 1, 0);
@@ -78,6 +78,23 @@ frmpass::frmpass() : Form(FixedDialog)
 void frmpass::loaded()
 {
     centre();
+}
+
+void frmpass::changeOwn(const Session &session)
+{
+    m_own = session.employee;
+}
+
+void frmpass::changeFor(const QString &employee)
+{
+    setEmployee(employee);
+    employeePanel->show();
+    employeePanel->raise();
+}
+
+void frmpass::setEmployee(const QString &employee)
+{
+    m_employee = employee;
 }
 
 void frmpass::resizeEvent(QResizeEvent *event)
@@ -120,12 +137,12 @@ void frmpass::cancelButtonClicked()
 
 void frmpass::ownOkButtonClicked()
 {
-    changePassword(forms().frmmain().session().employee, ownPasswordEdit->text());
+    changePassword(m_own, ownPasswordEdit->text());
 }
 
 void frmpass::employeeOkButtonClicked()
 {
-    changePassword(forms().frmmain().shownEmployee(), employeePasswordEdit->text());
+    changePassword(m_employee, employeePasswordEdit->text());
 }
 
 void frmpass::changePassword(const QString &name, const QString &password)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clock/session.h"
 #include "ui/form.h"
 
 class QGroupBox;
@@ -20,16 +21,13 @@ public:
     frmpass();
 
     void loaded() override;
-
-    QGroupBox *ownFrame;
-    QLineEdit *ownPasswordEdit;
-    QPushButton *ownOkButton;
-    QPushButton *cancelButton;
-    // The manager's panel for the employee shown in the Management tab.
-    QWidget *employeePanel;
-    QGroupBox *employeeFrame;
-    QLineEdit *employeePasswordEdit;
-    QPushButton *employeeOkButton;
+    // The signed-on user's own password is changed.
+    void changeOwn(const Session &session);
+    // The manager's panel is shown, for this employee.
+    void changeFor(const QString &employee);
+    // The employee whose password the manager's panel changes, as the Management tab now
+    // shows it.
+    void setEmployee(const QString &employee);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -44,6 +42,16 @@ private:
     void employeeOkButtonClicked();
     // Stores the password in the employee list's first row of the name and closes the window.
     void changePassword(const QString &name, const QString &password);
+
+    QString m_own;
+    QString m_employee;
+    QLineEdit *ownPasswordEdit;
+    QPushButton *ownOkButton;
+    QPushButton *cancelButton;
+    // The manager's panel for the employee shown in the Management tab.
+    QWidget *employeePanel;
+    QLineEdit *employeePasswordEdit;
+    QPushButton *employeeOkButton;
 };
 
 } // namespace horalink

@@ -35,25 +35,6 @@ public:
 
     void loaded() override;
 
-    QGroupBox *periodFrame;
-    QLabel *fromCaption;
-    QLineEdit *fromEdit;
-    QLabel *toCaption;
-    QLineEdit *toEdit;
-    QPushButton *exportButton;
-    QPushButton *checkButton;
-    QPushButton *checkAgainstButton;
-    QPushButton *backupButton;
-    QPushButton *closeButton;
-    // The check's lists, one above the other; each row leads to its employee on a double-click.
-    QSplitter *lists;
-    // The check's findings, one a row.
-    QTableWidget *findingsTable;
-    // What the export would write for each employee into summary.csv.
-    QTableWidget *figuresTable;
-    // The change history's entries that concern the period, in the order made.
-    QTableWidget *changesTable;
-
 private:
     QGroupBox *makePeriodFrame();
     QHBoxLayout *makeActions();
@@ -72,6 +53,25 @@ private:
     void rowDoubleClicked(QTableWidgetItem *item);
     // The period typed, or nothing after saying which date could not be read.
     std::optional<Period> typedPeriod();
+
+    QGroupBox *periodFrame;
+    QLabel *fromCaption;
+    QLineEdit *fromEdit;
+    QLabel *toCaption;
+    QLineEdit *toEdit;
+    QPushButton *exportButton;
+    QPushButton *checkButton;
+    QPushButton *checkAgainstButton;
+    QPushButton *backupButton;
+    QPushButton *closeButton;
+    // The check's lists, one above the other; each row leads to its employee on a double-click.
+    QSplitter *lists;
+    // The check's findings, one a row.
+    QTableWidget *findingsTable;
+    // What the export would write for each employee into summary.csv.
+    QTableWidget *figuresTable;
+    // The change history's entries that concern the period, in the order made.
+    QTableWidget *changesTable;
 };
 
 } // namespace horalink

@@ -20,7 +20,7 @@ frmprop::frmprop() : Form(FixedDialog)
     setObjectName(QStringLiteral("frmprop"));
     setWindowTitle(ProgramTitle);
     auto *layout = new QVBoxLayout(this);
-    switchesFrame = frame("Frame1", QStringLiteral("User Properties:"), this);
+    QGroupBox *switchesFrame = frame("Frame1", QStringLiteral("User Properties:"), this);
     auto *boxes = new QVBoxLayout(switchesFrame);
     editsBox =
         named(new QCheckBox(QStringLiteral("Disable Employee Edits"), switchesFrame), "edits");
@@ -52,19 +52,16 @@ void frmprop::activated()
     centre();
 }
 
-void frmprop::showEvent(QShowEvent *event)
+void frmprop::showSwitches(const Switches &inForce)
 {
-    // The boxes show the switches in force; setting them here stores nothing.
-    const Switches &shown = forms().frmmain().switches();
     const QSignalBlocker blockEdits(editsBox);
     const QSignalBlocker blockMoney(moneyBox);
     const QSignalBlocker blockSubs(subsBox);
     const QSignalBlocker blockSignoff(signoffBox);
-    editsBox->setChecked(shown.edits);
-    moneyBox->setChecked(shown.money);
-    subsBox->setChecked(shown.subs);
-    signoffBox->setChecked(shown.signoff);
-    Form::showEvent(event);
+    editsBox->setChecked(inForce.edits);
+    moneyBox->setChecked(inForce.money);
+    subsBox->setChecked(inForce.subs);
+    signoffBox->setChecked(inForce.signoff);
 }
 
 void frmprop::closeEvent(QCloseEvent *event)
@@ -76,11 +73,8 @@ void frmprop::closeEvent(QCloseEvent *event)
 
 void frmprop::store(Switch which, bool on)
 {
-    frmmain &main = forms().frmmain();
     storeSwitch(managingDatabase(), which, on);
-    Switches switches = main.switches();
-    switches.set(which, on);
-    main.applySwitches(switches);
+    forms().frmmain().switchStored(which, on);
 }
 
 void frmprop::editsBoxToggled(bool on)

@@ -4,12 +4,12 @@
 #include "ui/form.h"
 
 class QCheckBox;
-class QGroupBox;
 
 namespace horalink {
 
-// The program-wide switches. Its boxes show the switches in force; each click stores
-// the switch and applies it to the main window at once. Closed, it is only hidden.
+// The program-wide switches. Its boxes show the switches in force, as the main window hands
+// them; each click stores the switch and applies it to the main window at once. Closed, it is
+// only hidden.
 class frmprop : public Form
 {
     Q_OBJECT
@@ -19,15 +19,10 @@ public:
 
     void loaded() override;
     void activated() override;
-
-    QGroupBox *switchesFrame;
-    QCheckBox *editsBox;
-    QCheckBox *moneyBox;
-    QCheckBox *subsBox;
-    QCheckBox *signoffBox;
+    // The boxes show these switches, those in force; setting them stores nothing.
+    void showSwitches(const Switches &inForce);
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -36,6 +31,11 @@ private:
     void subsBoxToggled(bool on);
     void signoffBoxToggled(bool on);
     void store(Switch which, bool on);
+
+    QCheckBox *editsBox;
+    QCheckBox *moneyBox;
+    QCheckBox *subsBox;
+    QCheckBox *signoffBox;
 };
 
 } // namespace horalink

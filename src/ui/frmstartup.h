@@ -21,11 +21,6 @@ public:
     void loaded() override;
     void activated() override;
 
-    QLabel *welcomeLabel;
-    QGroupBox *companyFrame;
-    QLineEdit *companyEdit;
-    QPushButton *okButton;
-
 protected:
     void closeBoxClicked() override;
     void escapePressed() override;
@@ -33,6 +28,11 @@ protected:
 
 private:
     void okButtonClicked();
+
+    QLabel *welcomeLabel;
+    QGroupBox *companyFrame;
+    QLineEdit *companyEdit;
+    QPushButton *okButton;
 };
 
 } // namespace horalink

@@ -25,7 +25,7 @@ frmsub::frmsub() : Form(FixedDialog)
     setObjectName(QStringLiteral("frmsub"));
     setWindowTitle(ProgramTitle);
     auto *layout = new QVBoxLayout(this);
-    taskFrame = frame("Frame1", QStringLiteral("Enter a Task:"), this);
+    QGroupBox *taskFrame = frame("Frame1", QStringLiteral("Enter a Task:"), this);
     auto *taskBox = new QVBoxLayout(taskFrame);
     taskEdit = named(new QLineEdit(taskFrame), "activity");
     taskBox->addWidget(taskEdit);
@@ -54,8 +54,7 @@ void frmsub::okButtonClicked()
                           QStringLiteral("Clock In Error"));
         return;
     }
-    frmmain &main = forms().frmmain();
-    main.fxnclockin(main.session().employee);
+    forms().frmmain().fxnclockin(taskEdit->text());
     // Done with: a prompt left loaded would be cancelled, box and all, when the user leaves.
     forms().unload(*this);
 }

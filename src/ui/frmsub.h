@@ -2,7 +2,6 @@
 
 #include "ui/form.h"
 
-class QGroupBox;
 class QLineEdit;
 class QPushButton;
 
@@ -20,15 +19,14 @@ public:
     void loaded() override;
     void activated() override;
 
-    QGroupBox *taskFrame;
-    QLineEdit *taskEdit;
-    QPushButton *okButton;
-
 protected:
     void closeBoxClicked() override;
 
 private:
     void okButtonClicked();
+
+    QLineEdit *taskEdit;
+    QPushButton *okButton;
 };
 
 } // namespace horalink

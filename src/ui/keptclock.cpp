@@ -116,6 +116,11 @@ Switches switchesHere()
     }
 }
 
+Settings settingsHere()
+{
+    return {companyHere(), switchesHere()};
+}
+
 QStringList namesHere()
 {
     ClockQueue *queue = clockQueue();

@@ -27,6 +27,7 @@ bool goesOnAway(const DbError &error);
 // kept for the time it does not), else as last read.
 std::optional<QString> companyHere();
 Switches switchesHere();
+Settings settingsHere();
 QStringList namesHere();
 std::optional<EmployeeRow> employeeHere(const QString &name);
 // Whether the last of these reads found the server away.

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "support/fixture.h"
 #include "ui/datacontrol.h"
 #include "ui/frmmain.h"
-#include "support/fixture.h"
 
 #include <QStringList>
 #include <QTest>
@@ -19,15 +19,15 @@ inline void startAsManager(Fixture &f, const QStringList &employees = {})
     f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
-    QVERIFY(!f.main().managementPanel->isHidden());
+    QVERIFY(!child<QWidget>(f.main(), "Picture1")->isHidden());
     f.takeBoxes();
 }
 
 // Steps the Management tab's browser to the employee, as its arrows would.
 inline void showEmployee(Fixture &f, const QString &name)
 {
-    f.main().employeeList->refresh();
-    QVERIFY(findByName(*f.main().employeeList, QStringLiteral("ename"), name));
+    child<DataControl>(f.main(), "mandata")->refresh();
+    QVERIFY(findByName(*child<DataControl>(f.main(), "mandata"), QStringLiteral("ename"), name));
 }
 
 } // namespace horalink

@@ -41,14 +41,14 @@ frmadd &openAddWindow(Fixture &f)
 void typeEmployee(frmadd &window, const QString &name, const QString &wage = QStringLiteral("12"),
                   const QString &password = QString())
 {
-    window.nameEdit->setText(name);
-    window.passwordEdit->setText(password);
-    window.wageEdit->setText(wage);
+    child<QLineEdit>(window, "newemployee")->setText(name);
+    child<QLineEdit>(window, "passwrd")->setText(password);
+    child<QLineEdit>(window, "newwage")->setText(wage);
 }
 
 void pressOk(Fixture &f, frmadd &window)
 {
-    window.okButton->click();
+    child<QPushButton>(window, "Command1")->click();
     f.processEvents();
 }
 
@@ -67,7 +67,8 @@ int listed(const QString &name)
 
 bool inLogonList(Fixture &f, const QString &name)
 {
-    return f.logon().nameBox->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
+    return child<QComboBox>(f.logon(), "namechoice")
+               ->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
 }
 
 // The ways the manager leaves the wage box, by real input.
@@ -89,8 +90,10 @@ void leaveWageBox(frmmain &main, Leaving leaving)
         QTest::keyClick(window, Qt::Key_Return);
         break;
     case Leaving::ClickGetHours:
-        QTest::mouseClick(window, Qt::LeftButton, {},
-                          main.hoursButton->mapTo(&main, main.hoursButton->rect().center()));
+        QTest::mouseClick(
+            window, Qt::LeftButton, {},
+            child<QPushButton>(main, "Command1")
+                ->mapTo(&main, child<QPushButton>(main, "Command1")->rect().center()));
         break;
     }
     QCoreApplication::processEvents();
@@ -132,13 +135,13 @@ void AddEmployeeTest::okFollowsTheWageBox()
     Fixture f;
     startAsManager(f);
     frmadd &window = openAddWindow(f);
-    QVERIFY(!f.main().employeeNameEdit->isEnabled());
-    QVERIFY(!window.okButton->isEnabled());
-    window.nameEdit->setText(QStringLiteral("Bob"));
-    QTest::keyClicks(window.wageEdit, QStringLiteral("x"));
-    QVERIFY(window.okButton->isEnabled());
-    window.wageEdit->clear();
-    QVERIFY(!window.okButton->isEnabled());
+    QVERIFY(!child<QLineEdit>(f.main(), "manlist")->isEnabled());
+    QVERIFY(!child<QPushButton>(window, "Command1")->isEnabled());
+    child<QLineEdit>(window, "newemployee")->setText(QStringLiteral("Bob"));
+    QTest::keyClicks(child<QLineEdit>(window, "newwage"), QStringLiteral("x"));
+    QVERIFY(child<QPushButton>(window, "Command1")->isEnabled());
+    child<QLineEdit>(window, "newwage")->clear();
+    QVERIFY(!child<QPushButton>(window, "Command1")->isEnabled());
 
     // Enter presses OK only while it is enabled.
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
@@ -147,7 +150,7 @@ void AddEmployeeTest::okFollowsTheWageBox()
     QVERIFY(f.prompts.boxes.isEmpty());
     QCOMPARE(listed(QStringLiteral("Bob")), 0);
 
-    window.wageEdit->setText(QStringLiteral("9"));
+    child<QLineEdit>(window, "newwage")->setText(QStringLiteral("9"));
     QApplication::sendEvent(&window, &enter);
     f.processEvents();
     QCOMPARE(f.takeBoxes(), QList<Box>({Added}));
@@ -165,8 +168,8 @@ void AddEmployeeTest::anEmployeeIsListedWithAnEmptyLogAtOnce()
 
     QCOMPARE(f.takeBoxes(), QList<Box>({Added}));
     QVERIFY(!forms().isLoaded<frmadd>());
-    QVERIFY(f.main().employeeNameEdit->isEnabled());
-    QCOMPARE(f.main().employeeNameEdit->text(), QStringLiteral("Manager"));
+    QVERIFY(child<QLineEdit>(f.main(), "manlist")->isEnabled());
+    QCOMPARE(child<QLineEdit>(f.main(), "manlist")->text(), QStringLiteral("Manager"));
     QVERIFY(inLogonList(f, QStringLiteral("Bob")));
     QCOMPARE(f.value(QStringLiteral("SELECT ename || '|' || ewage || '|' || epass || '|' || "
                                     "ecomment FROM datalist WHERE rowid = (SELECT max(rowid) "
@@ -181,7 +184,7 @@ void AddEmployeeTest::anEmployeeIsListedWithAnEmptyLogAtOnce()
     // The new employee signs on at once, with the password typed for him.
     f.click(QStringLiteral("exitmain"));
     f.signOn(QStringLiteral("Bob"));
-    QCOMPARE(f.main().userNameLabel->text(), QStringLiteral("Bob"));
+    QCOMPARE(child<QLabel>(f.main(), "nameemp")->text(), QStringLiteral("Bob"));
     QVERIFY(f.main().isVisible());
 }
 
@@ -199,7 +202,7 @@ void AddEmployeeTest::aPasswordIsKeptOnlyAsItsHash()
 
     f.click(QStringLiteral("exitmain"));
     f.signOn(QStringLiteral("Cy"), QStringLiteral("s3cret"));
-    QCOMPARE(f.main().userNameLabel->text(), QStringLiteral("Cy"));
+    QCOMPARE(child<QLabel>(f.main(), "nameemp")->text(), QStringLiteral("Cy"));
     QVERIFY(f.main().isVisible());
 }
 
@@ -227,9 +230,9 @@ void AddEmployeeTest::nameLengthLimit()
     QCOMPARE(hasTimeLog(f.file(), name), accepted);
     QCOMPARE(forms().isLoaded<frmadd>(), !accepted);
     if (!accepted) {
-        QCOMPARE(window.nameEdit->text(), QString());
-        QCOMPARE(window.wageEdit->text(), QStringLiteral("10"));
-        QCOMPARE(window.passwordEdit->text(), QStringLiteral("pw"));
+        QCOMPARE(child<QLineEdit>(window, "newemployee")->text(), QString());
+        QCOMPARE(child<QLineEdit>(window, "newwage")->text(), QStringLiteral("10"));
+        QCOMPARE(child<QLineEdit>(window, "passwrd")->text(), QStringLiteral("pw"));
     }
 }
 
@@ -292,10 +295,10 @@ void AddEmployeeTest::refusalsKeepTheWindowAndWriteNothing()
 
     QCOMPARE(f.takeBoxes(), QList<Box>({warningBox(refusal, QStringLiteral("Add Error"))}));
     QVERIFY(window.isVisible());
-    QCOMPARE(window.nameEdit->text(), name);
-    QCOMPARE(window.wageEdit->text(), wage);
-    QCOMPARE(window.passwordEdit->text(), QStringLiteral("pw"));
-    QVERIFY(!f.main().employeeNameEdit->isEnabled());
+    QCOMPARE(child<QLineEdit>(window, "newemployee")->text(), name);
+    QCOMPARE(child<QLineEdit>(window, "newwage")->text(), wage);
+    QCOMPARE(child<QLineEdit>(window, "passwrd")->text(), QStringLiteral("pw"));
+    QVERIFY(!child<QLineEdit>(f.main(), "manlist")->isEnabled());
     QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")), before);
     QVERIFY(!inLogonList(f, name) || name == QLatin1String("Ann"));
     QCOMPARE(f.statuses(QStringLiteral("Ann")), QStringList({"Clocked In"}));
@@ -383,7 +386,7 @@ void AddEmployeeTest::namesTheFileCannotTakeAreRefusedWhole()
 
     QCOMPARE(f.takeBoxes(), QList<Box>({warningBox(refusal, QStringLiteral("Add Error"))}));
     QVERIFY(window.isVisible());
-    QCOMPARE(window.nameEdit->text(), name);
+    QCOMPARE(child<QLineEdit>(window, "newemployee")->text(), name);
     QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")).toInt(), 1);
     QCOMPARE(f.schema(), schema);
     QVERIFY(!inLogonList(f, name));
@@ -436,8 +439,8 @@ void AddEmployeeTest::aDeletedNameGetsItsEmptyLogBack()
     QCOMPARE(listed(QStringLiteral("Bob")), 1);
     QVERIFY(f.log(QStringLiteral("Bob")).isEmpty());
     QStringList names;
-    for (int i = 0; i < f.logon().nameBox->count(); ++i)
-        names << f.logon().nameBox->itemText(i);
+    for (int i = 0; i < child<QComboBox>(f.logon(), "namechoice")->count(); ++i)
+        names << child<QComboBox>(f.logon(), "namechoice")->itemText(i);
     QCOMPARE(names.count(QStringLiteral("Bob")), 1);
 
     // Only a log no listed employee owns is taken over.
@@ -480,7 +483,7 @@ void AddEmployeeTest::leavingWithoutOkAddsNothingAndKeepsTheListDisabled()
     frmadd &window = openAddWindow(f);
     typeEmployee(window, QStringLiteral("Bob"));
     if (way == QLatin1String("Cancel"))
-        window.cancelButton->click();
+        child<QPushButton>(window, "Command2")->click();
     else if (way == QLatin1String("close box"))
         window.close();
     else
@@ -490,20 +493,20 @@ void AddEmployeeTest::leavingWithoutOkAddsNothingAndKeepsTheListDisabled()
         f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
 
     QVERIFY(!forms().isLoaded<frmadd>());
-    QVERIFY(!f.main().employeeNameEdit->isEnabled());
+    QVERIFY(!child<QLineEdit>(f.main(), "manlist")->isEnabled());
     QCOMPARE(listed(QStringLiteral("Bob")), 0);
     QVERIFY(f.prompts.boxes.isEmpty());
 
     // The next opening starts afresh, and only a successful add enables the list again.
     frmadd &again = openAddWindow(f);
-    QCOMPARE(again.nameEdit->text(), QString());
-    again.cancelButton->click();
+    QCOMPARE(child<QLineEdit>(again, "newemployee")->text(), QString());
+    child<QPushButton>(again, "Command2")->click();
     f.processEvents();
-    QVERIFY(!f.main().employeeNameEdit->isEnabled());
+    QVERIFY(!child<QLineEdit>(f.main(), "manlist")->isEnabled());
     frmadd &third = openAddWindow(f);
     typeEmployee(third, QStringLiteral("Bob"));
     pressOk(f, third);
-    QVERIFY(f.main().employeeNameEdit->isEnabled());
+    QVERIFY(child<QLineEdit>(f.main(), "manlist")->isEnabled());
 }
 
 void AddEmployeeTest::theWageBoxTakesTheWagesAddNewTakes_data()
@@ -540,12 +543,14 @@ void AddEmployeeTest::theWageBoxTakesTheWagesAddNewTakes()
         return;
     }
     showEmployee(f, QStringLiteral("Ann"));
-    f.main().wageEdit->setText(wage);
-    f.main().employeeList->findChild<QAbstractButton *>(QStringLiteral("first"))->click();
+    child<QLineEdit>(f.main(), "emoney")->setText(wage);
+    child<DataControl>(f.main(), "mandata")
+        ->findChild<QAbstractButton *>(QStringLiteral("first"))
+        ->click();
     QCOMPARE(f.takeBoxes(),
              taken ? QList<Box>() : QList<Box>({warningBox(WageRule, ProgramTitle)}));
     QCOMPARE(f.value(wageOfAnn).toString(), taken ? wage : QStringLiteral("10"));
-    QCOMPARE(f.main().employeeNameEdit->text(),
+    QCOMPARE(child<QLineEdit>(f.main(), "manlist")->text(),
              taken ? QStringLiteral("Manager") : QStringLiteral("Ann"));
 }
 
@@ -574,23 +579,25 @@ void AddEmployeeTest::theWageBoxRefusesAWageAsItIsLeft()
     startAsManager(f, {QStringLiteral("Ann")});
     showEmployee(f, QStringLiteral("Ann"));
     frmmain &main = f.main();
-    main.tabs->setCurrentIndex(1);
+    child<QTabWidget>(main, "SSTab1")->setCurrentIndex(1);
     main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&main));
-    main.wageEdit->setFocus();
-    main.wageEdit->selectAll();
-    QTest::keyClicks(main.wageEdit, wage);
+    child<QLineEdit>(main, "emoney")->setFocus();
+    child<QLineEdit>(main, "emoney")->selectAll();
+    QTest::keyClicks(child<QLineEdit>(main, "emoney"), wage);
 
     leaveWageBox(main, leaving);
     QCOMPARE(f.takeBoxes(),
              taken ? QList<Box>() : QList<Box>({warningBox(WageRule, ProgramTitle)}));
     // Refused, the box shows the stored wage again, selected, so that typing replaces it.
-    QCOMPARE(main.wageEdit->text(), taken ? wage : QStringLiteral("10"));
+    QCOMPARE(child<QLineEdit>(main, "emoney")->text(), taken ? wage : QStringLiteral("10"));
     if (!taken) {
-        QVERIFY(main.wageEdit->hasFocus());
-        QCOMPARE(main.wageEdit->selectedText(), QStringLiteral("10"));
+        QVERIFY(child<QLineEdit>(main, "emoney")->hasFocus());
+        QCOMPARE(child<QLineEdit>(main, "emoney")->selectedText(), QStringLiteral("10"));
     }
-    main.employeeList->findChild<QAbstractButton *>(QStringLiteral("first"))->click();
+    child<DataControl>(main, "mandata")
+        ->findChild<QAbstractButton *>(QStringLiteral("first"))
+        ->click();
     QVERIFY(f.takeBoxes().isEmpty());
     QCOMPARE(f.value(QStringLiteral("SELECT ewage FROM datalist WHERE ename = 'Ann'")).toString(),
              taken ? wage : QStringLiteral("10"));

@@ -63,7 +63,7 @@ void startWithLogs(Fixture &f)
     startAsManager(f, {Ann, Bob});
     for (const QString &name : {QStringLiteral("Manager"), Ann, Bob})
         fillLog(f, name, TwoDays);
-    f.main().fxngettotal(QStringLiteral("Manager"));
+    f.main().fxngettotal();
 }
 
 } // namespace
@@ -144,9 +144,9 @@ void ClearingTest::oneEmployeeLosesTheEventsBeforeTheEndingMinute()
     QCOMPARE(f.prompts.inputs, QList<ScriptedPrompts::InputBox>({EndingDate}));
     QCOMPARE(events(f, Ann), left);
     QCOMPARE(events(f, Bob), TwoDays);
-    QCOMPARE(f.main().employeeNameEdit->text(), QStringLiteral("Manager"));
-    QCOMPARE(f.main().chosenLog->recordSource(), Ann);
-    QCOMPARE(f.main().chosenLog->eof(), left.isEmpty());
+    QCOMPARE(child<QLineEdit>(f.main(), "manlist")->text(), QStringLiteral("Manager"));
+    QCOMPARE(child<DataControl>(f.main(), "manuse")->recordSource(), Ann);
+    QCOMPARE(child<DataControl>(f.main(), "manuse")->eof(), left.isEmpty());
 }
 
 void ClearingTest::theOrphanGoesTogetherWithTheOlderEvents()
@@ -189,7 +189,7 @@ void ClearingTest::enterAtClearClearsOnlyTheEmployeeShown()
     QCOMPARE(events(f, Bob), TwoDays.mid(2));
     for (const QString &name : {QStringLiteral("Manager"), Ann})
         QCOMPARE(events(f, name), TwoDays);
-    QCOMPARE(f.main().employeeNameEdit->text(), QStringLiteral("Manager"));
+    QCOMPARE(child<QLineEdit>(f.main(), "manlist")->text(), QStringLiteral("Manager"));
 }
 
 void ClearingTest::theEveryEmployeeLoopGoesOnPastWhatItCannotClear()
@@ -263,7 +263,8 @@ void ClearingTest::nothingIsClearedWithoutAnEndingDate()
     for (const QString &name : {QStringLiteral("Manager"), Ann, Bob})
         QCOMPARE(events(f, name), TwoDays);
     // Once the input box was shown, the browser is read afresh whatever the answer.
-    QCOMPARE(f.main().employeeNameEdit->text(), asked ? QStringLiteral("Manager") : Ann);
+    QCOMPARE(child<QLineEdit>(f.main(), "manlist")->text(),
+             asked ? QStringLiteral("Manager") : Ann);
 }
 
 void ClearingTest::anUnreadableDateIsRefusedOnce_data()
@@ -343,15 +344,17 @@ void ClearingTest::theBrowserFollowsWhenTheManagersOwnLogIsCleared()
 {
     Fixture f;
     startWithLogs(f);
-    QCOMPARE(f.main().eventStampEdit->text(), QStringLiteral("3/2/2026 4:00:00 PM"));
+    QCOMPARE(child<QLineEdit>(f.main(), "lgndatetime")->text(),
+             QStringLiteral("3/2/2026 4:00:00 PM"));
     showEmployee(f, QStringLiteral("Manager"));
     f.prompts.answers = {Button::No, Button::Yes};
     f.prompts.typed = {QStringLiteral("3/2/2026 8:00 AM")};
     f.click(QStringLiteral("Command4"));
 
     QCOMPARE(events(f, QStringLiteral("Manager")), TwoDays.mid(2));
-    QCOMPARE(f.main().eventStatusLabel->text(), In);
-    QCOMPARE(f.main().eventStampEdit->text(), QStringLiteral("3/2/2026 8:00:00 AM"));
+    QCOMPARE(child<QLabel>(f.main(), "Lastlogonvalue")->text(), In);
+    QCOMPARE(child<QLineEdit>(f.main(), "lgndatetime")->text(),
+             QStringLiteral("3/2/2026 8:00:00 AM"));
 }
 
 void ClearingTest::theOwnLogClearingTouchesOnlyTheSignedOnUser_data()
@@ -371,7 +374,7 @@ void ClearingTest::theOwnLogClearingTouchesOnlyTheSignedOnUser()
         f.click(QStringLiteral("exitmain"));
         f.signOn(user);
     }
-    f.main().hoursLabel->setText(QStringLiteral("stale"));
+    child<QLabel>(f.main(), "currhours")->setText(QStringLiteral("stale"));
     f.prompts.answers = {Button::Yes};
     f.click(QStringLiteral("dltdata"));
 
@@ -381,21 +384,21 @@ void ClearingTest::theOwnLogClearingTouchesOnlyTheSignedOnUser()
         if (name != user)
             QCOMPARE(events(f, name), TwoDays);
     }
-    QCOMPARE(f.main().hoursLabel->text(), QStringLiteral("0"));
-    QVERIFY(f.main().userLog->eof());
-    QCOMPARE(f.main().userLog->recordSource(), user);
+    QCOMPARE(child<QLabel>(f.main(), "currhours")->text(), QStringLiteral("0"));
+    QVERIFY(child<DataControl>(f.main(), "database")->eof());
+    QCOMPARE(child<DataControl>(f.main(), "database")->recordSource(), user);
 }
 
 void ClearingTest::enterAtTheOwnLogQuestionKeepsTheLog()
 {
     Fixture f;
     startWithLogs(f);
-    f.main().hoursLabel->setText(QStringLiteral("stale"));
+    child<QLabel>(f.main(), "currhours")->setText(QStringLiteral("stale"));
     f.click(QStringLiteral("dltdata"));
 
     QCOMPARE(f.takeBoxes(), QList<Box>({OwnLogQuestion}));
     QCOMPARE(events(f, QStringLiteral("Manager")), TwoDays);
-    QCOMPARE(f.main().hoursLabel->text(), QStringLiteral("16  "));
+    QCOMPARE(child<QLabel>(f.main(), "currhours")->text(), QStringLiteral("16  "));
 }
 
 QTEST_MAIN(ClearingTest)

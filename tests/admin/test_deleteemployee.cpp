@@ -76,7 +76,7 @@ void DeleteEmployeeTest::refusalsChangeNothing()
     QFETCH(Box, refusal);
     Fixture f;
     startWithLogs(f);
-    f.main().employeeNameEdit->setText(shown);
+    child<QLineEdit>(f.main(), "manlist")->setText(shown);
     if (unlistFirst) {
         Statement unlist(f.file(), QStringLiteral("DELETE FROM datalist WHERE ename = ?"));
         unlist.bind(1, shown).run();
@@ -99,7 +99,7 @@ void DeleteEmployeeTest::noAtTheConfirmationChangesNothing()
     QCOMPARE(f.takeBoxes(), QList<Box>({Confirmation}));
     QCOMPARE(names(f), QStringLiteral("Manager,Ann,Bob"));
     QCOMPARE(f.log(Ann).size(), 2);
-    QCOMPARE(f.main().employeeNameEdit->text(), Ann);
+    QCOMPARE(child<QLineEdit>(f.main(), "manlist")->text(), Ann);
 }
 
 void DeleteEmployeeTest::yesUnlistsEveryRowOfTheNameAndEmptiesTheLog()
@@ -116,12 +116,12 @@ void DeleteEmployeeTest::yesUnlistsEveryRowOfTheNameAndEmptiesTheLog()
     QVERIFY(hasTimeLog(f.file(), Ann));
     QVERIFY(f.log(Ann).isEmpty());
     QCOMPARE(f.log(Bob).size(), 2);
-    QCOMPARE(f.main().employeeNameEdit->text(), QStringLiteral("Manager"));
-    QCOMPARE(f.main().chosenLog->recordSource(), Ann);
-    QVERIFY(f.main().chosenLog->eof());
+    QCOMPARE(child<QLineEdit>(f.main(), "manlist")->text(), QStringLiteral("Manager"));
+    QCOMPARE(child<DataControl>(f.main(), "manuse")->recordSource(), Ann);
+    QVERIFY(child<DataControl>(f.main(), "manuse")->eof());
 
     // The logon list loses the name at once, and a name typed there no longer signs on.
-    QVERIFY(f.logon().nameBox->findText(Ann) < 0);
+    QVERIFY(child<QComboBox>(f.logon(), "namechoice")->findText(Ann) < 0);
     f.click(QStringLiteral("exitmain"));
     f.signOn(Ann);
     QCOMPARE(f.takeBoxes(),

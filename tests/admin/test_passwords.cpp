@@ -95,12 +95,15 @@ void PasswordTest::eachModeChangesItsOwnName()
     f.click(managerMode ? QStringLiteral("ChgPass") : QStringLiteral("chpass"));
     frmpass &window = forms().frmpass();
     QVERIFY(window.isVisible());
-    QCOMPARE(window.employeePanel->isVisible(), managerMode);
+    QCOMPARE(child<QWidget>(window, "Picture1")->isVisible(), managerMode);
     // Showing the panel puts the typing and Enter on it.
-    QCOMPARE(window.defaultButton(), managerMode ? window.employeeOkButton : window.ownOkButton);
-    QLineEdit *box = managerMode ? window.employeePasswordEdit : window.ownPasswordEdit;
+    QCOMPARE(window.defaultButton(), managerMode ? child<QPushButton>(window, "Command3")
+                                                 : child<QPushButton>(window, "Command1"));
+    QLineEdit *box =
+        managerMode ? child<QLineEdit>(window, "Text1") : child<QLineEdit>(window, "newpasswrd");
     box->setText(typed);
-    (managerMode ? window.employeeOkButton : window.ownOkButton)->click();
+    (managerMode ? child<QPushButton>(window, "Command3") : child<QPushButton>(window, "Command1"))
+        ->click();
     f.processEvents();
 
     QCOMPARE(f.takeBoxes(), QList<Box>({Changed}));
@@ -125,11 +128,11 @@ void PasswordTest::anUnknownNameChangesNothing()
     QFETCH(QString, name);
     Fixture f;
     startAsManager(f, {Ann});
-    f.main().employeeNameEdit->setText(name);
+    child<QLineEdit>(f.main(), "manlist")->setText(name);
     f.click(QStringLiteral("ChgPass"));
     frmpass &window = forms().frmpass();
-    window.employeePasswordEdit->setText(QStringLiteral("x"));
-    window.employeeOkButton->click();
+    child<QLineEdit>(window, "Text1")->setText(QStringLiteral("x"));
+    child<QPushButton>(window, "Command3")->click();
     f.processEvents();
 
     QCOMPARE(f.takeBoxes(), QList<Box>({NotFound}));
@@ -144,8 +147,8 @@ void PasswordTest::onlyTheFirstRowOfANameChanges()
     startAsManager(f, {Ann, Ann});
     showEmployee(f, Ann);
     f.click(QStringLiteral("ChgPass"));
-    forms().frmpass().employeePasswordEdit->setText(QStringLiteral("first"));
-    forms().frmpass().employeeOkButton->click();
+    child<QLineEdit>(forms().frmpass(), "Text1")->setText(QStringLiteral("first"));
+    child<QPushButton>(forms().frmpass(), "Command3")->click();
     f.processEvents();
     QVERIFY(holds(f, Ann, QStringLiteral("first")));
     QVERIFY(f.value(QStringLiteral("SELECT epass FROM datalist WHERE ename = 'Ann' ORDER BY rowid "
@@ -166,8 +169,8 @@ void PasswordTest::theNextSignOnAsksForTheNewPassword()
     Fixture f;
     startAsManager(f);
     f.click(QStringLiteral("chpass"));
-    forms().frmpass().ownPasswordEdit->setText(typed);
-    forms().frmpass().ownOkButton->click();
+    child<QLineEdit>(forms().frmpass(), "newpasswrd")->setText(typed);
+    child<QPushButton>(forms().frmpass(), "Command1")->click();
     f.processEvents();
     f.takeBoxes();
     f.click(QStringLiteral("exitmain"));
@@ -177,11 +180,11 @@ void PasswordTest::theNextSignOnAsksForTheNewPassword()
              QList<Box>({warningBox(QStringLiteral("Incorrect Password, Please retry or Cancel."),
                                     QStringLiteral("Password Error"))}));
     QVERIFY(!f.main().isVisible());
-    f.logon().passwordEdit->setText(typed);
-    f.logon().passwordOkButton->click();
+    child<QLineEdit>(f.logon(), "txtpass")->setText(typed);
+    child<QPushButton>(f.logon(), "Command3")->click();
     f.processEvents();
     QVERIFY(f.main().isVisible());
-    QVERIFY(!f.main().managementPanel->isHidden());
+    QVERIFY(!child<QWidget>(f.main(), "Picture1")->isHidden());
 }
 
 void PasswordTest::cancelWritesNothingAndTheNextOpeningStartsAfresh()
@@ -189,20 +192,21 @@ void PasswordTest::cancelWritesNothingAndTheNextOpeningStartsAfresh()
     Fixture f;
     startAsManager(f);
     f.click(QStringLiteral("ChgPass"));
-    forms().frmpass().employeePasswordEdit->setText(QStringLiteral("typed"));
+    child<QLineEdit>(forms().frmpass(), "Text1")->setText(QStringLiteral("typed"));
     // The panel covers Cancel; the close box is the way out and writes nothing either.
-    QVERIFY(forms().frmpass().employeePanel->geometry().contains(
-        forms().frmpass().cancelButton->geometry()));
+    QVERIFY(child<QWidget>(forms().frmpass(), "Picture1")
+                ->geometry()
+                .contains(child<QPushButton>(forms().frmpass(), "Command2")->geometry()));
     forms().frmpass().close();
     f.processEvents();
     QVERIFY(!forms().isLoaded<frmpass>());
 
     f.click(QStringLiteral("chpass"));
     frmpass &window = forms().frmpass();
-    QVERIFY(!window.employeePanel->isVisible());
-    QCOMPARE(window.employeePasswordEdit->text(), QString());
-    window.ownPasswordEdit->setText(QStringLiteral("typed"));
-    window.cancelButton->click();
+    QVERIFY(!child<QWidget>(window, "Picture1")->isVisible());
+    QCOMPARE(child<QLineEdit>(window, "Text1")->text(), QString());
+    child<QLineEdit>(window, "newpasswrd")->setText(QStringLiteral("typed"));
+    child<QPushButton>(window, "Command2")->click();
     f.processEvents();
     QVERIFY(!forms().isLoaded<frmpass>());
     QVERIFY(f.prompts.boxes.isEmpty());
@@ -216,13 +220,13 @@ void PasswordTest::enterPressesTheOkOfTheBoxTypedIn()
     showEmployee(f, Ann);
     f.click(QStringLiteral("chpass"));
     frmpass &own = forms().frmpass();
-    QCOMPARE(own.defaultButton(), own.ownOkButton);
+    QCOMPARE(own.defaultButton(), child<QPushButton>(own, "Command1"));
     // The menu entry leaves a window opened by the button in the manager's mode.
     f.click(QStringLiteral("ChgPass"));
     f.click(QStringLiteral("chpass"));
-    QVERIFY(own.employeePanel->isVisible());
-    own.employeePasswordEdit->setText(QStringLiteral("by enter"));
-    QCOMPARE(own.defaultButton(), own.employeeOkButton);
+    QVERIFY(child<QWidget>(own, "Picture1")->isVisible());
+    child<QLineEdit>(own, "Text1")->setText(QStringLiteral("by enter"));
+    QCOMPARE(own.defaultButton(), child<QPushButton>(own, "Command3"));
     pressEnter(f, own);
     QCOMPARE(f.takeBoxes(), QList<Box>({Changed}));
     QVERIFY(holds(f, Ann, QStringLiteral("by enter")));
@@ -245,7 +249,7 @@ void PasswordTest::leavingTheMainWindowClosesItUnchanged()
     f.startProgram();
     f.signOn(Ann);
     f.click(QStringLiteral("chpass"));
-    forms().frmpass().ownPasswordEdit->setText(QStringLiteral("typed by Ann"));
+    child<QLineEdit>(forms().frmpass(), "newpasswrd")->setText(QStringLiteral("typed by Ann"));
     if (way == QLatin1String("close box"))
         f.main().close();
     else
@@ -255,7 +259,7 @@ void PasswordTest::leavingTheMainWindowClosesItUnchanged()
 
     // Otherwise Bob, signing on next, would find Ann's password ready to be stored as his.
     f.signOn(QStringLiteral("Bob"));
-    QCOMPARE(f.main().userNameLabel->text(), QStringLiteral("Bob"));
+    QCOMPARE(child<QLabel>(f.main(), "nameemp")->text(), QStringLiteral("Bob"));
     QVERIFY(!forms().isLoaded<frmpass>());
     QVERIFY(f.prompts.boxes.isEmpty());
     QVERIFY(password(f, Ann).isNull());

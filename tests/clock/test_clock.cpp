@@ -94,8 +94,8 @@ void ClockTest::clockInAndOutBuildTheLog()
     signOnAnn(f);
     f.setNow(QStringLiteral("2026-03-02 08:00:00"));
     f.click(QStringLiteral("clockin"));
-    QCOMPARE(f.main().eventStatusLabel->text(), QStringLiteral("Clocked In"));
-    QVERIFY(f.main().printLogAction->isEnabled());
+    QCOMPARE(child<QLabel>(f.main(), "Lastlogonvalue")->text(), QStringLiteral("Clocked In"));
+    QVERIFY(child<QAction>(f.main(), "prntdata")->isEnabled());
     f.setNow(QStringLiteral("2026-03-02 16:25:00"));
     f.click(QStringLiteral("clkout"));
     f.setNow(QStringLiteral("2026-03-03 08:00:00"));
@@ -113,9 +113,9 @@ void ClockTest::clockInAndOutBuildTheLog()
     QCOMPARE(rows[0].ename.toString(), Ann);
     QCOMPARE(rows[0].activity.toString(), QStringLiteral(" "));
     QVERIFY(rows[1].activity.isNull());
-    QCOMPARE(f.main().hoursLabel->text(), QStringLiteral("8.91"));
-    QCOMPARE(f.main().wagesLabel->text(), QStringLiteral("89.1"));
-    QCOMPARE(f.main().eventStatusLabel->text(), QStringLiteral("Clocked Out"));
+    QCOMPARE(child<QLabel>(f.main(), "currhours")->text(), QStringLiteral("8.91"));
+    QCOMPARE(child<QLabel>(f.main(), "currmoney")->text(), QStringLiteral("89.1"));
+    QCOMPARE(child<QLabel>(f.main(), "Lastlogonvalue")->text(), QStringLiteral("Clocked Out"));
 }
 
 void ClockTest::refusalsNameWhatIsMissing_data()
@@ -183,32 +183,32 @@ void ClockTest::theTaskPromptTakesAtMost30Characters()
     signOnAnn(f, true);
     f.click(QStringLiteral("clockin"));
     QVERIFY(taskPrompt().isVisible());
-    taskPrompt().taskEdit->setText(QString(31, QLatin1Char('x')));
-    taskPrompt().okButton->click();
+    child<QLineEdit>(taskPrompt(), "activity")->setText(QString(31, QLatin1Char('x')));
+    child<QPushButton>(taskPrompt(), "Command1")->click();
     QCOMPARE(f.prompts.boxes,
              QList<Box>({warningBox(
                  QStringLiteral("Sorry, Tasks can only be up to 30 characters in length."),
                  QStringLiteral("Clock In Error"))}));
     QVERIFY(taskPrompt().isVisible());
-    QCOMPARE(taskPrompt().taskEdit->text(), QString(31, QLatin1Char('x')));
+    QCOMPARE(child<QLineEdit>(taskPrompt(), "activity")->text(), QString(31, QLatin1Char('x')));
     QVERIFY(f.log(Ann).isEmpty());
 
-    taskPrompt().taskEdit->setText(QString(30, QLatin1Char('y')));
-    QTest::keyClick(taskPrompt().taskEdit, Qt::Key_Return);
+    child<QLineEdit>(taskPrompt(), "activity")->setText(QString(30, QLatin1Char('y')));
+    QTest::keyClick(child<QLineEdit>(taskPrompt(), "activity"), Qt::Key_Return);
     QVERIFY(!taskPrompt().isVisible());
     QCOMPARE(f.log(Ann).first().activity.toString(), QString(30, QLatin1Char('y')));
-    QVERIFY(taskPrompt().taskEdit->text().isEmpty());
+    QVERIFY(child<QLineEdit>(taskPrompt(), "activity")->text().isEmpty());
 
     // Refused by the last event when OK is pressed: the prompt closes all the same.
     f.click(QStringLiteral("clockout"));
     f.click(QStringLiteral("clockin"));
     f.event(Ann, QStringLiteral("2026-03-02 17:31:00"), QStringLiteral("Clocked In"));
-    taskPrompt().taskEdit->setText(QStringLiteral("late"));
-    taskPrompt().okButton->click();
+    child<QLineEdit>(taskPrompt(), "activity")->setText(QStringLiteral("late"));
+    child<QPushButton>(taskPrompt(), "Command1")->click();
     QCOMPARE(f.prompts.boxes.size(), 2);
     QCOMPARE(f.prompts.boxes.last(), MustClockOut);
     QVERIFY(!taskPrompt().isVisible());
-    QVERIFY(taskPrompt().taskEdit->text().isEmpty());
+    QVERIFY(child<QLineEdit>(taskPrompt(), "activity")->text().isEmpty());
     QCOMPARE(f.log(Ann).size(), 3);
 }
 
@@ -217,7 +217,7 @@ void ClockTest::closingTheTaskPromptCancelsTheClockIn()
     Fixture f;
     signOnAnn(f, true);
     f.click(QStringLiteral("clockin"));
-    taskPrompt().taskEdit->setText(QStringLiteral("sanding"));
+    child<QLineEdit>(taskPrompt(), "activity")->setText(QStringLiteral("sanding"));
     taskPrompt().close();
     f.processEvents();
     QCOMPARE(f.prompts.boxes,
@@ -228,7 +228,7 @@ void ClockTest::closingTheTaskPromptCancelsTheClockIn()
     QVERIFY(!forms().isLoaded<frmsub>());
     QVERIFY(f.log(Ann).isEmpty());
     f.click(QStringLiteral("clockin"));
-    QVERIFY(taskPrompt().taskEdit->text().isEmpty());
+    QVERIFY(child<QLineEdit>(taskPrompt(), "activity")->text().isEmpty());
 }
 
 void ClockTest::aTaskPromptLeftOpenGoesWithItsUser()
@@ -240,7 +240,7 @@ void ClockTest::aTaskPromptLeftOpenGoesWithItsUser()
     f.startProgram();
     f.signOn(Ann);
     f.click(QStringLiteral("clockin"));
-    taskPrompt().taskEdit->setText(QStringLiteral("welding"));
+    child<QLineEdit>(taskPrompt(), "activity")->setText(QStringLiteral("welding"));
     f.click(QStringLiteral("exitmain"));
 
     // Otherwise Bob, picked and then cancelled at the password, would be clocked in by it.
@@ -250,9 +250,9 @@ void ClockTest::aTaskPromptLeftOpenGoesWithItsUser()
                  QStringLiteral("Clock In has been Canceled.  If you wish to disable the prompt "
                                 "for a project activity, check the box marked disable"),
                  QStringLiteral("Canceled"))}));
-    f.logon().nameBox->setEditText(QStringLiteral("Bob"));
-    f.logon().okButton->click();
-    f.logon().passwordCancelButton->click();
+    child<QComboBox>(f.logon(), "namechoice")->setEditText(QStringLiteral("Bob"));
+    child<QPushButton>(f.logon(), "Command1")->click();
+    child<QPushButton>(f.logon(), "Command4")->click();
     f.processEvents();
     QVERIFY(f.log(Ann).isEmpty());
     QVERIFY(f.log(QStringLiteral("Bob")).isEmpty());
@@ -274,7 +274,7 @@ void ClockTest::leavingAfterAClockInCancelsNothing()
     signOnAnn(f, prompt);
     f.click(QStringLiteral("clockin"));
     if (prompt)
-        taskPrompt().okButton->click();
+        child<QPushButton>(taskPrompt(), "Command1")->click();
     if (leave.isEmpty())
         f.main().close();
     else
@@ -289,7 +289,7 @@ void ClockTest::anEmptyTaskIsStoredAsOneBlank()
     Fixture f;
     signOnAnn(f, true);
     f.click(QStringLiteral("clockin"));
-    taskPrompt().okButton->click();
+    child<QPushButton>(taskPrompt(), "Command1")->click();
     QCOMPARE(f.log(Ann).first().activity.toString(), QStringLiteral(" "));
 }
 
@@ -297,27 +297,28 @@ void ClockTest::theMenuEntriesFollowTheDateBox()
 {
     Fixture f;
     signOnAnn(f);
-    QVERIFY(!f.main().printLogAction->isEnabled());
-    QVERIFY(!f.main().clearLogAction->isEnabled());
+    QVERIFY(!child<QAction>(f.main(), "prntdata")->isEnabled());
+    QVERIFY(!child<QAction>(f.main(), "dltdata")->isEnabled());
     f.click(QStringLiteral("clockin"));
-    QVERIFY(f.main().printLogAction->isEnabled());
-    QVERIFY(f.main().clearLogAction->isEnabled());
-    f.main().eventStampEdit->clear();
-    QVERIFY(!f.main().printLogAction->isEnabled());
-    QVERIFY(!f.main().clearLogAction->isEnabled());
+    QVERIFY(child<QAction>(f.main(), "prntdata")->isEnabled());
+    QVERIFY(child<QAction>(f.main(), "dltdata")->isEnabled());
+    child<QLineEdit>(f.main(), "lgndatetime")->clear();
+    QVERIFY(!child<QAction>(f.main(), "prntdata")->isEnabled());
+    QVERIFY(!child<QAction>(f.main(), "dltdata")->isEnabled());
 }
 
 void ClockTest::updateStoresACorrectedDate()
 {
     Fixture f;
     signOnAnnAfterOneHour(f);
-    QCOMPARE(f.main().hoursLabel->text(), QStringLiteral("1   "));
-    QCOMPARE(f.main().eventStampEdit->text(), QStringLiteral("3/2/2026 9:00:00 AM"));
-    f.main().eventStampEdit->setText(QStringLiteral("3/2/2026 10:30 AM"));
+    QCOMPARE(child<QLabel>(f.main(), "currhours")->text(), QStringLiteral("1   "));
+    QCOMPARE(child<QLineEdit>(f.main(), "lgndatetime")->text(),
+             QStringLiteral("3/2/2026 9:00:00 AM"));
+    child<QLineEdit>(f.main(), "lgndatetime")->setText(QStringLiteral("3/2/2026 10:30 AM"));
     f.click(QStringLiteral("Label11"));
     QVERIFY(f.prompts.boxes.isEmpty());
     QCOMPARE(f.stamps(Ann).last(), QStringLiteral("2026-03-02 10:30:00"));
-    QCOMPARE(f.main().hoursLabel->text(), QStringLiteral("2.5 "));
+    QCOMPARE(child<QLabel>(f.main(), "currhours")->text(), QStringLiteral("2.5 "));
     QCOMPARE(f.log(Ann).size(), 2);
 }
 
@@ -325,14 +326,14 @@ void ClockTest::updateRefusesWhatIsNoDate()
 {
     Fixture f;
     signOnAnnAfterOneHour(f);
-    f.main().hoursLabel->setText(QStringLiteral("stale"));
-    f.main().eventStampEdit->setText(QStringLiteral("half past nine"));
+    child<QLabel>(f.main(), "currhours")->setText(QStringLiteral("stale"));
+    child<QLineEdit>(f.main(), "lgndatetime")->setText(QStringLiteral("half past nine"));
     f.click(QStringLiteral("Label12"));
     QCOMPARE(f.prompts.boxes,
              QList<Box>({plainBox(
                  QStringLiteral("Invalid Date / Time.  Please correct the entry and try again"))}));
     QCOMPARE(f.stamps(Ann).last(), QStringLiteral("2026-03-02 09:00:00"));
-    QCOMPARE(f.main().hoursLabel->text(), QStringLiteral("stale"));
+    QCOMPARE(child<QLabel>(f.main(), "currhours")->text(), QStringLiteral("stale"));
 }
 
 void ClockTest::theNavigatorStaysOnARowItCannotStore()
@@ -344,21 +345,21 @@ void ClockTest::theNavigatorStaysOnARowItCannotStore()
     f.event(Ann, QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked Out"));
     f.startProgram();
     f.signOn(Ann);
-    DataControl &browser = *f.main().userLog;
+    DataControl &browser = *child<DataControl>(f.main(), "database");
     auto *first = browser.findChild<QAbstractButton *>(QStringLiteral("first"));
     auto *next = browser.findChild<QAbstractButton *>(QStringLiteral("next"));
     first->click();
-    QCOMPARE(f.main().eventStatusLabel->text(), QStringLiteral("Clocked In"));
-    f.main().eventStampEdit->setText(QStringLiteral("soon"));
+    QCOMPARE(child<QLabel>(f.main(), "Lastlogonvalue")->text(), QStringLiteral("Clocked In"));
+    child<QLineEdit>(f.main(), "lgndatetime")->setText(QStringLiteral("soon"));
     next->click();
     QCOMPARE(f.prompts.boxes,
              QList<Box>({plainBox(
                  QStringLiteral("Invalid Date / Time.  Please correct the entry and try again"))}));
-    QCOMPARE(f.main().eventStatusLabel->text(), QStringLiteral("Clocked In"));
-    f.main().eventStampEdit->setText(QStringLiteral("3/2/2026 7:45 AM"));
+    QCOMPARE(child<QLabel>(f.main(), "Lastlogonvalue")->text(), QStringLiteral("Clocked In"));
+    child<QLineEdit>(f.main(), "lgndatetime")->setText(QStringLiteral("3/2/2026 7:45 AM"));
     next->click();
     next->click();
-    QCOMPARE(f.main().eventStatusLabel->text(), QStringLiteral("Clocked Out"));
+    QCOMPARE(child<QLabel>(f.main(), "Lastlogonvalue")->text(), QStringLiteral("Clocked Out"));
     QCOMPARE(f.stamps(Ann).first(), QStringLiteral("2026-03-02 07:45:00"));
 }
 
@@ -372,10 +373,10 @@ void ClockTest::deleteLastRemovesOnlyTheLastEvent()
     f.click(QStringLiteral("clockout"));
     f.click(QStringLiteral("clockin"));
     f.setFlag(QStringLiteral("edits"), 1);
-    forms().frmprop().editsBox->setChecked(true);
+    child<QCheckBox>(forms().frmprop(), "edits")->setChecked(true);
     f.click(QStringLiteral("dltlast"));
     QCOMPARE(f.statuses(Ann), QStringList({"Clocked In", "Clocked Out"}));
-    QCOMPARE(f.main().eventStatusLabel->text(), QStringLiteral("Clocked In"));
+    QCOMPARE(child<QLabel>(f.main(), "Lastlogonvalue")->text(), QStringLiteral("Clocked In"));
     f.click(QStringLiteral("clockin"));
     QVERIFY(f.prompts.boxes.isEmpty());
     QCOMPARE(f.statuses(Ann).size(), 3);
@@ -393,12 +394,12 @@ void ClockTest::theGridShowsAndEditsTheChosenLog()
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     frmmain &main = f.main();
-    main.employeeList->moveNext();
-    QCOMPARE(main.employeeNameEdit->text(), Ann);
+    child<DataControl>(main, "mandata")->moveNext();
+    QCOMPARE(child<QLineEdit>(main, "manlist")->text(), Ann);
 
     f.click(QStringLiteral("Label8"));
-    QVERIFY(!main.gridPanel->isHidden());
-    QAbstractItemModel *grid = main.grid->model();
+    QVERIFY(!child<QFrame>(main, "Picture3")->isHidden());
+    QAbstractItemModel *grid = child<QTableView>(main, "DBGrid1")->model();
     QCOMPARE(grid->rowCount(), 2);
     QCOMPARE(grid->columnCount(), 4);
     QCOMPARE(grid->index(0, 1).data().toString(), QStringLiteral("3/2/2026 8:00:00 AM"));
@@ -415,13 +416,13 @@ void ClockTest::theGridShowsAndEditsTheChosenLog()
     QCOMPARE(f.log(Ann).first().activity.toString(), QStringLiteral("desk"));
 
     // The source follows the shown employee at every click, also the one that hides.
-    main.employeeList->moveFirst();
+    child<DataControl>(main, "mandata")->moveFirst();
     f.click(QStringLiteral("Label8"));
-    QVERIFY(main.gridPanel->isHidden());
-    QCOMPARE(main.chosenLog->recordSource(), QStringLiteral("Manager"));
+    QVERIFY(child<QFrame>(main, "Picture3")->isHidden());
+    QCOMPARE(child<DataControl>(main, "manuse")->recordSource(), QStringLiteral("Manager"));
     f.click(QStringLiteral("Label8"));
-    QVERIFY(!main.gridPanel->isHidden());
-    QCOMPARE(main.grid->model()->rowCount(), 0);
+    QVERIFY(!child<QFrame>(main, "Picture3")->isHidden());
+    QCOMPARE(child<QTableView>(main, "DBGrid1")->model()->rowCount(), 0);
 }
 
 void ClockTest::theGridKeepsToTheLogOfItsName_data()
@@ -454,10 +455,10 @@ void ClockTest::theGridKeepsToTheLogOfItsName()
             QStringLiteral("mine"));
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
-    QVERIFY(findByName(*f.main().employeeList, QStringLiteral("ename"), name));
+    QVERIFY(findByName(*child<DataControl>(f.main(), "mandata"), QStringLiteral("ename"), name));
 
     f.click(QStringLiteral("Label8"));
-    QAbstractItemModel *grid = f.main().grid->model();
+    QAbstractItemModel *grid = child<QTableView>(f.main(), "DBGrid1")->model();
     QCOMPARE(grid->rowCount(), 1);
     QCOMPARE(grid->index(0, 3).data().toString(), QStringLiteral("mine"));
     QVERIFY(grid->setData(grid->index(0, 3), QStringLiteral("edited"), Qt::EditRole));
@@ -479,9 +480,9 @@ void ClockTest::theGridTakesOnlyTheTwoStatuses()
     f.event(Ann, QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked Out"));
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
-    f.main().employeeList->moveNext();
+    child<DataControl>(f.main(), "mandata")->moveNext();
     f.click(QStringLiteral("Label8"));
-    QAbstractItemModel *grid = f.main().grid->model();
+    QAbstractItemModel *grid = child<QTableView>(f.main(), "DBGrid1")->model();
 
     for (const char *status : {"out", "clocked out", "Clocked Out "})
         QVERIFY(!grid->setData(grid->index(1, 2), QLatin1String(status), Qt::EditRole));
@@ -505,9 +506,9 @@ void ClockTest::theGridNeverEditsAnEventItNoLongerShows()
     f.setFlag(QStringLiteral("subs"), 1);
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
-    f.main().tabs->setCurrentIndex(1);
+    child<QTabWidget>(f.main(), "SSTab1")->setCurrentIndex(1);
     f.click(QStringLiteral("Label8"));
-    QAbstractItemModel *grid = f.main().grid->model();
+    QAbstractItemModel *grid = child<QTableView>(f.main(), "DBGrid1")->model();
     QAbstractItemModelTester tester(grid, QAbstractItemModelTester::FailureReportingMode::QtTest);
     tester.setUseFetchMore(false);
     QCOMPARE(grid->rowCount(), 2);
@@ -544,10 +545,10 @@ void ClockTest::theGridShowsEveryColumnWholeAndGrowsWithTheWindow()
     frmmain &main = f.main();
     const QSize design = main.size();
     QCOMPARE(main.minimumSize(), design);
-    main.tabs->setCurrentIndex(1);
+    child<QTabWidget>(main, "SSTab1")->setCurrentIndex(1);
     f.click(QStringLiteral("Label8"));
     f.processEvents();
-    QTableView &grid = *main.grid;
+    QTableView &grid = *child<QTableView>(main, "DBGrid1");
     QVERIFY(!grid.wordWrap());
     for (int column = 0; column < 4; ++column) {
         const QModelIndex cell = grid.model()->index(0, column);
@@ -576,11 +577,11 @@ void ClockTest::theGridHeadsEachColumnWithItsFieldAndShowsAllAtOnce()
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     frmmain &main = f.main();
-    main.tabs->setCurrentIndex(1);
+    child<QTabWidget>(main, "SSTab1")->setCurrentIndex(1);
     f.click(QStringLiteral("Label8"));
     f.processEvents();
 
-    QTableView &grid = *main.grid;
+    QTableView &grid = *child<QTableView>(main, "DBGrid1");
     const QAbstractItemView &view = grid;
     const QHeaderView &header = *grid.horizontalHeader();
     QVERIFY(header.isVisibleTo(&main));
@@ -621,17 +622,22 @@ void ClockTest::aWageTooLongKeepsTheBrowserOnTheEmployee()
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     frmmain &main = f.main();
-    auto *next = main.employeeList->findChild<QAbstractButton *>(QStringLiteral("next"));
+    auto *next =
+        child<DataControl>(main, "mandata")->findChild<QAbstractButton *>(QStringLiteral("next"));
     next->click();
-    QCOMPARE(main.employeeNameEdit->text(), Ann);
-    main.wageEdit->setText(QString(51, QLatin1Char('9')));
-    main.employeeList->findChild<QAbstractButton *>(QStringLiteral("first"))->click();
+    QCOMPARE(child<QLineEdit>(main, "manlist")->text(), Ann);
+    child<QLineEdit>(main, "emoney")->setText(QString(51, QLatin1Char('9')));
+    child<DataControl>(main, "mandata")
+        ->findChild<QAbstractButton *>(QStringLiteral("first"))
+        ->click();
     QCOMPARE(f.prompts.boxes.size(), 1);
     QVERIFY(f.prompts.boxes.first().text.contains(QStringLiteral("ewage")));
-    QCOMPARE(main.employeeNameEdit->text(), Ann);
-    main.wageEdit->setText(QStringLiteral("11.25"));
-    main.employeeList->findChild<QAbstractButton *>(QStringLiteral("first"))->click();
-    QCOMPARE(main.employeeNameEdit->text(), QStringLiteral("Manager"));
+    QCOMPARE(child<QLineEdit>(main, "manlist")->text(), Ann);
+    child<QLineEdit>(main, "emoney")->setText(QStringLiteral("11.25"));
+    child<DataControl>(main, "mandata")
+        ->findChild<QAbstractButton *>(QStringLiteral("first"))
+        ->click();
+    QCOMPARE(child<QLineEdit>(main, "manlist")->text(), QStringLiteral("Manager"));
     QCOMPARE(f.value(QStringLiteral("SELECT ewage FROM datalist WHERE ename = 'Ann'")).toString(),
              QStringLiteral("11.25"));
 }

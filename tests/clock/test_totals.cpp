@@ -174,11 +174,11 @@ void TotalsTest::anOpenShiftIsCountedToNowWithoutWritingARow()
     f.setNow(QStringLiteral("2026-03-02 17:30:10"));
     f.startProgram();
     f.signOn(QStringLiteral("Ann"));
-    QCOMPARE(f.main().hoursLabel->text(), QStringLiteral("8.5 "));
-    QCOMPARE(f.main().wagesLabel->text(), QStringLiteral("63.75"));
+    QCOMPARE(child<QLabel>(f.main(), "currhours")->text(), QStringLiteral("8.5 "));
+    QCOMPARE(child<QLabel>(f.main(), "currmoney")->text(), QStringLiteral("63.75"));
     QCOMPARE(f.log(QStringLiteral("Ann")).size(), 1);
-    QVERIFY(f.main().userLog->hasCurrentRow());
-    QCOMPARE(f.main().userLog->field(QStringLiteral("inoutfx")).toString(),
+    QVERIFY(child<DataControl>(f.main(), "database")->hasCurrentRow());
+    QCOMPARE(child<DataControl>(f.main(), "database")->field(QStringLiteral("inoutfx")).toString(),
              QStringLiteral("Clocked In"));
 }
 
@@ -195,8 +195,8 @@ void TotalsTest::anUnpairedLastRowCountsNothing()
             QStringLiteral("Clocked Out"));
     f.startProgram();
     f.signOn(QStringLiteral("Ann"));
-    QCOMPARE(f.main().hoursLabel->text(), QStringLiteral("1   "));
-    QCOMPARE(f.main().wagesLabel->text(), QStringLiteral("10"));
+    QCOMPARE(child<QLabel>(f.main(), "currhours")->text(), QStringLiteral("1   "));
+    QCOMPARE(child<QLabel>(f.main(), "currmoney")->text(), QStringLiteral("10"));
     QVERIFY(f.prompts.boxes.isEmpty());
 }
 
@@ -211,8 +211,8 @@ void TotalsTest::aWageThatIsNoNumberShowsHoursAndNoWages()
             QStringLiteral("Clocked Out"));
     f.startProgram();
     f.signOn(QStringLiteral("Ann"));
-    QCOMPARE(f.main().hoursLabel->text(), QStringLiteral("2   "));
-    QCOMPARE(f.main().wagesLabel->text(), QStringLiteral("0"));
+    QCOMPARE(child<QLabel>(f.main(), "currhours")->text(), QStringLiteral("2   "));
+    QCOMPARE(child<QLabel>(f.main(), "currmoney")->text(), QStringLiteral("0"));
     QVERIFY(f.prompts.boxes.isEmpty());
 }
 
@@ -236,23 +236,23 @@ void TotalsTest::getHoursForTheEmployeeShownToTheManager()
     frmmain &main = f.main();
 
     f.click(QStringLiteral("Command1"));
-    QCOMPARE(main.employeeNameEdit->text(), QStringLiteral("Manager"));
-    QCOMPARE(main.employeeHoursLabel->text(), QStringLiteral("0"));
-    QCOMPARE(main.employeeWagesLabel->text(), QStringLiteral("0"));
+    QCOMPARE(child<QLineEdit>(main, "manlist")->text(), QStringLiteral("Manager"));
+    QCOMPARE(child<QLabel>(main, "manehours")->text(), QStringLiteral("0"));
+    QCOMPARE(child<QLabel>(main, "manemoney")->text(), QStringLiteral("0"));
 
-    main.employeeList->moveNext();
+    child<DataControl>(main, "mandata")->moveNext();
     f.click(QStringLiteral("Command1"));
-    QCOMPARE(main.employeeHoursLabel->text(), QStringLiteral("1.33"));
-    QCOMPARE(main.employeeWagesLabel->text(), QStringLiteral("9.7489"));
+    QCOMPARE(child<QLabel>(main, "manehours")->text(), QStringLiteral("1.33"));
+    QCOMPARE(child<QLabel>(main, "manemoney")->text(), QStringLiteral("9.7489"));
     QVERIFY(f.prompts.boxes.isEmpty());
 
     // Another employee's name never stands beside these figures.
-    main.employeeList->moveNext();
-    QCOMPARE(main.employeeHoursLabel->text(), QString());
-    QCOMPARE(main.employeeWagesLabel->text(), QString());
+    child<DataControl>(main, "mandata")->moveNext();
+    QCOMPARE(child<QLabel>(main, "manehours")->text(), QString());
+    QCOMPARE(child<QLabel>(main, "manemoney")->text(), QString());
     f.click(QStringLiteral("Command1"));
-    QCOMPARE(main.employeeHoursLabel->text(), QStringLiteral("1   "));
-    QCOMPARE(main.employeeWagesLabel->text(), QStringLiteral("0"));
+    QCOMPARE(child<QLabel>(main, "manehours")->text(), QStringLiteral("1   "));
+    QCOMPARE(child<QLabel>(main, "manemoney")->text(), QStringLiteral("0"));
     QCOMPARE(f.prompts.boxes.size(), 1);
     QVERIFY(f.prompts.boxes.first().text.contains(QStringLiteral("n/a")));
     QCOMPARE(f.prompts.boxes.first().icon, Icon::Exclamation);

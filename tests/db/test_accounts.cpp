@@ -217,9 +217,9 @@ void AccountsTest::theManagerSignsOnWithTheServersPasswordCheck()
     f.startProgram();
     f.signOn(ManagerName, QStringLiteral("wrong"));
     QCOMPARE(passwordBoxes(f.takeBoxes()), QStringLiteral("Password Error"));
-    QVERIFY(f.logon().passwordPanel->isVisible());
+    QVERIFY(child<QWidget>(f.logon(), "passwordbx")->isVisible());
     QVERIFY(!f.main().isVisible());
-    f.logon().passwordCancelButton->click();
+    child<QPushButton>(f.logon(), "Command4")->click();
     f.signOn(ManagerName, ServerAccounts::ManagerPassword);
     QVERIFY(f.main().isVisible());
     QVERIFY(f.main().session().manages());
@@ -248,7 +248,7 @@ void AccountsTest::theManagerSignsOnWithTheServersPasswordCheck()
     QCOMPARE(&managingDatabase(), &openDatabase(EmployeeMdb));
     f.signOn(ManagerName, ServerAccounts::ManagerPassword);
     QCOMPARE(passwordBoxes(f.takeBoxes()), QStringLiteral("Password Error"));
-    f.logon().passwordCancelButton->click();
+    child<QPushButton>(f.logon(), "Command4")->click();
     f.signOn(ManagerName, QStringLiteral("new one"));
     QVERIFY(f.main().session().manages());
 }

@@ -431,7 +431,7 @@ void HistoryTest::aReadOnlyOlderFileStillLetsAnEmployeeSignOn()
     QVERIFY(QFile::setPermissions(f.databasePath(), QFile::ReadOwner));
     f.startProgram();
     f.signOn(QStringLiteral("Ann"));
-    QCOMPARE(f.main().userNameLabel->text(), QStringLiteral("Ann"));
+    QCOMPARE(child<QLabel>(f.main(), "nameemp")->text(), QStringLiteral("Ann"));
     QVERIFY(!f.file().tableExists(HistoryTable));
     QCOMPARE(digest(), before);
     QFile::setPermissions(f.databasePath(), QFile::ReadOwner | QFile::WriteOwner);

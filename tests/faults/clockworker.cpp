@@ -5,6 +5,7 @@
 // names another employee than Ann. A clock whose server is away keeps what it confirms.
 #include "clock/clock.h"
 #include "db/datetimetext.h"
+#include "support/children.h"
 #include "support/countingprompts.h"
 #include "ui/forms.h"
 #include "ui/frmlogon.h"
@@ -79,19 +80,19 @@ int main(int argc, char *argv[])
     const QString employee = argc > 5 ? QString::fromLocal8Bit(argv[5]) : QStringLiteral("Ann");
 
     frmlogon &logon = forms().frmlogon();
-    logon.nameBox->setEditText(employee);
-    logon.okButton->click();
+    child<QComboBox>(logon, "namechoice")->setEditText(employee);
+    child<QPushButton>(logon, "Command1")->click();
     frmmain &main = forms().frmmain();
     if (boxes.shown || !main.isVisible())
         return 1;
-    std::printf("SIGNED ON %s\n", qPrintable(main.eventStatusLabel->text()));
+    std::printf("SIGNED ON %s\n", qPrintable(child<QLabel>(main, "Lastlogonvalue")->text()));
     std::fflush(stdout);
 
-    bool in = main.eventStatusLabel->text() != QLatin1String("Clocked In");
+    bool in = child<QLabel>(main, "Lastlogonvalue")->text() != QLatin1String("Clocked In");
     for (int done = 0; events < 0 || done < events; ++done, in = !in) {
         const int refused = boxes.refused;
         const QDateTime stamp = readings.next();
-        (in ? main.clockInButton : main.clockOutButton)->click();
+        (in ? child<QPushButton>(main, "clockin") : child<QPushButton>(main, "clockout"))->click();
         if (boxes.shown)
             return 1;
         if (boxes.refused > refused) {

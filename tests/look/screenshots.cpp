@@ -80,10 +80,10 @@ void saveTabs(Fixture &f, const QString &who)
 {
     static const char *tabs[] = {"time", "management", "about"};
     for (int tab = 0; tab < 3; ++tab) {
-        f.main().tabs->setCurrentIndex(tab);
+        child<QTabWidget>(f.main(), "SSTab1")->setCurrentIndex(tab);
         save(f.main(), QStringLiteral("main-%1-%2").arg(who, QLatin1String(tabs[tab])));
     }
-    f.main().tabs->setCurrentIndex(0);
+    child<QTabWidget>(f.main(), "SSTab1")->setCurrentIndex(0);
 }
 
 void shop(Fixture &f)
@@ -164,17 +164,17 @@ int main(int argc, char *argv[])
         shop(f);
         f.startProgram();
         save(f.logon(), QStringLiteral("logon"));
-        f.logon().nameBox->setEditText(QStringLiteral("Bob"));
-        f.logon().okButton->click();
+        child<QComboBox>(f.logon(), "namechoice")->setEditText(QStringLiteral("Bob"));
+        child<QPushButton>(f.logon(), "Command1")->click();
         save(f.logon(), QStringLiteral("logon-password"));
-        f.logon().passwordCancelButton->click();
+        child<QPushButton>(f.logon(), "Command4")->click();
 
         f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
         QTest::qWait(300);
         saveTabs(f, QStringLiteral("manager"));
-        f.main().employeeList->moveNext();
+        child<DataControl>(f.main(), "mandata")->moveNext();
         f.click(QStringLiteral("Command1"));
-        f.main().tabs->setCurrentIndex(1);
+        child<QTabWidget>(f.main(), "SSTab1")->setCurrentIndex(1);
         save(f.main(), QStringLiteral("main-manager-hours"));
         f.click(QStringLiteral("Label8"));
         save(f.main(), QStringLiteral("main-manager-grid"));
@@ -193,11 +193,11 @@ int main(int argc, char *argv[])
 
         f.click(QStringLiteral("Command2"));
         save(forms().frmprop(), QStringLiteral("properties"));
-        forms().frmprop().moneyBox->click();
-        forms().frmprop().editsBox->click();
+        child<QCheckBox>(forms().frmprop(), "money")->click();
+        child<QCheckBox>(forms().frmprop(), "edits")->click();
         saveTabs(f, QStringLiteral("manager-switches-on"));
-        forms().frmprop().moneyBox->click();
-        forms().frmprop().editsBox->click();
+        child<QCheckBox>(forms().frmprop(), "money")->click();
+        child<QCheckBox>(forms().frmprop(), "edits")->click();
 
         // Bob forgot to clock out two days ago.
         f.event(QStringLiteral("Bob"), QStringLiteral("2026-03-01 07:00:00"),
@@ -207,7 +207,7 @@ int main(int argc, char *argv[])
                 QStringLiteral("Clocked Out"));
         deleteLastEvent(openDatabase(EmployeeMdb), QStringLiteral("Bob"));
         f.click(QStringLiteral("PayPeriod"));
-        forms().frmperiod().checkButton->click();
+        child<QPushButton>(forms().frmperiod(), "Check")->click();
         save(forms().frmperiod(), QStringLiteral("period"));
         forms().frmperiod().resize(forms().frmperiod().size() + QSize(320, 160));
         save(forms().frmperiod(), QStringLiteral("period-enlarged"));

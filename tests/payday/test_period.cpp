@@ -122,25 +122,27 @@ void PeriodWindowTest::theCheckListsFindingsThatLeadToTheirEmployee()
     Fixture f;
     frmperiod &window = openPeriod(f);
     QVERIFY(window.isVisible());
-    QCOMPARE(window.fromEdit->text(), QStringLiteral("2/16/2026"));
-    QCOMPARE(window.toEdit->text(), QStringLiteral("3/2/2026"));
+    QCOMPARE(child<QLineEdit>(window, "fromdate")->text(), QStringLiteral("2/16/2026"));
+    QCOMPARE(child<QLineEdit>(window, "todate")->text(), QStringLiteral("3/2/2026"));
 
-    window.checkButton->click();
+    child<QPushButton>(window, "Check")->click();
     // Forgotten, and open at the period's end.
-    QCOMPARE(window.findingsTable->rowCount(), 2);
-    QCOMPARE(window.findingsTable->item(0, 0)->text(), QStringLiteral("Bob, \"Jr\""));
-    QCOMPARE(window.findingsTable->item(1, 2)->text(), QStringLiteral("shift still open"));
-    doubleClick(*window.findingsTable, 0, 3);
-    QCOMPARE(f.main().tabs->currentIndex(), 1);
-    QCOMPARE(f.main().employeeNameEdit->text(), QStringLiteral("Bob, \"Jr\""));
+    QCOMPARE(child<QTableWidget>(window, "findings")->rowCount(), 2);
+    QCOMPARE(child<QTableWidget>(window, "findings")->item(0, 0)->text(),
+             QStringLiteral("Bob, \"Jr\""));
+    QCOMPARE(child<QTableWidget>(window, "findings")->item(1, 2)->text(),
+             QStringLiteral("shift still open"));
+    doubleClick(*child<QTableWidget>(window, "findings"), 0, 3);
+    QCOMPARE(child<QTabWidget>(f.main(), "SSTab1")->currentIndex(), 1);
+    QCOMPARE(child<QLineEdit>(f.main(), "manlist")->text(), QStringLiteral("Bob, \"Jr\""));
 
-    window.fromEdit->setText(QStringLiteral("2/27/2026"));
-    window.toEdit->setText(QStringLiteral("2/28/2026"));
+    child<QLineEdit>(window, "fromdate")->setText(QStringLiteral("2/27/2026"));
+    child<QLineEdit>(window, "todate")->setText(QStringLiteral("2/28/2026"));
     f.event(QStringLiteral("Bob, \"Jr\""), QStringLiteral("2026-02-28 16:00:00"),
             QStringLiteral("Clocked Out"));
-    window.checkButton->click();
-    QCOMPARE(window.findingsTable->rowCount(), 1);
-    QCOMPARE(window.findingsTable->item(0, 0)->text(), NoExceptions);
+    child<QPushButton>(window, "Check")->click();
+    QCOMPARE(child<QTableWidget>(window, "findings")->rowCount(), 1);
+    QCOMPARE(child<QTableWidget>(window, "findings")->item(0, 0)->text(), NoExceptions);
     QVERIFY(f.prompts.boxes.isEmpty());
 }
 
@@ -150,9 +152,9 @@ void PeriodWindowTest::exportAndBackUpWriteIntoTheFolderPicked()
     frmperiod &window = openPeriod(f);
     QTemporaryDir out;
     f.prompts.folders = {out.path(), out.path()};
-    window.exportButton->click();
+    child<QPushButton>(window, "Export")->click();
     QCOMPARE(f.prompts.progressed.last(), QStringLiteral("Employee 3 of 3: Bob, \"Jr\""));
-    window.backupButton->click();
+    child<QPushButton>(window, "BackUp")->click();
 
     const QStringList written = QDir(out.path()).entryList(QDir::Files, QDir::Name);
     QCOMPARE(written, QStringList({"Employee 2026-03-02 173010.mdb", "changes.csv", "digests.json",
@@ -168,18 +170,18 @@ void PeriodWindowTest::anUnreadableDateOrNoFolderDoesNothing()
 {
     Fixture f;
     frmperiod &window = openPeriod(f);
-    window.exportButton->click();
-    window.backupButton->click();
+    child<QPushButton>(window, "Export")->click();
+    child<QPushButton>(window, "BackUp")->click();
     QCOMPARE(f.prompts.proposedFolders.size(), 2);
-    window.toEdit->setText(QStringLiteral("payday"));
-    window.checkButton->click();
-    window.exportButton->click();
+    child<QLineEdit>(window, "todate")->setText(QStringLiteral("payday"));
+    child<QPushButton>(window, "Check")->click();
+    child<QPushButton>(window, "Export")->click();
     QCOMPARE(f.prompts.proposedFolders.size(), 2);
     QCOMPARE(f.takeBoxes(),
              QList<Box>(2, warningBox(QStringLiteral("Invalid Date / Time.  Please correct the "
                                                      "entry and try again"),
                                       QStringLiteral("Pay Period"))));
-    QCOMPARE(window.findingsTable->rowCount(), 0);
+    QCOMPARE(child<QTableWidget>(window, "findings")->rowCount(), 0);
 }
 
 void PeriodWindowTest::aPeriodThatHoldsNoMinuteIsRefused_data()
@@ -200,10 +202,10 @@ void PeriodWindowTest::aPeriodThatHoldsNoMinuteIsRefused()
     frmperiod &window = openPeriod(f);
     QTemporaryDir out;
     f.prompts.folders = {out.path()};
-    window.fromEdit->setText(from);
-    window.toEdit->setText(to);
-    window.exportButton->click();
-    window.checkButton->click();
+    child<QLineEdit>(window, "fromdate")->setText(from);
+    child<QLineEdit>(window, "todate")->setText(to);
+    child<QPushButton>(window, "Export")->click();
+    child<QPushButton>(window, "Check")->click();
 
     const Box refusal =
         warningBox(QStringLiteral("The period holds no minute: \"To (not included)\" must come "
@@ -212,7 +214,7 @@ void PeriodWindowTest::aPeriodThatHoldsNoMinuteIsRefused()
     QCOMPARE(f.takeBoxes(), QList<Box>(2, refusal));
     QVERIFY(f.prompts.proposedFolders.isEmpty());
     QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList());
-    QCOMPARE(window.findingsTable->rowCount(), 0);
+    QCOMPARE(child<QTableWidget>(window, "findings")->rowCount(), 0);
 }
 
 void PeriodWindowTest::aBackUpTheServerRefusesIsToldAndTheProgramGoesOn()
@@ -224,7 +226,7 @@ void PeriodWindowTest::aBackUpTheServerRefusesIsToldAndTheProgramGoesOn()
     QTemporaryDir out;
     f.prompts.folders = {out.path()};
     f.file().exec(QStringLiteral("DROP TABLE datalist"));
-    window.backupButton->click();
+    child<QPushButton>(window, "BackUp")->click();
 
     QVERIFY(!programEnded());
     const QList<Box> boxes = f.takeBoxes();
@@ -240,7 +242,7 @@ void PeriodWindowTest::anEarlierExportIsReplacedOnlyWhenTheManagerAgrees()
     frmperiod &window = openPeriod(f);
     QTemporaryDir out;
     f.prompts.folders = {out.path(), out.path(), out.path()};
-    window.exportButton->click();
+    child<QPushButton>(window, "Export")->click();
     const QString summary = out.filePath(QStringLiteral("summary.csv"));
     QFile::remove(summary);
     QFile earlier(summary);
@@ -254,12 +256,12 @@ void PeriodWindowTest::anEarlierExportIsReplacedOnlyWhenTheManagerAgrees()
                        QStringLiteral("Pay Period"), Icon::Question, Buttons::YesNo, Button::No};
 
     f.prompts.answers = {Button::No};
-    window.exportButton->click();
+    child<QPushButton>(window, "Export")->click();
     QCOMPARE(f.takeBoxes(), QList<Box>{question});
     QCOMPARE(contentOf(summary), QByteArray("last period"));
 
     f.prompts.answers = {Button::Yes};
-    window.exportButton->click();
+    child<QPushButton>(window, "Export")->click();
     const QList<Box> boxes = f.takeBoxes();
     QCOMPARE(boxes.size(), 2);
     QCOMPARE(boxes[0], question);
@@ -278,8 +280,8 @@ void PeriodWindowTest::aFullDiskIsToldAndLeavesNothing()
     f.prompts.folders = {out.path(), out.path()};
     {
         const FileSizeLimit full(64);
-        window.exportButton->click();
-        window.backupButton->click();
+        child<QPushButton>(window, "Export")->click();
+        child<QPushButton>(window, "BackUp")->click();
     }
     const QList<Box> boxes = f.takeBoxes();
     QCOMPARE(boxes.size(), 2);
@@ -309,13 +311,13 @@ void PeriodWindowTest::theFiguresAreTheRowsTheExportWrites()
     payday(f);
     QTemporaryDir out;
     f.prompts.folders = {out.path()};
-    window.checkButton->click();
-    window.exportButton->click();
+    child<QPushButton>(window, "Check")->click();
+    child<QPushButton>(window, "Export")->click();
 
     const QList<QStringList> written = readCsv(
         contentOf(out.filePath(QStringLiteral("summary.csv"))),
         QLocale(locale).decimalPoint() == QLatin1String(",") ? QLatin1Char(';') : QLatin1Char(','));
-    const QTableWidget &figures = *window.figuresTable;
+    const QTableWidget &figures = *child<QTableWidget>(window, "figures");
     QCOMPARE(titlesOf(figures), written.value(0));
     QCOMPARE(figures.rowCount(), written.size() - 1);
     for (int row = 0; row < figures.rowCount(); ++row)
@@ -334,9 +336,9 @@ void PeriodWindowTest::theListsShowTheLocalesDatesAndGrowWithTheWindow()
     QCOMPARE(window.size(),
              QSize(Form::twips(7200), Form::twips(4800)).expandedTo(window.minimumSizeHint()));
     QVERIFY(window.maximumWidth() > window.width() && window.maximumHeight() > window.height());
-    window.checkButton->click();
+    child<QPushButton>(window, "Check")->click();
 
-    const QTableWidget &findings = *window.findingsTable;
+    const QTableWidget &findings = *child<QTableWidget>(window, "findings");
     QCOMPARE(rowOf(findings, 1),
              QStringList({"Bob, \"Jr\"", "28.02.2026 08:00:00", "shift still open",
                           "still clocked in at the period's end: it pays 40 h 00 min up to "
@@ -344,31 +346,33 @@ void PeriodWindowTest::theListsShowTheLocalesDatesAndGrowWithTheWindow()
     // The detail wraps instead of running off to the side, and the figures fit as they are.
     f.processEvents();
     QCOMPARE(findings.horizontalScrollBar()->maximum(), 0);
-    QCOMPARE(window.figuresTable->horizontalScrollBar()->maximum(), 0);
+    QCOMPARE(child<QTableWidget>(window, "figures")->horizontalScrollBar()->maximum(), 0);
     const int rowHeight = findings.rowHeight(1);
     window.resize(window.size() + QSize(400, 300));
     f.processEvents();
     QCOMPARE(findings.horizontalScrollBar()->maximum(), 0);
     QVERIFY(findings.rowHeight(1) <= rowHeight);
-    QVERIFY(window.figuresTable->height() > window.figuresTable->minimumHeight());
+    QVERIFY(child<QTableWidget>(window, "figures")->height() >
+            child<QTableWidget>(window, "figures")->minimumHeight());
 
     const QList<QTableWidgetItem *> bob =
-        window.figuresTable->findItems(QStringLiteral("Bob, \"Jr\""), Qt::MatchExactly);
+        child<QTableWidget>(window, "figures")
+            ->findItems(QStringLiteral("Bob, \"Jr\""), Qt::MatchExactly);
     QCOMPARE(bob.size(), 1);
-    doubleClick(*window.figuresTable, bob[0]->row(), 4);
-    QCOMPARE(f.main().employeeNameEdit->text(), QStringLiteral("Bob, \"Jr\""));
+    doubleClick(*child<QTableWidget>(window, "figures"), bob[0]->row(), 4);
+    QCOMPARE(child<QLineEdit>(f.main(), "manlist")->text(), QStringLiteral("Bob, \"Jr\""));
 }
 
 void PeriodWindowTest::aListOfAnotherPeriodIsNeverShownBesideTheDatesTyped()
 {
     Fixture f;
     frmperiod &window = openPeriod(f);
-    window.checkButton->click();
-    QVERIFY(window.figuresTable->rowCount() > 0);
-    window.toEdit->setFocus();
-    QTest::keyClick(window.toEdit, Qt::Key_Backspace);
-    QCOMPARE(window.findingsTable->rowCount(), 0);
-    QCOMPARE(window.figuresTable->rowCount(), 0);
+    child<QPushButton>(window, "Check")->click();
+    QVERIFY(child<QTableWidget>(window, "figures")->rowCount() > 0);
+    child<QLineEdit>(window, "todate")->setFocus();
+    QTest::keyClick(child<QLineEdit>(window, "todate"), Qt::Key_Backspace);
+    QCOMPARE(child<QTableWidget>(window, "findings")->rowCount(), 0);
+    QCOMPARE(child<QTableWidget>(window, "figures")->rowCount(), 0);
 }
 
 void PeriodWindowTest::theCheckListsTheChangesThatConcernThePeriod()
@@ -380,12 +384,12 @@ void PeriodWindowTest::theCheckListsTheChangesThatConcernThePeriod()
     Connection &program = openDatabase(EmployeeMdb);
     QVERIFY(deleteLastEvent(program, QStringLiteral("Ann")));
     QVERIFY(storePassword(program, QStringLiteral("Ann"), QStringLiteral("open")));
-    window.checkButton->click();
+    child<QPushButton>(window, "Check")->click();
 
-    QCOMPARE(titlesOf(*window.changesTable),
+    QCOMPARE(titlesOf(*child<QTableWidget>(window, "changes")),
              QStringList({"Changed", "Who", "Employee", "Change", "Before", "After"}));
-    QCOMPARE(window.changesTable->rowCount(), 1);
-    const QStringList removed = rowOf(*window.changesTable, 0);
+    QCOMPARE(child<QTableWidget>(window, "changes")->rowCount(), 1);
+    const QStringList removed = rowOf(*child<QTableWidget>(window, "changes"), 0);
     QCOMPARE(removed.value(0), QStringLiteral("02.03.2026 17:30:10"));
     QVERIFY2(removed.value(1).startsWith(QStringLiteral("Manager")), qPrintable(removed[1]));
     QCOMPARE(removed.mid(2, 2), QStringList({"Ann", "deleted last"}));
@@ -394,17 +398,17 @@ void PeriodWindowTest::theCheckListsTheChangesThatConcernThePeriod()
     QCOMPARE(removed.value(5), QString());
     // Before and after wrap instead of running off to the side.
     f.processEvents();
-    QCOMPARE(window.changesTable->horizontalScrollBar()->maximum(), 0);
+    QCOMPARE(child<QTableWidget>(window, "changes")->horizontalScrollBar()->maximum(), 0);
 
-    window.toEdit->setText(QStringLiteral("03.03.2026"));
-    window.checkButton->click();
+    child<QLineEdit>(window, "todate")->setText(QStringLiteral("03.03.2026"));
+    child<QPushButton>(window, "Check")->click();
     // The fixture set the Manager's password on the day, as the program would have.
-    QCOMPARE(window.changesTable->rowCount(), 3);
-    QCOMPARE(rowOf(*window.changesTable, 2).mid(2),
+    QCOMPARE(child<QTableWidget>(window, "changes")->rowCount(), 3);
+    QCOMPARE(rowOf(*child<QTableWidget>(window, "changes"), 2).mid(2),
              QStringList({"Ann", "password changed", "ename: Ann, epass: false",
                           "ename: Ann, epass: true"}));
-    doubleClick(*window.changesTable, 2, 2);
-    QCOMPARE(f.main().employeeNameEdit->text(), QStringLiteral("Ann"));
+    doubleClick(*child<QTableWidget>(window, "changes"), 2, 2);
+    QCOMPARE(child<QLineEdit>(f.main(), "manlist")->text(), QStringLiteral("Ann"));
 }
 
 void PeriodWindowTest::anEarlierExportIsComparedWithTheRecordAsItStands()
@@ -414,31 +418,33 @@ void PeriodWindowTest::anEarlierExportIsComparedWithTheRecordAsItStands()
     QTemporaryDir out;
     QTemporaryDir empty;
     f.prompts.folders = {out.path(), empty.path(), out.path()};
-    window.exportButton->click();
+    child<QPushButton>(window, "Export")->click();
     f.takeBoxes();
-    window.checkAgainstButton->click();
+    child<QPushButton>(window, "CheckAgainst")->click();
     QCOMPARE(f.takeBoxes().size(), 1);
-    QCOMPARE(window.findingsTable->rowCount(), 0);
+    QCOMPARE(child<QTableWidget>(window, "findings")->rowCount(), 0);
 
     QVERIFY(deleteLastEvent(openDatabase(EmployeeMdb), QStringLiteral("Ann")));
     Statement(f.file(), QStringLiteral("UPDATE ") +
                             f.file().quotedTable(QStringLiteral("Bob, \"Jr\"")) +
                             QStringLiteral(" SET datetime = '2026-02-28 07:00:00'"))
         .run();
-    window.fromEdit->setText(QStringLiteral("1/1/2026"));
-    window.checkAgainstButton->click();
+    child<QLineEdit>(window, "fromdate")->setText(QStringLiteral("1/1/2026"));
+    child<QPushButton>(window, "CheckAgainst")->click();
 
-    QCOMPARE(window.fromEdit->text(), QStringLiteral("2/16/2026"));
-    QCOMPARE(window.toEdit->text(), QStringLiteral("3/2/2026"));
-    QCOMPARE(window.findingsTable->rowCount(), 3);
-    QCOMPARE(rowOf(*window.findingsTable, 0),
+    QCOMPARE(child<QLineEdit>(window, "fromdate")->text(), QStringLiteral("2/16/2026"));
+    QCOMPARE(child<QLineEdit>(window, "todate")->text(), QStringLiteral("3/2/2026"));
+    QCOMPARE(child<QTableWidget>(window, "findings")->rowCount(), 3);
+    QCOMPARE(rowOf(*child<QTableWidget>(window, "findings"), 0),
              QStringList({"Manager", "3/2/2026 5:30:10 PM", "unchanged since the export", ""}));
-    QCOMPARE(rowOf(*window.findingsTable, 1),
+    QCOMPARE(rowOf(*child<QTableWidget>(window, "findings"), 1),
              QStringList({"Ann", "3/2/2026 5:30:10 PM", "changed in Horalink since the export",
                           "1 change in the history since the export"}));
-    QCOMPARE(rowOf(*window.findingsTable, 2).mid(2, 1), QStringList{"changed outside Horalink"});
-    QCOMPARE(window.changesTable->rowCount(), 1);
-    QCOMPARE(rowOf(*window.changesTable, 0).value(3), QStringLiteral("deleted last"));
+    QCOMPARE(rowOf(*child<QTableWidget>(window, "findings"), 2).mid(2, 1),
+             QStringList{"changed outside Horalink"});
+    QCOMPARE(child<QTableWidget>(window, "changes")->rowCount(), 1);
+    QCOMPARE(rowOf(*child<QTableWidget>(window, "changes"), 0).value(3),
+             QStringLiteral("deleted last"));
     const QList<Box> boxes = f.takeBoxes();
     QCOMPARE(boxes.size(), 1);
     QCOMPARE(boxes[0].icon, Icon::Exclamation);
@@ -456,7 +462,7 @@ void PeriodWindowTest::aFileThatMayOnlyBeReadExportsNothingAndTheProgramGoesOn()
                          : QStringLiteral("PRAGMA query_only = 1"));
     QTemporaryDir out;
     f.prompts.folders = {out.path()};
-    window.exportButton->click();
+    child<QPushButton>(window, "Export")->click();
     QVERIFY(!programEnded());
     const QList<Box> boxes = f.takeBoxes();
     QCOMPARE(boxes.size(), 1);
@@ -464,8 +470,8 @@ void PeriodWindowTest::aFileThatMayOnlyBeReadExportsNothingAndTheProgramGoesOn()
                  boxes[0].text.contains(QStringLiteral("may only be read")),
              qPrintable(boxes[0].text));
     QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
-    window.checkButton->click();
-    QCOMPARE(window.findingsTable->rowCount(), 2);
+    child<QPushButton>(window, "Check")->click();
+    QCOMPARE(child<QTableWidget>(window, "findings")->rowCount(), 2);
 }
 
 QTEST_MAIN(PeriodWindowTest)

@@ -433,7 +433,7 @@ void PdfCardTest::everyEmployeesCardGoesToAFileOfItsOwn()
         QCOMPARE(pages[0].value(1), "Employee Name: " + file.section(QLatin1Char(' '), 0, 0));
     }
     QCOMPARE(f.prompts.progressed.size(), !folderChosen ? 0 : cancelAtStep < 0 ? 3 : cancelAtStep);
-    QCOMPARE(f.main().employeeNameEdit->text(), QStringLiteral("Manager"));
+    QCOMPARE(child<QLineEdit>(f.main(), "manlist")->text(), QStringLiteral("Manager"));
 }
 
 void PdfCardTest::aFileThatCannotBeWrittenIsReported()
@@ -588,7 +588,7 @@ void PdfCardTest::theUserIsToldTheCardIsSavedAndWhere()
     f.signOn(QStringLiteral("Ann"));
     f.takeBoxes();
     SavingInto saving(f, out.filePath(QStringLiteral("card.pdf")));
-    f.main().printLogAction->setEnabled(true);
+    child<QAction>(f.main(), "prntdata")->setEnabled(true);
     f.click(QStringLiteral("prntdata"));
     QCOMPARE(f.takeBoxes(),
              QList<Box>({plainBox("There is no default printer, so the time card is saved as a "
@@ -620,7 +620,8 @@ void PdfCardTest::theManagerIsToldWhereTheCardsWent()
     QTemporaryDir out;
     morningsOf(f, {"Ann", "Bob"});
     SavingInto saving(f, out.filePath(QStringLiteral("Ann's card.pdf")));
-    QVERIFY(findByName(*f.main().employeeList, QStringLiteral("ename"), QStringLiteral("Ann")));
+    QVERIFY(findByName(*child<DataControl>(f.main(), "mandata"), QStringLiteral("ename"),
+                       QStringLiteral("Ann")));
     f.prompts.folders = {out.path()};
     f.prompts.answers = {everyone ? Button::Yes : Button::No, Button::Yes};
     f.prompts.cancelAtStep = cancelAtStep;

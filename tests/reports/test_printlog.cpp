@@ -112,9 +112,9 @@ void PrintLogTest::everyEmployeeWithEventsGetsACard()
     QCOMPARE(bob.lines.last(), QStringLiteral("Bob has a total of 8.5 hours "));
 
     frmmain &main = f.main();
-    QCOMPARE(main.employeeNameEdit->text(), QStringLiteral("Manager"));
+    QCOMPARE(child<QLineEdit>(main, "manlist")->text(), QStringLiteral("Manager"));
     // The walk ends on the last employee's log, printed or not.
-    QCOMPARE(main.chosenLog->recordSource(), Cy);
+    QCOMPARE(child<DataControl>(main, "manuse")->recordSource(), Cy);
     QCOMPARE(f.log(Bob).size(), 1);
 }
 
@@ -135,7 +135,7 @@ void PrintLogTest::enterAtPrintPrintsTheShownEmployeeOnly()
     Fixture f;
     staff(f);
     signOnAsManager(f);
-    QVERIFY(findByName(*f.main().employeeList, QStringLiteral("ename"), Ann));
+    QVERIFY(findByName(*child<DataControl>(f.main(), "mandata"), QStringLiteral("ename"), Ann));
     PrinterRecording recording;
     f.click(QStringLiteral("Command3"));
 
@@ -184,8 +184,8 @@ void PrintLogTest::theShownEmployeeOnly()
     staff(f);
     signOnAsManager(f);
     frmmain &main = f.main();
-    QVERIFY(findByName(*main.employeeList, QStringLiteral("ename"), Ann));
-    main.hoursLabel->setText(QStringLiteral("stale"));
+    QVERIFY(findByName(*child<DataControl>(main, "mandata"), QStringLiteral("ename"), Ann));
+    child<QLabel>(main, "currhours")->setText(QStringLiteral("stale"));
     PrinterRecording recording;
     f.prompts.answers = {Button::No};
     f.prompts.typed = {QStringLiteral("3/2/2026 4:30 PM")};
@@ -197,11 +197,11 @@ void PrintLogTest::theShownEmployeeOnly()
     const PrintedDocument &ann = recording.printer.documents[0];
     QCOMPARE(ann.lines.size(), 10);
     QCOMPARE(ann.lines.last(), QStringLiteral("Ann has a total of 8.4 hours "));
-    QCOMPARE(main.employeeNameEdit->text(), Ann);
-    QCOMPARE(main.chosenLog->field(QStringLiteral("datetime")).toDateTime(),
+    QCOMPARE(child<QLineEdit>(main, "manlist")->text(), Ann);
+    QCOMPARE(child<DataControl>(main, "manuse")->field(QStringLiteral("datetime")).toDateTime(),
              stamp("2026-03-02 17:00:00"));
     // The signed-on manager's own totals are computed afresh.
-    QCOMPARE(main.hoursLabel->text(), QStringLiteral("0"));
+    QCOMPARE(child<QLabel>(main, "currhours")->text(), QStringLiteral("0"));
 }
 
 void PrintLogTest::nothingIsPrinted_data()
@@ -247,7 +247,7 @@ void PrintLogTest::aNameNotListedIsRefused()
     Fixture f;
     staff(f);
     signOnAsManager(f);
-    f.main().employeeNameEdit->setText(QStringLiteral("ann"));
+    child<QLineEdit>(f.main(), "manlist")->setText(QStringLiteral("ann"));
     PrinterRecording recording;
     f.prompts.answers = {Button::No};
     f.click(QStringLiteral("Command3"));
@@ -281,14 +281,14 @@ void PrintLogTest::theUsersOwnCard()
     f.takeBoxes();
     frmmain &main = f.main();
     const QList<LogRow> before = f.log(user);
-    main.hoursLabel->setText(QStringLiteral("stale"));
+    child<QLabel>(main, "currhours")->setText(QStringLiteral("stale"));
     PrinterRecording recording;
     qsizetype boxesBeforePrinting = -1;
     recording.printer.onStart = [&] {
         boxesBeforePrinting = f.prompts.boxes.size();
     };
     // Whether the entry is enabled follows the browser; here the log has events.
-    main.printLogAction->setEnabled(true);
+    child<QAction>(main, "prntdata")->setEnabled(true);
     f.click(QStringLiteral("prntdata"));
 
     QCOMPARE(f.takeBoxes(),
@@ -305,9 +305,9 @@ void PrintLogTest::theUsersOwnCard()
         QCOMPARE(after[i].datetime, before[i].datetime);
         QCOMPARE(after[i].inoutfx, before[i].inoutfx);
     }
-    QCOMPARE(main.hoursLabel->text(), hours);
-    QVERIFY(main.userLog->hasCurrentRow());
-    QCOMPARE(main.userLog->field(QStringLiteral("datetime")).toDateTime(),
+    QCOMPARE(child<QLabel>(main, "currhours")->text(), hours);
+    QVERIFY(child<DataControl>(main, "database")->hasCurrentRow());
+    QCOMPARE(child<DataControl>(main, "database")->field(QStringLiteral("datetime")).toDateTime(),
              stamp(before.last().datetime.toString()));
 }
 

@@ -334,11 +334,11 @@ void Fixture::startProgram()
 void Fixture::signOn(const QString &name, const QString &password)
 {
     frmlogon &window = logon();
-    window.nameBox->setEditText(name);
-    window.okButton->click();
-    if (!password.isNull() && window.passwordPanel->isVisible()) {
-        window.passwordEdit->setText(password);
-        window.passwordOkButton->click();
+    child<QComboBox>(window, "namechoice")->setEditText(name);
+    child<QPushButton>(window, "Command1")->click();
+    if (!password.isNull() && child<QWidget>(window, "passwordbx")->isVisible()) {
+        child<QLineEdit>(window, "txtpass")->setText(password);
+        child<QPushButton>(window, "Command3")->click();
     }
     processEvents();
 }

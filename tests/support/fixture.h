@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clock/clock.h"
+#include "support/children.h"
 #include "ui/prompts.h"
 
 #include <deque>

@@ -45,7 +45,7 @@ void managerOnAnn(Fixture &f)
     f.employee(Ann, QString(), QStringLiteral("10"));
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
-    QVERIFY(findByName(*f.main().employeeList, QStringLiteral("ename"), Ann));
+    QVERIFY(findByName(*child<DataControl>(f.main(), "mandata"), QStringLiteral("ename"), Ann));
     f.takeBoxes();
 }
 
@@ -97,14 +97,16 @@ void HandoverTest::aDateTypedAndLeftGoesToItsOwnEvent()
     f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), QStringLiteral("Clocked In"));
     f.startProgram();
     f.signOn(Bob);
-    f.main().userLog->findChild<QAbstractButton *>(QStringLiteral("first"))->click();
-    f.main().eventStampEdit->setText(typed);
+    child<DataControl>(f.main(), "database")
+        ->findChild<QAbstractButton *>(QStringLiteral("first"))
+        ->click();
+    child<QLineEdit>(f.main(), "lgndatetime")->setText(typed);
     f.click(QStringLiteral("exitmain"));
 
     // Ann is picked and her password cancelled: nothing of Bob's reaches her log.
-    f.logon().nameBox->setEditText(Ann);
-    f.logon().okButton->click();
-    f.logon().passwordCancelButton->click();
+    child<QComboBox>(f.logon(), "namechoice")->setEditText(Ann);
+    child<QPushButton>(f.logon(), "Command1")->click();
+    child<QPushButton>(f.logon(), "Command4")->click();
     f.processEvents();
     QCOMPARE(f.stamps(Ann), QStringList({"2026-03-02 08:00:00"}));
     QCOMPARE(f.stamps(Bob), QStringList({stored, "2026-03-01 15:00:00"}));
@@ -128,8 +130,8 @@ void HandoverTest::aWageTypedAndLeftIsStored()
     QFETCH(QString, way);
     Fixture f;
     managerOnAnn(f);
-    f.main().wageEdit->setText(QStringLiteral("11.75"));
-    f.main().notesEdit->setPlainText(QStringLiteral("raise from March"));
+    child<QLineEdit>(f.main(), "emoney")->setText(QStringLiteral("11.75"));
+    child<QTextEdit>(f.main(), "Text1")->setPlainText(QStringLiteral("raise from March"));
     leave(f, way);
     QCOMPARE(wageOf(f, Ann), QStringLiteral("11.75"));
     QCOMPARE(f.value(QStringLiteral("SELECT ecomment FROM datalist WHERE ename = 'Ann'")),
@@ -154,14 +156,14 @@ void HandoverTest::aWageTheListCannotTakeNeverEndsTheProgram()
     Fixture f;
     auto previous = setPrinter(std::make_unique<CountingPrinter>());
     managerOnAnn(f);
-    f.main().wageEdit->setText(TooLong);
+    child<QLineEdit>(f.main(), "emoney")->setText(TooLong);
     f.prompts.answers.assign(answers.begin(), answers.end());
     f.click(command);
     if (command == QLatin1String("Command5")) {
         frmadd &window = forms().frmadd();
-        window.nameEdit->setText(Bob);
-        window.wageEdit->setText(QStringLiteral("9.5"));
-        window.okButton->click();
+        child<QLineEdit>(window, "newemployee")->setText(Bob);
+        child<QLineEdit>(window, "newwage")->setText(QStringLiteral("9.5"));
+        child<QPushButton>(window, "Command1")->click();
         f.processEvents();
     }
     setPrinter(std::move(previous));
@@ -189,7 +191,7 @@ void HandoverTest::thePropertiesGoWithTheManager()
     QVERIFY(!forms().frmprop().isVisible());
     f.signOn(Ann);
     QVERIFY(!forms().frmprop().isVisible());
-    QVERIFY(f.main().managementPanel->isHidden());
+    QVERIFY(child<QWidget>(f.main(), "Picture1")->isHidden());
 }
 
 void HandoverTest::theSwitchesHoldForEverySignOn()
@@ -202,14 +204,14 @@ void HandoverTest::theSwitchesHoldForEverySignOn()
     f.employee(Bob);
     f.startProgram();
     f.signOn(Ann);
-    QVERIFY(f.main().eventStampEdit->isReadOnly());
+    QVERIFY(child<QLineEdit>(f.main(), "lgndatetime")->isReadOnly());
     // The close box unloads the window; the next one is loaded from its design.
     leave(f, QStringLiteral("close box"));
     f.signOn(Bob);
-    QCOMPARE(f.main().userNameLabel->text(), Bob);
-    QVERIFY(f.main().eventStampEdit->isReadOnly());
-    QVERIFY(f.main().wagesFrame->isHidden());
-    QVERIFY(!f.main().productPicture->isHidden());
+    QCOMPARE(child<QLabel>(f.main(), "nameemp")->text(), Bob);
+    QVERIFY(child<QLineEdit>(f.main(), "lgndatetime")->isReadOnly());
+    QVERIFY(child<QGroupBox>(f.main(), "frmmoney")->isHidden());
+    QVERIFY(!child<QFrame>(f.main(), "Picture2")->isHidden());
 }
 
 QTEST_MAIN(HandoverTest)

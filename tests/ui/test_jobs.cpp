@@ -2,8 +2,8 @@
 // reaches nothing, so no second job starts under it and no window it works in is unloaded. The
 // clicks are real platform input, which a window blocked by a modal box never receives; a
 // button's click() would bypass the blocking and prove nothing.
-#include "support/countingprinter.h"
 #include "db/connection.h"
+#include "support/countingprinter.h"
 #include "support/fixture.h"
 #include "ui/forms.h"
 #include "ui/frmmain.h"
@@ -15,6 +15,7 @@
 #include <functional>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -161,11 +162,16 @@ void platformClick(QWidget *widget)
 
 void clickExit(frmmain &main)
 {
-    platformClick(main.menuBar,
-                  main.menuBar->actionGeometry(main.toolsMenu->menuAction()).center());
+    platformClick(child<QMenuBar>(main, "menuBar"),
+                  child<QMenuBar>(main, "menuBar")
+                      ->actionGeometry(child<QMenu>(main, "usermenu")->menuAction())
+                      .center());
     // Only a window that heard the first click has its menu open.
-    if (QApplication::activePopupWidget() == main.toolsMenu)
-        platformClick(main.toolsMenu, main.toolsMenu->actionGeometry(main.exitAction).center());
+    if (QApplication::activePopupWidget() == child<QMenu>(main, "usermenu"))
+        platformClick(child<QMenu>(main, "usermenu"),
+                      child<QMenu>(main, "usermenu")
+                          ->actionGeometry(child<QAction>(main, "exitmain"))
+                          .center());
 }
 
 void clickTarget(Target target)
@@ -175,10 +181,10 @@ void clickTarget(Target target)
         clickExit(forms().frmmain());
         break;
     case Target::PeriodClose:
-        platformClick(forms().frmperiod().closeButton);
+        platformClick(child<QPushButton>(forms().frmperiod(), "Close"));
         break;
     case Target::PropertiesSwitch:
-        platformClick(forms().frmprop().editsBox);
+        platformClick(child<QCheckBox>(forms().frmprop(), "edits"));
         break;
     }
 }
@@ -217,15 +223,15 @@ void startJob(Fixture &f, Job job, const QString &folder)
     frmperiod &period = forms().frmperiod();
     switch (job) {
     case Job::Check:
-        period.checkButton->click();
+        child<QPushButton>(period, "Check")->click();
         break;
     case Job::Export:
         f.prompts.folders = {folder};
-        period.exportButton->click();
+        child<QPushButton>(period, "Export")->click();
         break;
     case Job::Backup:
         f.prompts.folders = {folder};
-        period.backupButton->click();
+        child<QPushButton>(period, "BackUp")->click();
         break;
     case Job::PrintAll:
         f.prompts.answers = {Button::Yes, Button::Yes};
@@ -245,7 +251,7 @@ void verifyJobDone(Fixture &f, Job job, const CountingPrinter &printer)
     const QList<Box> boxes = f.takeBoxes();
     switch (job) {
     case Job::Check:
-        QVERIFY(forms().frmperiod().findingsTable->rowCount() > 0);
+        QVERIFY(child<QTableWidget>(forms().frmperiod(), "findings")->rowCount() > 0);
         break;
     case Job::Export:
     case Job::Backup:
@@ -314,8 +320,8 @@ void JobsTest::otherWindowsWaitForARunningJob()
     QVERIFY(f.main().isVisible());
     QVERIFY(forms().isLoaded<frmperiod>());
     QVERIFY(forms().frmperiod().isVisible());
-    QVERIFY(!forms().frmprop().editsBox->isChecked());
-    QVERIFY(!f.main().switches().edits);
+    QVERIFY(!child<QCheckBox>(forms().frmprop(), "edits")->isChecked());
+    QVERIFY(!child<QLineEdit>(f.main(), "lgndatetime")->isReadOnly());
     verifyJobDone(f, job, *printing.printer);
 }
 

@@ -110,7 +110,7 @@ void KeyboardTest::escapeDoesWhatCancelOrTheCloseBoxDoes()
     escape(f, forms().frmadd());
     QVERIFY(!forms().isLoaded<frmadd>());
     // As Cancel leaves it: the list stays disabled until an employee is added.
-    QVERIFY(!f.main().employeeNameEdit->isEnabled());
+    QVERIFY(!child<QLineEdit>(f.main(), "manlist")->isEnabled());
 
     f.click(QStringLiteral("chpass"));
     escape(f, forms().frmpass());
@@ -130,12 +130,12 @@ void KeyboardTest::escapeDoesWhatCancelOrTheCloseBoxDoes()
     QVERIFY(!forms().isLoaded<frmmain>());
     QVERIFY(f.logon().isVisible());
 
-    f.logon().nameBox->setEditText(QStringLiteral("Manager"));
-    f.logon().okButton->click();
-    QVERIFY(f.logon().passwordPanel->isVisible());
+    child<QComboBox>(f.logon(), "namechoice")->setEditText(QStringLiteral("Manager"));
+    child<QPushButton>(f.logon(), "Command1")->click();
+    QVERIFY(child<QWidget>(f.logon(), "passwordbx")->isVisible());
     escape(f, f.logon());
-    QVERIFY(!f.logon().passwordPanel->isVisible());
-    QCOMPARE(f.logon().nameBox->currentText(), NamePrompt);
+    QVERIFY(!child<QWidget>(f.logon(), "passwordbx")->isVisible());
+    QCOMPARE(child<QComboBox>(f.logon(), "namechoice")->currentText(), NamePrompt);
 }
 
 void KeyboardTest::enterSignsOnWithTheCompletedName()
@@ -146,13 +146,13 @@ void KeyboardTest::enterSignsOnWithTheCompletedName()
     f.startProgram();
     f.logon().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f.logon()));
-    f.logon().nameBox->setFocus();
-    f.logon().nameBox->lineEdit()->selectAll();
-    QTest::keyClicks(f.logon().nameBox, QStringLiteral("Man"));
-    QTest::keyClick(f.logon().nameBox, Qt::Key_Return);
+    child<QComboBox>(f.logon(), "namechoice")->setFocus();
+    child<QComboBox>(f.logon(), "namechoice")->lineEdit()->selectAll();
+    QTest::keyClicks(child<QComboBox>(f.logon(), "namechoice"), QStringLiteral("Man"));
+    QTest::keyClick(child<QComboBox>(f.logon(), "namechoice"), Qt::Key_Return);
     f.processEvents();
     QVERIFY(f.main().isVisible());
-    QCOMPARE(f.main().userNameLabel->text(), QStringLiteral("Manager"));
+    QCOMPARE(child<QLabel>(f.main(), "nameemp")->text(), QStringLiteral("Manager"));
 }
 
 void KeyboardTest::theClickableCaptionsAnswerSpace()
@@ -161,17 +161,17 @@ void KeyboardTest::theClickableCaptionsAnswerSpace()
     managerIn(f);
     f.event(QStringLiteral("Manager"), QStringLiteral("2026-03-02 08:00:00"),
             QStringLiteral("Clocked In"));
-    f.main().fxngettotal(QStringLiteral("Manager"));
-    f.main().tabs->setCurrentIndex(1);
-    QVERIFY(f.main().gridToggleLabel->focusPolicy() & Qt::TabFocus);
-    QTest::keyClick(f.main().gridToggleLabel, Qt::Key_Space);
-    QVERIFY(!f.main().gridPanel->isHidden());
-    QTest::keyClick(f.main().gridToggleLabel, Qt::Key_Return);
-    QVERIFY(f.main().gridPanel->isHidden());
+    f.main().fxngettotal();
+    child<QTabWidget>(f.main(), "SSTab1")->setCurrentIndex(1);
+    QVERIFY(child<ClickLabel>(f.main(), "Label8")->focusPolicy() & Qt::TabFocus);
+    QTest::keyClick(child<ClickLabel>(f.main(), "Label8"), Qt::Key_Space);
+    QVERIFY(!child<QFrame>(f.main(), "Picture3")->isHidden());
+    QTest::keyClick(child<ClickLabel>(f.main(), "Label8"), Qt::Key_Return);
+    QVERIFY(child<QFrame>(f.main(), "Picture3")->isHidden());
 
-    f.main().tabs->setCurrentIndex(0);
-    f.main().eventStampEdit->setText(QStringLiteral("soon"));
-    QTest::keyClick(f.main().updateLabel, Qt::Key_Space);
+    child<QTabWidget>(f.main(), "SSTab1")->setCurrentIndex(0);
+    child<QLineEdit>(f.main(), "lgndatetime")->setText(QStringLiteral("soon"));
+    QTest::keyClick(child<ClickLabel>(f.main(), "Label11"), Qt::Key_Space);
     QCOMPARE(f.takeBoxes(),
              QList<Box>({plainBox(QStringLiteral("Invalid Date / Time.  Please correct the "
                                                  "entry and try again"))}));
@@ -181,11 +181,11 @@ void KeyboardTest::theManagementTabSaysWhyItIsEmpty()
 {
     Fixture f;
     managerIn(f);
-    QVERIFY(f.main().managementHintLabel->isHidden());
+    QVERIFY(child<QLabel>(f.main(), "managementHint")->isHidden());
     f.click(QStringLiteral("exitmain"));
     f.signOn(QStringLiteral("Ann"));
-    QVERIFY(!f.main().managementHintLabel->isHidden());
-    QVERIFY(f.main().managementPanel->isHidden());
+    QVERIFY(!child<QLabel>(f.main(), "managementHint")->isHidden());
+    QVERIFY(child<QWidget>(f.main(), "Picture1")->isHidden());
 }
 
 void KeyboardTest::typingReplacesTheNamePrompt_data()
@@ -207,12 +207,12 @@ void KeyboardTest::typingReplacesTheNamePrompt()
     frmlogon &logon = f.logon();
     QVERIFY(activate(logon));
     if (way == QLatin1String("tab")) {
-        logon.exitButton->setFocus();
+        child<QPushButton>(logon, "Command2")->setFocus();
         press(f, Qt::Key_Tab);
     } else if (way == QLatin1String("click")) {
-        logon.okButton->setFocus();
-        QTest::mouseClick(logon.nameBox->lineEdit(), Qt::LeftButton, {},
-                          logon.nameBox->lineEdit()->rect().center());
+        child<QPushButton>(logon, "Command1")->setFocus();
+        QTest::mouseClick(child<QComboBox>(logon, "namechoice")->lineEdit(), Qt::LeftButton, {},
+                          child<QComboBox>(logon, "namechoice")->lineEdit()->rect().center());
         f.processEvents();
     } else if (way == QLatin1String("exit")) {
         f.signOn(QStringLiteral("Ann"));
@@ -220,10 +220,10 @@ void KeyboardTest::typingReplacesTheNamePrompt()
         QVERIFY(activate(logon));
     }
     QCOMPARE(focused(), QStringLiteral("namechoice"));
-    QCOMPARE(logon.nameBox->currentText(), NamePrompt);
+    QCOMPARE(child<QComboBox>(logon, "namechoice")->currentText(), NamePrompt);
 
     type(f, QStringLiteral("Ann"));
-    QCOMPARE(logon.nameBox->currentText(), QStringLiteral("Ann"));
+    QCOMPARE(child<QComboBox>(logon, "namechoice")->currentText(), QStringLiteral("Ann"));
     press(f, Qt::Key_Return);
     QVERIFY(f.main().isVisible());
     QCOMPARE(f.main().session().employee, QStringLiteral("Ann"));
@@ -252,7 +252,7 @@ void KeyboardTest::aCompletedNameIsSpelledAsListed()
     QVERIFY(activate(f.logon()));
     QCOMPARE(focused(), QStringLiteral("namechoice"));
     type(f, typed);
-    QCOMPARE(f.logon().nameBox->currentText(), signedOn);
+    QCOMPARE(child<QComboBox>(f.logon(), "namechoice")->currentText(), signedOn);
     press(f, Qt::Key_Return);
     QVERIFY(f.takeBoxes().isEmpty());
     QCOMPARE(f.main().session().employee, signedOn);
@@ -283,7 +283,7 @@ void KeyboardTest::escapeInABoxTakesBackTheEdit()
     f.event(QStringLiteral("Manager"), QStringLiteral("2026-03-02 08:00:00"),
             QStringLiteral("Clocked In"));
     managerIn(f);
-    f.main().tabs->setCurrentIndex(tab);
+    child<QTabWidget>(f.main(), "SSTab1")->setCurrentIndex(tab);
     QVERIFY(activate(f.main()));
     auto *edit = f.main().findChild<QWidget *>(box);
     const auto shown = [edit] {
@@ -315,13 +315,13 @@ void KeyboardTest::escapeNeverEndsTheProgram()
     QVERIFY(activate(logon));
     type(f, QStringLiteral("An"));
     press(f, Qt::Key_Escape);
-    QCOMPARE(logon.nameBox->currentText(), NamePrompt);
+    QCOMPARE(child<QComboBox>(logon, "namechoice")->currentText(), NamePrompt);
     press(f, Qt::Key_Escape);
     QVERIFY(!programEnded());
     QVERIFY(logon.isVisible());
     // Typing replaces the prompt put back.
     type(f, QStringLiteral("Ann"));
-    QCOMPARE(logon.nameBox->currentText(), QStringLiteral("Ann"));
+    QCOMPARE(child<QComboBox>(logon, "namechoice")->currentText(), QStringLiteral("Ann"));
 }
 
 void KeyboardTest::escapeLeavesTheFirstRunWindowOpen()
@@ -333,7 +333,7 @@ void KeyboardTest::escapeLeavesTheFirstRunWindowOpen()
     QCOMPARE(focused(), QStringLiteral("Companyname"));
     type(f, QStringLiteral("Acme"));
     press(f, Qt::Key_Escape);
-    QCOMPARE(startup.companyEdit->text(), QString());
+    QCOMPARE(child<QLineEdit>(startup, "Companyname")->text(), QString());
     press(f, Qt::Key_Escape);
     QVERIFY(!programEnded());
     QVERIFY(startup.isVisible());
@@ -348,14 +348,14 @@ void KeyboardTest::tabReachesEveryControlInReadingOrder()
     const QString tabBar = QStringLiteral("qt_tabwidget_tabbar");
     const QStringList navigator{QStringLiteral("first"), QStringLiteral("previous"),
                                 QStringLiteral("next"), QStringLiteral("last")};
-    main.tabs->tabBar()->setFocus();
+    child<QTabWidget>(main, "SSTab1")->tabBar()->setFocus();
     QCOMPARE(tabChain(f), QStringList({QStringLiteral("clockin"), QStringLiteral("clockout"),
                                        QStringLiteral("Label12"), QStringLiteral("Label11"),
                                        QStringLiteral("lgndatetime")}) +
                               navigator + QStringList{tabBar});
 
-    main.tabs->setCurrentIndex(1);
-    main.tabs->tabBar()->setFocus();
+    child<QTabWidget>(main, "SSTab1")->setCurrentIndex(1);
+    child<QTabWidget>(main, "SSTab1")->tabBar()->setFocus();
     QCOMPARE(tabChain(f),
              QStringList({QStringLiteral("Command2"), QStringLiteral("Command1"),
                           QStringLiteral("Command3"), QStringLiteral("Command4"),
@@ -382,14 +382,14 @@ void KeyboardTest::tabInTheNotesMovesOn()
 {
     Fixture f;
     managerIn(f);
-    f.main().tabs->setCurrentIndex(1);
+    child<QTabWidget>(f.main(), "SSTab1")->setCurrentIndex(1);
     QVERIFY(activate(f.main()));
-    f.main().notesEdit->setFocus();
-    f.main().notesEdit->moveCursor(QTextCursor::End);
+    child<QTextEdit>(f.main(), "Text1")->setFocus();
+    child<QTextEdit>(f.main(), "Text1")->moveCursor(QTextCursor::End);
     type(f, QStringLiteral("keys"));
     press(f, Qt::Key_Tab);
     QCOMPARE(focused(), QStringLiteral("Label8"));
-    QVERIFY(!f.main().notesEdit->toPlainText().contains(QLatin1Char('\t')));
+    QVERIFY(!child<QTextEdit>(f.main(), "Text1")->toPlainText().contains(QLatin1Char('\t')));
     f.click(QStringLiteral("exitmain"));
     const QString note =
         f.value(QStringLiteral("SELECT Ecomment FROM datalist WHERE ename = 'Manager'")).toString();

@@ -164,11 +164,12 @@ void SaveFoldersTest::theFolderSavedIntoLastIsProposedByEveryDialog()
     // The period, exported elsewhere; the backup cancelled.
     f.click(QStringLiteral("PayPeriod"));
     f.prompts.folders = {exported.path()};
-    forms().frmperiod().exportButton->click();
-    forms().frmperiod().backupButton->click();
+    child<QPushButton>(forms().frmperiod(), "Export")->click();
+    child<QPushButton>(forms().frmperiod(), "BackUp")->click();
     forms().frmperiod().close();
     // Ann's card alone, through its save dialog, into a third folder.
-    QVERIFY(findByName(*f.main().employeeList, QStringLiteral("ename"), QStringLiteral("Ann")));
+    QVERIFY(findByName(*child<DataControl>(f.main(), "mandata"), QStringLiteral("ename"),
+                       QStringLiteral("Ann")));
     f.prompts.answers = {Button::No};
     f.click(QStringLiteral("Command3"));
     // Every card again, cancelled at the folder.

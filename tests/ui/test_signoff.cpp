@@ -26,7 +26,7 @@ const QString SwitchStored = QStringLiteral("SELECT signoff FROM \"Company Data\
 // Lets the main window's clock tick once more, so that it has looked at the time as set.
 void tick(Fixture &f)
 {
-    QSignalSpy ticks(f.main().clockTimer, &QTimer::timeout);
+    QSignalSpy ticks(child<QTimer>(f.main(), "Timer1"), &QTimer::timeout);
     QVERIFY(ticks.wait(10000));
     f.processEvents();
 }
@@ -66,7 +66,8 @@ enum class Input
 void give(frmmain &main, Input input)
 {
     QWindow *window = main.windowHandle();
-    const QPoint onDate = main.dateLabel->mapTo(&main, main.dateLabel->rect().center());
+    const QPoint onDate = child<QLabel>(main, "lbldate")
+                              ->mapTo(&main, child<QLabel>(main, "lbldate")->rect().center());
     switch (input) {
     case Input::Key:
         QTest::keyClick(window, Qt::Key_Shift);
@@ -118,8 +119,8 @@ void SignOffTest::leftAloneTheSessionEndsAsExitEndsIt()
     QFETCH(int, boxes);
     Fixture f;
     annSignedOn(f);
-    f.main().eventStampEdit->selectAll();
-    QTest::keyClicks(f.main().eventStampEdit, typed);
+    child<QLineEdit>(f.main(), "lgndatetime")->selectAll();
+    QTest::keyClicks(child<QLineEdit>(f.main(), "lgndatetime"), typed);
 
     f.setNow(QStringLiteral("2026-03-02 09:01:59"));
     tick(f);
@@ -129,7 +130,7 @@ void SignOffTest::leftAloneTheSessionEndsAsExitEndsIt()
 
     QVERIFY(!signedOn(f));
     QVERIFY(f.logon().isVisible());
-    QCOMPARE(f.logon().nameBox->currentText(), NamePrompt);
+    QCOMPARE(child<QComboBox>(f.logon(), "namechoice")->currentText(), NamePrompt);
     QCOMPARE(f.stamps(Ann), QStringList({stored}));
     QCOMPARE(f.prompts.boxes.size(), boxes);
     if (boxes)
@@ -195,7 +196,7 @@ void SignOffTest::theSwitchIsOnOnlyWhenStoredAsOne()
     tick(f);
     QVERIFY(signedOn(f));
     forms().frmprop().show();
-    QVERIFY(!forms().frmprop().signoffBox->isChecked());
+    QVERIFY(!child<QCheckBox>(forms().frmprop(), "signoff")->isChecked());
     QVERIFY(f.prompts.boxes.isEmpty());
     // Reading the switches adds nothing to an older file.
     QCOMPARE(f.file().columnNames(QStringLiteral("Company Data")).size(), olderFile ? 4 : 5);
@@ -212,10 +213,10 @@ void SignOffTest::theManagerSetsTheSwitchInAnOlderFile()
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     f.click(QStringLiteral("Command2"));
     frmprop &properties = forms().frmprop();
-    QCOMPARE(properties.signoffBox->text(),
+    QCOMPARE(child<QCheckBox>(properties, "signoff")->text(),
              QStringLiteral("Sign off after 2 minutes without input"));
 
-    properties.signoffBox->click();
+    child<QCheckBox>(properties, "signoff")->click();
     QCOMPARE(f.value(SwitchStored).toInt(), 1);
     f.setNow(QStringLiteral("2026-03-02 09:02:00"));
     tick(f);
@@ -223,8 +224,8 @@ void SignOffTest::theManagerSetsTheSwitchInAnOlderFile()
 
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     f.click(QStringLiteral("Command2"));
-    QVERIFY(properties.signoffBox->isChecked());
-    properties.signoffBox->click();
+    QVERIFY(child<QCheckBox>(properties, "signoff")->isChecked());
+    child<QCheckBox>(properties, "signoff")->click();
     QCOMPARE(f.value(SwitchStored).toInt(), 0);
     f.setNow(QStringLiteral("2026-03-02 10:00:00"));
     tick(f);

@@ -57,11 +57,11 @@ void SignOnTest::anEmployeeWithoutPasswordSignsOnAtOnce()
 
     QVERIFY(f.main().isVisible());
     QVERIFY(!f.logon().isVisible());
-    QVERIFY(!f.logon().passwordPanel->isVisible());
-    QCOMPARE(f.main().userNameLabel->text(), QStringLiteral("Ann"));
-    QCOMPARE(f.main().wageLabel->text(), QStringLiteral("7.5"));
-    QCOMPARE(f.main().userLog->recordSource(), QStringLiteral("Ann"));
-    QCOMPARE(f.main().hoursLabel->text(), QStringLiteral("0"));
+    QVERIFY(!child<QWidget>(f.logon(), "passwordbx")->isVisible());
+    QCOMPARE(child<QLabel>(f.main(), "nameemp")->text(), QStringLiteral("Ann"));
+    QCOMPARE(f.main().session().wage, QStringLiteral("7.5"));
+    QCOMPARE(child<DataControl>(f.main(), "database")->recordSource(), QStringLiteral("Ann"));
+    QCOMPARE(child<QLabel>(f.main(), "currhours")->text(), QStringLiteral("0"));
     QVERIFY(f.prompts.boxes.isEmpty());
 }
 
@@ -72,31 +72,31 @@ void SignOnTest::aPasswordIsAskedUntilRight()
     f.employee(QStringLiteral("Bob"), QStringLiteral("Secret"));
     f.startProgram();
     frmlogon &logon = f.logon();
-    logon.nameBox->setEditText(QStringLiteral("Bob"));
-    logon.okButton->click();
-    QVERIFY(logon.passwordPanel->isVisible());
+    child<QComboBox>(logon, "namechoice")->setEditText(QStringLiteral("Bob"));
+    child<QPushButton>(logon, "Command1")->click();
+    QVERIFY(child<QWidget>(logon, "passwordbx")->isVisible());
     QVERIFY(!f.main().isVisible());
 
     for (const QString &wrong : {QStringLiteral("secret"), QStringLiteral("Secret "), QString()}) {
-        logon.passwordEdit->setText(wrong);
-        logon.passwordOkButton->click();
+        child<QLineEdit>(logon, "txtpass")->setText(wrong);
+        child<QPushButton>(logon, "Command3")->click();
     }
     const Box passwordError =
         warningBox(QStringLiteral("Incorrect Password, Please retry or Cancel."),
                    QStringLiteral("Password Error"));
     QCOMPARE(f.prompts.boxes, QList<Box>({passwordError, passwordError, passwordError}));
-    QVERIFY(logon.passwordEdit->text().isEmpty());
-    QVERIFY(logon.passwordPanel->isVisible());
+    QVERIFY(child<QLineEdit>(logon, "txtpass")->text().isEmpty());
+    QVERIFY(child<QWidget>(logon, "passwordbx")->isVisible());
 
-    QTest::keyClicks(logon.passwordEdit, QStringLiteral("Secret"));
-    QCOMPARE(logon.defaultButton(), logon.passwordOkButton);
-    logon.passwordOkButton->click();
+    QTest::keyClicks(child<QLineEdit>(logon, "txtpass"), QStringLiteral("Secret"));
+    QCOMPARE(logon.defaultButton(), child<QPushButton>(logon, "Command3"));
+    child<QPushButton>(logon, "Command3")->click();
     QVERIFY(f.main().isVisible());
     QVERIFY(!logon.isVisible());
-    QVERIFY(!logon.passwordPanel->isVisible());
-    QVERIFY(logon.passwordEdit->text().isEmpty());
-    QCOMPARE(f.main().userNameLabel->text(), QStringLiteral("Bob"));
-    QVERIFY(f.main().managementPanel->isHidden());
+    QVERIFY(!child<QWidget>(logon, "passwordbx")->isVisible());
+    QVERIFY(child<QLineEdit>(logon, "txtpass")->text().isEmpty());
+    QCOMPARE(child<QLabel>(f.main(), "nameemp")->text(), QStringLiteral("Bob"));
+    QVERIFY(child<QWidget>(f.main(), "Picture1")->isHidden());
 
     // The file held the password as typed, as older files do; now it holds only its hash.
     const QString stored =
@@ -107,8 +107,8 @@ void SignOnTest::aPasswordIsAskedUntilRight()
     f.prompts.boxes.clear();
     f.signOn(QStringLiteral("Bob"), QStringLiteral("secret"));
     QCOMPARE(f.prompts.boxes, QList<Box>({passwordError}));
-    logon.passwordEdit->setText(QStringLiteral("Secret"));
-    logon.passwordOkButton->click();
+    child<QLineEdit>(logon, "txtpass")->setText(QStringLiteral("Secret"));
+    child<QPushButton>(logon, "Command3")->click();
     QVERIFY(f.main().isVisible());
 }
 
@@ -122,14 +122,15 @@ void SignOnTest::cancellingThePasswordLeavesTheMainWindowHidden()
     f.event(QStringLiteral("Bob"), QStringLiteral("2026-03-02 10:30:00"),
             QStringLiteral("Clocked Out"));
     f.startProgram();
-    f.logon().nameBox->setEditText(QStringLiteral("Bob"));
-    f.logon().okButton->click();
+    child<QComboBox>(f.logon(), "namechoice")->setEditText(QStringLiteral("Bob"));
+    child<QPushButton>(f.logon(), "Command1")->click();
     // Nothing is read for a name until its password is given.
-    QCOMPARE(f.main().hoursLabel->text(), QStringLiteral("0"));
-    f.logon().passwordCancelButton->click();
-    QVERIFY(!f.logon().passwordPanel->isVisible());
+    QCOMPARE(child<QLabel>(f.main(), "currhours")->text(), QStringLiteral("0"));
+    child<QPushButton>(f.logon(), "Command4")->click();
+    QVERIFY(!child<QWidget>(f.logon(), "passwordbx")->isVisible());
     QVERIFY(!f.main().isVisible());
-    QCOMPARE(f.logon().nameBox->currentText(), QStringLiteral("Click here for names-->"));
+    QCOMPARE(child<QComboBox>(f.logon(), "namechoice")->currentText(),
+             QStringLiteral("Click here for names-->"));
 }
 
 void SignOnTest::unknownNamesAreRefused_data()
@@ -152,7 +153,7 @@ void SignOnTest::unknownNamesAreRefused()
     QCOMPARE(f.prompts.boxes, QList<Box>({NotListedBox}));
     QVERIFY(!f.main().isVisible());
     QVERIFY(f.logon().isVisible());
-    QVERIFY(!f.logon().passwordPanel->isVisible());
+    QVERIFY(!child<QWidget>(f.logon(), "passwordbx")->isVisible());
 }
 
 void SignOnTest::managerWithoutPasswordGetsNoManagement()
@@ -167,7 +168,7 @@ void SignOnTest::managerWithoutPasswordGetsNoManagement()
                                             "you change your password."),
                              QStringLiteral("Information"))}));
     QVERIFY(f.main().isVisible());
-    QVERIFY(f.main().managementPanel->isHidden());
+    QVERIFY(child<QWidget>(f.main(), "Picture1")->isHidden());
 }
 
 void SignOnTest::managerWithPasswordGetsTheManagementPanel()
@@ -178,7 +179,7 @@ void SignOnTest::managerWithPasswordGetsTheManagementPanel()
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     QVERIFY(f.prompts.boxes.isEmpty());
-    QVERIFY(!f.main().managementPanel->isHidden());
+    QVERIFY(!child<QWidget>(f.main(), "Picture1")->isHidden());
 }
 
 void SignOnTest::exitKeepsTheWindowAndEverySignOnStartsOnTimeFunctions()
@@ -189,26 +190,27 @@ void SignOnTest::exitKeepsTheWindowAndEverySignOnStartsOnTimeFunctions()
     f.employee(QStringLiteral("Ann"));
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
-    f.main().tabs->setCurrentIndex(1);
+    child<QTabWidget>(f.main(), "SSTab1")->setCurrentIndex(1);
     frmmain *before = &f.main();
     f.click(QStringLiteral("exitmain"));
 
     QVERIFY(!f.main().isVisible());
     QVERIFY(f.logon().isVisible());
-    QCOMPARE(f.logon().nameBox->currentText(), QStringLiteral("Click here for names-->"));
-    QVERIFY(f.main().managementPanel->isHidden());
+    QCOMPARE(child<QComboBox>(f.logon(), "namechoice")->currentText(),
+             QStringLiteral("Click here for names-->"));
+    QVERIFY(child<QWidget>(f.main(), "Picture1")->isHidden());
 
     f.signOn(QStringLiteral("Ann"));
     QCOMPARE(&f.main(), before);
-    QCOMPARE(f.main().tabs->currentIndex(), 0);
-    QVERIFY(f.main().managementPanel->isHidden());
+    QCOMPARE(child<QTabWidget>(f.main(), "SSTab1")->currentIndex(), 0);
+    QVERIFY(child<QWidget>(f.main(), "Picture1")->isHidden());
 
     // By the password step too, after the About tab was left chosen.
-    f.main().tabs->setCurrentIndex(2);
+    child<QTabWidget>(f.main(), "SSTab1")->setCurrentIndex(2);
     f.click(QStringLiteral("exitmain"));
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
-    QCOMPARE(f.main().tabs->currentIndex(), 0);
-    QVERIFY(f.main().clockInButton->isVisible());
+    QCOMPARE(child<QTabWidget>(f.main(), "SSTab1")->currentIndex(), 0);
+    QVERIFY(child<QPushButton>(f.main(), "clockin")->isVisible());
 }
 
 void SignOnTest::anotherClocksChangesReachTheListAtTheNextSignOn()
@@ -225,10 +227,11 @@ void SignOnTest::anotherClocksChangesReachTheListAtTheNextSignOn()
     f.click(QStringLiteral("exitmain"));
 
     QStringList listed;
-    for (int i = 0; i < f.logon().nameBox->count(); ++i)
-        listed << f.logon().nameBox->itemText(i);
+    for (int i = 0; i < child<QComboBox>(f.logon(), "namechoice")->count(); ++i)
+        listed << child<QComboBox>(f.logon(), "namechoice")->itemText(i);
     QCOMPARE(listed, QStringList({"Ann", "Bea\n%1", "Manager"}));
-    QCOMPARE(f.logon().nameBox->currentText(), QStringLiteral("Click here for names-->"));
+    QCOMPARE(child<QComboBox>(f.logon(), "namechoice")->currentText(),
+             QStringLiteral("Click here for names-->"));
 }
 
 void SignOnTest::theCloseBoxUnloadsTheMainWindow()
@@ -240,12 +243,12 @@ void SignOnTest::theCloseBoxUnloadsTheMainWindow()
             QStringLiteral("Clocked In"));
     f.startProgram();
     f.signOn(QStringLiteral("Ann"));
-    f.main().tabs->setCurrentIndex(2);
+    child<QTabWidget>(f.main(), "SSTab1")->setCurrentIndex(2);
     f.main().close();
     f.processEvents();
 
     QVERIFY(f.logon().isVisible());
-    QCOMPARE(f.logon().nameBox->currentText(),
+    QCOMPARE(child<QComboBox>(f.logon(), "namechoice")->currentText(),
              QStringLiteral("Click here for choice of Names---->"));
     // Loaded again when the logon window is next activated, at its design state.
     f.logon().activated();
@@ -253,11 +256,13 @@ void SignOnTest::theCloseBoxUnloadsTheMainWindow()
     QVERIFY(forms().isLoaded<frmmain>());
     frmmain &fresh = f.main();
     QVERIFY(!fresh.isVisible());
-    QCOMPARE(fresh.userNameLabel->text(), QStringLiteral("Manager"));
-    QCOMPARE(fresh.hoursLabel->text(), QStringLiteral("0"));
-    QCOMPARE(fresh.wageLabel->text(), QStringLiteral("this money"));
-    QCOMPARE(fresh.tabs->currentIndex(), 0);
-    QCOMPARE(fresh.companyLabel->text(), QStringLiteral("Acme Tools"));
+    QCOMPARE(child<QLabel>(fresh, "nameemp")->text(), QStringLiteral("Manager"));
+    QCOMPARE(child<QLabel>(fresh, "currhours")->text(), QStringLiteral("0"));
+    QVERIFY(fresh.session().employee.isEmpty());
+    QCOMPARE(child<QTabWidget>(fresh, "SSTab1")->currentIndex(), 0);
+    // The About page and the cards show the company again at the next sign-on.
+    f.signOn(QStringLiteral("Ann"));
+    QCOMPARE(child<QLabel>(f.main(), "company")->text(), QStringLiteral("Acme Tools"));
 }
 
 void SignOnTest::storedSwitchesAreAppliedAtStart_data()
@@ -281,16 +286,16 @@ void SignOnTest::storedSwitchesAreAppliedAtStart()
         f.setFlag(QLatin1String(column), stored);
     f.startProgram();
 
-    QCOMPARE(f.main().eventStampEdit->isReadOnly(), on);
-    QCOMPARE(f.main().wagesFrame->isHidden(), on);
-    QCOMPARE(f.main().productPicture->isHidden(), !on);
+    QCOMPARE(child<QLineEdit>(f.main(), "lgndatetime")->isReadOnly(), on);
+    QCOMPARE(child<QGroupBox>(f.main(), "frmmoney")->isHidden(), on);
+    QCOMPARE(child<QFrame>(f.main(), "Picture2")->isHidden(), !on);
     frmprop &properties = forms().frmprop();
     QVERIFY(!properties.isVisible());
     properties.show();
-    QCOMPARE(properties.editsBox->isChecked(), on);
-    QCOMPARE(properties.moneyBox->isChecked(), on);
-    QCOMPARE(properties.subsBox->isChecked(), on);
-    QCOMPARE(properties.signoffBox->isChecked(), on);
+    QCOMPARE(child<QCheckBox>(properties, "edits")->isChecked(), on);
+    QCOMPARE(child<QCheckBox>(properties, "money")->isChecked(), on);
+    QCOMPARE(child<QCheckBox>(properties, "subs")->isChecked(), on);
+    QCOMPARE(child<QCheckBox>(properties, "signoff")->isChecked(), on);
     // Reading the switches writes nothing.
     QCOMPARE(f.value(QStringLiteral("SELECT edits FROM \"Company Data\"")),
              stored.isNull() ? QVariant() : QVariant(stored.toLongLong()));
@@ -307,23 +312,23 @@ void SignOnTest::switchesAreStoredAndAppliedAtOnce()
     frmprop &properties = forms().frmprop();
     QVERIFY(properties.isVisible());
 
-    properties.moneyBox->click();
+    child<QCheckBox>(properties, "money")->click();
     QCOMPARE(f.value(QStringLiteral("SELECT money FROM \"Company Data\"")).toInt(), 1);
-    QVERIFY(f.main().wagesFrame->isHidden());
-    QVERIFY(!f.main().productPicture->isHidden());
-    properties.editsBox->click();
+    QVERIFY(child<QGroupBox>(f.main(), "frmmoney")->isHidden());
+    QVERIFY(!child<QFrame>(f.main(), "Picture2")->isHidden());
+    child<QCheckBox>(properties, "edits")->click();
     QCOMPARE(f.value(QStringLiteral("SELECT edits FROM \"Company Data\"")).toInt(), 1);
-    QVERIFY(f.main().eventStampEdit->isReadOnly());
-    properties.subsBox->click();
+    QVERIFY(child<QLineEdit>(f.main(), "lgndatetime")->isReadOnly());
+    child<QCheckBox>(properties, "subs")->click();
     QCOMPARE(f.value(QStringLiteral("SELECT subs FROM \"Company Data\"")).toInt(), 1);
 
-    properties.moneyBox->click();
-    properties.editsBox->click();
+    child<QCheckBox>(properties, "money")->click();
+    child<QCheckBox>(properties, "edits")->click();
     QCOMPARE(f.value(QStringLiteral("SELECT money FROM \"Company Data\"")).toInt(), 0);
     QCOMPARE(f.value(QStringLiteral("SELECT edits FROM \"Company Data\"")).toInt(), 0);
-    QVERIFY(!f.main().wagesFrame->isHidden());
-    QVERIFY(f.main().productPicture->isHidden());
-    QVERIFY(!f.main().eventStampEdit->isReadOnly());
+    QVERIFY(!child<QGroupBox>(f.main(), "frmmoney")->isHidden());
+    QVERIFY(child<QFrame>(f.main(), "Picture2")->isHidden());
+    QVERIFY(!child<QLineEdit>(f.main(), "lgndatetime")->isReadOnly());
     QVERIFY(f.prompts.boxes.isEmpty());
 }
 
@@ -337,7 +342,7 @@ void SignOnTest::closingThePropertiesWindowKeepsTheSwitches()
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     f.click(QStringLiteral("Command2"));
-    QVERIFY(forms().frmprop().subsBox->isChecked());
+    QVERIFY(child<QCheckBox>(forms().frmprop(), "subs")->isChecked());
     forms().frmprop().close();
     f.processEvents();
     QVERIFY(!forms().frmprop().isVisible());
@@ -347,7 +352,7 @@ void SignOnTest::closingThePropertiesWindowKeepsTheSwitches()
     QVERIFY(!forms().isLoaded<frmsub>() || !forms().frmsub().isVisible());
     QCOMPARE(f.statuses(QStringLiteral("Manager")), QStringList({"Clocked In"}));
     QCOMPARE(f.log(QStringLiteral("Manager")).first().activity.toString(), QStringLiteral(" "));
-    QVERIFY(f.main().wagesFrame->isHidden());
+    QVERIFY(child<QGroupBox>(f.main(), "frmmoney")->isHidden());
     QVERIFY(f.prompts.boxes.isEmpty());
 }
 

@@ -41,13 +41,15 @@ void StartTest::normalStartShowsTheSortedNames()
     QVERIFY(f.logon().isVisible());
     QVERIFY(forms().isLoaded<frmmain>());
     QVERIFY(!f.main().isVisible());
+    const QComboBox *nameBox = child<QComboBox>(f.logon(), "namechoice");
     QStringList names;
-    for (int i = 0; i < f.logon().nameBox->count(); ++i)
-        names << f.logon().nameBox->itemText(i);
+    for (int i = 0; i < nameBox->count(); ++i)
+        names << nameBox->itemText(i);
     QCOMPARE(names, QStringList({"Bob", "Manager", "zoe"}));
-    QCOMPARE(f.logon().nameBox->currentText(), QStringLiteral("Click here for names-->"));
-    QCOMPARE(f.main().companyLabel->text(), QStringLiteral("Acme Tools"));
+    QCOMPARE(nameBox->currentText(), QStringLiteral("Click here for names-->"));
     QVERIFY(f.prompts.boxes.isEmpty());
+    f.signOn(QStringLiteral("Bob"));
+    QCOMPARE(child<QLabel>(f.main(), "company")->text(), QStringLiteral("Acme Tools"));
 }
 
 void StartTest::firstRunStoresTheCompanyAndEnds()
@@ -58,10 +60,10 @@ void StartTest::firstRunStoresTheCompanyAndEnds()
     frmstartup &setup = forms().frmstartup();
     QVERIFY(setup.isVisible());
     QVERIFY(!f.logon().isVisible());
-    QCOMPARE(f.logon().nameBox->count(), 0);
+    QCOMPARE(child<QComboBox>(f.logon(), "namechoice")->count(), 0);
 
-    QTest::keyClicks(setup.companyEdit, QStringLiteral(" Acme  Tools "));
-    QTest::keyClick(setup.companyEdit, Qt::Key_Return);
+    QTest::keyClicks(child<QLineEdit>(setup, "Companyname"), QStringLiteral(" Acme  Tools "));
+    QTest::keyClick(child<QLineEdit>(setup, "Companyname"), Qt::Key_Return);
     f.processEvents();
 
     QCOMPARE(
@@ -79,7 +81,7 @@ void StartTest::firstRunClosedStoresNothing()
 {
     Fixture f;
     f.startProgram();
-    forms().frmstartup().companyEdit->setText(QStringLiteral("Acme"));
+    child<QLineEdit>(forms().frmstartup(), "Companyname")->setText(QStringLiteral("Acme"));
     forms().frmstartup().close();
     f.processEvents();
     QVERIFY(programEnded());
@@ -93,8 +95,8 @@ void StartTest::firstRunRefusesABlankName()
     f.startProgram();
     frmstartup &setup = forms().frmstartup();
     for (const char *blank : {"", "   "}) {
-        setup.companyEdit->setText(QLatin1String(blank));
-        setup.okButton->click();
+        child<QLineEdit>(setup, "Companyname")->setText(QLatin1String(blank));
+        child<QPushButton>(setup, "Command1")->click();
     }
     f.processEvents();
     const Box refusal = warningBox(QStringLiteral("Please type in your company name."),
@@ -149,7 +151,7 @@ void StartTest::exitEndsTheProgram()
     Fixture f;
     f.company();
     f.startProgram();
-    f.logon().exitButton->click();
+    child<QPushButton>(f.logon(), "Command2")->click();
     f.processEvents();
     QVERIFY(programEnded());
     QVERIFY(!forms().isLoaded<frmmain>());
