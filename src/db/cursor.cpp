@@ -9,6 +9,12 @@ namespace horalink {
 
 namespace {
 
+// What follows the table in the queries that find the last row, and the row after or before
+// the one the cursor stands on.
+const char *const LastRow = " ORDER BY rowid DESC LIMIT 1";
+const char *const NextRow = " WHERE rowid > ?1 ORDER BY rowid LIMIT 1";
+const char *const PreviousRow = " WHERE rowid < ?1 ORDER BY rowid DESC LIMIT 1";
+
 DbError noCurrentRecord()
 {
     return DbError(dberr::NoCurrentRecord, QStringLiteral("No current record."));
@@ -157,7 +163,7 @@ void Cursor::moveFirst()
 void Cursor::moveLast()
 {
     requireOpen();
-    moveToEnd(query(m_lastQuery, " ORDER BY rowid DESC LIMIT 1"));
+    moveToEnd(query(m_lastQuery, LastRow));
 }
 
 void Cursor::moveToEnd(Statement &query)
@@ -177,28 +183,27 @@ void Cursor::moveToEnd(Statement &query)
 
 void Cursor::moveNext()
 {
-    requireOpen();
-    if (m_position == Position::Eof)
-        throw noCurrentRecord();
-    leave();
-    if (m_position == Position::Bof)
-        standOnFound(*m_firstQuery, 0, Position::Eof);
-    else
-        standOnFound(query(m_nextQuery, " WHERE rowid > ?1 ORDER BY rowid LIMIT 1"), m_rowid,
-                     Position::Eof);
+    moveOne(Position::Eof);
 }
 
 void Cursor::movePrevious()
 {
+    moveOne(Position::Bof);
+}
+
+void Cursor::moveOne(Position toward)
+{
     requireOpen();
-    if (m_position == Position::Bof)
+    if (m_position == toward)
         throw noCurrentRecord();
     leave();
-    if (m_position == Position::Eof)
-        standOnFound(query(m_lastQuery, " ORDER BY rowid DESC LIMIT 1"), 0, Position::Bof);
+    const bool forward = toward == Position::Eof;
+    if (m_position == (forward ? Position::Bof : Position::Eof))
+        standOnFound(forward ? *m_firstQuery : query(m_lastQuery, LastRow), 0, toward);
+    else if (forward)
+        standOnFound(query(m_nextQuery, NextRow), m_rowid, toward);
     else
-        standOnFound(query(m_previousQuery, " WHERE rowid < ?1 ORDER BY rowid DESC LIMIT 1"),
-                     m_rowid, Position::Bof);
+        standOnFound(query(m_previousQuery, PreviousRow), m_rowid, toward);
 }
 
 void Cursor::close()
@@ -240,15 +245,26 @@ void Cursor::writeTyped(const std::vector<std::pair<QString, QString>> &typed)
         return;
     if (!hasCurrentRow())
         throw noCurrentRecord();
-    QStringList fields;
-    QStringList assignments;
-    QVariantList values;
+    const TypedEdit edit = editOf(typed);
+    try {
+        storeEdit(edit);
+    } catch (const DbError &error) {
+        throw BoundEditRefused(error.number(), error.description(),
+                               edit.fields.join(QLatin1String(", ")));
+    }
+    loadRow();
+    emit currentChanged();
+}
+
+Cursor::TypedEdit Cursor::editOf(const std::vector<std::pair<QString, QString>> &typed) const
+{
+    TypedEdit edit;
     for (const auto &[name, text] : typed) {
         const int column = columnIndex(name);
-        fields << m_names[column];
-        assignments << quoteIdentifier(m_names[column]) + QStringLiteral(" = ?");
+        edit.fields << m_names[column];
+        edit.assignments << quoteIdentifier(m_names[column]) + QStringLiteral(" = ?");
         if (!m_isDateTime[column]) {
-            values << text;
+            edit.values << text;
             continue;
         }
         const auto stamp = readDateTime(text);
@@ -257,27 +273,25 @@ void Cursor::writeTyped(const std::vector<std::pair<QString, QString>> &typed)
                                    QLatin1Char('"') + text +
                                        QStringLiteral("\" is not a date and time"),
                                    m_names[column]);
-        values << storedStamp(*stamp);
+        edit.values << storedStamp(*stamp);
     }
-    try {
-        Transaction transaction(connection());
-        const auto before = rowImage(connection(), m_source, m_rowid);
-        Statement write(connection(), sql({"UPDATE ", " SET "}) +
-                                          assignments.join(QLatin1String(", ")) +
-                                          QStringLiteral(" WHERE rowid = ?"));
-        for (int i = 0; i < values.size(); ++i)
-            write.bind(i + 1, values[i]);
-        write.bind(int(values.size()) + 1, m_rowid);
-        write.run();
-        if (before)
-            recordEdit(connection(), editKind(), m_source, *before);
-        transaction.commit();
-    } catch (const DbError &error) {
-        throw BoundEditRefused(error.number(), error.description(),
-                               fields.join(QLatin1String(", ")));
-    }
-    loadRow();
-    emit currentChanged();
+    return edit;
+}
+
+void Cursor::storeEdit(const TypedEdit &edit)
+{
+    Transaction transaction(connection());
+    const auto before = rowImage(connection(), m_source, m_rowid);
+    Statement write(connection(), sql({"UPDATE ", " SET "}) +
+                                      edit.assignments.join(QLatin1String(", ")) +
+                                      QStringLiteral(" WHERE rowid = ?"));
+    for (int i = 0; i < edit.values.size(); ++i)
+        write.bind(i + 1, edit.values[i]);
+    write.bind(int(edit.values.size()) + 1, m_rowid);
+    write.run();
+    if (before)
+        recordEdit(connection(), editKind(), m_source, *before);
+    transaction.commit();
 }
 
 ChangeKind Cursor::editKind() const

@@ -90,6 +90,14 @@ private:
         const char *before;
         const char *after;
     };
+    // What typed texts are stored as: the fields, their assignments and the values bound to
+    // them, each stamp in the form the file keeps.
+    struct TypedEdit
+    {
+        QStringList fields;
+        QStringList assignments;
+        QVariantList values;
+    };
 
     void requireOpen() const;
     void leave();
@@ -104,6 +112,11 @@ private:
     QString rowSql(const char *after) const;
     Statement &query(std::unique_ptr<Statement> &slot, const char *after);
     void moveToEnd(Statement &query);
+    // One row on toward the end given; from the other end, the row nearest it.
+    void moveOne(Position toward);
+    TypedEdit editOf(const std::vector<std::pair<QString, QString>> &typed) const;
+    // Stores the edit in the row with the history entry it makes, both or neither.
+    void storeEdit(const TypedEdit &edit);
     int columnIndex(const QString &name) const;
     // What the history calls an edit of this table's row.
     ChangeKind editKind() const;

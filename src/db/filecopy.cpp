@@ -111,26 +111,38 @@ QStringList integrityProblems(Connection &copy)
 // Copies the file's pages into a new file of this name, and checks the copy.
 FileCopy copyFile(SqliteConnection &file, const QString &fileName, const CopyProgress &progress)
 {
-    NewFile partial(fileName);
-    if (!partial.open(QIODevice::WriteOnly))
-        throw DbError(entryAt(fileName) == Entry::None ? dberr::FileNotFound : dberr::FileExists,
-                      partial.errorString());
-    {
-        const auto copy = SqliteConnection::openNewFile(partial.temporaryName());
-        const FileCopy::Result copied = copyPages(file, *copy, progress);
-        if (copied != FileCopy::Result::Whole)
-            return {copied};
-        const QStringList problems = integrityProblems(*copy);
-        if (!problems.isEmpty())
-            return {FileCopy::Result::Damaged, problems};
-    }
-    // Never over an existing file, even one that appeared while the copy was written.
-    if (!partial.commit())
-        throw DbError(dberr::FileExists, partial.errorString());
-    return {};
+    FileCopy copied;
+    writeDatabaseFile(fileName, [&](SqliteConnection &copy) {
+        copied.result = copyPages(file, copy, progress);
+        if (copied.result != FileCopy::Result::Whole)
+            return false;
+        copied.problems = integrityProblems(copy);
+        if (!copied.problems.isEmpty())
+            copied.result = FileCopy::Result::Damaged;
+        return copied.result == FileCopy::Result::Whole;
+    });
+    return copied;
 }
 
 } // namespace
+
+bool writeDatabaseFile(const QString &fileName,
+                       const std::function<bool(SqliteConnection &copy)> &write)
+{
+    NewFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw DbError(entryAt(fileName) == Entry::None ? dberr::FileNotFound : dberr::FileExists,
+                      file.errorString());
+    {
+        const auto copy = SqliteConnection::openNewFile(file.temporaryName());
+        if (!write(*copy))
+            return false;
+    }
+    // Never over an existing file, even one that appeared while the copy was written.
+    if (!file.commit())
+        throw DbError(dberr::FileExists, file.errorString());
+    return true;
+}
 
 FileCopy copyDatabaseToFile(Connection &connection, const QString &fileName,
                             const CopyProgress &progress)

@@ -7,6 +7,7 @@
 namespace horalink {
 
 class Connection;
+class SqliteConnection;
 
 // Told after each step of a copy, and while it waits for another copy of the program to let
 // go of the file: the pages copied so far of all pages (tables, from a server). The copy
@@ -37,5 +38,11 @@ struct FileCopy
 // of the disk is thrown as a DbError, and leaves no file.
 FileCopy copyDatabaseToFile(Connection &connection, const QString &fileName,
                             const CopyProgress &progress = {});
+
+// Writes a new database file of this name, as a NewFile: `write` fills it through a connection
+// of its own, closed before the file takes its name, and the file takes it only when `write`
+// returns true; otherwise nothing is left. A file that cannot be made or named is a DbError.
+bool writeDatabaseFile(const QString &fileName,
+                       const std::function<bool(SqliteConnection &copy)> &write);
 
 } // namespace horalink

@@ -15,14 +15,17 @@ namespace horalink {
 namespace {
 
 // The server's numbers for the types the program reads (its catalog's pg_type).
-constexpr Oid BoolOid = 16;
-constexpr Oid Int8Oid = 20;
-constexpr Oid Int2Oid = 21;
-constexpr Oid Int4Oid = 23;
-constexpr Oid Float4Oid = 700;
-constexpr Oid Float8Oid = 701;
-constexpr Oid NumericOid = 1700;
-constexpr Oid TimestampOid = 1114;
+enum TypeOid : Oid
+{
+    BoolOid = 16,
+    Int8Oid = 20,
+    Int2Oid = 21,
+    Int4Oid = 23,
+    Float4Oid = 700,
+    Float8Oid = 701,
+    NumericOid = 1700,
+    TimestampOid = 1114,
+};
 
 // The longest name the server keeps; a longer one it would cut short without a word.
 constexpr int LongestName = 63;
@@ -94,6 +97,19 @@ QStringList jsonNames(const PGresult *result, int column)
     for (const QJsonValue &name : array)
         names << name.toString();
     return names;
+}
+
+// Why a connection could not be made, in words the user can act on.
+DbError unreachable(pg_conn *conn, bool accountGiven)
+{
+    const QString reason = firstLine(pq().PQerrorMessage(conn));
+    // The server tells a wrong password from other refusals only in its words; a password
+    // that was sent and refused is the one case the user can mend by typing again.
+    const bool wrongPassword = accountGiven && pq().PQconnectionUsedPassword(conn) &&
+                               reason.contains(QLatin1String("authentication failed"));
+    return DbError(wrongPassword ? dberr::WrongPassword : dberr::ServerUnreachable,
+                   QStringLiteral("Could not reach the database ") + whereOf(conn) +
+                       QStringLiteral(": ") + reason);
 }
 
 class PgStatement : public StatementBackend
@@ -271,73 +287,115 @@ private:
 
 } // namespace
 
-QByteArray serverSql(const QString &sql, int *parameters)
+namespace {
+
+// Reads a statement as the file's engine takes it and writes it as the server reads it; quoted
+// text, quoted names and comments are copied as they stand.
+class ServerSqlWriter
 {
-    const QByteArray in = sql.toUtf8();
-    QByteArray out;
-    out.reserve(in.size() + 8);
-    int highest = 0;
-    qsizetype i = 0;
-    const qsizetype n = in.size();
+public:
+    explicit ServerSqlWriter(const QString &sql) : m_in(sql.toUtf8())
+    {
+        m_out.reserve(m_in.size() + 8);
+    }
+
+    QByteArray written()
+    {
+        while (m_at < m_in.size()) {
+            const char c = m_in[m_at];
+            if (c == '\'')
+                quoted('\'');
+            else if (c == '"')
+                requireKept(quoted('"'));
+            else if (startsHere("--"))
+                copyComment("\n", 0);
+            else if (startsHere("/*"))
+                copyComment("*/", 2);
+            else if (c == '?')
+                placeholder();
+            else
+                m_out += m_in[m_at++];
+        }
+        return m_out;
+    }
+
+    int highest() const { return m_highest; }
+
+private:
+    bool startsHere(const char *two) const
+    {
+        return m_in[m_at] == two[0] && m_at + 1 < m_in.size() && m_in[m_at + 1] == two[1];
+    }
+
     // Copies a quoted text or name, its doubled quotes included; returns what it holds.
-    const auto quoted = [&](char quote) {
+    QByteArray quoted(char quote)
+    {
         QByteArray held;
-        out += in[i++];
-        while (i < n) {
-            if (in[i] == quote) {
-                out += in[i++];
-                if (i < n && in[i] == quote) {
+        m_out += m_in[m_at++];
+        while (m_at < m_in.size()) {
+            if (m_in[m_at] == quote) {
+                m_out += m_in[m_at++];
+                if (m_at < m_in.size() && m_in[m_at] == quote) {
                     held += quote;
-                    out += in[i++];
+                    m_out += m_in[m_at++];
                     continue;
                 }
                 break;
             }
-            held += in[i];
-            out += in[i++];
+            held += m_in[m_at];
+            m_out += m_in[m_at++];
         }
         return held;
-    };
-    while (i < n) {
-        const char c = in[i];
-        if (c == '\'') {
-            quoted('\'');
-        } else if (c == '"') {
-            const QByteArray name = quoted('"');
-            if (name.size() > LongestName)
-                throw DbError(dberr::BadTableName,
-                              QLatin1Char('\'') + QString::fromUtf8(name) +
-                                  QStringLiteral("' is longer than the 63 bytes a name may have "
-                                                 "on the database server."));
-        } else if (c == '-' && i + 1 < n && in[i + 1] == '-') {
-            const qsizetype end = in.indexOf('\n', i);
-            const qsizetype stop = end < 0 ? n : end;
-            out += in.mid(i, stop - i);
-            i = stop;
-        } else if (c == '/' && i + 1 < n && in[i + 1] == '*') {
-            const qsizetype end = in.indexOf("*/", i + 2);
-            const qsizetype stop = end < 0 ? n : end + 2;
-            out += in.mid(i, stop - i);
-            i = stop;
-        } else if (c == '?') {
-            ++i;
-            int number = 0;
-            bool numbered = false;
-            while (i < n && in[i] >= '0' && in[i] <= '9') {
-                number = number * 10 + (in[i++] - '0');
-                numbered = true;
-            }
-            // A bare ? takes the number after the highest so far, as the file's engine counts.
-            if (!numbered)
-                number = highest + 1;
-            highest = std::max(highest, number);
-            out += '$' + QByteArray::number(number);
-        } else {
-            out += in[i++];
-        }
     }
+
+    static void requireKept(const QByteArray &name)
+    {
+        if (name.size() > LongestName)
+            throw DbError(dberr::BadTableName,
+                          QLatin1Char('\'') + QString::fromUtf8(name) +
+                              QStringLiteral("' is longer than the 63 bytes a name may have "
+                                             "on the database server."));
+    }
+
+    // Copies a comment up to its close, and so much of the close as belongs to it.
+    void copyComment(const char *close, qsizetype closeKept)
+    {
+        const qsizetype end = m_in.indexOf(close, m_at + 2);
+        const qsizetype stop = end < 0 ? m_in.size() : end + closeKept;
+        m_out += m_in.mid(m_at, stop - m_at);
+        m_at = stop;
+    }
+
+    void placeholder()
+    {
+        ++m_at;
+        int number = 0;
+        bool numbered = false;
+        while (m_at < m_in.size() && m_in[m_at] >= '0' && m_in[m_at] <= '9') {
+            number = number * 10 + (m_in[m_at++] - '0');
+            numbered = true;
+        }
+        // A bare ? takes the number after the highest so far, as the file's engine counts.
+        if (!numbered)
+            number = m_highest + 1;
+        m_highest = std::max(m_highest, number);
+        m_out += '$' + QByteArray::number(number);
+    }
+
+    const QByteArray m_in;
+    QByteArray m_out;
+    qsizetype m_at = 0;
+    int m_highest = 0;
+};
+
+} // namespace
+
+QByteArray serverSql(const QString &sql, int *parameters)
+{
+    ServerSqlWriter writer(sql);
+    QByteArray out = writer.written();
     if (parameters)
-        *parameters = highest;
+        *parameters = writer.highest();
     return out;
 }
 
@@ -375,14 +433,7 @@ std::unique_ptr<PgConnection> PgConnection::connect(const QString &connectionStr
     values.push_back(nullptr);
     pg_conn *conn = pq().PQconnectdbParams(keywords.data(), values.data(), 1);
     if (pq().PQstatus(conn) != CONNECTION_OK) {
-        const QString reason = firstLine(pq().PQerrorMessage(conn));
-        // The server tells a wrong password from other refusals only in its words; a password
-        // that was sent and refused is the one case the user can mend by typing again.
-        const bool wrongPassword = !user.isEmpty() && pq().PQconnectionUsedPassword(conn) &&
-                                   reason.contains(QLatin1String("authentication failed"));
-        const DbError error(wrongPassword ? dberr::WrongPassword : dberr::ServerUnreachable,
-                            QStringLiteral("Could not reach the database ") + whereOf(conn) +
-                                QStringLiteral(": ") + reason);
+        const DbError error = unreachable(conn, !user.isEmpty());
         pq().PQfinish(conn);
         throw error;
     }
@@ -550,28 +601,11 @@ void PgConnection::forgetUnused() noexcept
         pq().PQclear(pq().PQexec(m_conn, sql.constData()));
 }
 
-PGresult *PgConnection::checked(PGresult *result, bool committing)
+namespace {
+
+// The server's refusal of a command, in the words the file's engine would use for it.
+DbError refusalOf(PGresult *result)
 {
-    const ExecStatusType status = result ? pq().PQresultStatus(result) : PGRES_FATAL_ERROR;
-    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
-        return result;
-    // A command that failed may have met a table another clock just changed.
-    forgetCatalog();
-    if (connectionFailed(m_conn, result)) {
-        const QString reason =
-            firstLine(result ? pq().PQresultErrorMessage(result) : pq().PQerrorMessage(m_conn));
-        pq().PQclear(result);
-        m_lost = true;
-        const bool transactionGone = m_inTransaction && !committing;
-        throw DbError(dberr::ConnectionLost,
-                      QStringLiteral("The connection to the database ") + location() +
-                          QStringLiteral(" was lost (") + reason +
-                          (transactionGone
-                               ? QStringLiteral("). Nothing of what was being done was stored")
-                               : QStringLiteral("). What was being done is stored whole or not "
-                                                "at all")) +
-                          QStringLiteral("; the next action connects again."));
-    }
     // Copied: the fields go with the result.
     const QByteArray state(pq().PQresultErrorField(result, PG_DIAG_SQLSTATE));
     const char *constraintField = pq().PQresultErrorField(result, PG_DIAG_CONSTRAINT_NAME);
@@ -580,23 +614,55 @@ PGresult *PgConnection::checked(PGresult *result, bool committing)
     pq().PQclear(result);
     // The server's tables carry the file's named checks: a refusal reads as the file's.
     if (startsWith(state.constData(), CheckViolationState) && !constraint.isEmpty())
-        throw DbError(dberr::CheckFailed, QStringLiteral("CHECK constraint failed: ") + constraint);
+        return DbError(dberr::CheckFailed,
+                       QStringLiteral("CHECK constraint failed: ") + constraint);
     // A server that only reads (a standby, or a session set so) refuses as the file does.
     if (startsWith(state.constData(), ReadOnlyState))
-        throw DbError(dberr::ReadOnly, message);
+        return DbError(dberr::ReadOnly, message);
     if (startsWith(state.constData(), NoPrivilegeState))
-        throw DbError(dberr::NotPermitted,
-                      QStringLiteral("Only the Manager may make this change on the shared "
-                                     "database; nothing was stored (") +
-                          message + QStringLiteral(")."));
+        return DbError(dberr::NotPermitted,
+                       QStringLiteral("Only the Manager may make this change on the shared "
+                                      "database; nothing was stored (") +
+                           message + QStringLiteral(")."));
     if (startsWith(state.constData(), LockTimeoutState))
-        throw DbError(dberr::Locked,
-                      QStringLiteral("Another time clock kept the table locked; nothing was "
-                                     "written."));
+        return DbError(dberr::Locked,
+                       QStringLiteral("Another time clock kept the table locked; nothing was "
+                                      "written."));
     if (message.contains(QLatin1String("cannot insert multiple commands")))
-        throw DbError(dberr::SyntaxError,
-                      QStringLiteral("A statement may not be followed by another one."));
-    throw DbError(dberr::ServerRefused, message);
+        return DbError(dberr::SyntaxError,
+                       QStringLiteral("A statement may not be followed by another one."));
+    return DbError(dberr::ServerRefused, message);
+}
+
+} // namespace
+
+PGresult *PgConnection::checked(PGresult *result, bool committing)
+{
+    const ExecStatusType status = result ? pq().PQresultStatus(result) : PGRES_FATAL_ERROR;
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
+        return result;
+    // A command that failed may have met a table another clock just changed.
+    forgetCatalog();
+    if (connectionFailed(m_conn, result))
+        throw connectionLost(result, committing);
+    throw refusalOf(result);
+}
+
+DbError PgConnection::connectionLost(PGresult *result, bool committing)
+{
+    const QString reason =
+        firstLine(result ? pq().PQresultErrorMessage(result) : pq().PQerrorMessage(m_conn));
+    pq().PQclear(result);
+    m_lost = true;
+    const bool transactionGone = m_inTransaction && !committing;
+    return DbError(dberr::ConnectionLost,
+                   QStringLiteral("The connection to the database ") + location() +
+                       QStringLiteral(" was lost (") + reason +
+                       (transactionGone
+                            ? QStringLiteral("). Nothing of what was being done was stored")
+                            : QStringLiteral("). What was being done is stored whole or not "
+                                             "at all")) +
+                       QStringLiteral("; the next action connects again."));
 }
 
 void PgConnection::counted(PGresult *result)
@@ -874,11 +940,7 @@ pg_result *PgConnection::run(const std::shared_ptr<Prepared> &prepared, const QB
     if (!reading)
         describe(prepared, text);
     const bool rows = reading || !prepared->columnNames.isEmpty();
-    Command command{prepared->name, text, values};
-    if (prepared->state == Prepared::State::Unsent) {
-        prepared->state = Prepared::State::Sending;
-        command.preparing = prepared;
-    }
+    Command command = commandFor(prepared, text, values);
     if (!rows && m_inTransaction && m_batched) {
         dropReadAhead();
         m_queue.push_back(std::move(command));
@@ -887,16 +949,36 @@ pg_result *PgConnection::run(const std::shared_ptr<Prepared> &prepared, const QB
     learn(text, values, rows);
     if (!rows) {
         dropReadAhead();
-    } else if (!m_inTransaction && m_queue.empty()) {
-        if (const auto found = m_ahead.find(keyOf(text, values)); found != m_ahead.end()) {
-            pg_result *result = found->second;
-            m_ahead.erase(found);
-            abandon({command});
-            return result;
-        }
+    } else if (pg_result *result = takeReadAhead(text, values)) {
+        abandon({command});
+        return result;
     }
     m_queue.push_back(std::move(command));
     return flush();
+}
+
+PgConnection::Command PgConnection::commandFor(const std::shared_ptr<Prepared> &prepared,
+                                               const QByteArray &text, const Values &values)
+{
+    Command command{prepared->name, text, values};
+    if (prepared->state == Prepared::State::Unsent) {
+        prepared->state = Prepared::State::Sending;
+        command.preparing = prepared;
+    }
+    return command;
+}
+
+pg_result *PgConnection::takeReadAhead(const QByteArray &text, const Values &values)
+{
+    // A read within a transaction, or behind commands still waiting, sees what they leave.
+    if (m_inTransaction || !m_queue.empty())
+        return nullptr;
+    const auto found = m_ahead.find(keyOf(text, values));
+    if (found == m_ahead.end())
+        return nullptr;
+    pg_result *result = found->second;
+    m_ahead.erase(found);
+    return result;
 }
 
 bool PgConnection::send(const Command &command)
@@ -962,6 +1044,29 @@ pg_result *PgConnection::flush(bool committing)
     m_queue.clear();
     const std::vector<Read> ahead =
         !m_inTransaction || committing ? readAhead() : std::vector<Read>();
+    const std::optional<size_t> readsSent = sendAll(commands, ahead);
+    ++m_roundTrips;
+    std::vector<pg_result *> results;
+    std::vector<pg_result *> reads;
+    if (readsSent) {
+        for (const Command &command : commands)
+            results.push_back(answerOf(command));
+        pq().PQclear(pq().PQgetResult(m_conn));
+        for (size_t i = 0; i < *readsSent; ++i)
+            reads.push_back(nextResult());
+        if (*readsSent)
+            pq().PQclear(pq().PQgetResult(m_conn));
+    }
+    if (pq().PQexitPipelineMode(m_conn) != 1)
+        m_lost = true;
+    abandon(commands);
+    keepReadAhead(ahead, reads);
+    return takeResults(results, commands.size(), committing);
+}
+
+std::optional<size_t> PgConnection::sendAll(const std::vector<Command> &commands,
+                                            const std::vector<Read> &ahead)
+{
     // One message, one wait: the commands, a sync that ends them, and what is read ahead
     // behind a sync of its own, so that a failed commit does not stop the reads.
     bool sent = pq().PQenterPipelineMode(m_conn) == 1;
@@ -977,28 +1082,18 @@ pg_result *PgConnection::flush(bool committing)
     }
     if (readsSent)
         sent = pq().PQpipelineSync(m_conn) == 1;
-    ++m_roundTrips;
-    std::vector<pg_result *> results;
-    std::vector<pg_result *> reads;
-    if (sent) {
-        for (const Command &command : commands)
-            results.push_back(answerOf(command));
-        pq().PQclear(pq().PQgetResult(m_conn));
-        for (size_t i = 0; i < readsSent; ++i)
-            reads.push_back(nextResult());
-        if (readsSent)
-            pq().PQclear(pq().PQgetResult(m_conn));
-    }
-    if (pq().PQexitPipelineMode(m_conn) != 1)
-        m_lost = true;
-    abandon(commands);
+    return sent ? std::optional<size_t>(readsSent) : std::nullopt;
+}
+
+void PgConnection::keepReadAhead(const std::vector<Read> &ahead,
+                                 const std::vector<pg_result *> &reads) noexcept
+{
     for (size_t i = 0; i < reads.size(); ++i) {
         if (reads[i] && pq().PQresultStatus(reads[i]) == PGRES_TUPLES_OK)
             m_ahead[keyOf(ahead[i].text, ahead[i].values)] = reads[i];
         else
             pq().PQclear(reads[i]);
     }
-    return takeResults(results, commands.size(), committing);
 }
 
 pg_result *PgConnection::takeResults(std::vector<pg_result *> &results, size_t commands,

@@ -128,6 +128,9 @@ public:
     void counted(pg_result *result);
 
 private:
+    // The failure of a command whose connection went, which is cleared; the next command
+    // connects again.
+    DbError connectionLost(pg_result *result, bool committing);
     // A command waiting to be sent: a prepared statement by name, or a text without values;
     // with the preparation of its text first where that is still to be sent, or that alone.
     struct Command
@@ -160,6 +163,18 @@ private:
     // Sends every waiting command, and what the action will read next where no transaction
     // stays open, in one message; returns the last command's result.
     pg_result *flush(bool committing = false);
+    // Sends the commands and the reads ahead in one message: how many reads went with the
+    // commands, or nothing when the message could not be sent whole.
+    std::optional<size_t> sendAll(const std::vector<Command> &commands,
+                                  const std::vector<Read> &ahead);
+    // Keeps each read ahead that found its rows until it is asked for.
+    void keepReadAhead(const std::vector<Read> &ahead,
+                       const std::vector<pg_result *> &reads) noexcept;
+    // The command that runs a prepared text, with its preparation where that is still to be sent.
+    static Command commandFor(const std::shared_ptr<Prepared> &prepared, const QByteArray &text,
+                              const Values &values);
+    // What was read ahead for this text and these values, taken out; nothing when it was not.
+    pg_result *takeReadAhead(const QByteArray &text, const Values &values);
     bool send(const Command &command);
     pg_result *nextResult();
     pg_result *answerOf(const Command &command);

@@ -39,6 +39,24 @@ void grantOnTable(PgConnection &server, const QString &privileges, const QString
                   server.quotedTable(table) + QStringLiteral(" TO ") + grantees);
 }
 
+QString clocksAndManager(const ServerRoles &roles)
+{
+    return role(roles.clocks) + QStringLiteral(", ") + role(roles.manager);
+}
+
+// Only the clocks' and the Manager's accounts use the schema; only the Manager's makes tables
+// in it.
+void grantOnSchema(PgConnection &server, const ServerRoles &roles, const QString &schema)
+{
+    server.runOne(QStringLiteral("REVOKE ALL ON SCHEMA ") + schema +
+                  QStringLiteral(" FROM PUBLIC"));
+    server.runOne(QStringLiteral("GRANT USAGE ON SCHEMA ") + schema + QStringLiteral(" TO ") +
+                  clocksAndManager(roles));
+    // Add employee makes the new employee's time log.
+    server.runOne(QStringLiteral("GRANT CREATE ON SCHEMA ") + schema + QStringLiteral(" TO ") +
+                  role(roles.manager));
+}
+
 } // namespace
 
 bool isRoleName(const QString &name)
@@ -90,18 +108,10 @@ void shareTimeLog(PgConnection &server, const ServerRoles &roles, const QString 
 
 void grantRoles(PgConnection &server, const ServerRoles &roles)
 {
-    requireRole(server, roles.clocks);
-    requireRole(server, roles.manager);
-    requireRole(server, roles.keeper);
+    for (const QString &name : {roles.clocks, roles.manager, roles.keeper})
+        requireRole(server, name);
     const QString schema = quoteIdentifier(server.schema());
-    const QString both = role(roles.clocks) + QStringLiteral(", ") + role(roles.manager);
-    server.runOne(QStringLiteral("REVOKE ALL ON SCHEMA ") + schema +
-                  QStringLiteral(" FROM PUBLIC"));
-    server.runOne(QStringLiteral("GRANT USAGE ON SCHEMA ") + schema + QStringLiteral(" TO ") +
-                  both);
-    // Add employee makes the new employee's time log.
-    server.runOne(QStringLiteral("GRANT CREATE ON SCHEMA ") + schema + QStringLiteral(" TO ") +
-                  role(roles.manager));
+    grantOnSchema(server, roles, schema);
     if (!server.tableExists(HistoryTable))
         server.createHistory();
     // A history made before clocks kept events while the server was away gains the rule.
@@ -111,7 +121,7 @@ void grantRoles(PgConnection &server, const ServerRoles &roles)
         grantOnTable(server, QStringLiteral("SELECT, INSERT, UPDATE, DELETE"), table,
                      role(roles.manager));
     }
-    grantOnTable(server, QStringLiteral("SELECT, INSERT"), HistoryTable, both);
+    grantOnTable(server, QStringLiteral("SELECT, INSERT"), HistoryTable, clocksAndManager(roles));
     for (const QString &table : server.tableNames()) {
         if (table != EmployeeList && table != CompanyTable && table != HistoryTable)
             shareTimeLog(server, roles, table);

@@ -5,25 +5,39 @@
 #include "db/history.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace horalink {
 
 namespace {
 
+// Each switch with its column in "Company Data" and its place among the Switches.
+struct SwitchField
+{
+    Switch which;
+    const char *column;
+    bool Switches::*flag;
+};
+
+constexpr std::array<SwitchField, 4> SwitchFields{{
+    {Switch::Edits, "edits", &Switches::edits},
+    {Switch::Money, "money", &Switches::money},
+    {Switch::Subs, "subs", &Switches::subs},
+    {Switch::Signoff, "signoff", &Switches::signoff},
+}};
+
+const SwitchField &fieldOf(Switch which)
+{
+    const auto found =
+        std::find_if(SwitchFields.begin(), SwitchFields.end(),
+                     [which](const SwitchField &field) { return field.which == which; });
+    return found == SwitchFields.end() ? SwitchFields.back() : *found;
+}
+
 const char *columnOf(Switch which)
 {
-    switch (which) {
-    case Switch::Edits:
-        return "edits";
-    case Switch::Money:
-        return "money";
-    case Switch::Subs:
-        return "subs";
-    case Switch::Signoff:
-        break;
-    }
-    return "signoff";
+    return fieldOf(which).column;
 }
 
 // A field of "Company Data" as the settings read it: one that files made before it lack
@@ -118,20 +132,7 @@ Switches readSwitches(Connection &connection)
 
 void Switches::set(Switch which, bool on)
 {
-    switch (which) {
-    case Switch::Edits:
-        edits = on;
-        return;
-    case Switch::Money:
-        money = on;
-        return;
-    case Switch::Subs:
-        subs = on;
-        return;
-    case Switch::Signoff:
-        signoff = on;
-        return;
-    }
+    this->*fieldOf(which).flag = on;
 }
 
 void storeSwitch(Connection &connection, Switch which, bool on)

@@ -2,8 +2,8 @@
 
 #include "db/database.h"
 #include "db/employees.h"
+#include "db/filecopy.h"
 #include "db/history.h"
-#include "db/newfile.h"
 #include "db/postgres.h"
 #include "db/sqlite.h"
 
@@ -99,10 +99,9 @@ void refuseFoldedAlike(const QStringList &tables)
     }
 }
 
-// Every table of the employee database, in a database that has none yet: the list, the
-// company table and every time log, all in stored order. A table that is none of these is
-// refused before anything is copied, rather than left behind.
-bool copyTables(Connection &from, Connection &to, const TableProgress &progress)
+// The source's time logs: every table but the list, the company table and the history. A
+// table that is none of these is refused before anything is copied, rather than left behind.
+QStringList timeLogsOf(Connection &from)
 {
     const QStringList tables = from.tableNames();
     refuseFoldedAlike(tables);
@@ -118,6 +117,24 @@ bool copyTables(Connection &from, Connection &to, const TableProgress &progress)
                                              "nor a time log; nothing was copied."));
         timeLogs << table;
     }
+    return timeLogs;
+}
+
+// The copy keeps what happened to the record, and a server keeps it append-only; a database
+// without a history gains it at its first change, as the file does.
+void copyHistory(Connection &from, Connection &to)
+{
+    if (!from.tableExists(HistoryTable))
+        return;
+    to.createHistory();
+    copyRows(from, to, HistoryTable, fieldsOf(from, HistoryTable, HistoryFields), HistoryFields);
+}
+
+// Every table of the employee database, in a database that has none yet: the list, the
+// company table, the history and every time log, all in stored order.
+bool copyTables(Connection &from, Connection &to, const TableProgress &progress)
+{
+    const QStringList timeLogs = timeLogsOf(from);
     const int total = int(timeLogs.size()) + 2;
     int copied = 0;
     const auto told = [&] {
@@ -131,14 +148,8 @@ bool copyTables(Connection &from, Connection &to, const TableProgress &progress)
     copyRows(from, to, CompanyTable, fieldsOf(from, CompanyTable, companyFields), companyFields);
     if (!told())
         return false;
-    // The copy keeps what happened to the record, and a server keeps it append-only; a
-    // database without a history gains it at its first change, as the file does.
-    if (from.tableExists(HistoryTable)) {
-        to.createHistory();
-        copyRows(from, to, HistoryTable, fieldsOf(from, HistoryTable, HistoryFields),
-                 HistoryFields);
-    }
-    for (const QString &table : std::as_const(timeLogs)) {
+    copyHistory(from, to);
+    for (const QString &table : timeLogs) {
         to.createTimeLog(table);
         copyRows(from, to, table, from.columnNames(table), TimeLogFields);
         if (!told())
@@ -183,23 +194,16 @@ void copyFileToServer(Connection &file, PgConnection &server,
 
 bool copyServerToFile(PgConnection &server, const QString &fileName, const TableProgress &progress)
 {
-    NewFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw DbError(entryAt(fileName) == Entry::None ? dberr::FileNotFound : dberr::FileExists,
-                      file.errorString());
-    {
-        const auto copy = SqliteConnection::openNewFile(file.temporaryName());
+    return writeDatabaseFile(fileName, [&](SqliteConnection &copy) {
         server.beginSnapshot();
         const SnapshotEnd reading{server};
         requireEmployeeTables(server, QStringLiteral("The database ") + server.location());
-        Transaction writing(*copy);
-        if (!copyTables(server, *copy, progress))
+        Transaction writing(copy);
+        if (!copyTables(server, copy, progress))
             return false;
         writing.commit();
-    }
-    if (!file.commit())
-        throw DbError(dberr::FileExists, file.errorString());
-    return true;
+        return true;
+    });
 }
 
 } // namespace horalink

@@ -6,6 +6,7 @@
 #include "db/settings.h"
 #include "db/sqlite.h"
 #include "db/timelog.h"
+#include "db/timelogmodel.h"
 #include "db/transfer.h"
 #include "support/fixture.h"
 #include "ui/program.h"
@@ -13,6 +14,7 @@
 #include <functional>
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace horalink;
@@ -40,6 +42,7 @@ private slots:
     void aSessionEndedAtAnyCommandOfADumpLeavesNothingBehind();
     void namesOneInAFileAreNotDumped();
     void aSessionEndedAtAnyCommandOfADeleteLastKeepsEventAndEntryTogether();
+    void aSessionEndedAtAnyCommandOfAGridEditKeepsCellAndEntryTogether();
 };
 
 namespace {
@@ -560,6 +563,58 @@ void ServerTest::aSessionEndedAtAnyCommandOfADeleteLastKeepsEventAndEntryTogethe
     QVERIFY2(cuts >= 5, qPrintable(QString::number(cuts)));
     QCOMPARE(f.statuses(QStringLiteral("Ann")), QStringList({ClockedIn}));
     QCOMPARE(entries(), deleted + 1);
+}
+
+void ServerTest::aSessionEndedAtAnyCommandOfAGridEditKeepsCellAndEntryTogether()
+{
+    if (!onServer())
+        QSKIP("Needs the private database server.");
+    Fixture f;
+    f.employee(QStringLiteral("Ann"));
+    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 08:00:00"), ClockedIn,
+            QStringLiteral("desk"));
+    auto &clock = dynamic_cast<PgConnection &>(openDatabase(EmployeeMdb));
+    const auto entries = [&] {
+        return f.value(QStringLiteral("SELECT count(*) FROM \"Horalink change history\"")).toInt();
+    };
+    const auto task = [&] {
+        return f.value(QStringLiteral("SELECT activity FROM \"Ann\"")).toString();
+    };
+    const int activity = 3;
+    // Types the task into the grid's cell. A refusal is told, the cell goes on showing what is
+    // stored, and the refusal is handed on as the failure it tells of.
+    const auto typeTask = [&](const QString &text) {
+        TimeLogModel grid(clock, QStringLiteral("Ann"));
+        QSignalSpy refused(&grid, &TimeLogModel::refused);
+        if (grid.setData(grid.index(0, activity), text, Qt::EditRole))
+            return;
+        QCOMPARE(refused.count(), 1);
+        QCOMPARE(grid.data(grid.index(0, activity), Qt::DisplayRole).toString(), task());
+        const QString reason = refused.first().first().toString();
+        QVERIFY2(reason.contains(QStringLiteral("was lost")), qPrintable(reason));
+        throw DbError(dberr::ConnectionLost, reason);
+    };
+    QString stored = QStringLiteral("desk");
+    int kept = 0;
+    const auto nextTask = [&] {
+        return QStringLiteral("stocking ") + QString::number(kept + 1);
+    };
+    const int cuts = cutAtEachCommand(
+        clock, [&] { typeTask(nextTask()); },
+        [&] {
+            // Neither the cell nor its entry was kept; typed again, both are.
+            QCOMPARE(task(), stored);
+            QCOMPARE(entries(), kept);
+            stored = nextTask();
+            typeTask(stored);
+            ++kept;
+            QCOMPARE(task(), stored);
+            QCOMPARE(entries(), kept);
+        });
+    // BEGIN, the lock, the write that gives back the row, the entry and COMMIT at least.
+    QVERIFY2(cuts >= 5, qPrintable(QString::number(cuts)));
+    QCOMPARE(task(), nextTask());
+    QCOMPARE(entries(), kept + 1);
 }
 
 QTEST_MAIN(ServerTest)
