@@ -1,6 +1,7 @@
 #include "export.h"
 
 #include "db/connection.h"
+#include "db/datetimetext.h"
 #include "db/employees.h"
 #include "db/roster.h"
 #include "payday/changes.h"
@@ -31,8 +32,8 @@ void writeEventsHeader(CsvWriter &events)
 }
 
 // 'YYYY-MM-DDTHH:MM:SS' into `out`, which holds 19 characters. Stamps are held as UTC with
-// years of four digits; the date is worked out from the days since the epoch by hand, since
-// an export writes one for every event.
+// years of four digits; the date is worked out from the days since the epoch, since an export
+// writes one for every event.
 QByteArrayView isoText(const QDateTime &stamp, char *out)
 {
     if (!stamp.isValid())
@@ -40,24 +41,14 @@ QByteArrayView isoText(const QDateTime &stamp, char *out)
     const qint64 seconds = stamp.toSecsSinceEpoch();
     const qint64 days = seconds / 86400 - (seconds % 86400 < 0);
     const qint64 time = seconds - days * 86400;
-    // Days to a civil date, counting in eras of 400 years from 0000-03-01.
-    const qint64 shifted = days + 719468;
-    const qint64 era = (shifted >= 0 ? shifted : shifted - 146096) / 146097;
-    const qint64 dayOfEra = shifted - era * 146097;
-    const qint64 yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const qint64 dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const qint64 monthIndex = (5 * dayOfYear + 2) / 153;
-    const int day = int(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
-    const int month = int(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
-    const int year = int(yearOfEra + era * 400 + (month <= 2));
+    const CivilDate date = civilDate(days);
     const auto put = [out](int at, int value, int digits) {
         for (int i = at + digits - 1; i >= at; --i, value /= 10)
             out[i] = char('0' + value % 10);
     };
-    put(0, year, 4);
-    put(5, month, 2);
-    put(8, day, 2);
+    put(0, date.year, 4);
+    put(5, date.month, 2);
+    put(8, date.day, 2);
     put(11, int(time / 3600), 2);
     put(14, int(time / 60 % 60), 2);
     put(17, int(time % 60), 2);
