@@ -1,7 +1,7 @@
 #include "periodrows.h"
 
-#include "payday/decimal.h"
 #include "payday/pairs.h"
+#include "reports/decimal.h"
 #include "reports/figures.h"
 
 namespace horalink {
