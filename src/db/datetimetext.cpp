@@ -224,6 +224,41 @@ struct Piece
 
 using Pattern = QList<Piece>;
 
+// The piece a field of a format stands for: a run of one letter, `run` long.
+Piece fieldPiece(QChar letter, qsizetype run)
+{
+    switch (letter.unicode()) {
+    case 'd':
+        return {Kind::Day};
+    case 'M':
+        return {run >= 3 ? Kind::MonthName : Kind::Month};
+    case 'y':
+        return {Kind::Year};
+    case 'h':
+    case 'H':
+        return {Kind::Hour};
+    case 'm':
+        return {Kind::Minute, int(std::min<qsizetype>(run, 2))};
+    case 's':
+        return {Kind::Second, int(std::min<qsizetype>(run, 2))};
+    default:
+        return {Kind::DayHalf};
+    }
+}
+
+// How many characters the field at `at` takes: a run of one letter, but "A" or "AP" for the
+// day half.
+qsizetype fieldLength(const QString &format, qsizetype at)
+{
+    const QChar letter = format[at];
+    if (letter == QLatin1Char('a') || letter == QLatin1Char('A'))
+        return at + 1 < format.size() && QStringLiteral("pP").contains(format[at + 1]) ? 2 : 1;
+    qsizetype run = 1;
+    while (at + run < format.size() && format[at + run] == letter)
+        ++run;
+    return run;
+}
+
 // The pieces of a Qt date or time format, such as "M/d/yy" or "h:mm:ss AP".
 Pattern patternOf(const QString &format)
 {
@@ -243,41 +278,14 @@ Pattern patternOf(const QString &format)
             else
                 quoted = !quoted;
             i += doubled ? 2 : 1;
-            continue;
-        }
-        if (quoted || !QStringLiteral("dMyhHmsaA").contains(c)) {
+        } else if (quoted || !QStringLiteral("dMyhHmsaA").contains(c)) {
             addText(c);
             ++i;
-            continue;
+        } else {
+            const qsizetype length = fieldLength(format, i);
+            pattern.append(fieldPiece(c, length));
+            i += length;
         }
-        qsizetype run = 1;
-        while (i + run < format.size() && format[i + run] == c)
-            ++run;
-        switch (c.unicode()) {
-        case 'd':
-            pattern.append({Kind::Day});
-            break;
-        case 'M':
-            pattern.append({run >= 3 ? Kind::MonthName : Kind::Month});
-            break;
-        case 'y':
-            pattern.append({Kind::Year});
-            break;
-        case 'h':
-        case 'H':
-            pattern.append({Kind::Hour});
-            break;
-        case 'm':
-            pattern.append({Kind::Minute, int(std::min<qsizetype>(run, 2))});
-            break;
-        case 's':
-            pattern.append({Kind::Second, int(std::min<qsizetype>(run, 2))});
-            break;
-        default:
-            pattern.append({Kind::DayHalf});
-            run = i + 1 < format.size() && QStringLiteral("pP").contains(format[i + 1]) ? 2 : 1;
-        }
-        i += run;
     }
     return pattern;
 }
@@ -432,8 +440,33 @@ QStringList monthNames(const QLocale &locale)
     return names;
 }
 
-// Reads `pattern` at `at`; where the reading ends. The day half may be left out, and so may
-// text before the first or after the last field, such as the "г." after a Bulgarian date.
+// Reads a field, or the day half, at `at`; where it ends. The day half may be left out.
+std::optional<qsizetype> readField(const Piece &piece, QStringView text, qsizetype at,
+                                   const QLocale &locale, Reading &reading)
+{
+    if (piece.part == Kind::DayHalf) {
+        const auto half = longestWord(text, at, dayHalves(locale));
+        if (!half)
+            return at;
+        reading.half = half->index % 2 ? Reading::Half::Pm : Reading::Half::Am;
+        return half->end;
+    }
+    if (piece.part == Kind::MonthName) {
+        const auto month = longestWord(text, at, monthNames(locale));
+        if (!month)
+            return std::nullopt;
+        reading.month = int(month->index / 4 + 1);
+        return month->end;
+    }
+    const auto number = numberAt(text, at);
+    if (!number || !fits(piece, number->digits))
+        return std::nullopt;
+    store(piece.part, *number, reading);
+    return number->end;
+}
+
+// Reads `pattern` at `at`; where the reading ends. Text before the first or after the last
+// field may be left out, such as the "г." after a Bulgarian date.
 std::optional<qsizetype> readPattern(const Pattern &pattern, QStringView text, qsizetype at,
                                      const QLocale &locale, Reading &reading)
 {
@@ -445,29 +478,11 @@ std::optional<qsizetype> readPattern(const Pattern &pattern, QStringView text, q
         std::find_if(pattern.rbegin(), pattern.rend(), isField).base() - pattern.begin() - 1;
     for (qsizetype i = 0; i < pattern.size(); ++i) {
         const Piece &piece = pattern[i];
-        if (piece.part == Kind::Text) {
-            const auto end = matchWord(text, at, piece.text);
-            if (!end && i > first && i < last)
-                return std::nullopt;
-            at = end.value_or(at);
-        } else if (piece.part == Kind::DayHalf) {
-            if (const auto half = longestWord(text, at, dayHalves(locale))) {
-                reading.half = half->index % 2 ? Reading::Half::Pm : Reading::Half::Am;
-                at = half->end;
-            }
-        } else if (piece.part == Kind::MonthName) {
-            const auto month = longestWord(text, at, monthNames(locale));
-            if (!month)
-                return std::nullopt;
-            reading.month = int(month->index / 4 + 1);
-            at = month->end;
-        } else {
-            const auto number = numberAt(text, at);
-            if (!number || !fits(piece, number->digits))
-                return std::nullopt;
-            store(piece.part, *number, reading);
-            at = number->end;
-        }
+        const auto end = piece.part == Kind::Text ? matchWord(text, at, piece.text)
+                                                  : readField(piece, text, at, locale, reading);
+        if (!end && (piece.part != Kind::Text || (i > first && i < last)))
+            return std::nullopt;
+        at = end.value_or(at);
     }
     return at;
 }
