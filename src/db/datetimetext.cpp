@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <iterator>
 #include <QStringList>
 
 namespace horalink {
@@ -11,20 +10,6 @@ namespace {
 
 // QDate's Julian day of 1970-01-01, where milliseconds since the epoch start.
 constexpr qint64 JulianDayOfEpoch = 2440588;
-
-int digits(QStringView text, qsizetype from, qsizetype count)
-{
-    int value = 0;
-    for (qsizetype i = from; i < from + count; ++i) {
-        // Only the digits the program writes: a stamp that the totals cannot read must not be
-        // shown or printed as a date either.
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9')
-            return -1;
-        value = value * 10 + (c - u'0');
-    }
-    return value;
-}
 
 // Drops the time-zone field ('t') of a Qt time format, with the brackets around it and the
 // blanks and commas that set it off: stamps carry no zone, and "17:30:10 ()" is no time.
@@ -60,24 +45,6 @@ QString storedStamp(const QDateTime &stamp)
     return stamp.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-QDateTime parseStoredStamp(QStringView text)
-{
-    if (text.size() != 19 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-') ||
-        text[10] != QLatin1Char(' ') || text[13] != QLatin1Char(':') ||
-        text[16] != QLatin1Char(':'))
-        return {};
-    const int fields[6] = {digits(text, 0, 4),  digits(text, 5, 2),  digits(text, 8, 2),
-                           digits(text, 11, 2), digits(text, 14, 2), digits(text, 17, 2)};
-    // A field that is not all digits must not slip through as a year before Christ.
-    if (std::any_of(std::begin(fields), std::end(fields), [](int field) { return field < 0; }))
-        return {};
-    const QDate date(fields[0], fields[1], fields[2]);
-    const QTime time(fields[3], fields[4], fields[5]);
-    if (!date.isValid() || !time.isValid())
-        return {};
-    return naiveStamp(date, time);
-}
-
 QDateTime naiveStamp(QDate date, QTime time)
 {
     return QDateTime(date, QTime(time.hour(), time.minute(), time.second()), Qt::UTC);
@@ -95,6 +62,31 @@ qint64 minuteNumber(const QDateTime &stamp)
     return stamp.date().toJulianDay() * 1440 + stamp.time().hour() * 60 + stamp.time().minute();
 }
 
+// Both ways count in eras of 400 years from 0000-03-01, so that a leap day closes its year.
+qint64 epochDay(const CivilDate &date)
+{
+    const int year = date.year - (date.month <= 2);
+    const qint64 era = (year >= 0 ? year : year - 399) / 400;
+    const int yearOfEra = int(year - era * 400);
+    const int dayOfYear = (153 * (date.month + (date.month > 2 ? -3 : 9)) + 2) / 5 + date.day - 1;
+    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+CivilDate civilDate(qint64 epochDay)
+{
+    const qint64 shifted = epochDay + 719468;
+    const qint64 era = (shifted >= 0 ? shifted : shifted - 146096) / 146097;
+    const qint64 dayOfEra = shifted - era * 146097;
+    const qint64 yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const qint64 dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const qint64 monthIndex = (5 * dayOfYear + 2) / 153;
+    const int month = int(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
+    return {int(yearOfEra + era * 400 + (month <= 2)), month,
+            int(dayOfYear - (153 * monthIndex + 2) / 5 + 1)};
+}
+
 namespace {
 
 bool isLeapYear(int year)
@@ -102,21 +94,17 @@ bool isLeapYear(int year)
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
-// The Julian day of a Gregorian date, as QDate counts it, without building a QDate: this runs
-// once for every row of every total.
 qint64 julianDay(int year, int month, int day)
 {
-    year -= month <= 2;
-    const qint64 era = (year >= 0 ? year : year - 399) / 400;
-    const int yearOfEra = int(year - era * 400);
-    const int dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468 + JulianDayOfEpoch;
+    return epochDay({year, month, day}) + JulianDayOfEpoch;
 }
 
-// The fields of a stored stamp's bytes up to its minutes, or to its seconds, each checked;
-// nothing when the text is not one. Further bytes are not looked at.
-std::optional<std::array<int, 6>> storedFields(const char *text, int length, int fieldCount)
+// The fields of a stored stamp up to its minutes, or to its seconds, each checked; nothing when
+// the text is not one. Further characters are not looked at. Only the digits the program
+// writes count: a stamp that the totals cannot read must not be shown or printed as a date
+// either.
+template <typename Char>
+std::optional<std::array<int, 6>> storedFields(const Char *text, qsizetype length, int fieldCount)
 {
     if (length < 3 * fieldCount + 1 || text[4] != '-' || text[7] != '-' || text[10] != ' ' ||
         text[13] != ':' || (fieldCount == 6 && text[16] != ':'))
@@ -154,7 +142,9 @@ std::optional<qint64> storedMinute(const char *text, int length)
     return julianDay(year, month, day) * 1440 + hour * 60 + minute;
 }
 
-QDateTime parseStoredStamp(const char *text, int length)
+namespace {
+
+template <typename Char> QDateTime parsedStamp(const Char *text, qsizetype length)
 {
     const auto fields = length == 19 ? storedFields(text, length, 6) : std::nullopt;
     if (!fields)
@@ -163,6 +153,18 @@ QDateTime parseStoredStamp(const char *text, int length)
     const qint64 seconds = (julianDay(year, month, day) - JulianDayOfEpoch) * 86400 + hour * 3600 +
                            minute * 60 + second;
     return QDateTime::fromMSecsSinceEpoch(seconds * 1000, Qt::UTC);
+}
+
+} // namespace
+
+QDateTime parseStoredStamp(QStringView text)
+{
+    return parsedStamp(text.utf16(), text.size());
+}
+
+QDateTime parseStoredStamp(const char *text, int length)
+{
+    return parsedStamp(text, length);
 }
 
 QString shortDateFormat(const QLocale &locale)
@@ -222,6 +224,41 @@ struct Piece
 
 using Pattern = QList<Piece>;
 
+// The piece a field of a format stands for: a run of one letter, `run` long.
+Piece fieldPiece(QChar letter, qsizetype run)
+{
+    switch (letter.unicode()) {
+    case 'd':
+        return {Kind::Day};
+    case 'M':
+        return {run >= 3 ? Kind::MonthName : Kind::Month};
+    case 'y':
+        return {Kind::Year};
+    case 'h':
+    case 'H':
+        return {Kind::Hour};
+    case 'm':
+        return {Kind::Minute, int(std::min<qsizetype>(run, 2))};
+    case 's':
+        return {Kind::Second, int(std::min<qsizetype>(run, 2))};
+    default:
+        return {Kind::DayHalf};
+    }
+}
+
+// How many characters the field at `at` takes: a run of one letter, but "A" or "AP" for the
+// day half.
+qsizetype fieldLength(const QString &format, qsizetype at)
+{
+    const QChar letter = format[at];
+    if (letter == QLatin1Char('a') || letter == QLatin1Char('A'))
+        return at + 1 < format.size() && QStringLiteral("pP").contains(format[at + 1]) ? 2 : 1;
+    qsizetype run = 1;
+    while (at + run < format.size() && format[at + run] == letter)
+        ++run;
+    return run;
+}
+
 // The pieces of a Qt date or time format, such as "M/d/yy" or "h:mm:ss AP".
 Pattern patternOf(const QString &format)
 {
@@ -241,41 +278,14 @@ Pattern patternOf(const QString &format)
             else
                 quoted = !quoted;
             i += doubled ? 2 : 1;
-            continue;
-        }
-        if (quoted || !QStringLiteral("dMyhHmsaA").contains(c)) {
+        } else if (quoted || !QStringLiteral("dMyhHmsaA").contains(c)) {
             addText(c);
             ++i;
-            continue;
+        } else {
+            const qsizetype length = fieldLength(format, i);
+            pattern.append(fieldPiece(c, length));
+            i += length;
         }
-        qsizetype run = 1;
-        while (i + run < format.size() && format[i + run] == c)
-            ++run;
-        switch (c.unicode()) {
-        case 'd':
-            pattern.append({Kind::Day});
-            break;
-        case 'M':
-            pattern.append({run >= 3 ? Kind::MonthName : Kind::Month});
-            break;
-        case 'y':
-            pattern.append({Kind::Year});
-            break;
-        case 'h':
-        case 'H':
-            pattern.append({Kind::Hour});
-            break;
-        case 'm':
-            pattern.append({Kind::Minute, int(std::min<qsizetype>(run, 2))});
-            break;
-        case 's':
-            pattern.append({Kind::Second, int(std::min<qsizetype>(run, 2))});
-            break;
-        default:
-            pattern.append({Kind::DayHalf});
-            run = i + 1 < format.size() && QStringLiteral("pP").contains(format[i + 1]) ? 2 : 1;
-        }
-        i += run;
     }
     return pattern;
 }
@@ -430,8 +440,33 @@ QStringList monthNames(const QLocale &locale)
     return names;
 }
 
-// Reads `pattern` at `at`; where the reading ends. The day half may be left out, and so may
-// text before the first or after the last field, such as the "г." after a Bulgarian date.
+// Reads a field, or the day half, at `at`; where it ends. The day half may be left out.
+std::optional<qsizetype> readField(const Piece &piece, QStringView text, qsizetype at,
+                                   const QLocale &locale, Reading &reading)
+{
+    if (piece.part == Kind::DayHalf) {
+        const auto half = longestWord(text, at, dayHalves(locale));
+        if (!half)
+            return at;
+        reading.half = half->index % 2 ? Reading::Half::Pm : Reading::Half::Am;
+        return half->end;
+    }
+    if (piece.part == Kind::MonthName) {
+        const auto month = longestWord(text, at, monthNames(locale));
+        if (!month)
+            return std::nullopt;
+        reading.month = int(month->index / 4 + 1);
+        return month->end;
+    }
+    const auto number = numberAt(text, at);
+    if (!number || !fits(piece, number->digits))
+        return std::nullopt;
+    store(piece.part, *number, reading);
+    return number->end;
+}
+
+// Reads `pattern` at `at`; where the reading ends. Text before the first or after the last
+// field may be left out, such as the "г." after a Bulgarian date.
 std::optional<qsizetype> readPattern(const Pattern &pattern, QStringView text, qsizetype at,
                                      const QLocale &locale, Reading &reading)
 {
@@ -443,29 +478,11 @@ std::optional<qsizetype> readPattern(const Pattern &pattern, QStringView text, q
         std::find_if(pattern.rbegin(), pattern.rend(), isField).base() - pattern.begin() - 1;
     for (qsizetype i = 0; i < pattern.size(); ++i) {
         const Piece &piece = pattern[i];
-        if (piece.part == Kind::Text) {
-            const auto end = matchWord(text, at, piece.text);
-            if (!end && i > first && i < last)
-                return std::nullopt;
-            at = end.value_or(at);
-        } else if (piece.part == Kind::DayHalf) {
-            if (const auto half = longestWord(text, at, dayHalves(locale))) {
-                reading.half = half->index % 2 ? Reading::Half::Pm : Reading::Half::Am;
-                at = half->end;
-            }
-        } else if (piece.part == Kind::MonthName) {
-            const auto month = longestWord(text, at, monthNames(locale));
-            if (!month)
-                return std::nullopt;
-            reading.month = int(month->index / 4 + 1);
-            at = month->end;
-        } else {
-            const auto number = numberAt(text, at);
-            if (!number || !fits(piece, number->digits))
-                return std::nullopt;
-            store(piece.part, *number, reading);
-            at = number->end;
-        }
+        const auto end = piece.part == Kind::Text ? matchWord(text, at, piece.text)
+                                                  : readField(piece, text, at, locale, reading);
+        if (!end && (piece.part != Kind::Text || (i > first && i < last)))
+            return std::nullopt;
+        at = end.value_or(at);
     }
     return at;
 }

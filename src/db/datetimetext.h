@@ -28,6 +28,17 @@ qint64 minuteNumber(const QDateTime &stamp);
 // The same for a stored stamp read straight from the file; nothing when it is not one.
 std::optional<qint64> storedMinute(const char *text, int length);
 
+// A Gregorian date, and its days counted from 1970-01-01: worked out by hand, both ways, since
+// the totals and the export do it for every row.
+struct CivilDate
+{
+    int year;
+    int month;
+    int day;
+};
+qint64 epochDay(const CivilDate &date);
+CivilDate civilDate(qint64 epochDay);
+
 // The locale's short date, always with a four-digit year so that a date read back never
 // lands in the wrong century.
 QString shortDateFormat(const QLocale &locale = QLocale());

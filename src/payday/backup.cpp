@@ -14,6 +14,23 @@ WriteOutcome failed(const QString &why)
     return {WriteOutcome::Result::Failed, {}, why};
 }
 
+WriteOutcome outcomeOf(const FileCopy &copied, const QString &target)
+{
+    switch (copied.result) {
+    case FileCopy::Result::Whole:
+        break;
+    case FileCopy::Result::Cancelled:
+        return {WriteOutcome::Result::Cancelled, {}, {}};
+    case FileCopy::Result::StayedLocked:
+        return failed(QStringLiteral("Another program kept Employee.mdb locked for a minute; "
+                                     "nothing was copied."));
+    case FileCopy::Result::Damaged:
+        return failed(QStringLiteral("The copy failed its integrity check: ") +
+                      copied.problems.join(QStringLiteral("; ")));
+    }
+    return {WriteOutcome::Result::Written, {target}, {}};
+}
+
 } // namespace
 
 QString backupFileName(const QDateTime &now)
@@ -39,19 +56,7 @@ WriteOutcome backupDatabase(Connection &connection, const QString &folder, const
         // refuses: told, and the program goes on.
         return failed(error.description());
     }
-    switch (copied.result) {
-    case FileCopy::Result::Whole:
-        break;
-    case FileCopy::Result::Cancelled:
-        return {WriteOutcome::Result::Cancelled, {}, {}};
-    case FileCopy::Result::StayedLocked:
-        return failed(QStringLiteral("Another program kept Employee.mdb locked for a minute; "
-                                     "nothing was copied."));
-    case FileCopy::Result::Damaged:
-        return failed(QStringLiteral("The copy failed its integrity check: ") +
-                      copied.problems.join(QStringLiteral("; ")));
-    }
-    return {WriteOutcome::Result::Written, {target}, {}};
+    return outcomeOf(copied, target);
 }
 
 } // namespace horalink

@@ -1,6 +1,7 @@
 #include "export.h"
 
 #include "db/connection.h"
+#include "db/datetimetext.h"
 #include "db/employees.h"
 #include "db/roster.h"
 #include "payday/changes.h"
@@ -31,8 +32,8 @@ void writeEventsHeader(CsvWriter &events)
 }
 
 // 'YYYY-MM-DDTHH:MM:SS' into `out`, which holds 19 characters. Stamps are held as UTC with
-// years of four digits; the date is worked out from the days since the epoch by hand, since
-// an export writes one for every event.
+// years of four digits; the date is worked out from the days since the epoch, since an export
+// writes one for every event.
 QByteArrayView isoText(const QDateTime &stamp, char *out)
 {
     if (!stamp.isValid())
@@ -40,24 +41,14 @@ QByteArrayView isoText(const QDateTime &stamp, char *out)
     const qint64 seconds = stamp.toSecsSinceEpoch();
     const qint64 days = seconds / 86400 - (seconds % 86400 < 0);
     const qint64 time = seconds - days * 86400;
-    // Days to a civil date, counting in eras of 400 years from 0000-03-01.
-    const qint64 shifted = days + 719468;
-    const qint64 era = (shifted >= 0 ? shifted : shifted - 146096) / 146097;
-    const qint64 dayOfEra = shifted - era * 146097;
-    const qint64 yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const qint64 dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const qint64 monthIndex = (5 * dayOfYear + 2) / 153;
-    const int day = int(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
-    const int month = int(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
-    const int year = int(yearOfEra + era * 400 + (month <= 2));
+    const CivilDate date = civilDate(days);
     const auto put = [out](int at, int value, int digits) {
         for (int i = at + digits - 1; i >= at; --i, value /= 10)
             out[i] = char('0' + value % 10);
     };
-    put(0, year, 4);
-    put(5, month, 2);
-    put(8, day, 2);
+    put(0, date.year, 4);
+    put(5, date.month, 2);
+    put(8, date.day, 2);
     put(11, int(time / 3600), 2);
     put(14, int(time / 60 % 60), 2);
     put(17, int(time % 60), 2);
@@ -123,6 +114,74 @@ ExportedEmployee writeEmployee(Connection &connection, const ListedEmployee &lis
             employee.marks.contains(ShiftMark::Open)};
 }
 
+// The files of an export, each written as a NewFile, the tables through their writers.
+struct ExportFiles
+{
+    ExportFiles(const QString &folder, NewFile::Existing existing, const CsvFormat &format)
+        : summaryFile(QDir(folder).filePath(SummaryCsv), existing),
+          eventsFile(QDir(folder).filePath(EventsCsv), existing),
+          changesFile(QDir(folder).filePath(ChangesCsv), existing),
+          digests(QDir(folder).filePath(DigestsFile), existing), summary(summaryFile, format),
+          events(eventsFile, format), changes(changesFile, format)
+    {}
+
+    // Why a file would not open, or nothing.
+    std::optional<QString> open()
+    {
+        for (NewFile *file : {&summaryFile, &eventsFile, &changesFile, &digests}) {
+            if (!file->open(QIODevice::WriteOnly))
+                return file->errorString();
+        }
+        return std::nullopt;
+    }
+
+    // Every file is whole on the disk before any takes its name; why one is not, or nothing.
+    std::optional<QString> finish()
+    {
+        for (auto [writer, file] : {std::pair{&summary, &summaryFile},
+                                    {&events, &eventsFile},
+                                    {&changes, &changesFile}}) {
+            if (!writer->flush() || !file->finish())
+                return file->errorString();
+        }
+        if (!digests.finish())
+            return digests.errorString();
+        return std::nullopt;
+    }
+
+    NewFile summaryFile;
+    NewFile eventsFile;
+    NewFile changesFile;
+    NewFile digests;
+    CsvWriter summary;
+    CsvWriter events;
+    CsvWriter changes;
+};
+
+void writeChanges(CsvWriter &changes, const std::vector<HistoryEntry> &entries)
+{
+    writeChangesHeader(changes);
+    for (const HistoryEntry &change : entries)
+        writeChange(changes, change);
+}
+
+// The summary's and the events' rows, employee by employee in list order, each recorded for
+// the digests; false when the user cancelled.
+bool writeEmployees(Connection &connection, ExportRecord &record, const Progress &progress,
+                    CsvWriter &summary, CsvWriter &events)
+{
+    writeLine(summary, summaryTitles());
+    writeEventsHeader(events);
+    const QList<ListedEmployee> employees = listedEmployees(connection);
+    for (qsizetype done = 0; done < employees.size(); ++done) {
+        record.employees << writeEmployee(connection, employees[done], record.period,
+                                          record.exported, summary, events);
+        if (progress && !progress(int(done + 1), int(employees.size()), employees[done].name))
+            return false;
+    }
+    return true;
+}
+
 // The files take their names within the transaction that records the export, so that the
 // history names no export whose files were not written.
 WriteOutcome commitRecorded(Connection &connection, const QString &folder,
@@ -172,43 +231,19 @@ WriteOutcome exportPeriod(Connection &connection, const Period &period, const QD
                       QDir::toNativeSeparators(folder) + QLatin1Char('.'));
     // Nothing in the folder changes before every file is complete: unfinished files are
     // discarded with their NewFile.
-    NewFile summaryFile(QDir(folder).filePath(SummaryCsv), existing);
-    NewFile eventsFile(QDir(folder).filePath(EventsCsv), existing);
-    NewFile changesFile(QDir(folder).filePath(ChangesCsv), existing);
-    NewFile digestsFile(QDir(folder).filePath(DigestsFile), existing);
-    for (NewFile *file : {&summaryFile, &eventsFile, &changesFile, &digestsFile}) {
-        if (!file->open(QIODevice::WriteOnly))
-            return failed(file->errorString());
-    }
-    const CsvFormat format = CsvFormat::of(locale);
-    CsvWriter summary(summaryFile, format);
-    CsvWriter events(eventsFile, format);
-    CsvWriter changes(changesFile, format);
-    writeLine(summary, summaryTitles());
-    writeEventsHeader(events);
-    writeChangesHeader(changes);
-    for (const HistoryEntry &change : periodChanges(connection, period))
-        writeChange(changes, change);
-
+    ExportFiles files(folder, existing, CsvFormat::of(locale));
+    if (const auto failure = files.open())
+        return failed(*failure);
+    writeChanges(files.changes, periodChanges(connection, period));
     ExportRecord record{period, now, {}};
-    const QList<ListedEmployee> employees = listedEmployees(connection);
-    for (qsizetype done = 0; done < employees.size(); ++done) {
-        record.employees << writeEmployee(connection, employees[done], period, now, summary,
-                                          events);
-        if (progress && !progress(int(done + 1), int(employees.size()), employees[done].name))
-            return {WriteOutcome::Result::Cancelled, {}, {}};
-    }
-    digestsFile.write(QJsonDocument(recordJson(record)).toJson());
-    // Every file is whole on the disk before any takes its name.
-    for (auto [writer, file] :
-         {std::pair{&summary, &summaryFile}, {&events, &eventsFile}, {&changes, &changesFile}}) {
-        if (!writer->flush() || !file->finish())
-            return failed(file->errorString());
-    }
-    if (!digestsFile.finish())
-        return failed(digestsFile.errorString());
-    return commitRecorded(connection, folder, record,
-                          {&digestsFile, &changesFile, &eventsFile, &summaryFile});
+    if (!writeEmployees(connection, record, progress, files.summary, files.events))
+        return {WriteOutcome::Result::Cancelled, {}, {}};
+    files.digests.write(QJsonDocument(recordJson(record)).toJson());
+    if (const auto failure = files.finish())
+        return failed(*failure);
+    return commitRecorded(
+        connection, folder, record,
+        {&files.digests, &files.changesFile, &files.eventsFile, &files.summaryFile});
 }
 
 } // namespace horalink

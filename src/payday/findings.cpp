@@ -246,43 +246,29 @@ QList<Finding> findingsOf(const QString &employee, const QList<TimeLogRow> &rows
 
 QString kindText(FindingKind kind)
 {
-    switch (kind) {
-    case FindingKind::NoTimeLog:
-        return QStringLiteral("no time log");
-    case FindingKind::UnreadableStamp:
-        return QStringLiteral("unreadable date and time");
-    case FindingKind::ForgottenClockOut:
-        return QStringLiteral("forgotten clock-out");
-    case FindingKind::UnknownStatus:
-        return QStringLiteral("unknown status");
-    case FindingKind::SameStatusTwice:
-        return QStringLiteral("same status twice");
-    case FindingKind::ClockOutWithoutClockIn:
-        return QStringLiteral("clock-out without a clock-in");
-    case FindingKind::EarlierThanBefore:
-        return QStringLiteral("earlier than the event before it");
-    case FindingKind::PairOpenedByClockOut:
-        return QStringLiteral("pair opened by a clock-out");
-    case FindingKind::NegativePair:
-        return QStringLiteral("negative pair");
-    case FindingKind::LongPair:
-        return QStringLiteral("pair over 16 hours");
-    case FindingKind::ZoneChange:
-        return QStringLiteral("pair across a time zone change");
-    case FindingKind::AmbiguousTime:
-        return QStringLiteral("time the clock showed twice or never");
-    case FindingKind::OpenShift:
-        return QStringLiteral("shift still open");
-    case FindingKind::FutureStamp:
-        return QStringLiteral("dated in the future");
-    case FindingKind::ThousandHours:
-        return QStringLiteral("1,000 hours or more");
-    case FindingKind::ChangedAfterStored:
-        return QStringLiteral("changed after it was stored");
-    case FindingKind::PasswordStoredAsTyped:
-        return QStringLiteral("password stored as typed");
-    case FindingKind::DeliveredOutOfTurn:
-        return QStringLiteral("delivered out of turn");
+    static const std::pair<FindingKind, const char *> texts[] = {
+        {FindingKind::NoTimeLog, "no time log"},
+        {FindingKind::UnreadableStamp, "unreadable date and time"},
+        {FindingKind::ForgottenClockOut, "forgotten clock-out"},
+        {FindingKind::UnknownStatus, "unknown status"},
+        {FindingKind::SameStatusTwice, "same status twice"},
+        {FindingKind::ClockOutWithoutClockIn, "clock-out without a clock-in"},
+        {FindingKind::EarlierThanBefore, "earlier than the event before it"},
+        {FindingKind::PairOpenedByClockOut, "pair opened by a clock-out"},
+        {FindingKind::NegativePair, "negative pair"},
+        {FindingKind::LongPair, "pair over 16 hours"},
+        {FindingKind::ZoneChange, "pair across a time zone change"},
+        {FindingKind::AmbiguousTime, "time the clock showed twice or never"},
+        {FindingKind::OpenShift, "shift still open"},
+        {FindingKind::FutureStamp, "dated in the future"},
+        {FindingKind::ThousandHours, "1,000 hours or more"},
+        {FindingKind::ChangedAfterStored, "changed after it was stored"},
+        {FindingKind::PasswordStoredAsTyped, "password stored as typed"},
+        {FindingKind::DeliveredOutOfTurn, "delivered out of turn"},
+    };
+    for (const auto &[known, text] : texts) {
+        if (known == kind)
+            return QString::fromLatin1(text);
     }
     return {};
 }

@@ -1,30 +1,9 @@
 #include "pairs.h"
 
 #include "db/datetimetext.h"
-#include "db/timelog.h"
 #include "reports/figures.h"
 
 namespace horalink {
-
-QList<LogPair> logPairs(const QList<TimeLogRow> &rows, const QDateTime &now)
-{
-    QList<LogPair> pairs;
-    pairs.reserve(rows.size() / 2 + 1);
-    for (qsizetype row = 0; row < rows.size(); row += 2) {
-        LogPair pair{row, std::nullopt, false, {}, std::nullopt};
-        if (row + 1 < rows.size()) {
-            pair.clockOut = row + 1;
-            pair.end = rows[row + 1].stamp;
-        } else if (rows[row].status.toString() == ClockedIn) {
-            pair.openShift = true;
-            pair.end = now;
-        }
-        if (rows[row].stamp.isValid() && pair.end.isValid())
-            pair.minutes = minuteDifference(rows[row].stamp, pair.end);
-        pairs << pair;
-    }
-    return pairs;
-}
 
 std::optional<PairShare> shareOf(const LogPair &pair, const QList<TimeLogRow> &rows,
                                  const Period &period)

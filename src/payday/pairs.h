@@ -2,31 +2,13 @@
 
 #include "db/timelogrows.h"
 #include "payday/period.h"
+#include "reports/pairing.h"
 
 #include <optional>
 #include <QDateTime>
 #include <QList>
 
 namespace horalink {
-
-// One pair of a time log as the totals take them: the rows two by two in stored order, the
-// first of each the clock-in, whatever their statuses say.
-struct LogPair
-{
-    qsizetype clockIn;
-    // Nothing for a last row without a partner.
-    std::optional<qsizetype> clockOut;
-    // A last row "Clocked In" without a partner: the shift is counted up to now.
-    bool openShift = false;
-    // Where the pair ends: its clock-out's stamp, or now for an open shift; invalid when it
-    // has no end.
-    QDateTime end;
-    // The minute difference from the clock-in to the end; nothing when a stamp cannot be read
-    // or when a last row other than a clock-in has no partner: such a pair counts nothing.
-    std::optional<qint64> minutes;
-};
-
-QList<LogPair> logPairs(const QList<TimeLogRow> &rows, const QDateTime &now);
 
 // What a period pays of a pair: the minute boundaries the pair passes from the period's
 // start (or the clock-in, when later) up to its end (or the pair's end, when earlier). Since

@@ -1,18 +1,19 @@
 #include "periodrows.h"
 
-#include "payday/decimal.h"
 #include "payday/pairs.h"
+#include "reports/decimal.h"
 #include "reports/figures.h"
 
 namespace horalink {
 
-EmployeePeriod employeePeriod(const ListedEmployee &employee, QList<TimeLogRow> rows,
-                              const Period &period, const QDateTime &now)
+namespace {
+
+// What the period pays of each pair, on the row that carries it, with the shift's mark.
+void payPairs(const QList<LogPair> &pairs, const QList<TimeLogRow> &rows, const Period &period,
+              EmployeePeriod &out)
 {
-    EmployeePeriod out{employee.name, employee.wage, qint64(0), 0.0f, {}, {}, {}};
-    const QList<LogPair> pairs = logPairs(rows, now);
-    QList<std::optional<qint64>> minutesOnRow(rows.size());
-    QList<ShiftMark> marks(rows.size(), ShiftMark::Whole);
+    out.pairMinutes.resize(rows.size());
+    out.marks.fill(ShiftMark::Whole, rows.size());
     for (const LogPair &pair : pairs) {
         const auto share = shareOf(pair, rows, period);
         if (!pair.minutes || !share)
@@ -20,28 +21,42 @@ EmployeePeriod employeePeriod(const ListedEmployee &employee, QList<TimeLogRow> 
         *out.minutes += share->minutes;
         out.programMinutes = addMinutes(out.programMinutes, share->minutes);
         const qsizetype row = pair.clockOut.value_or(pair.clockIn);
-        minutesOnRow[row] = share->minutes;
+        out.pairMinutes[row] = share->minutes;
         if (pair.openShift)
-            marks[row] = ShiftMark::Open;
+            out.marks[row] = ShiftMark::Open;
         else if (share->split)
-            marks[row] = ShiftMark::Split;
+            out.marks[row] = ShiftMark::Split;
     }
-    // The period's rows come in stored order, so they close up to the front in place.
-    qsizetype kept = 0;
-    for (const qsizetype row : rowsOfPeriod(pairs, rows, period)) {
-        if (row != kept) {
-            rows[kept] = std::move(rows[row]);
-            minutesOnRow[kept] = minutesOnRow[row];
-            marks[kept] = marks[row];
+}
+
+// The period's rows come in stored order, so they close up to the front in place.
+void keepRows(const QList<qsizetype> &kept, EmployeePeriod &out)
+{
+    qsizetype to = 0;
+    for (const qsizetype row : kept) {
+        if (row != to) {
+            out.events[to] = std::move(out.events[row]);
+            out.pairMinutes[to] = out.pairMinutes[row];
+            out.marks[to] = out.marks[row];
         }
-        ++kept;
+        ++to;
     }
-    rows.resize(kept);
-    minutesOnRow.resize(kept);
-    marks.resize(kept);
+    out.events.resize(to);
+    out.pairMinutes.resize(to);
+    out.marks.resize(to);
+}
+
+} // namespace
+
+EmployeePeriod employeePeriod(const ListedEmployee &employee, QList<TimeLogRow> rows,
+                              const Period &period, const QDateTime &now)
+{
+    EmployeePeriod out{employee.name, employee.wage, qint64(0), 0.0f, {}, {}, {}};
+    const QList<LogPair> pairs = logPairs(rows, now);
+    payPairs(pairs, rows, period, out);
+    const QList<qsizetype> kept = rowsOfPeriod(pairs, rows, period);
     out.events = std::move(rows);
-    out.pairMinutes = std::move(minutesOnRow);
-    out.marks = std::move(marks);
+    keepRows(kept, out);
     return out;
 }
 

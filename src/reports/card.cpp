@@ -4,8 +4,7 @@
 #include "reports/columns.h"
 #include "reports/figures.h"
 #include "reports/lineprinter.h"
-
-#include <optional>
+#include "reports/pairing.h"
 
 namespace horalink {
 
@@ -26,14 +25,6 @@ struct Pair
     QDateTime clockOut;
     QVariant activity;
 };
-
-// Nothing when either stamp cannot be read: such a pair is printed but counts nothing.
-std::optional<qint64> minutesOf(const Pair &pair)
-{
-    if (!pair.clockIn.isValid() || !pair.clockOut.isValid())
-        return std::nullopt;
-    return minuteDifference(pair.clockIn, pair.clockOut);
-}
 
 QString stampText(const QDateTime &stamp)
 {
@@ -85,19 +76,28 @@ TimeCard managerCard(const QString &company, const QString &employee, const QLis
 {
     QList<CardLine> details;
     float total = 0.0f;
-    // A row that does not open a pair is passed over alone; a printed pair takes two rows.
-    for (qsizetype row = 0; row < rows.size(); ++row) {
-        if (!before(rows[row].stamp, endingDate))
-            continue;
-        Pair pair{rows[row].stamp, now, rows[row].activity};
-        ++row;
-        if (row < rows.size() && !after(rows[row].stamp, endingDate))
-            pair.clockOut = rows[row].stamp;
-        const auto minutes = minutesOf(pair);
+    PairWalk walk;
+    qsizetype clockIn = 0;
+    // A pair that counts nothing is printed without a subtotal.
+    const auto close = [&](const QDateTime &clockOut) {
+        walk.take(walkedMinute(clockOut));
+        const auto minutes = walk.closedMinutes();
         const QString subtotal = minutes ? patternText(subtotalText(float(*minutes))) : QString();
-        details << detailLine(pair, subtotal);
+        details << detailLine({rows[clockIn].stamp, clockOut, rows[clockIn].activity}, subtotal);
         total = addPrintedHours(total, subtotal);
+    };
+    // Only a row before the ending date opens a pair; any other is passed over alone.
+    for (qsizetype row = 0; row < rows.size(); ++row) {
+        const QDateTime &stamp = rows[row].stamp;
+        if (walk.waiting())
+            close(after(stamp, endingDate) ? now : stamp);
+        else if (before(stamp, endingDate)) {
+            walk.take(walkedMinute(stamp));
+            clockIn = row;
+        }
     }
+    if (walk.waiting())
+        close(now);
     return card(QStringLiteral("Horalink Data for:  "), company, employee, now, details,
                 patternText(cardHoursText(total)));
 }
@@ -107,13 +107,12 @@ TimeCard userCard(const QString &company, const QString &employee, const QList<T
 {
     QList<CardLine> details;
     float totalMinutes = 0.0f;
-    for (qsizetype row = 0; row < rows.size(); row += 2) {
-        const Pair pair{rows[row].stamp, row + 1 < rows.size() ? rows[row + 1].stamp : now,
-                        rows[row].activity};
-        const auto minutes = minutesOf(pair);
-        details << detailLine(pair, minutes ? subtotalText(float(*minutes)) : QString());
-        if (minutes)
-            totalMinutes = addMinutes(totalMinutes, *minutes);
+    for (const LogPair &pair : logPairs(rows, now, UnpairedRow::EndsNow)) {
+        const TimeLogRow &clockIn = rows[pair.clockIn];
+        details << detailLine({clockIn.stamp, pair.end, clockIn.activity},
+                              pair.minutes ? subtotalText(float(*pair.minutes)) : QString());
+        if (pair.minutes)
+            totalMinutes = addMinutes(totalMinutes, *pair.minutes);
     }
     return card(clockedIn ? QStringLiteral("Horalink Log for  ")
                           : QStringLiteral("Horalink Log for:  "),

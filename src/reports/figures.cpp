@@ -1,9 +1,9 @@
 #include "figures.h"
 
 #include "db/datetimetext.h"
+#include "reports/decimal.h"
 
 #include <cmath>
-#include <initializer_list>
 
 namespace horalink {
 
@@ -55,102 +55,10 @@ float addPrintedHours(float total, const QString &printedSubtotal)
     return hours ? float(double(total) + *hours) : total;
 }
 
-namespace {
-
-// Wages are short texts; beyond this a number is no amount of money but a way to exhaust
-// memory.
-constexpr int LargestExponent = 400;
-
-bool isDigit(QChar c)
-{
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
-
-// Reads a text from the front, character by character.
-class Scan
-{
-public:
-    explicit Scan(const QString &text) : m_text(text) {}
-
-    bool atEnd() const { return m_at == m_text.size(); }
-    bool take(std::initializer_list<char> any)
-    {
-        if (atEnd())
-            return false;
-        for (const char c : any) {
-            if (m_text[m_at] == QLatin1Char(c)) {
-                ++m_at;
-                return true;
-            }
-        }
-        return false;
-    }
-    // Whether a minus sign was taken; a plus sign is taken too.
-    bool sign()
-    {
-        if (take({'-'}))
-            return true;
-        take({'+'});
-        return false;
-    }
-    QByteArray digits()
-    {
-        QByteArray out;
-        while (!atEnd() && isDigit(m_text[m_at]))
-            out += char(m_text[m_at++].unicode());
-        return out;
-    }
-
-private:
-    const QString &m_text;
-    qsizetype m_at = 0;
-};
-
-} // namespace
-
-std::optional<WrittenNumber> readWrittenNumber(const QString &text)
-{
-    const QString trimmed = text.trimmed();
-    Scan scan(trimmed);
-    WrittenNumber out;
-    out.negative = scan.sign();
-    out.digits = scan.digits();
-    if (scan.take({'.', ','})) {
-        const QByteArray fraction = scan.digits();
-        out.digits += fraction;
-        out.scale = int(fraction.size());
-    }
-    if (out.digits.isEmpty())
-        return std::nullopt;
-    if (scan.take({'e', 'E'})) {
-        const bool negativeExponent = scan.sign();
-        const QByteArray exponentDigits = scan.digits();
-        const int exponent = exponentDigits.size() <= 3 ? exponentDigits.toInt() : -1;
-        if (exponentDigits.isEmpty() || exponent < 0 || exponent > LargestExponent)
-            return std::nullopt;
-        out.scale += negativeExponent ? exponent : -exponent;
-    }
-    if (!scan.atEnd())
-        return std::nullopt;
-    if (out.scale < 0) {
-        out.digits += QByteArray(-out.scale, '0');
-        out.scale = 0;
-    }
-    return out;
-}
-
 std::optional<double> readNumber(const QString &text)
 {
-    const auto written = readWrittenNumber(text);
-    if (!written)
-        return std::nullopt;
-    const QByteArray c = (written->negative ? "-" : "") + written->digits + 'e' +
-                         QByteArray::number(-written->scale);
-    bool ok = false;
-    const double value = c.toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    const auto number = Decimal::read(text);
+    return number ? number->toDouble() : std::nullopt;
 }
 
 int hundredths(const QString &hoursText)

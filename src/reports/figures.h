@@ -1,7 +1,6 @@
 #pragma once
 
 #include <optional>
-#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
@@ -32,22 +31,8 @@ float addPrintedHours(float total, const QString &printedSubtotal);
 // A text cut after its fourth character or padded with blanks to four.
 QString fourCharacters(const QString &text);
 
-// A number as it was written: its sign, its digits, and how many of them lie after the
-// decimal mark, an exponent applied.
-struct WrittenNumber
-{
-    bool negative = false;
-    QByteArray digits;
-    int scale = 0;
-};
-
-// The one rule by which a wage or an hours text is read, in every locale, so that a file reads
-// alike wherever it is opened: blanks around it ignored, a sign, digits with at most one
-// decimal mark, a point or a comma, and an exponent; never a grouping mark. Nothing when the
-// text is no number, or when its exponent would make a number no wage can be.
-std::optional<WrittenNumber> readWrittenNumber(const QString &text);
-
-// The same number in double precision; nothing when it is none or beyond that precision.
+// A wage or an hours text read by the one rule (Decimal::read), in double precision; nothing
+// when it is no number or beyond that precision.
 std::optional<double> readNumber(const QString &text);
 
 // The hours text as a whole number of hundredths, ties to even.

@@ -3,34 +3,30 @@
 #include "db/datetimetext.h"
 #include "db/timelog.h"
 #include "reports/figures.h"
+#include "reports/pairing.h"
 
 namespace horalink {
 
 namespace {
 
+// The walk over the stored stamps themselves: a long log's totals build no date for any row.
 class PairedMinutes : public TimeLogScan
 {
 public:
     void row(std::optional<qint64> minute) override
     {
         ++m_rows;
-        if (!m_clockIn) {
-            m_clockIn = minute;
-            return;
-        }
-        if (*m_clockIn && minute)
-            m_total = addMinutes(m_total, *minute - **m_clockIn);
-        m_clockIn.reset();
+        if (m_walk.take(minute) && m_walk.closedMinutes())
+            m_total = addMinutes(m_total, *m_walk.closedMinutes());
     }
 
     float total() const { return m_total; }
     qint64 rows() const { return m_rows; }
 
 private:
+    PairWalk m_walk;
     float m_total = 0.0f;
     qint64 m_rows = 0;
-    // The first row of a pair still waiting for its second.
-    std::optional<std::optional<qint64>> m_clockIn;
 };
 
 } // namespace

@@ -142,6 +142,9 @@ void TotalsTest::wagesAreReadAsNumbersOnly_data()
                                  << "$10" << QVariant();
     QTest::newRow("infinity") << "en_US"
                               << "inf" << QVariant();
+    // Beyond double precision: no estimate, though the exact wages are figured from it.
+    QTest::newRow("beyond double precision") << "C"
+                                             << "1e309" << QVariant();
 }
 
 void TotalsTest::wagesAreReadAsNumbersOnly()

@@ -16,6 +16,7 @@ private slots:
     void showsTheGeneralForm_data();
     void showsTheGeneralForm();
     void storedStampsRoundTrip();
+    void civilDatesAgreeWithTheCalendar();
 };
 
 // Berlin skips 02:00 to 03:00 on 31 March 2024 and repeats 02:00 to 03:00 on 27 October 2024.
@@ -170,6 +171,33 @@ void DateTimeTextTest::storedStampsRoundTrip()
     QVERIFY(!parseStoredStamp("2026-03-02 09:01:60", 19).isValid());
     QVERIFY(!parseStoredStamp("2026-03-02 09:01", 16).isValid());
     QVERIFY(!parseStoredStamp("2026-03-02 09:01-59", 19).isValid());
+}
+
+// Every day of two centuries and more, from its count of days and back, and as a stored stamp,
+// is the day QDate knows; the day after a month's last is none.
+void DateTimeTextTest::civilDatesAgreeWithTheCalendar()
+{
+    const qint64 epoch = QDate(1970, 1, 1).toJulianDay();
+    for (QDate date(1899, 12, 1); date.year() < 2102; date = date.addDays(1)) {
+        const qint64 day = date.toJulianDay() - epoch;
+        const CivilDate civil = civilDate(day);
+        QCOMPARE(QDate(civil.year, civil.month, civil.day), date);
+        QCOMPARE(epochDay(civil), day);
+        const QString text = date.toString(Qt::ISODate) + QStringLiteral(" 12:34:56");
+        QCOMPARE(parseStoredStamp(text), naiveStamp(date, QTime(12, 34, 56)));
+        if (date.day() == date.daysInMonth()) {
+            const QString past = date.toString(QStringLiteral("yyyy-MM-")) +
+                                 QString::number(date.day() + 1) + QStringLiteral(" 12:34:56");
+            QVERIFY2(!parseStoredStamp(past).isValid(), qPrintable(past));
+        }
+    }
+    for (const QDate date : {QDate(1, 1, 1), QDate(9999, 12, 31)}) {
+        const CivilDate civil = civilDate(date.toJulianDay() - epoch);
+        QCOMPARE(QDate(civil.year, civil.month, civil.day), date);
+    }
+    // A character beyond ASCII is no digit or separator, whatever its low byte.
+    QVERIFY(!parseStoredStamp(u"2026-03-02 1\u0137:30:10").isValid());
+    QVERIFY(!parseStoredStamp(u"2026\u012D03-02 17:30:10").isValid());
 }
 
 QTEST_MAIN(DateTimeTextTest)

@@ -1,8 +1,8 @@
 #include "csvtext.h"
 #include "db/history.h"
 #include "db/sqlite.h"
-#include "payday/decimal.h"
 #include "payday/export.h"
+#include "reports/decimal.h"
 #include "support/fixture.h"
 
 #include <QDir>
@@ -139,6 +139,12 @@ void ExportTest::exactWagesAreFiguredInDecimal_data()
     QTest::newRow("no number") << "7.5 $" << qint64(60) << "";
     QTest::newRow("no digits") << "." << qint64(60) << "";
     QTest::newRow("absurd exponent") << "1e999999" << qint64(60) << "";
+    // Figured exactly, though beyond what the estimated wages can read.
+    QTest::newRow("beyond double precision")
+        << "1e309" << qint64(60) << QStringLiteral("1") + QString(309, QLatin1Char('0')) + ".00";
+    QTest::newRow("largest exponent")
+        << "1e400" << qint64(60) << QStringLiteral("1") + QString(400, QLatin1Char('0')) + ".00";
+    QTest::newRow("beyond the largest exponent") << "1e401" << qint64(60) << "";
 }
 
 void ExportTest::exactWagesAreFiguredInDecimal()

@@ -14,8 +14,13 @@ public:
     Decimal() = default;
     explicit Decimal(qint64 value);
 
-    // A number typed as text, read by the rule every wage is read by (readWrittenNumber).
+    // The one rule by which a wage or an hours text is read, in every locale, so that a file
+    // reads alike wherever it is opened: blanks around it ignored, a sign, digits with at most
+    // one decimal mark, a point or a comma, and an exponent; never a grouping mark. Nothing
+    // when the text is no number, or when its exponent would make a number no wage can be.
     static std::optional<Decimal> read(const QString &text);
+    // The same number in double precision; nothing when it lies beyond that precision.
+    std::optional<double> toDouble() const;
 
     // What `minutes` come to at this amount per hour: minutes × amount / 60, to the cent,
     // a half cent rounded to the even cent.

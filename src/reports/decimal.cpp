@@ -1,12 +1,74 @@
 #include "decimal.h"
 
-#include "reports/figures.h"
-
 #include <algorithm>
+#include <cmath>
+#include <initializer_list>
+#include <QList>
 
 namespace horalink {
 
 namespace {
+
+// Wages are short texts; beyond this a number is no amount of money but a way to exhaust
+// memory.
+constexpr int LargestExponent = 400;
+
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// Reads a text from the front, character by character.
+class Scan
+{
+public:
+    explicit Scan(const QString &text) : m_text(text) {}
+
+    bool atEnd() const { return m_at == m_text.size(); }
+    bool take(std::initializer_list<char> any)
+    {
+        if (atEnd())
+            return false;
+        for (const char c : any) {
+            if (m_text[m_at] == QLatin1Char(c)) {
+                ++m_at;
+                return true;
+            }
+        }
+        return false;
+    }
+    // Whether a minus sign was taken; a plus sign is taken too.
+    bool sign()
+    {
+        if (take({'-'}))
+            return true;
+        take({'+'});
+        return false;
+    }
+    QByteArray digits()
+    {
+        QByteArray out;
+        while (!atEnd() && isDigit(m_text[m_at]))
+            out += char(m_text[m_at++].unicode());
+        return out;
+    }
+    // The exponent after an "e", 0 without one; nothing when it is none a wage can have.
+    std::optional<int> exponent()
+    {
+        if (!take({'e', 'E'}))
+            return 0;
+        const bool negative = sign();
+        const QByteArray written = digits();
+        const int exponent = written.size() <= 3 ? written.toInt() : -1;
+        if (written.isEmpty() || exponent < 0 || exponent > LargestExponent)
+            return std::nullopt;
+        return negative ? -exponent : exponent;
+    }
+
+private:
+    const QString &m_text;
+    qsizetype m_at = 0;
+};
 
 // Magnitudes are written as decimal digits, most significant first.
 
@@ -115,10 +177,37 @@ Decimal::Decimal(bool negative, QByteArray digits, int scale)
 
 std::optional<Decimal> Decimal::read(const QString &text)
 {
-    const auto written = readWrittenNumber(text);
-    if (!written)
+    const QString trimmed = text.trimmed();
+    Scan scan(trimmed);
+    const bool negative = scan.sign();
+    QByteArray digits = scan.digits();
+    int scale = 0;
+    if (scan.take({'.', ','})) {
+        const QByteArray fraction = scan.digits();
+        digits += fraction;
+        scale = int(fraction.size());
+    }
+    if (digits.isEmpty())
         return std::nullopt;
-    return Decimal(written->negative, written->digits, written->scale);
+    const auto exponent = scan.exponent();
+    if (!exponent || !scan.atEnd())
+        return std::nullopt;
+    scale -= *exponent;
+    if (scale < 0) {
+        digits += QByteArray(-scale, '0');
+        scale = 0;
+    }
+    return Decimal(negative, digits, scale);
+}
+
+std::optional<double> Decimal::toDouble() const
+{
+    const QByteArray c = (m_negative ? "-" : "") + m_digits + 'e' + QByteArray::number(-m_scale);
+    bool ok = false;
+    const double value = c.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 Decimal Decimal::forMinutes(qint64 minutes) const
