@@ -106,8 +106,9 @@ void shop(Fixture &f)
 
 void printCardInto(Fixture &f, const QString &file)
 {
-    setPrinter(std::make_unique<SystemPrinter>(
-        [file](const QString &) { return QDir(folder).filePath(file); }));
+    const Replacement printing(setPrinter, std::make_unique<SystemPrinter>([file](const QString &) {
+                                   return QDir(folder).filePath(file);
+                               }));
     f.click(QStringLiteral("prntdata"));
 }
 

@@ -16,7 +16,6 @@
 #include <QFileInfo>
 #include <QPrinterInfo>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -297,11 +296,10 @@ void CupsPrintingTest::theManagerPrintsOneJobPerEmployeeWithEvents()
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     // The real printer, but one that can never open a save dialog in a test.
     bool askedForAFile = false;
-    auto previous = setPrinter(std::make_unique<SystemPrinter>([&](const QString &) {
-        askedForAFile = true;
-        return QString();
-    }));
-    const auto restore = qScopeGuard([&] { setPrinter(std::move(previous)); });
+    const Replacement printing(setPrinter, std::make_unique<SystemPrinter>([&](const QString &) {
+                                   askedForAFile = true;
+                                   return QString();
+                               }));
     f.prompts.answers = {Button::Yes, Button::Yes};
     f.click(QStringLiteral("Command3"));
 

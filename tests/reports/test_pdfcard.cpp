@@ -67,19 +67,16 @@ class SavingInto
 {
 public:
     SavingInto(Fixture &f, const QString &file)
-        : m_previous(setPrinter(std::make_unique<SystemPrinter>([this, &f, file](const QString &) {
-              boxesBeforeAsking << f.prompts.boxes.size();
-              return file;
-          })))
+        : m_printer(setPrinter, std::make_unique<SystemPrinter>([this, &f, file](const QString &) {
+                        boxesBeforeAsking << f.prompts.boxes.size();
+                        return file;
+                    }))
     {}
-    ~SavingInto() { setPrinter(std::move(m_previous)); }
-    SavingInto(const SavingInto &) = delete;
-    SavingInto &operator=(const SavingInto &) = delete;
 
     QList<qsizetype> boxesBeforeAsking;
 
 private:
-    std::unique_ptr<LinePrinter> m_previous;
+    const Replacement<SystemPrinter, LinePrinter> m_printer;
 };
 
 // Employees who each worked one morning, and the Manager signed on.
@@ -411,13 +408,13 @@ void PdfCardTest::everyEmployeesCardGoesToAFileOfItsOwn()
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     QTemporaryDir out;
     QStringList askedForFiles;
-    auto previous = setPrinter(std::make_unique<SystemPrinter>([&](const QString &proposed) {
-        askedForFiles << proposed;
-        return QString();
-    }));
+    const Replacement printing(setPrinter,
+                               std::make_unique<SystemPrinter>([&](const QString &proposed) {
+                                   askedForFiles << proposed;
+                                   return QString();
+                               }));
     if (folderChosen)
         f.prompts.folders = {out.path()};
-    const auto restore = qScopeGuard([&] { setPrinter(std::move(previous)); });
     f.prompts.answers = {Button::Yes, Button::Yes};
     f.prompts.cancelAtStep = cancelAtStep;
     const QString proposed = f.prompts.proposedFolder();

@@ -3,6 +3,7 @@
 #include "support/fixture.h"
 #include "ui/datacontrol.h"
 #include "ui/frmmain.h"
+#include "ui/printer.h"
 
 #include <QAction>
 #include <QLabel>
@@ -52,6 +53,14 @@ void signOnAsManager(Fixture &f)
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     f.takeBoxes();
 }
+
+// Records what the program prints for as long as it lives.
+struct PrinterRecording
+{
+    const Replacement<RecordingPrinter, LinePrinter> installed{
+        setPrinter, std::make_unique<RecordingPrinter>()};
+    RecordingPrinter &printer = *installed;
+};
 
 QStringList names(const RecordingPrinter &printer)
 {

@@ -75,22 +75,6 @@ QString ScriptedPrompts::folder(const QString &, const QString &proposed)
 
 namespace {
 
-ScriptedPrompts *installPrompts(std::unique_ptr<Prompts> &previous)
-{
-    auto scripted = std::make_unique<ScriptedPrompts>();
-    ScriptedPrompts *raw = scripted.get();
-    previous = setPrompts(std::move(scripted));
-    return raw;
-}
-
-FixedClock *installClock(std::unique_ptr<Clock> &previous)
-{
-    auto fixed = std::make_unique<FixedClock>();
-    FixedClock *raw = fixed.get();
-    previous = setClock(std::move(fixed));
-    return raw;
-}
-
 QString testServer()
 {
     return qEnvironmentVariable("HORALINK_TEST_SERVER");
@@ -170,9 +154,7 @@ QString ServerAccounts::asClocks(const QString &connectionString) const
                                                       ClocksPassword + QLatin1Char('\''));
 }
 
-Fixture::Fixture()
-    : m_previousFolder(QDir::currentPath()), prompts(*installPrompts(m_previousPrompts)),
-      clock(*installClock(m_previousClock))
+Fixture::Fixture() : m_previousFolder(QDir::currentPath()), prompts(*m_prompts), clock(*m_clock)
 {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     setNow(QStringLiteral("2026-03-02 17:30:10"));
@@ -196,8 +178,6 @@ Fixture::~Fixture()
     qunsetenv(ServerVariable);
     m_server.reset();
     QDir::setCurrent(m_previousFolder);
-    setPrompts(std::move(m_previousPrompts));
-    setClock(std::move(m_previousClock));
     resetProgramEnded();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clock/clock.h"
+#include "support/replacement.h"
 #include "ui/prompts.h"
 
 #include <deque>
@@ -174,8 +175,9 @@ private:
     std::unique_ptr<ServerSchema> m_server;
     QString m_previousFolder;
     std::unique_ptr<Connection> m_file;
-    std::unique_ptr<Prompts> m_previousPrompts;
-    std::unique_ptr<Clock> m_previousClock;
+    Replacement<ScriptedPrompts, Prompts> m_prompts{setPrompts,
+                                                    std::make_unique<ScriptedPrompts>()};
+    Replacement<FixedClock, Clock> m_clock{setClock, std::make_unique<FixedClock>()};
 
 public:
     ScriptedPrompts &prompts;

@@ -152,7 +152,7 @@ void HandoverTest::aWageTheListCannotTakeNeverEndsTheProgram()
     QFETCH(QString, command);
     QFETCH(QList<Button>, answers);
     Fixture f;
-    auto previous = setPrinter(std::make_unique<CountingPrinter>());
+    const Replacement printing(setPrinter, std::make_unique<CountingPrinter>());
     managerOnAnn(f);
     f.main().wageEdit->setText(TooLong);
     f.prompts.answers.assign(answers.begin(), answers.end());
@@ -164,7 +164,6 @@ void HandoverTest::aWageTheListCannotTakeNeverEndsTheProgram()
         window.okButton->click();
         f.processEvents();
     }
-    setPrinter(std::move(previous));
 
     QVERIFY(!programEnded());
     QCOMPARE(wageOf(f, Ann), QStringLiteral("10"));

@@ -2,8 +2,8 @@
 // reaches nothing, so no second job starts under it and no window it works in is unloaded. The
 // clicks are real platform input, which a window blocked by a modal box never receives; a
 // button's click() would bypass the blocking and prove nothing.
-#include "support/countingprinter.h"
 #include "db/connection.h"
+#include "support/countingprinter.h"
 #include "support/fixture.h"
 #include "ui/forms.h"
 #include "ui/frmmain.h"
@@ -104,46 +104,6 @@ private:
     };
 
     ScriptedPrompts &m_scripted;
-};
-
-// Installs the prompts for as long as it lives, the fixture's script behind them.
-class RealProgressInstalled
-{
-public:
-    explicit RealProgressInstalled(Fixture &f)
-    {
-        auto prompts = std::make_unique<RealProgress>(f.prompts);
-        real = prompts.get();
-        m_scripted = setPrompts(std::move(prompts));
-    }
-    ~RealProgressInstalled() { setPrompts(std::move(m_scripted)); }
-    RealProgressInstalled(const RealProgressInstalled &) = delete;
-    RealProgressInstalled &operator=(const RealProgressInstalled &) = delete;
-
-    RealProgress *real;
-
-private:
-    std::unique_ptr<Prompts> m_scripted;
-};
-
-// Keeps count of the cards printed for as long as it lives.
-class CountingPrinterInstalled
-{
-public:
-    CountingPrinterInstalled()
-    {
-        auto counting = std::make_unique<CountingPrinter>();
-        printer = counting.get();
-        m_previous = setPrinter(std::move(counting));
-    }
-    ~CountingPrinterInstalled() { setPrinter(std::move(m_previous)); }
-    CountingPrinterInstalled(const CountingPrinterInstalled &) = delete;
-    CountingPrinterInstalled &operator=(const CountingPrinterInstalled &) = delete;
-
-    CountingPrinter *printer;
-
-private:
-    std::unique_ptr<LinePrinter> m_previous;
 };
 
 // A left click as the window system delivers it, at a point of a widget.
@@ -297,11 +257,12 @@ void JobsTest::otherWindowsWaitForARunningJob()
     QFETCH(Job, job);
     QFETCH(Target, target);
     Fixture f;
-    const CountingPrinterInstalled printing;
+    const Replacement printing(setPrinter, std::make_unique<CountingPrinter>());
     managerWithWindowsOpen(f, job);
-    const RealProgressInstalled installed(f);
+    // Real progress boxes, the fixture's script behind them.
+    const Replacement real(setPrompts, std::make_unique<RealProgress>(f.prompts));
     bool clicked = false;
-    installed.real->meanwhile = [&] {
+    real->meanwhile = [&] {
         clickTarget(target);
         clicked = true;
     };
@@ -316,7 +277,7 @@ void JobsTest::otherWindowsWaitForARunningJob()
     QVERIFY(forms().frmperiod().isVisible());
     QVERIFY(!forms().frmprop().editsBox->isChecked());
     QVERIFY(!f.main().switches().edits);
-    verifyJobDone(f, job, *printing.printer);
+    verifyJobDone(f, job, *printing);
 }
 
 void JobsTest::aWindowUnloadedUnderAHandlerOutlivesTheHandler()
