@@ -4,7 +4,7 @@
 #include "db/connection.h"
 #include "db/datetimetext.h"
 #include "db/timelog.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <QTest>
 
@@ -16,7 +16,7 @@ const QString Ann = QStringLiteral("Ann");
 const Session AnnSignedOn{Ann, QStringLiteral("10"), false};
 
 // One event per entry: its status, or "-" for a row without one.
-void fill(Fixture &f, const QStringList &statuses)
+void fill(DataFixture &f, const QStringList &statuses)
 {
     QDateTime when = stamp(QStringLiteral("2026-03-02 08:00:00"));
     for (const QString &status : statuses) {
@@ -70,7 +70,7 @@ void ClockingTest::eachPressIsJudgedByTheLastRowAdded()
     QFETCH(QStringList, log);
     QFETCH(bool, in);
     QFETCH(int, outcome);
-    Fixture f;
+    DataFixture f;
     f.employee(Ann);
     fill(f, log);
     const QDateTime now = stamp(QStringLiteral("2026-03-03 07:59:59"));
@@ -84,7 +84,7 @@ void ClockingTest::eachPressIsJudgedByTheLastRowAdded()
 
 void ClockingTest::aStoredEventCarriesTheUserTheStampAndTheTask()
 {
-    Fixture f;
+    DataFixture f;
     f.employee(Ann);
     QCOMPARE(clockIn(f.file(), AnnSignedOn, QStringLiteral("welding"),
                      stamp(QStringLiteral("2026-03-02 08:00:59"))),
@@ -105,7 +105,7 @@ void ClockingTest::aStoredEventCarriesTheUserTheStampAndTheTask()
 
 void ClockingTest::deleteLastRemovesTheLastRowAdded()
 {
-    Fixture f;
+    DataFixture f;
     f.employee(Ann);
     QVERIFY(!deleteLastEvent(f.file(), Ann));
     // A later row may carry an earlier date: the last row added goes.

@@ -11,7 +11,7 @@
 #include "db/timelog.h"
 #include "payday/check.h"
 #include "payday/filetraps.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -256,7 +256,7 @@ void KeptEventsTest::knowledgeThatCannotBeWrittenIsToldAndServesTheRun()
 void KeptEventsTest::keptEventsReachTheLogInTheirOrderOnce()
 {
     REQUIRE_SERVER();
-    Fixture f;
+    DataFixture f;
     f.employee(Ann);
     QTemporaryDir folder;
     ClockQueue queue = knowingAnn(folder, std::nullopt);
@@ -292,7 +292,7 @@ void KeptEventsTest::keptEventsReachTheLogInTheirOrderOnce()
 void KeptEventsTest::sendingAnEventAgainStoresNothing()
 {
     REQUIRE_SERVER();
-    Fixture f;
+    DataFixture f;
     f.employee(Ann);
     const ClockEvent event{randomId(), Ann, at("2026-03-02 08:00:00"), ClockedIn, {}, false};
     QCOMPARE(deliverEvent(f.file(), event, randomId()), Delivery::Stored);
@@ -304,7 +304,7 @@ void KeptEventsTest::sendingAnEventAgainStoresNothing()
 void KeptEventsTest::anEventTheLostServerStoredIsNotStoredTwice()
 {
     REQUIRE_SERVER();
-    Fixture f;
+    DataFixture f;
     f.employee(Ann);
     f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), ClockedIn, QStringLiteral(" "));
     const ClockEvent stored{randomId(), Ann, at("2026-03-02 08:00:00"), ClockedIn, {}, true};
@@ -318,7 +318,7 @@ void KeptEventsTest::anEventTheLostServerStoredIsNotStoredTwice()
 void KeptEventsTest::theServerRefusesASecondDeliveryOfOneEvent()
 {
     REQUIRE_SERVER();
-    Fixture f;
+    DataFixture f;
     f.employee(Ann);
     const QString id = randomId();
     const QJsonObject after{{DeliveredEventField, id}};
@@ -331,7 +331,7 @@ void KeptEventsTest::theServerRefusesASecondDeliveryOfOneEvent()
 void KeptEventsTest::anEventDeliveredOutOfTurnIsStoredAndTheCheckTellsThePair()
 {
     REQUIRE_SERVER();
-    Fixture f;
+    DataFixture f;
     f.employee(Ann);
     f.setNow(QStringLiteral("2026-03-02 18:00:00"));
     QTemporaryDir folder;

@@ -3,7 +3,7 @@
 #include "db/sqlite.h"
 #include "payday/decimal.h"
 #include "payday/export.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <QDir>
 #include <QTest>
@@ -31,7 +31,7 @@ Period februaryPeriod()
 // shifts over the period's start and over its end, a wage that is no number with a shift open
 // at the period's end, a name listed twice, a name listed without a log, and a wage that ends in a
 // half cent.
-void payrollLog(Fixture &f)
+void payrollLog(DataFixture &f)
 {
     f.employee(Ann, {}, QStringLiteral("7.5"));
     f.event(Ann, QStringLiteral("2026-02-16 08:00:00"), QStringLiteral("Clocked In"),
@@ -166,7 +166,7 @@ void ExportTest::bothFilesHoldThePeriodAsTheLocaleReadsIt()
     QFETCH(QLocale, locale);
     QFETCH(QChar, separator);
     QFETCH(QChar, mark);
-    Fixture f;
+    DataFixture f;
     payrollLog(f);
     // An older file gains the history with the export's entry.
     const auto withoutHistory = [&f] {
@@ -214,7 +214,7 @@ void ExportTest::aCancelledOrFailedExportLeavesTheFolderAsItWas_data()
 void ExportTest::aCancelledOrFailedExportLeavesTheFolderAsItWas()
 {
     QFETCH(bool, cancel);
-    Fixture f;
+    DataFixture f;
     payrollLog(f);
     QDir folder(f.folder());
     QVERIFY(folder.mkdir(QStringLiteral("out")));
@@ -268,7 +268,7 @@ void ExportTest::textsASpreadsheetWouldRunAreWrittenAsText()
     QFETCH(QString, wage);
     QFETCH(QString, task);
     QFETCH(QStringList, shown);
-    Fixture f;
+    DataFixture f;
     f.employee(name, {}, wage);
     f.event(name, QStringLiteral("2026-02-16 08:00:00"), QStringLiteral("Clocked In"), task);
     f.event(name, QStringLiteral("2026-02-16 12:00:00"), QStringLiteral("Clocked Out"));

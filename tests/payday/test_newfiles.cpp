@@ -8,7 +8,7 @@
 #include "payday/changes.h"
 #include "payday/digest.h"
 #include "payday/export.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -36,7 +36,7 @@ Period february()
 }
 
 // A log whose events.csv and backup are far longer than the summary.
-void longLog(Fixture &f)
+void longLog(DataFixture &f)
 {
     f.employee(Ann, {}, QStringLiteral("7.5"));
     Transaction transaction(f.file());
@@ -50,7 +50,7 @@ void longLog(Fixture &f)
     transaction.commit();
 }
 
-QString targetName(Writer writer, const Fixture &f)
+QString targetName(Writer writer, const DataFixture &f)
 {
     switch (writer) {
     case Writer::Summary:
@@ -65,7 +65,7 @@ QString targetName(Writer writer, const Fixture &f)
     return backupFileName(f.clock.current);
 }
 
-WriteOutcome write(Writer writer, Fixture &f, const QString &folder,
+WriteOutcome write(Writer writer, DataFixture &f, const QString &folder,
                    NewFile::Existing existing = NewFile::Existing::Refused)
 {
     if (writer == Writer::Backup)
@@ -74,7 +74,7 @@ WriteOutcome write(Writer writer, Fixture &f, const QString &folder,
 }
 
 // The export's two files, or the backup alone.
-QStringList namesWritten(Writer writer, const Fixture &f)
+QStringList namesWritten(Writer writer, const DataFixture &f)
 {
     return writer == Writer::Backup ? QStringList{targetName(writer, f)}
                                     : QStringList{ChangesCsv, DigestsFile, EventsCsv, SummaryCsv};
@@ -122,7 +122,7 @@ void NewFilesTest::aTrapAtTheNameIsRefusedAndLeftAsItWas()
 {
     QFETCH(Writer, writer);
     QFETCH(Trap, trap);
-    Fixture f;
+    DataFixture f;
     longLog(f);
     QTemporaryDir out;
     QTemporaryDir elsewhere;
@@ -151,7 +151,7 @@ void NewFilesTest::anAgreedExportReplacesFilesButNeverALink()
 {
     QFETCH(Writer, writer);
     QFETCH(Trap, trap);
-    Fixture f;
+    DataFixture f;
     longLog(f);
     QTemporaryDir out;
     QTemporaryDir elsewhere;
@@ -196,7 +196,7 @@ void NewFilesTest::aFullDiskFailsAndLeavesNothing()
     QFETCH(qint64, limit);
     if (!FileSizeLimit::available())
         QSKIP("Needs a file size limit for processes.");
-    Fixture f;
+    DataFixture f;
     longLog(f);
     QTemporaryDir out;
     WriteOutcome outcome;
@@ -220,7 +220,7 @@ void NewFilesTest::theFilesAreWrittenIntoAFolderMadeForThemAndAreTheOwnersAlone_
 void NewFilesTest::theFilesAreWrittenIntoAFolderMadeForThemAndAreTheOwnersAlone()
 {
     QFETCH(Writer, writer);
-    Fixture f;
+    DataFixture f;
     longLog(f);
     QTemporaryDir out;
     // A backup goes where the Manager keeps them; an export's folder may be new for each period.

@@ -3,7 +3,7 @@
 #include "db/timelog.h"
 #include "payday/export.h"
 #include "payday/periodrows.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <QDir>
 #include <QLocale>
@@ -123,7 +123,7 @@ void PeriodPayTest::periodsThatFollowEachOtherPayEveryMinuteOnce()
 
 void PeriodPayTest::twoExportsAddUpToTheMinutesWorked()
 {
-    Fixture f;
+    DataFixture f;
     f.employee(Ann, {}, QStringLiteral("10"));
     f.event(Ann, QStringLiteral("2026-03-15 22:00:00"), ClockedIn);
     f.event(Ann, QStringLiteral("2026-03-16 06:00:00"), ClockedOut);
@@ -185,7 +185,7 @@ void PeriodPayTest::aWageIsReadAlikeInEveryLocale()
     QFETCH(QString, wage);
     QFETCH(QString, clockOut);
     QFETCH(QStringList, wages);
-    Fixture f;
+    DataFixture f;
     QLocale::setDefault(QLocale(locale));
     f.employee(Ann, {}, wage);
     f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), ClockedIn);
