@@ -90,7 +90,7 @@ void AdminProceduresTest::clearingNeedsAListedEmployeeWithALog()
 void AdminProceduresTest::aPasswordKeptAsTypedIsHashedAtItsFirstRightAnswer()
 {
     DataFixture f;
-    f.employee(QStringLiteral("Ann"), QStringLiteral("Secret"));
+    f.employee(QStringLiteral("Ann"), {.password = QStringLiteral("Secret")});
     const EmployeeRow ann = *findEmployee(f.file(), QStringLiteral("Ann"));
     QVERIFY(!acceptPassword(f.file(), ann, QStringLiteral("secret")));
     QCOMPARE(findEmployee(f.file(), QStringLiteral("Ann"))->password, QStringLiteral("Secret"));

@@ -306,7 +306,9 @@ void KeptEventsTest::anEventTheLostServerStoredIsNotStoredTwice()
     REQUIRE_SERVER();
     DataFixture f;
     f.employee(Ann);
-    f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), ClockedIn, QStringLiteral(" "));
+    f.event(Ann, {.stamp = QStringLiteral("2026-03-02 08:00:00"),
+                  .status = ClockedIn,
+                  .activity = QStringLiteral(" ")});
     const ClockEvent stored{randomId(), Ann, at("2026-03-02 08:00:00"), ClockedIn, {}, true};
     QCOMPARE(deliverEvent(f.file(), stored, randomId()), Delivery::AlreadyStored);
     // An event that is known to be new is stored even where a row of its stamp stands.
@@ -338,13 +340,17 @@ void KeptEventsTest::anEventDeliveredOutOfTurnIsStoredAndTheCheckTellsThePair()
     ClockQueue queue = knowingAnn(folder, ClockedOut);
     QVERIFY(keepClockIn(queue, AnnSignedOn, {}, at("2026-03-02 08:05:00"), false));
     // Meanwhile Ann clocked in at another clock, which reached the server.
-    f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), ClockedIn, QStringLiteral(" "));
+    f.event(Ann, {.stamp = QStringLiteral("2026-03-02 08:00:00"),
+                  .status = ClockedIn,
+                  .activity = QStringLiteral(" ")});
     f.event(Ann, QStringLiteral("2026-03-02 12:00:00"), ClockedOut);
 
     QCOMPARE(sendKeptEvents(f.file(), queue), 1);
     QCOMPARE(f.statuses(Ann), QStringList({ClockedIn, ClockedOut, ClockedIn}));
 
-    f.event(Ann, QStringLiteral("2026-03-02 13:00:00"), ClockedIn, QStringLiteral(" "));
+    f.event(Ann, {.stamp = QStringLiteral("2026-03-02 13:00:00"),
+                  .status = ClockedIn,
+                  .activity = QStringLiteral(" ")});
     QVERIFY(keepClockOut(queue, AnnSignedOn, at("2026-03-02 16:00:00"), false));
     QVERIFY(keepClockOut(queue, AnnSignedOn, at("2026-03-02 17:00:00"), false) ==
             ClockOutcome::MustClockIn);
@@ -362,7 +368,9 @@ void KeptEventsTest::anEventDeliveredOutOfTurnIsStoredAndTheCheckTellsThePair()
 
     f.event(Ann, QStringLiteral("2026-03-02 16:30:00"), ClockedOut);
     QVERIFY(keepClockIn(queue, AnnSignedOn, {}, at("2026-03-02 17:10:00"), false));
-    f.event(Ann, QStringLiteral("2026-03-02 17:00:00"), ClockedIn, QStringLiteral(" "));
+    f.event(Ann, {.stamp = QStringLiteral("2026-03-02 17:00:00"),
+                  .status = ClockedIn,
+                  .activity = QStringLiteral(" ")});
     QCOMPARE(sendKeptEvents(f.file(), queue), 1);
     for (const Finding &finding : checkPeriod(f.file(), day, f.clock.current).findings) {
         if (finding.kind == FindingKind::DeliveredOutOfTurn)

@@ -231,8 +231,9 @@ void DatabaseTest::valuesThatDoNotFitAreRefusedAndTheRowKept()
 {
     DataFixture f;
     f.employee(QStringLiteral("Ann"));
-    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 09:00:00"),
-            QStringLiteral("Clocked In"), QStringLiteral("desk"));
+    f.event(QStringLiteral("Ann"), {.stamp = QStringLiteral("2026-03-02 09:00:00"),
+                                    .status = QStringLiteral("Clocked In"),
+                                    .activity = QStringLiteral("desk")});
     Cursor log;
     log.setRecordSource(QStringLiteral("Ann"));
     log.refresh();
@@ -349,8 +350,10 @@ void DatabaseTest::theGridsModelKeepsWhatEveryViewReliesOn()
     const int events = 600;
     QDateTime when = stamp(QStringLiteral("2026-01-01 08:00:00"));
     for (int i = 0; i < events; ++i, when = when.addSecs(4 * 3600))
-        f.event(QStringLiteral("Ann"), storedStamp(when), i % 2 ? ClockedOut : ClockedIn,
-                i % 2 ? QVariant() : QVariant(QStringLiteral("desk")));
+        f.event(QStringLiteral("Ann"),
+                {.stamp = storedStamp(when),
+                 .status = i % 2 ? ClockedOut : ClockedIn,
+                 .activity = i % 2 ? QVariant() : QVariant(QStringLiteral("desk"))});
     Connection &clock = openDatabase(EmployeeMdb);
     TimeLogModel grid(clock, QStringLiteral("Ann"));
     QAbstractItemModelTester tester(&grid, QAbstractItemModelTester::FailureReportingMode::QtTest);

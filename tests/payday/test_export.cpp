@@ -33,31 +33,35 @@ Period februaryPeriod()
 // half cent.
 void payrollLog(DataFixture &f)
 {
-    f.employee(Ann, {}, QStringLiteral("7.5"));
-    f.event(Ann, QStringLiteral("2026-02-16 08:00:00"), QStringLiteral("Clocked In"),
-            QStringLiteral("assembly"));
+    f.employee(Ann, {.wage = QStringLiteral("7.5")});
+    f.event(Ann, {.stamp = QStringLiteral("2026-02-16 08:00:00"),
+                  .status = QStringLiteral("Clocked In"),
+                  .activity = QStringLiteral("assembly")});
     f.event(Ann, QStringLiteral("2026-02-20 12:30:00"), QStringLiteral("Clocked Out"));
 
-    f.employee(Quoted, {}, QStringLiteral("7.33"));
+    f.employee(Quoted, {.wage = QStringLiteral("7.33")});
     f.event(Quoted, QStringLiteral("2026-02-15 20:00:00"), QStringLiteral("Clocked In"));
     f.event(Quoted, QStringLiteral("2026-02-16 04:00:00"), QStringLiteral("Clocked Out"));
-    f.event(Quoted, QStringLiteral("2026-02-17 08:00:30"), QStringLiteral("Clocked In"), Broken);
+    f.event(Quoted, {.stamp = QStringLiteral("2026-02-17 08:00:30"),
+                     .status = QStringLiteral("Clocked In"),
+                     .activity = Broken});
     f.event(Quoted, QStringLiteral("2026-02-17 09:20:10"), QStringLiteral("Clocked Out"));
-    f.event(Quoted, QStringLiteral("2026-03-01 22:00:00"), QStringLiteral("Clocked In"),
-            QStringLiteral(" "));
+    f.event(Quoted, {.stamp = QStringLiteral("2026-03-01 22:00:00"),
+                     .status = QStringLiteral("Clocked In"),
+                     .activity = QStringLiteral(" ")});
     f.event(Quoted, QStringLiteral("2026-03-02 06:00:00"), QStringLiteral("Clocked Out"));
 
-    f.employee(Broken, {}, QStringLiteral("abc"));
+    f.employee(Broken, {.wage = QStringLiteral("abc")});
     f.event(Broken, QStringLiteral("2026-02-18 09:00:00"), QStringLiteral("Clocked In"));
     f.event(Broken, QStringLiteral("2026-02-18 10:00:00"), QStringLiteral("Clocked Out"));
     f.event(Broken, QStringLiteral("2026-03-01 23:00:00"), QStringLiteral("Clocked In"));
 
-    f.employee(Ann, {}, QStringLiteral("99"));
+    f.employee(Ann, {.wage = QStringLiteral("99")});
     Statement ghost(f.file(),
                     QStringLiteral("INSERT INTO datalist (ename, ewage) VALUES ('Ghost', '10')"));
     ghost.run();
 
-    f.employee(QStringLiteral("Olga"), {}, QStringLiteral("2.675"));
+    f.employee(QStringLiteral("Olga"), {.wage = QStringLiteral("2.675")});
     f.event(QStringLiteral("Olga"), QStringLiteral("2026-02-28 23:30:45"),
             QStringLiteral("Clocked In"));
     f.event(QStringLiteral("Olga"), QStringLiteral("2026-03-01 00:30:45"),
@@ -269,8 +273,10 @@ void ExportTest::textsASpreadsheetWouldRunAreWrittenAsText()
     QFETCH(QString, task);
     QFETCH(QStringList, shown);
     DataFixture f;
-    f.employee(name, {}, wage);
-    f.event(name, QStringLiteral("2026-02-16 08:00:00"), QStringLiteral("Clocked In"), task);
+    f.employee(name, {.wage = wage});
+    f.event(name, {.stamp = QStringLiteral("2026-02-16 08:00:00"),
+                   .status = QStringLiteral("Clocked In"),
+                   .activity = task});
     f.event(name, QStringLiteral("2026-02-16 12:00:00"), QStringLiteral("Clocked Out"));
 
     const WriteOutcome outcome =

@@ -38,12 +38,13 @@ Period february()
 // A log whose events.csv and backup are far longer than the summary.
 void longLog(DataFixture &f)
 {
-    f.employee(Ann, {}, QStringLiteral("7.5"));
+    f.employee(Ann, {.wage = QStringLiteral("7.5")});
     Transaction transaction(f.file());
     QDateTime when = stamp(QStringLiteral("2026-02-01 08:00:00"));
     for (int day = 0; day < 1000; ++day) {
-        f.event(Ann, storedStamp(when), QStringLiteral("Clocked In"),
-                QStringLiteral("sorting bolts, crate %1").arg(day));
+        f.event(Ann, {.stamp = storedStamp(when),
+                      .status = QStringLiteral("Clocked In"),
+                      .activity = QStringLiteral("sorting bolts, crate %1").arg(day)});
         f.event(Ann, storedStamp(when.addSecs(1800)), QStringLiteral("Clocked Out"));
         when = when.addSecs(2400);
     }

@@ -227,7 +227,7 @@ void ToolTest::theDataIsFoundWhereTheProgramFindsIt()
         QVERIFY(QDir().mkpath(folder));
         QVERIFY(QFile::copy(f.databasePath(), QDir(folder).filePath(EmployeeMdb)));
     }
-    f.employee(QStringLiteral("Ann"), {}, QStringLiteral("7.5"));
+    f.employee(QStringLiteral("Ann"), {.wage = QStringLiteral("7.5")});
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-02 08:00:00"),
             QStringLiteral("Clocked In"));
     QString runIn = root.filePath(QStringLiteral("elsewhere"));
@@ -318,7 +318,7 @@ void ToolTest::checkTellsByItsExitStatus()
 void ToolTest::exportAndBackupSayWhatTheyWrote()
 {
     DataFixture f;
-    f.employee(QStringLiteral("Ann"), {}, QStringLiteral("7.5"));
+    f.employee(QStringLiteral("Ann"), {.wage = QStringLiteral("7.5")});
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-02 08:00:00"),
             QStringLiteral("Clocked In"));
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-06 12:30:00"),
@@ -411,7 +411,7 @@ void ToolTest::aCompanyMovesToTheServerAndKeepsAFileCopy()
 void ToolTest::anExportMakesItsFolderAndReplacesAnEarlierOneOnlyWhenTold()
 {
     DataFixture f;
-    f.employee(QStringLiteral("Ann"), {}, QStringLiteral("7.5"));
+    f.employee(QStringLiteral("Ann"), {.wage = QStringLiteral("7.5")});
     const QStringList exportTo = QStringList{"export", "--out", "pay/2026-02"} + February;
     const QString summary = f.folder() + QStringLiteral("/pay/2026-02/summary.csv");
 
@@ -452,9 +452,10 @@ void ToolTest::aFullDiskIsAFailureAndLeavesNothing()
     if (!FileSizeLimit::available())
         QSKIP("Needs a file size limit for processes.");
     DataFixture f;
-    f.employee(QStringLiteral("Ann"), {}, QStringLiteral("7.5"));
-    f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-02 08:00:00"),
-            QStringLiteral("Clocked In"), QStringLiteral("sorting bolts"));
+    f.employee(QStringLiteral("Ann"), {.wage = QStringLiteral("7.5")});
+    f.event(QStringLiteral("Ann"), {.stamp = QStringLiteral("2026-02-02 08:00:00"),
+                                    .status = QStringLiteral("Clocked In"),
+                                    .activity = QStringLiteral("sorting bolts")});
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-02 16:00:00"),
             QStringLiteral("Clocked Out"));
     QDir(f.folder()).mkdir(QStringLiteral("pay"));

@@ -287,11 +287,12 @@ void CupsPrintingTest::theManagerPrintsOneJobPerEmployeeWithEvents()
     f.employee(Ann);
     f.employee(QStringLiteral("Cy"));
     f.employee(Bob);
-    f.event(Ann, "2026-03-02 08:00:30", "Clocked In", "Sorting bolts");
+    f.event(Ann,
+            {.stamp = "2026-03-02 08:00:30", .status = "Clocked In", .activity = "Sorting bolts"});
     f.event(Ann, "2026-03-02 16:25:10", "Clocked Out");
     f.event(Ann, "2026-03-02 16:30:00", "Clocked In");
     f.event(Ann, "2026-03-02 17:00:00", "Clocked Out");
-    f.event(Bob, "2026-03-02 09:00:30", "Clocked In", " ");
+    f.event(Bob, {.stamp = "2026-03-02 09:00:30", .status = "Clocked In", .activity = " "});
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     // The real printer, but one that can never open a save dialog in a test.

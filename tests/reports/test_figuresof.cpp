@@ -74,7 +74,9 @@ void FiguresOfTest::cardsOfALog()
     f.employee(Ann);
     QVERIFY(!userCardOf(f.file(), QStringLiteral("Acme"), Ann, Now));
     QVERIFY(!managerCardOf(f.file(), QStringLiteral("Acme"), Ann, Now, Now));
-    f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), ClockedIn, QStringLiteral("desk"));
+    f.event(Ann, {.stamp = QStringLiteral("2026-03-02 08:00:00"),
+                  .status = ClockedIn,
+                  .activity = QStringLiteral("desk")});
     const auto open = userCardOf(f.file(), QStringLiteral("Acme"), Ann, Now);
     QVERIFY(open);
     QCOMPARE(open->lines.first().items.first().text, QStringLiteral("Horalink Log for  Acme"));

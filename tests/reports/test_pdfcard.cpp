@@ -86,7 +86,7 @@ void morningsOf(Fixture &f, const QStringList &names)
     f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
     for (const QString &name : names) {
         f.employee(name);
-        f.event(name, "2026-03-02 08:00:00", "Clocked In", " ");
+        f.event(name, {.stamp = "2026-03-02 08:00:00", .status = "Clocked In", .activity = " "});
         f.event(name, "2026-03-02 12:00:00", "Clocked Out");
     }
     f.startProgram();
@@ -401,7 +401,7 @@ void PdfCardTest::everyEmployeesCardGoesToAFileOfItsOwn()
     f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
     for (const QString name : {"Ann", "Bob"}) {
         f.employee(name);
-        f.event(name, "2026-03-02 08:00:00", "Clocked In", " ");
+        f.event(name, {.stamp = "2026-03-02 08:00:00", .status = "Clocked In", .activity = " "});
         f.event(name, "2026-03-02 12:00:00", "Clocked Out");
     }
     f.startProgram();
@@ -579,7 +579,8 @@ void PdfCardTest::theUserIsToldTheCardIsSavedAndWhere()
     f.company();
     f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
     f.employee(QStringLiteral("Ann"));
-    f.event(QStringLiteral("Ann"), "2026-03-02 08:00:00", "Clocked In", " ");
+    f.event(QStringLiteral("Ann"),
+            {.stamp = "2026-03-02 08:00:00", .status = "Clocked In", .activity = " "});
     f.event(QStringLiteral("Ann"), "2026-03-02 12:00:00", "Clocked Out");
     f.startProgram();
     f.signOn(QStringLiteral("Ann"));

@@ -323,7 +323,9 @@ void TimeCardTest::rowsAreReadInStoredOrderWithNulls()
 {
     DataFixture f;
     f.employee(Ann);
-    f.event(Ann, "2026-03-02 09:00:00", "Clocked In", "late stamp first");
+    f.event(
+        Ann,
+        {.stamp = "2026-03-02 09:00:00", .status = "Clocked In", .activity = "late stamp first"});
     f.event(Ann, "2026-03-01 17:00:00", "Clocked Out");
     Statement nullStamp(f.file(),
                         "INSERT INTO \"Ann\" (\"Ename\", inoutfx) VALUES ('Ann', 'Clocked In')");

@@ -144,11 +144,11 @@ void DataFixture::setFlag(const QString &column, const QVariant &value)
     update.bind(1, value).run();
 }
 
-void DataFixture::employee(const QString &name, const QVariant &password, const QVariant &wage)
+void DataFixture::employee(const QString &name, const Listing &listing)
 {
     Statement insert(file(), QStringLiteral("INSERT INTO datalist (ename, epass, ewage, ecomment) "
                                             "VALUES (?, ?, ?, '')"));
-    insert.bind(1, name).bind(2, password).bind(3, wage).run();
+    insert.bind(1, name).bind(2, listing.password).bind(3, listing.wage).run();
     if (!file().tableExists(name))
         file().createTimeLog(name);
 }
@@ -159,13 +159,17 @@ void DataFixture::setPassword(const QString &name, const QVariant &password)
     update.bind(1, password).bind(2, name).run();
 }
 
-void DataFixture::event(const QString &table, const QString &when, const QString &status,
-                        const QVariant &activity)
+void DataFixture::event(const QString &table, const Event &event)
 {
     Statement insert(file(), QStringLiteral("INSERT INTO ") + file().quotedTable(table) +
                                  QStringLiteral(" (\"Ename\", \"datetime\", inoutfx, activity) "
                                                 "VALUES (?, ?, ?, ?)"));
-    insert.bind(1, table).bind(2, when).bind(3, status).bind(4, activity).run();
+    insert.bind(1, table).bind(2, event.stamp).bind(3, event.status).bind(4, event.activity).run();
+}
+
+void DataFixture::event(const QString &table, const QString &stamp, const QString &status)
+{
+    event(table, {.stamp = stamp, .status = status});
 }
 
 QList<LogRow> DataFixture::log(const QString &table)

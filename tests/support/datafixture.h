@@ -30,6 +30,23 @@ struct LogRow
     QVariant activity;
 };
 
+// How an employee stands in the list: the password as stored (a hash, or the plain text an
+// older version kept; none signs on without one) and the wage as typed.
+struct Listing
+{
+    QVariant password;
+    QVariant wage = QStringLiteral("10");
+};
+
+// One event of a time log as stored. The activity is the task a clock-in took (" " when none
+// was typed); a clock-out stores none.
+struct Event
+{
+    QString stamp;
+    QString status;
+    QVariant activity;
+};
+
 // Whether this run of the suite keeps each test's data on the private database server
 // (HORALINK_TEST_SERVER holds its connection string) rather than in the file.
 bool onServer();
@@ -100,12 +117,15 @@ public:
     Connection &file();
     void company(const QString &name = QStringLiteral("Acme Tools"));
     void setFlag(const QString &column, const QVariant &value);
-    // Adds a listed employee with a time log, as the manager would.
-    void employee(const QString &name, const QVariant &password = {},
-                  const QVariant &wage = QStringLiteral("10"));
+    // Adds a listed employee with a time log, as the manager would:
+    //     f.employee(Ann, {.password = passwordHash("pw"), .wage = "7.5"});
+    void employee(const QString &name, const Listing &listing = {});
     void setPassword(const QString &name, const QVariant &password);
-    void event(const QString &table, const QString &stamp, const QString &status,
-               const QVariant &activity = {});
+    // Appends an event to the log:
+    //     f.event(Ann, {.stamp = "2026-03-02 08:00:00", .status = ClockedIn, .activity = " "});
+    void event(const QString &table, const Event &event);
+    // Appends an event without activity.
+    void event(const QString &table, const QString &stamp, const QString &status);
     QList<LogRow> log(const QString &table);
     QStringList statuses(const QString &table);
     QStringList stamps(const QString &table);

@@ -77,7 +77,7 @@ void staffWithMornings(Fixture &f)
     f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
     for (const QString name : {"Ann", "Bob"}) {
         f.employee(name);
-        f.event(name, "2026-03-02 08:00:00", "Clocked In", " ");
+        f.event(name, {.stamp = "2026-03-02 08:00:00", .status = "Clocked In", .activity = " "});
         f.event(name, "2026-03-02 12:00:00", "Clocked Out");
     }
     f.startProgram();
