@@ -40,6 +40,7 @@ private slots:
     void eachPressIsJudgedByTheLastRowAdded();
     void aStoredEventCarriesTheUserTheStampAndTheTask();
     void deleteLastRemovesTheLastRowAdded();
+    void aReplacedClockIsBackWhenItsReplacementGoes();
 };
 
 void ClockingTest::eachPressIsJudgedByTheLastRowAdded_data()
@@ -113,6 +114,18 @@ void ClockingTest::deleteLastRemovesTheLastRowAdded()
     f.event(Ann, QStringLiteral("2026-03-01 17:00:00"), ClockedOut);
     QVERIFY(deleteLastEvent(f.file(), Ann));
     QCOMPARE(f.stamps(Ann), QStringList({"2026-03-02 09:00:00"}));
+}
+
+// A test's "now" holds only while its replacement lives, so it never reaches the next test.
+void ClockingTest::aReplacedClockIsBackWhenItsReplacementGoes()
+{
+    DataFixture f;
+    {
+        const Replacement later(setClock, std::make_unique<FixedClock>());
+        later->current = stamp(QStringLiteral("2027-01-01 06:00:00"));
+        QCOMPARE(horalink::clock().now(), stamp(QStringLiteral("2027-01-01 06:00:00")));
+    }
+    QCOMPARE(horalink::clock().now(), stamp(QStringLiteral("2026-03-02 17:30:10")));
 }
 
 QTEST_GUILESS_MAIN(ClockingTest)

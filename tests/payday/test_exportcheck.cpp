@@ -67,6 +67,17 @@ void foreignUpdate(DataFixture &f)
         .run();
 }
 
+// Another program clocks Bob in, at the stamp given.
+void foreignClockIn(DataFixture &f, const QString &when)
+{
+    Statement(f.file(), QStringLiteral("INSERT INTO ") +
+                            f.file().quotedTable(QStringLiteral("Bob")) +
+                            QStringLiteral(" (\"Ename\", \"datetime\", inoutfx) VALUES "
+                                           "('Bob', ?1, 'Clocked In')"))
+        .bind(1, when)
+        .run();
+}
+
 void removeEntries(DataFixture &f, const QString &kind)
 {
     const QString history = f.file().quotedTable(HistoryTable);
@@ -166,14 +177,7 @@ void ExportCheckTest::eachEmployeeIsToldHowTheExportedEventsFared_data()
     QTest::newRow("stamp changed by another program")
         << Change(foreignUpdate) << QStringList{{}, recorded, manager, ann(Outside, 0), bob};
     QTest::newRow("an event added by another program")
-        << Change([](DataFixture &f) {
-               Statement(f.file(),
-                         QStringLiteral("INSERT INTO ") +
-                             f.file().quotedTable(QStringLiteral("Bob")) +
-                             QStringLiteral(" (\"Ename\", \"datetime\", inoutfx) VALUES "
-                                            "('Bob', '2026-03-04 09:00:00', 'Clocked In')"))
-                   .run();
-           })
+        << Change([](DataFixture &f) { foreignClockIn(f, QStringLiteral("2026-03-04 09:00:00")); })
         << QStringList{{},
                        recorded,
                        manager,
@@ -182,14 +186,7 @@ void ExportCheckTest::eachEmployeeIsToldHowTheExportedEventsFared_data()
     // After the period but before the export's moment: not clocked since, and still outside
     // the period.
     QTest::newRow("an event after the period added by another program")
-        << Change([](DataFixture &f) {
-               Statement(f.file(),
-                         QStringLiteral("INSERT INTO ") +
-                             f.file().quotedTable(QStringLiteral("Bob")) +
-                             QStringLiteral(" (\"Ename\", \"datetime\", inoutfx) VALUES "
-                                            "('Bob', '2026-03-09 09:00:00', 'Clocked In')"))
-                   .run();
-           })
+        << Change([](DataFixture &f) { foreignClockIn(f, QStringLiteral("2026-03-09 09:00:00")); })
         << QStringList{{}, recorded, manager, ann(Unchanged, 0), bob};
     // The entry tells the correction, not what came after it.
     QTest::newRow("corrected, then changed by another program") << Change([](DataFixture &f) {

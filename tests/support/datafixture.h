@@ -107,8 +107,6 @@ class DataFixture
 public:
     DataFixture();
     ~DataFixture();
-    DataFixture(const DataFixture &) = delete;
-    DataFixture &operator=(const DataFixture &) = delete;
 
     QString folder() const;
     QString databasePath() const;
