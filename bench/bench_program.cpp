@@ -5,6 +5,7 @@
 #include "support/children.h"
 #include "support/countingprinter.h"
 #include "support/countingprompts.h"
+#include "support/replacement.h"
 #include "ui/forms.h"
 #include "ui/frmlogon.h"
 #include "ui/frmmain.h"
@@ -77,14 +78,11 @@ void PrintAll(benchmark::State &state)
 {
     auto folder = shopFolder(200, 10000);
     frmmain &main = managerIn(*folder);
-    auto counting = std::make_unique<CountingPrinter>();
-    CountingPrinter &cards = *counting;
-    auto previous = setPrinter(std::move(counting));
+    const Replacement cards(setPrinter, std::make_unique<CountingPrinter>());
     // The defaults answer: every employee, up to now.
     for (auto _ : state)
         child<QPushButton>(main, "Command3")->click();
-    state.counters["cards"] = double(cards.documents) / double(state.iterations());
-    setPrinter(std::move(previous));
+    state.counters["cards"] = double(cards->documents) / double(state.iterations());
     leave();
 }
 

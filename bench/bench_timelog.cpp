@@ -8,6 +8,7 @@
 #include "db/database.h"
 #include "support/children.h"
 #include "support/countingprompts.h"
+#include "support/replacement.h"
 #include "ui/forms.h"
 #include "ui/frmlogon.h"
 #include "ui/frmmain.h"
@@ -393,9 +394,7 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    auto prompts = std::make_unique<CountingPrompts>();
-    CountingPrompts *counted = prompts.get();
-    setPrompts(std::move(prompts));
+    const Replacement counted(setPrompts, std::make_unique<CountingPrompts>());
     serverBenchmarks();
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;

@@ -1,5 +1,6 @@
 #include "clock.h"
 
+#include "clock/seam.h"
 #include "db/datetimetext.h"
 
 namespace horalink {
@@ -16,22 +17,23 @@ public:
     }
 };
 
-std::unique_ptr<Clock> &current()
+std::unique_ptr<Clock> systemClock()
 {
-    static std::unique_ptr<Clock> clock = std::make_unique<SystemClock>();
-    return clock;
+    return std::make_unique<SystemClock>();
 }
+
+using ClockSeam = Seam<Clock, &systemClock>;
 
 } // namespace
 
 Clock &clock()
 {
-    return *current();
+    return ClockSeam::current();
 }
 
 std::unique_ptr<Clock> setClock(std::unique_ptr<Clock> replacement)
 {
-    return std::exchange(current(), std::move(replacement));
+    return ClockSeam::replace(std::move(replacement));
 }
 
 } // namespace horalink

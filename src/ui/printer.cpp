@@ -1,27 +1,29 @@
 #include "printer.h"
 
+#include "clock/seam.h"
 #include "ui/systemprinter.h"
 
 namespace horalink {
 
 namespace {
 
-std::unique_ptr<LinePrinter> &current()
+std::unique_ptr<LinePrinter> systemPrinter()
 {
-    static std::unique_ptr<LinePrinter> printer = std::make_unique<SystemPrinter>();
-    return printer;
+    return std::make_unique<SystemPrinter>();
 }
+
+using PrinterSeam = Seam<LinePrinter, &systemPrinter>;
 
 } // namespace
 
 LinePrinter &printer()
 {
-    return *current();
+    return PrinterSeam::current();
 }
 
 std::unique_ptr<LinePrinter> setPrinter(std::unique_ptr<LinePrinter> replacement)
 {
-    return std::exchange(current(), std::move(replacement));
+    return PrinterSeam::replace(std::move(replacement));
 }
 
 } // namespace horalink

@@ -1,5 +1,7 @@
 #include "prompts.h"
 
+#include "clock/seam.h"
+
 #include <algorithm>
 #include <QApplication>
 #include <QDir>
@@ -146,12 +148,6 @@ public:
     }
 };
 
-std::unique_ptr<Prompts> &current()
-{
-    static std::unique_ptr<Prompts> prompts = desktopPrompts();
-    return prompts;
-}
-
 } // namespace
 
 void Prompts::warning(const QString &text, const QString &title)
@@ -204,14 +200,16 @@ std::unique_ptr<Prompts> desktopPrompts()
     return std::make_unique<DesktopPrompts>();
 }
 
+using PromptsSeam = Seam<Prompts, &desktopPrompts>;
+
 Prompts &prompts()
 {
-    return *current();
+    return PromptsSeam::current();
 }
 
 std::unique_ptr<Prompts> setPrompts(std::unique_ptr<Prompts> replacement)
 {
-    return std::exchange(current(), std::move(replacement));
+    return PromptsSeam::replace(std::move(replacement));
 }
 
 QString employeeOf(int done, int total, const QString &employee)

@@ -7,7 +7,7 @@
 #include "db/roster.h"
 #include "db/settings.h"
 #include "db/timelog.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <QTest>
 
@@ -53,7 +53,7 @@ void AdminProceduresTest::addingChecksInTheWindowsOrder()
     QFETCH(QString, name);
     QFETCH(QString, wage);
     QFETCH(int, step);
-    Fixture f;
+    DataFixture f;
     f.employee(QStringLiteral("Ann"));
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 08:00:00"), ClockedIn);
     const AddResult result = addNewEmployee(f.file(), {name, wage, QStringLiteral("pw"), {}});
@@ -70,7 +70,7 @@ void AdminProceduresTest::addingChecksInTheWindowsOrder()
 
 void AdminProceduresTest::clearingNeedsAListedEmployeeWithALog()
 {
-    Fixture f;
+    DataFixture f;
     f.employee(QStringLiteral("Ann"));
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-01 08:00:00"), ClockedIn);
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 08:59:59"), ClockedOut);
@@ -89,8 +89,8 @@ void AdminProceduresTest::clearingNeedsAListedEmployeeWithALog()
 
 void AdminProceduresTest::aPasswordKeptAsTypedIsHashedAtItsFirstRightAnswer()
 {
-    Fixture f;
-    f.employee(QStringLiteral("Ann"), QStringLiteral("Secret"));
+    DataFixture f;
+    f.employee(QStringLiteral("Ann"), {.password = QStringLiteral("Secret")});
     const EmployeeRow ann = *findEmployee(f.file(), QStringLiteral("Ann"));
     QVERIFY(!acceptPassword(f.file(), ann, QStringLiteral("secret")));
     QCOMPARE(findEmployee(f.file(), QStringLiteral("Ann"))->password, QStringLiteral("Secret"));
@@ -104,7 +104,7 @@ void AdminProceduresTest::aPasswordKeptAsTypedIsHashedAtItsFirstRightAnswer()
 
 void AdminProceduresTest::settingsAreReadFromTheFirstRowOnly()
 {
-    Fixture f;
+    DataFixture f;
     QVERIFY(!readCompany(f.file()));
     QCOMPARE(readSwitches(f.file()), Switches());
     storeCompany(f.file(), QStringLiteral(" Acme %1 "));
@@ -120,7 +120,7 @@ void AdminProceduresTest::settingsAreReadFromTheFirstRowOnly()
 
 void AdminProceduresTest::anOlderCompanyTableGetsTheSignoffSwitchWhenItIsStored()
 {
-    Fixture f;
+    DataFixture f;
     f.file().exec(QStringLiteral("ALTER TABLE \"Company Data\" DROP COLUMN signoff"));
     storeCompany(f.file(), QStringLiteral("Acme"));
     f.setFlag(QStringLiteral("subs"), 1);

@@ -32,7 +32,7 @@ const Box MustClockOut =
 void signOnAnn(Fixture &f, bool prompt = false)
 {
     f.company();
-    f.employee(Ann, QString(), QStringLiteral("10"));
+    f.employee(Ann, {.wage = QStringLiteral("10")});
     if (!prompt)
         f.setFlag(QStringLiteral("subs"), 1);
     f.startProgram();
@@ -43,7 +43,7 @@ void signOnAnn(Fixture &f, bool prompt = false)
 void signOnAnnAfterOneHour(Fixture &f)
 {
     f.company();
-    f.employee(Ann, QString(), QStringLiteral("10"));
+    f.employee(Ann, {.wage = QStringLiteral("10")});
     f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), QStringLiteral("Clocked In"));
     f.event(Ann, QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked Out"));
     f.startProgram();
@@ -236,7 +236,7 @@ void ClockTest::aTaskPromptLeftOpenGoesWithItsUser()
     Fixture f;
     f.company();
     f.employee(Ann);
-    f.employee(QStringLiteral("Bob"), QStringLiteral("pw"));
+    f.employee(QStringLiteral("Bob"), {.password = QStringLiteral("pw")});
     f.startProgram();
     f.signOn(Ann);
     f.click(QStringLiteral("clockin"));
@@ -388,8 +388,9 @@ void ClockTest::theGridShowsAndEditsTheChosenLog()
     f.company();
     f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
     f.employee(Ann);
-    f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), QStringLiteral("Clocked In"),
-            QStringLiteral("desk"));
+    f.event(Ann, {.stamp = QStringLiteral("2026-03-02 08:00:00"),
+                  .status = QStringLiteral("Clocked In"),
+                  .activity = QStringLiteral("desk")});
     f.event(Ann, QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked Out"));
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
@@ -448,11 +449,13 @@ void ClockTest::theGridKeepsToTheLogOfItsName()
     f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
     f.employee(other);
     f.employee(name);
-    f.event(other, QStringLiteral("2026-03-01 07:00:00"), QStringLiteral("Clocked In"),
-            QStringLiteral("theirs"));
+    f.event(other, {.stamp = QStringLiteral("2026-03-01 07:00:00"),
+                    .status = QStringLiteral("Clocked In"),
+                    .activity = QStringLiteral("theirs")});
     f.event(other, QStringLiteral("2026-03-01 08:00:00"), QStringLiteral("Clocked Out"));
-    f.event(name, QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked In"),
-            QStringLiteral("mine"));
+    f.event(name, {.stamp = QStringLiteral("2026-03-02 09:00:00"),
+                   .status = QStringLiteral("Clocked In"),
+                   .activity = QStringLiteral("mine")});
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     QVERIFY(findByName(*child<DataControl>(f.main(), "mandata"), QStringLiteral("ename"), name));
@@ -499,8 +502,9 @@ void ClockTest::theGridNeverEditsAnEventItNoLongerShows()
     Fixture f;
     f.company();
     f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
-    f.event(QStringLiteral("Manager"), QStringLiteral("2026-03-01 08:00:00"),
-            QStringLiteral("Clocked In"), QStringLiteral("old"));
+    f.event(QStringLiteral("Manager"), {.stamp = QStringLiteral("2026-03-01 08:00:00"),
+                                        .status = QStringLiteral("Clocked In"),
+                                        .activity = QStringLiteral("old")});
     f.event(QStringLiteral("Manager"), QStringLiteral("2026-03-01 09:00:00"),
             QStringLiteral("Clocked Out"));
     f.setFlag(QStringLiteral("subs"), 1);
@@ -519,8 +523,9 @@ void ClockTest::theGridNeverEditsAnEventItNoLongerShows()
 
     // Another copy of the program clears the log; a new event takes the first row's place.
     f.file().exec(QStringLiteral("DELETE FROM \"Manager\""));
-    f.event(QStringLiteral("Manager"), QStringLiteral("2026-03-02 08:00:00"),
-            QStringLiteral("Clocked In"), QStringLiteral("new"));
+    f.event(QStringLiteral("Manager"), {.stamp = QStringLiteral("2026-03-02 08:00:00"),
+                                        .status = QStringLiteral("Clocked In"),
+                                        .activity = QStringLiteral("new")});
     QVERIFY(!grid->setData(grid->index(0, 3), QStringLiteral("stale edit"), Qt::EditRole));
     QCOMPARE(f.takeBoxes(),
              QList<Box>({warningBox(QStringLiteral("The event was changed or removed since the "
@@ -538,8 +543,10 @@ void ClockTest::theGridShowsEveryColumnWholeAndGrowsWithTheWindow()
     Fixture f;
     f.company();
     f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
-    f.event(QStringLiteral("Manager"), QStringLiteral("2026-12-27 10:58:59"),
-            QStringLiteral("Clocked In"), QStringLiteral("Sanding the big oak table top"));
+    f.event(QStringLiteral("Manager"),
+            {.stamp = QStringLiteral("2026-12-27 10:58:59"),
+             .status = QStringLiteral("Clocked In"),
+             .activity = QStringLiteral("Sanding the big oak table top")});
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     frmmain &main = f.main();
@@ -570,8 +577,10 @@ void ClockTest::theGridHeadsEachColumnWithItsFieldAndShowsAllAtOnce()
     Fixture f;
     f.company();
     f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
-    f.event(QStringLiteral("Manager"), QStringLiteral("2026-12-27 10:58:59"),
-            QStringLiteral("Clocked In"), QStringLiteral("Sanding and varnishing the oak"));
+    f.event(QStringLiteral("Manager"),
+            {.stamp = QStringLiteral("2026-12-27 10:58:59"),
+             .status = QStringLiteral("Clocked In"),
+             .activity = QStringLiteral("Sanding and varnishing the oak")});
     f.event(QStringLiteral("Manager"), QStringLiteral("2026-12-27 11:00:00"),
             QStringLiteral("Clocked Out"));
     f.startProgram();
@@ -618,7 +627,7 @@ void ClockTest::aWageTooLongKeepsTheBrowserOnTheEmployee()
     Fixture f;
     f.company();
     f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
-    f.employee(Ann, QString(), QStringLiteral("10"));
+    f.employee(Ann, {.wage = QStringLiteral("10")});
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     frmmain &main = f.main();

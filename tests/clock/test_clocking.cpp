@@ -4,7 +4,7 @@
 #include "db/connection.h"
 #include "db/datetimetext.h"
 #include "db/timelog.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <QTest>
 
@@ -16,7 +16,7 @@ const QString Ann = QStringLiteral("Ann");
 const Session AnnSignedOn{Ann, QStringLiteral("10"), false};
 
 // One event per entry: its status, or "-" for a row without one.
-void fill(Fixture &f, const QStringList &statuses)
+void fill(DataFixture &f, const QStringList &statuses)
 {
     QDateTime when = stamp(QStringLiteral("2026-03-02 08:00:00"));
     for (const QString &status : statuses) {
@@ -40,6 +40,7 @@ private slots:
     void eachPressIsJudgedByTheLastRowAdded();
     void aStoredEventCarriesTheUserTheStampAndTheTask();
     void deleteLastRemovesTheLastRowAdded();
+    void aReplacedClockIsBackWhenItsReplacementGoes();
 };
 
 void ClockingTest::eachPressIsJudgedByTheLastRowAdded_data()
@@ -70,7 +71,7 @@ void ClockingTest::eachPressIsJudgedByTheLastRowAdded()
     QFETCH(QStringList, log);
     QFETCH(bool, in);
     QFETCH(int, outcome);
-    Fixture f;
+    DataFixture f;
     f.employee(Ann);
     fill(f, log);
     const QDateTime now = stamp(QStringLiteral("2026-03-03 07:59:59"));
@@ -84,7 +85,7 @@ void ClockingTest::eachPressIsJudgedByTheLastRowAdded()
 
 void ClockingTest::aStoredEventCarriesTheUserTheStampAndTheTask()
 {
-    Fixture f;
+    DataFixture f;
     f.employee(Ann);
     QCOMPARE(clockIn(f.file(), AnnSignedOn, QStringLiteral("welding"),
                      stamp(QStringLiteral("2026-03-02 08:00:59"))),
@@ -105,7 +106,7 @@ void ClockingTest::aStoredEventCarriesTheUserTheStampAndTheTask()
 
 void ClockingTest::deleteLastRemovesTheLastRowAdded()
 {
-    Fixture f;
+    DataFixture f;
     f.employee(Ann);
     QVERIFY(!deleteLastEvent(f.file(), Ann));
     // A later row may carry an earlier date: the last row added goes.
@@ -113,6 +114,18 @@ void ClockingTest::deleteLastRemovesTheLastRowAdded()
     f.event(Ann, QStringLiteral("2026-03-01 17:00:00"), ClockedOut);
     QVERIFY(deleteLastEvent(f.file(), Ann));
     QCOMPARE(f.stamps(Ann), QStringList({"2026-03-02 09:00:00"}));
+}
+
+// A test's "now" holds only while its replacement lives, so it never reaches the next test.
+void ClockingTest::aReplacedClockIsBackWhenItsReplacementGoes()
+{
+    DataFixture f;
+    {
+        const Replacement later(setClock, std::make_unique<FixedClock>());
+        later->current = stamp(QStringLiteral("2027-01-01 06:00:00"));
+        QCOMPARE(horalink::clock().now(), stamp(QStringLiteral("2027-01-01 06:00:00")));
+    }
+    QCOMPARE(horalink::clock().now(), stamp(QStringLiteral("2026-03-02 17:30:10")));
 }
 
 QTEST_GUILESS_MAIN(ClockingTest)

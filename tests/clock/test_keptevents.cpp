@@ -11,7 +11,7 @@
 #include "db/timelog.h"
 #include "payday/check.h"
 #include "payday/filetraps.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -256,7 +256,7 @@ void KeptEventsTest::knowledgeThatCannotBeWrittenIsToldAndServesTheRun()
 void KeptEventsTest::keptEventsReachTheLogInTheirOrderOnce()
 {
     REQUIRE_SERVER();
-    Fixture f;
+    DataFixture f;
     f.employee(Ann);
     QTemporaryDir folder;
     ClockQueue queue = knowingAnn(folder, std::nullopt);
@@ -292,7 +292,7 @@ void KeptEventsTest::keptEventsReachTheLogInTheirOrderOnce()
 void KeptEventsTest::sendingAnEventAgainStoresNothing()
 {
     REQUIRE_SERVER();
-    Fixture f;
+    DataFixture f;
     f.employee(Ann);
     const ClockEvent event{randomId(), Ann, at("2026-03-02 08:00:00"), ClockedIn, {}, false};
     QCOMPARE(deliverEvent(f.file(), event, randomId()), Delivery::Stored);
@@ -304,9 +304,11 @@ void KeptEventsTest::sendingAnEventAgainStoresNothing()
 void KeptEventsTest::anEventTheLostServerStoredIsNotStoredTwice()
 {
     REQUIRE_SERVER();
-    Fixture f;
+    DataFixture f;
     f.employee(Ann);
-    f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), ClockedIn, QStringLiteral(" "));
+    f.event(Ann, {.stamp = QStringLiteral("2026-03-02 08:00:00"),
+                  .status = ClockedIn,
+                  .activity = QStringLiteral(" ")});
     const ClockEvent stored{randomId(), Ann, at("2026-03-02 08:00:00"), ClockedIn, {}, true};
     QCOMPARE(deliverEvent(f.file(), stored, randomId()), Delivery::AlreadyStored);
     // An event that is known to be new is stored even where a row of its stamp stands.
@@ -318,7 +320,7 @@ void KeptEventsTest::anEventTheLostServerStoredIsNotStoredTwice()
 void KeptEventsTest::theServerRefusesASecondDeliveryOfOneEvent()
 {
     REQUIRE_SERVER();
-    Fixture f;
+    DataFixture f;
     f.employee(Ann);
     const QString id = randomId();
     const QJsonObject after{{DeliveredEventField, id}};
@@ -331,20 +333,24 @@ void KeptEventsTest::theServerRefusesASecondDeliveryOfOneEvent()
 void KeptEventsTest::anEventDeliveredOutOfTurnIsStoredAndTheCheckTellsThePair()
 {
     REQUIRE_SERVER();
-    Fixture f;
+    DataFixture f;
     f.employee(Ann);
     f.setNow(QStringLiteral("2026-03-02 18:00:00"));
     QTemporaryDir folder;
     ClockQueue queue = knowingAnn(folder, ClockedOut);
     QVERIFY(keepClockIn(queue, AnnSignedOn, {}, at("2026-03-02 08:05:00"), false));
     // Meanwhile Ann clocked in at another clock, which reached the server.
-    f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), ClockedIn, QStringLiteral(" "));
+    f.event(Ann, {.stamp = QStringLiteral("2026-03-02 08:00:00"),
+                  .status = ClockedIn,
+                  .activity = QStringLiteral(" ")});
     f.event(Ann, QStringLiteral("2026-03-02 12:00:00"), ClockedOut);
 
     QCOMPARE(sendKeptEvents(f.file(), queue), 1);
     QCOMPARE(f.statuses(Ann), QStringList({ClockedIn, ClockedOut, ClockedIn}));
 
-    f.event(Ann, QStringLiteral("2026-03-02 13:00:00"), ClockedIn, QStringLiteral(" "));
+    f.event(Ann, {.stamp = QStringLiteral("2026-03-02 13:00:00"),
+                  .status = ClockedIn,
+                  .activity = QStringLiteral(" ")});
     QVERIFY(keepClockOut(queue, AnnSignedOn, at("2026-03-02 16:00:00"), false));
     QVERIFY(keepClockOut(queue, AnnSignedOn, at("2026-03-02 17:00:00"), false) ==
             ClockOutcome::MustClockIn);
@@ -362,7 +368,9 @@ void KeptEventsTest::anEventDeliveredOutOfTurnIsStoredAndTheCheckTellsThePair()
 
     f.event(Ann, QStringLiteral("2026-03-02 16:30:00"), ClockedOut);
     QVERIFY(keepClockIn(queue, AnnSignedOn, {}, at("2026-03-02 17:10:00"), false));
-    f.event(Ann, QStringLiteral("2026-03-02 17:00:00"), ClockedIn, QStringLiteral(" "));
+    f.event(Ann, {.stamp = QStringLiteral("2026-03-02 17:00:00"),
+                  .status = ClockedIn,
+                  .activity = QStringLiteral(" ")});
     QCOMPARE(sendKeptEvents(f.file(), queue), 1);
     for (const Finding &finding : checkPeriod(f.file(), day, f.clock.current).findings) {
         if (finding.kind == FindingKind::DeliveredOutOfTurn)

@@ -171,9 +171,10 @@ void TotalsTest::anOpenShiftIsCountedToNowWithoutWritingARow()
 {
     Fixture f;
     f.company();
-    f.employee(QStringLiteral("Ann"), QString(), QStringLiteral("7.5"));
-    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 09:00:30"),
-            QStringLiteral("Clocked In"), QStringLiteral(" "));
+    f.employee(QStringLiteral("Ann"), {.wage = QStringLiteral("7.5")});
+    f.event(QStringLiteral("Ann"), {.stamp = QStringLiteral("2026-03-02 09:00:30"),
+                                    .status = QStringLiteral("Clocked In"),
+                                    .activity = QStringLiteral(" ")});
     f.setNow(QStringLiteral("2026-03-02 17:30:10"));
     f.startProgram();
     f.signOn(QStringLiteral("Ann"));
@@ -189,7 +190,7 @@ void TotalsTest::anUnpairedLastRowCountsNothing()
 {
     Fixture f;
     f.company();
-    f.employee(QStringLiteral("Ann"), QString(), QStringLiteral("10"));
+    f.employee(QStringLiteral("Ann"), {.wage = QStringLiteral("10")});
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 08:00:00"),
             QStringLiteral("Clocked In"));
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 09:00:00"),
@@ -207,7 +208,7 @@ void TotalsTest::aWageThatIsNoNumberShowsHoursAndNoWages()
 {
     Fixture f;
     f.company();
-    f.employee(QStringLiteral("Ann"), QString(), QStringLiteral("lots"));
+    f.employee(QStringLiteral("Ann"), {.wage = QStringLiteral("lots")});
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 08:00:00"),
             QStringLiteral("Clocked In"));
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 10:00:00"),
@@ -224,8 +225,8 @@ void TotalsTest::getHoursForTheEmployeeShownToTheManager()
     Fixture f;
     f.company();
     f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
-    f.employee(QStringLiteral("Ann"), QString(), QStringLiteral("7.33"));
-    f.employee(QStringLiteral("Bob"), QString(), QStringLiteral("n/a"));
+    f.employee(QStringLiteral("Ann"), {.wage = QStringLiteral("7.33")});
+    f.employee(QStringLiteral("Bob"), {.wage = QStringLiteral("n/a")});
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 08:00:00"),
             QStringLiteral("Clocked In"));
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 09:20:59"),

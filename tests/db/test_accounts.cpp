@@ -113,7 +113,7 @@ void AccountsTest::aPasswordStoredAsTypedSignsOnOnlyInAFileThatNeverHeldAHash()
     {
         Fixture f;
         f.company();
-        f.employee(QStringLiteral("Ann"), QStringLiteral("older"));
+        f.employee(QStringLiteral("Ann"), {.password = QStringLiteral("older")});
         f.startProgram();
         f.signOn(QStringLiteral("Ann"), QStringLiteral("older"));
         QVERIFY(f.main().isVisible());
@@ -125,8 +125,8 @@ void AccountsTest::aPasswordStoredAsTypedSignsOnOnlyInAFileThatNeverHeldAHash()
     {
         Fixture f;
         f.company();
-        f.employee(QStringLiteral("Ann"), passwordHash(QStringLiteral("right")));
-        f.employee(QStringLiteral("Eve"), QStringLiteral("typed"));
+        f.employee(QStringLiteral("Ann"), {.password = passwordHash(QStringLiteral("right"))});
+        f.employee(QStringLiteral("Eve"), {.password = QStringLiteral("typed")});
         f.startProgram();
         f.signOn(QStringLiteral("Eve"), QStringLiteral("typed"));
         QVERIFY(!f.main().isVisible());

@@ -11,7 +11,7 @@
 #include "db/transfer.h"
 #include "payday/backup.h"
 #include "reports/totals.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -44,7 +44,7 @@ private slots:
 
 void DatabaseTest::freshFileHoldsManagerAndNoCompany()
 {
-    Fixture f;
+    DataFixture f;
     QCOMPARE(f.value(QStringLiteral("SELECT count(*) FROM datalist")).toInt(), 1);
     QCOMPARE(f.value(QStringLiteral("SELECT ename FROM datalist")).toString(),
              QStringLiteral("Manager"));
@@ -60,7 +60,7 @@ void DatabaseTest::openingNeverCreatesTheFile()
 {
     if (onServer())
         QSKIP("The file itself is the subject.");
-    Fixture f;
+    DataFixture f;
     QFile::remove(f.databasePath());
     try {
         openDatabase(EmployeeMdb);
@@ -75,7 +75,7 @@ void DatabaseTest::aCopysFileSwappedForALinkIsNeverWrittenThrough()
 {
     if (onServer())
         QSKIP("The file itself is the subject.");
-    Fixture f;
+    DataFixture f;
     const QString temporary = f.folder() + QStringLiteral("/copy.part");
     QVERIFY(QFile::link(f.databasePath(), temporary));
     const QByteArray before = [&] {
@@ -97,7 +97,7 @@ void DatabaseTest::aFileThatIsNoDatabaseIsRefusedUntouched()
 {
     if (onServer())
         QSKIP("The file itself is the subject.");
-    Fixture f;
+    DataFixture f;
     const QByteArray text = "Dear payroll, this is a letter, not a database.\n";
     {
         QFile file(f.databasePath());
@@ -112,7 +112,7 @@ void DatabaseTest::aFileThatIsNoDatabaseIsRefusedUntouched()
 
 void DatabaseTest::cursorReadsInStoredOrderAfterDeletesAndAppends()
 {
-    Fixture f;
+    DataFixture f;
     f.employee(QStringLiteral("Ann"));
     // A later row may carry an earlier date: stored order, not date order, counts.
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 09:00:00"),
@@ -147,7 +147,7 @@ void DatabaseTest::cursorReadsInStoredOrderAfterDeletesAndAppends()
 
 void DatabaseTest::fieldsMatchInAnyLetterCaseAndNullStaysNull()
 {
-    Fixture f;
+    DataFixture f;
     f.company(QStringLiteral("Acme"));
     Cursor settings;
     settings.setRecordSource(QStringLiteral("Company Data"));
@@ -160,7 +160,7 @@ void DatabaseTest::fieldsMatchInAnyLetterCaseAndNullStaysNull()
 
 void DatabaseTest::findByNameIsExactAndSkipsNull()
 {
-    Fixture f;
+    DataFixture f;
     f.file().exec(QStringLiteral("INSERT INTO datalist (ename) VALUES (NULL)"));
     f.employee(QStringLiteral("ann"));
     f.employee(QStringLiteral("Ann "));
@@ -207,7 +207,7 @@ void DatabaseTest::hostileTableNamesAreQuoted_data()
 void DatabaseTest::hostileTableNamesAreQuoted()
 {
     QFETCH(QString, name);
-    Fixture f;
+    DataFixture f;
     f.employee(QStringLiteral("Ann"));
     f.employee(name);
     f.event(name, QStringLiteral("2026-03-02 09:00:00"), QStringLiteral("Clocked In"));
@@ -229,10 +229,11 @@ void DatabaseTest::hostileTableNamesAreQuoted()
 
 void DatabaseTest::valuesThatDoNotFitAreRefusedAndTheRowKept()
 {
-    Fixture f;
+    DataFixture f;
     f.employee(QStringLiteral("Ann"));
-    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 09:00:00"),
-            QStringLiteral("Clocked In"), QStringLiteral("desk"));
+    f.event(QStringLiteral("Ann"), {.stamp = QStringLiteral("2026-03-02 09:00:00"),
+                                    .status = QStringLiteral("Clocked In"),
+                                    .activity = QStringLiteral("desk")});
     Cursor log;
     log.setRecordSource(QStringLiteral("Ann"));
     log.refresh();
@@ -294,7 +295,7 @@ void DatabaseTest::namesOfTheEnginesOwnObjectsReachOnlyTheirOwnLog()
     QFETCH(bool, added);
     if (!added && !onServer())
         QSKIP("The file never had tables of these names.");
-    Fixture f;
+    DataFixture f;
     f.employee(QStringLiteral("Ann"));
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 07:00:00"), ClockedIn);
     Connection &clock = openDatabase(EmployeeMdb);
@@ -343,14 +344,16 @@ void DatabaseTest::namesOfTheEnginesOwnObjectsReachOnlyTheirOwnLog()
 // reads page after page, takes and refuses edits, and reads a changed log again.
 void DatabaseTest::theGridsModelKeepsWhatEveryViewReliesOn()
 {
-    Fixture f;
+    DataFixture f;
     f.employee(QStringLiteral("Ann"));
     // More than two pages of the grid.
     const int events = 600;
     QDateTime when = stamp(QStringLiteral("2026-01-01 08:00:00"));
     for (int i = 0; i < events; ++i, when = when.addSecs(4 * 3600))
-        f.event(QStringLiteral("Ann"), storedStamp(when), i % 2 ? ClockedOut : ClockedIn,
-                i % 2 ? QVariant() : QVariant(QStringLiteral("desk")));
+        f.event(QStringLiteral("Ann"),
+                {.stamp = storedStamp(when),
+                 .status = i % 2 ? ClockedOut : ClockedIn,
+                 .activity = i % 2 ? QVariant() : QVariant(QStringLiteral("desk"))});
     Connection &clock = openDatabase(EmployeeMdb);
     TimeLogModel grid(clock, QStringLiteral("Ann"));
     QAbstractItemModelTester tester(&grid, QAbstractItemModelTester::FailureReportingMode::QtTest);

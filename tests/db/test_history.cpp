@@ -55,9 +55,11 @@ void prepare(Fixture &f, bool named = true)
 {
     if (named)
         f.company();
-    f.employee(QStringLiteral("Ann"), QStringLiteral("sesame"), QStringLiteral("10.25"));
-    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 22:00:00"), ClockedIn,
-            QStringLiteral(" "));
+    f.employee(QStringLiteral("Ann"),
+               {.password = QStringLiteral("sesame"), .wage = QStringLiteral("10.25")});
+    f.event(QStringLiteral("Ann"), {.stamp = QStringLiteral("2026-03-02 22:00:00"),
+                                    .status = ClockedIn,
+                                    .activity = QStringLiteral(" ")});
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-03 06:00:00"), ClockedOut);
     f.setNow(QStringLiteral("2026-03-04 09:15:30"));
     f.file().setAuthor(QStringLiteral("Manager"));

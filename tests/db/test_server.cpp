@@ -571,8 +571,9 @@ void ServerTest::aSessionEndedAtAnyCommandOfAGridEditKeepsCellAndEntryTogether()
         QSKIP("Needs the private database server.");
     Fixture f;
     f.employee(QStringLiteral("Ann"));
-    f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 08:00:00"), ClockedIn,
-            QStringLiteral("desk"));
+    f.event(QStringLiteral("Ann"), {.stamp = QStringLiteral("2026-03-02 08:00:00"),
+                                    .status = ClockedIn,
+                                    .activity = QStringLiteral("desk")});
     auto &clock = dynamic_cast<PgConnection &>(openDatabase(EmployeeMdb));
     const auto entries = [&] {
         return f.value(QStringLiteral("SELECT count(*) FROM \"Horalink change history\"")).toInt();

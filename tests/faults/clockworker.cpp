@@ -7,6 +7,7 @@
 #include "db/datetimetext.h"
 #include "support/children.h"
 #include "support/countingprompts.h"
+#include "support/replacement.h"
 #include "ui/forms.h"
 #include "ui/frmlogon.h"
 #include "ui/frmmain.h"
@@ -69,12 +70,11 @@ int main(int argc, char *argv[])
         return 2;
     }
     QDir::setCurrent(QString::fromLocal8Bit(argv[1]));
-    auto prompts = std::make_unique<ClockPrompts>();
+    const Replacement prompts(setPrompts, std::make_unique<ClockPrompts>());
     ClockPrompts &boxes = *prompts;
-    setPrompts(std::move(prompts));
-    auto stepping = std::make_unique<SteppingClock>(parseStoredStamp(QString::fromLatin1(argv[2])));
-    const SteppingClock &readings = *stepping;
-    setClock(std::move(stepping));
+    const Replacement clock(
+        setClock, std::make_unique<SteppingClock>(parseStoredStamp(QString::fromLatin1(argv[2]))));
+    const SteppingClock &readings = *clock;
     const int events = argc > 3 ? QString::fromLatin1(argv[3]).toInt() : -1;
     boxes.shared = argc > 4 && QLatin1String(argv[4]) == QLatin1String("shared");
     const QString employee = argc > 5 ? QString::fromLocal8Bit(argv[5]) : QStringLiteral("Ann");

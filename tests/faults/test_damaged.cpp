@@ -30,11 +30,12 @@ void writeAll(const QString &path, const QByteArray &bytes)
 QByteArray goodFile(Fixture &f)
 {
     f.company();
-    f.employee(QStringLiteral("Ann"), QString(), QStringLiteral("10"));
+    f.employee(QStringLiteral("Ann"), {.wage = QStringLiteral("10")});
     for (int day = 1; day <= 20; ++day) {
         const QString date = QStringLiteral("2026-02-%1 ").arg(day, 2, 10, QLatin1Char('0'));
-        f.event(QStringLiteral("Ann"), date + QStringLiteral("08:00:00"),
-                QStringLiteral("Clocked In"), QStringLiteral(" "));
+        f.event(QStringLiteral("Ann"), {.stamp = date + QStringLiteral("08:00:00"),
+                                        .status = QStringLiteral("Clocked In"),
+                                        .activity = QStringLiteral(" ")});
         f.event(QStringLiteral("Ann"), date + QStringLiteral("16:30:00"),
                 QStringLiteral("Clocked Out"));
     }

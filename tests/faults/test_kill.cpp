@@ -1,5 +1,5 @@
 #include "db/sqlite.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -20,7 +20,7 @@ private slots:
 
 void KillTest::noReportedEventIsLostWhenTheProgramIsKilled()
 {
-    Fixture f;
+    DataFixture f;
     f.company();
     f.setFlag(QStringLiteral("subs"), 1);
     f.employee(QStringLiteral("Ann"));

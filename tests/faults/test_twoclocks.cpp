@@ -1,4 +1,4 @@
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -29,7 +29,7 @@ struct Reported
     int refused = 0;
 };
 
-void startClock(QProcess &clock, const Fixture &f, const QString &start, int presses)
+void startClock(QProcess &clock, const DataFixture &f, const QString &start, int presses)
 {
     clock.setProcessChannelMode(QProcess::SeparateChannels);
     // Text mode reads Windows's line ends as the line feeds the clock writes elsewhere.
@@ -50,7 +50,7 @@ void readReports(QProcess &clock, Reported &reported)
 }
 
 // The stored events, as the clocks report them; fails on two of one kind in a row.
-QSet<QString> storedAlternating(Fixture &f)
+QSet<QString> storedAlternating(DataFixture &f)
 {
     QSet<QString> stored;
     QString previous = QStringLiteral("Clocked Out");
@@ -67,7 +67,7 @@ QSet<QString> storedAlternating(Fixture &f)
     return stored;
 }
 
-void prepareAnn(Fixture &f)
+void prepareAnn(DataFixture &f)
 {
     f.company();
     f.setFlag(QStringLiteral("subs"), 1);
@@ -78,7 +78,7 @@ void prepareAnn(Fixture &f)
 
 void TwoClocksTest::twoClocksPressingAtOnceStoreEachEventOnce()
 {
-    Fixture f;
+    DataFixture f;
     prepareAnn(f);
     QProcess first;
     QProcess second;
@@ -103,7 +103,7 @@ void TwoClocksTest::twoClocksPressingAtOnceStoreEachEventOnce()
 
 void TwoClocksTest::aClockKilledAgainAndAgainLosesNothingTheOtherStored()
 {
-    Fixture f;
+    DataFixture f;
     prepareAnn(f);
     QProcess steady;
     startClock(steady, f, QStringLiteral("2028-01-01 06:00:00"), -1);

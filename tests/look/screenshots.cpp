@@ -90,24 +90,29 @@ void shop(Fixture &f)
 {
     f.company(QStringLiteral("Acme Tool & Die"));
     f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
-    f.employee(QStringLiteral("Ann Smith"), QString(), QStringLiteral("7.5"));
-    f.employee(QStringLiteral("Bob"), QStringLiteral("pw"), QStringLiteral("12.25"));
+    f.employee(QStringLiteral("Ann Smith"), {.wage = QStringLiteral("7.5")});
+    f.employee(QStringLiteral("Bob"),
+               {.password = QStringLiteral("pw"), .wage = QStringLiteral("12.25")});
     const QString ann = QStringLiteral("Ann Smith");
-    f.event(ann, QStringLiteral("2026-03-02 08:00:20"), QStringLiteral("Clocked In"),
-            QStringLiteral("Sanding the oak table"));
+    f.event(ann, {.stamp = QStringLiteral("2026-03-02 08:00:20"),
+                  .status = QStringLiteral("Clocked In"),
+                  .activity = QStringLiteral("Sanding the oak table")});
     f.event(ann, QStringLiteral("2026-03-02 16:25:00"), QStringLiteral("Clocked Out"));
-    f.event(ann, QStringLiteral("2026-03-03 07:58:00"), QStringLiteral("Clocked In"),
-            QStringLiteral("Varnish"));
+    f.event(ann, {.stamp = QStringLiteral("2026-03-03 07:58:00"),
+                  .status = QStringLiteral("Clocked In"),
+                  .activity = QStringLiteral("Varnish")});
     f.event(ann, QStringLiteral("2026-03-03 08:28:00"), QStringLiteral("Clocked Out"));
-    f.event(ann, QStringLiteral("2026-03-03 13:00:00"), QStringLiteral("Clocked In"),
-            QStringLiteral(" "));
+    f.event(ann, {.stamp = QStringLiteral("2026-03-03 13:00:00"),
+                  .status = QStringLiteral("Clocked In"),
+                  .activity = QStringLiteral(" ")});
     f.setNow(QStringLiteral("2026-03-03 17:30:10"));
 }
 
 void printCardInto(Fixture &f, const QString &file)
 {
-    setPrinter(std::make_unique<SystemPrinter>(
-        [file](const QString &) { return QDir(folder).filePath(file); }));
+    const Replacement printing(setPrinter, std::make_unique<SystemPrinter>([file](const QString &) {
+                                   return QDir(folder).filePath(file);
+                               }));
     f.click(QStringLiteral("prntdata"));
 }
 
@@ -118,14 +123,15 @@ void printTwoPageCard()
     QLocale::setDefault(locale);
     f.company(QStringLiteral("Acme Tool & Die"));
     const QString ann = QStringLiteral("Ann Smith");
-    f.employee(ann, QString(), QStringLiteral("7.5"));
+    f.employee(ann, {.wage = QStringLiteral("7.5")});
     const auto stored = [](const QDateTime &at) {
         return at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     };
     QDateTime clockIn = stamp(QStringLiteral("2025-11-03 08:00:20"));
     for (int shift = 0; shift < 100; ++shift, clockIn = clockIn.addDays(1)) {
-        f.event(ann, stored(clockIn), QStringLiteral("Clocked In"),
-                QStringLiteral("Sanding the oak table"));
+        f.event(ann, {.stamp = stored(clockIn),
+                      .status = QStringLiteral("Clocked In"),
+                      .activity = QStringLiteral("Sanding the oak table")});
         f.event(ann, stored(clockIn.addSecs(505 * 60)), QStringLiteral("Clocked Out"));
     }
     f.setNow(QStringLiteral("2026-03-03 17:30:10"));
@@ -200,8 +206,9 @@ int main(int argc, char *argv[])
         child<QCheckBox>(forms().frmprop(), "edits")->click();
 
         // Bob forgot to clock out two days ago.
-        f.event(QStringLiteral("Bob"), QStringLiteral("2026-03-01 07:00:00"),
-                QStringLiteral("Clocked In"), QStringLiteral("Lathe"));
+        f.event(QStringLiteral("Bob"), {.stamp = QStringLiteral("2026-03-01 07:00:00"),
+                                        .status = QStringLiteral("Clocked In"),
+                                        .activity = QStringLiteral("Lathe")});
         // A clock-out at the wrong time, taken back by the Manager: the Changes list shows it.
         f.event(QStringLiteral("Bob"), QStringLiteral("2026-03-01 07:02:00"),
                 QStringLiteral("Clocked Out"));

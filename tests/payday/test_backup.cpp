@@ -1,7 +1,7 @@
 #include "db/datetimetext.h"
 #include "db/sqlite.h"
 #include "payday/backup.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <QDir>
 #include <QProcess>
@@ -41,7 +41,7 @@ Tables tablesOf(const QString &path)
 }
 
 // A log long enough that a backup takes several steps.
-void bulkLog(Fixture &f, const QString &name, int events)
+void bulkLog(DataFixture &f, const QString &name, int events)
 {
     f.employee(name);
     Transaction transaction(f.file());
@@ -61,7 +61,7 @@ void bulkLog(Fixture &f, const QString &name, int events)
     transaction.commit();
 }
 
-QString backupFolder(Fixture &f)
+QString backupFolder(DataFixture &f)
 {
     QDir(f.folder()).mkdir(QStringLiteral("backups"));
     return QDir(f.folder()).filePath(QStringLiteral("backups"));
@@ -100,7 +100,7 @@ void BackupTest::aBackupWaitsForAWriterAndCopiesEveryTable()
 {
     QFETCH(QString, lock);
     QFETCH(bool, waits);
-    Fixture f;
+    DataFixture f;
     f.company();
     bulkLog(f, Ann, 20000);
     bulkLog(f, QStringLiteral("a,\"\u00e9\n%1"), 10);
@@ -146,7 +146,7 @@ void BackupTest::nothingIsLeftWhenABackupMayNotOrCannotFinish_data()
 void BackupTest::nothingIsLeftWhenABackupMayNotOrCannotFinish()
 {
     QFETCH(QString, why);
-    Fixture f;
+    DataFixture f;
     f.employee(Ann);
     QString folder = backupFolder(f);
     QFile taken(QDir(folder).filePath("Employee 2026-03-02 173010.mdb"));
@@ -176,7 +176,7 @@ void BackupTest::nothingIsLeftWhenABackupMayNotOrCannotFinish()
 
 void BackupTest::backupsWhileAnotherCopyOfTheProgramClocks()
 {
-    Fixture f;
+    DataFixture f;
     f.company();
     f.setFlag(QStringLiteral("subs"), 1);
     f.employee(Ann);

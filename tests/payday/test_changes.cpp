@@ -9,7 +9,7 @@
 #include "payday/changes.h"
 #include "payday/check.h"
 #include "payday/export.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -33,7 +33,7 @@ Period period(const char *from, const char *to)
 
 // Ann's night shift of 2 to 3 March; her clock-out is corrected on 4 March, an employee is
 // added on 20 March, and on 2 April her clock-in of 2 March is moved to 1 April.
-void changeAcrossPeriods(Fixture &f)
+void changeAcrossPeriods(DataFixture &f)
 {
     f.company();
     f.employee(QStringLiteral("Ann"));
@@ -116,14 +116,14 @@ void ChangesTest::aPeriodsChangesAreThoseMadeInItOrOfItsEvents()
 {
     QFETCH(Period, period);
     QFETCH(QStringList, changes);
-    Fixture f;
+    DataFixture f;
     changeAcrossPeriods(f);
     QCOMPARE(kindsOf(periodChanges(f.file(), period)), changes);
 }
 
 void ChangesTest::theExportWritesTheChangesBesideTheOtherFiles()
 {
-    Fixture f;
+    DataFixture f;
     changeAcrossPeriods(f);
     // A name a spreadsheet would take for a formula stays text.
     f.file().setAuthor(QStringLiteral("=HYPERLINK(\"x\")"));
@@ -184,7 +184,7 @@ void ChangesTest::theCheckTellsEachEventOfThePeriodChangedAfterItWasStored()
     QFETCH(Period, period);
     QFETCH(QStringList, found);
     qputenv("USER", "clerk");
-    Fixture f;
+    DataFixture f;
     changeAcrossPeriods(f);
     f.setNow(QStringLiteral("2026-04-03 10:00:00"));
     // A finding stays one line whoever changed the event.

@@ -2,10 +2,10 @@
 #include "db/sqlite.h"
 #include "payday/check.h"
 #include "payday/zonechanges.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <ctime>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -23,7 +23,7 @@ Period firstQuarter()
 }
 
 // An employee with a log of alternating events, given as stamps and statuses.
-void logOf(Fixture &f, const QString &name, const QList<std::pair<QString, QString>> &events)
+void logOf(DataFixture &f, const QString &name, const QList<std::pair<QString, QString>> &events)
 {
     f.employee(name);
     for (const auto &[when, status] : events)
@@ -92,7 +92,7 @@ private slots:
 
 void CheckTest::everyKindIsFoundOnceAndACleanLogNever()
 {
-    Fixture f;
+    DataFixture f;
     f.setNow(QStringLiteral("2026-04-01 12:00:00"));
     const QString clean = QStringLiteral("a,\"\u00e9");
     logOf(f, clean,
@@ -390,7 +390,7 @@ int main(int argc, char *argv[])
     qputenv("TZ", "Europe/Berlin");
     tzset();
 #endif
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     CheckTest test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -3,7 +3,7 @@
 #include "db/sqlite.h"
 #include "payday/export.h"
 #include "reports/decimal.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <QDir>
 #include <QTest>
@@ -31,33 +31,37 @@ Period februaryPeriod()
 // shifts over the period's start and over its end, a wage that is no number with a shift open
 // at the period's end, a name listed twice, a name listed without a log, and a wage that ends in a
 // half cent.
-void payrollLog(Fixture &f)
+void payrollLog(DataFixture &f)
 {
-    f.employee(Ann, {}, QStringLiteral("7.5"));
-    f.event(Ann, QStringLiteral("2026-02-16 08:00:00"), QStringLiteral("Clocked In"),
-            QStringLiteral("assembly"));
+    f.employee(Ann, {.wage = QStringLiteral("7.5")});
+    f.event(Ann, {.stamp = QStringLiteral("2026-02-16 08:00:00"),
+                  .status = QStringLiteral("Clocked In"),
+                  .activity = QStringLiteral("assembly")});
     f.event(Ann, QStringLiteral("2026-02-20 12:30:00"), QStringLiteral("Clocked Out"));
 
-    f.employee(Quoted, {}, QStringLiteral("7.33"));
+    f.employee(Quoted, {.wage = QStringLiteral("7.33")});
     f.event(Quoted, QStringLiteral("2026-02-15 20:00:00"), QStringLiteral("Clocked In"));
     f.event(Quoted, QStringLiteral("2026-02-16 04:00:00"), QStringLiteral("Clocked Out"));
-    f.event(Quoted, QStringLiteral("2026-02-17 08:00:30"), QStringLiteral("Clocked In"), Broken);
+    f.event(Quoted, {.stamp = QStringLiteral("2026-02-17 08:00:30"),
+                     .status = QStringLiteral("Clocked In"),
+                     .activity = Broken});
     f.event(Quoted, QStringLiteral("2026-02-17 09:20:10"), QStringLiteral("Clocked Out"));
-    f.event(Quoted, QStringLiteral("2026-03-01 22:00:00"), QStringLiteral("Clocked In"),
-            QStringLiteral(" "));
+    f.event(Quoted, {.stamp = QStringLiteral("2026-03-01 22:00:00"),
+                     .status = QStringLiteral("Clocked In"),
+                     .activity = QStringLiteral(" ")});
     f.event(Quoted, QStringLiteral("2026-03-02 06:00:00"), QStringLiteral("Clocked Out"));
 
-    f.employee(Broken, {}, QStringLiteral("abc"));
+    f.employee(Broken, {.wage = QStringLiteral("abc")});
     f.event(Broken, QStringLiteral("2026-02-18 09:00:00"), QStringLiteral("Clocked In"));
     f.event(Broken, QStringLiteral("2026-02-18 10:00:00"), QStringLiteral("Clocked Out"));
     f.event(Broken, QStringLiteral("2026-03-01 23:00:00"), QStringLiteral("Clocked In"));
 
-    f.employee(Ann, {}, QStringLiteral("99"));
+    f.employee(Ann, {.wage = QStringLiteral("99")});
     Statement ghost(f.file(),
                     QStringLiteral("INSERT INTO datalist (ename, ewage) VALUES ('Ghost', '10')"));
     ghost.run();
 
-    f.employee(QStringLiteral("Olga"), {}, QStringLiteral("2.675"));
+    f.employee(QStringLiteral("Olga"), {.wage = QStringLiteral("2.675")});
     f.event(QStringLiteral("Olga"), QStringLiteral("2026-02-28 23:30:45"),
             QStringLiteral("Clocked In"));
     f.event(QStringLiteral("Olga"), QStringLiteral("2026-03-01 00:30:45"),
@@ -172,7 +176,7 @@ void ExportTest::bothFilesHoldThePeriodAsTheLocaleReadsIt()
     QFETCH(QLocale, locale);
     QFETCH(QChar, separator);
     QFETCH(QChar, mark);
-    Fixture f;
+    DataFixture f;
     payrollLog(f);
     // An older file gains the history with the export's entry.
     const auto withoutHistory = [&f] {
@@ -220,7 +224,7 @@ void ExportTest::aCancelledOrFailedExportLeavesTheFolderAsItWas_data()
 void ExportTest::aCancelledOrFailedExportLeavesTheFolderAsItWas()
 {
     QFETCH(bool, cancel);
-    Fixture f;
+    DataFixture f;
     payrollLog(f);
     QDir folder(f.folder());
     QVERIFY(folder.mkdir(QStringLiteral("out")));
@@ -274,9 +278,11 @@ void ExportTest::textsASpreadsheetWouldRunAreWrittenAsText()
     QFETCH(QString, wage);
     QFETCH(QString, task);
     QFETCH(QStringList, shown);
-    Fixture f;
-    f.employee(name, {}, wage);
-    f.event(name, QStringLiteral("2026-02-16 08:00:00"), QStringLiteral("Clocked In"), task);
+    DataFixture f;
+    f.employee(name, {.wage = wage});
+    f.event(name, {.stamp = QStringLiteral("2026-02-16 08:00:00"),
+                   .status = QStringLiteral("Clocked In"),
+                   .activity = task});
     f.event(name, QStringLiteral("2026-02-16 12:00:00"), QStringLiteral("Clocked Out"));
 
     const WriteOutcome outcome =

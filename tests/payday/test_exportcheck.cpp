@@ -8,7 +8,7 @@
 #include "payday/backup.h"
 #include "payday/export.h"
 #include "payday/exportcheck.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <functional>
 #include <QDir>
@@ -20,7 +20,7 @@ using namespace horalink;
 
 namespace {
 
-using Change = std::function<void(Fixture &)>;
+using Change = std::function<void(DataFixture &)>;
 
 Period firstWeekOfMarch()
 {
@@ -29,7 +29,7 @@ Period firstWeekOfMarch()
 }
 
 // Ann and Bob worked in the first week of March, which was exported on 10 March.
-void exported(Fixture &f, const QString &folder)
+void exported(DataFixture &f, const QString &folder)
 {
     f.company();
     f.employee(QStringLiteral("Ann"));
@@ -49,7 +49,7 @@ void exported(Fixture &f, const QString &folder)
     f.setNow(QStringLiteral("2026-03-11 09:00:00"));
 }
 
-void correctFirstStamp(Fixture &)
+void correctFirstStamp(DataFixture &)
 {
     Cursor cursor;
     cursor.setRecordSource(QStringLiteral("Ann"));
@@ -59,7 +59,7 @@ void correctFirstStamp(Fixture &)
 }
 
 // As a program that opens the data with its own engine would: no history entry.
-void foreignUpdate(Fixture &f)
+void foreignUpdate(DataFixture &f)
 {
     Statement(f.file(), QStringLiteral("UPDATE ") + f.file().quotedTable(QStringLiteral("Ann")) +
                             QStringLiteral(" SET \"datetime\" = ?1 WHERE rowid = 1"))
@@ -67,7 +67,18 @@ void foreignUpdate(Fixture &f)
         .run();
 }
 
-void removeEntries(Fixture &f, const QString &kind)
+// Another program clocks Bob in, at the stamp given.
+void foreignClockIn(DataFixture &f, const QString &when)
+{
+    Statement(f.file(), QStringLiteral("INSERT INTO ") +
+                            f.file().quotedTable(QStringLiteral("Bob")) +
+                            QStringLiteral(" (\"Ename\", \"datetime\", inoutfx) VALUES "
+                                           "('Bob', ?1, 'Clocked In')"))
+        .bind(1, when)
+        .run();
+}
+
+void removeEntries(DataFixture &f, const QString &kind)
 {
     const QString history = f.file().quotedTable(HistoryTable);
     // The server refuses it to the clocks' account; the table's owner can lift that.
@@ -103,7 +114,7 @@ Q_DECLARE_METATYPE(Change)
 namespace {
 
 // Cy was still clocked in when the week was exported, and clocks out the next morning.
-void exportedWithAnOpenShift(Fixture &f, const QString &folder)
+void exportedWithAnOpenShift(DataFixture &f, const QString &folder)
 {
     f.company();
     f.employee(QStringLiteral("Cy"));
@@ -141,23 +152,23 @@ void ExportCheckTest::eachEmployeeIsToldHowTheExportedEventsFared_data()
     const QString recorded = QStringLiteral("recorded");
     // Listed first, with a log of no events.
     const QString manager = QStringLiteral("Manager ") + Unchanged + QStringLiteral(" 0");
-    QTest::newRow("nothing") << Change([](Fixture &) {})
+    QTest::newRow("nothing") << Change([](DataFixture &) {})
                              << QStringList{{}, recorded, manager, ann(Unchanged, 0), bob};
-    QTest::newRow("clocked in after the export") << Change([](Fixture &f) {
+    QTest::newRow("clocked in after the export") << Change([](DataFixture &f) {
         f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-11 09:00:00"), ClockedIn);
     }) << QStringList{{}, recorded, manager, ann(Unchanged, 0), bob};
     QTest::newRow("corrected in Horalink")
         << Change(correctFirstStamp) << QStringList{{}, recorded, manager, ann(InHoralink, 1), bob};
     // The file gives the next row the number of the one removed.
-    QTest::newRow("deleted last, then clocked in") << Change([](Fixture &f) {
+    QTest::newRow("deleted last, then clocked in") << Change([](DataFixture &f) {
         QVERIFY(deleteLastEvent(f.file(), QStringLiteral("Ann")));
         f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-11 09:00:00"), ClockedIn);
     }) << QStringList{{}, recorded, manager, ann(InHoralink, 1), bob};
-    QTest::newRow("log cleared") << Change([](Fixture &f) {
+    QTest::newRow("log cleared") << Change([](DataFixture &f) {
         clearTimeLog(f.file(), QStringLiteral("Ann"));
     }) << QStringList{{}, recorded, manager, ann(InHoralink, 4), bob};
     QTest::newRow("employee deleted")
-        << Change([](Fixture &f) { deleteEmployee(f.file(), QStringLiteral("Bob")); })
+        << Change([](DataFixture &f) { deleteEmployee(f.file(), QStringLiteral("Bob")); })
         << QStringList{{},
                        recorded,
                        manager,
@@ -166,14 +177,7 @@ void ExportCheckTest::eachEmployeeIsToldHowTheExportedEventsFared_data()
     QTest::newRow("stamp changed by another program")
         << Change(foreignUpdate) << QStringList{{}, recorded, manager, ann(Outside, 0), bob};
     QTest::newRow("an event added by another program")
-        << Change([](Fixture &f) {
-               Statement(f.file(),
-                         QStringLiteral("INSERT INTO ") +
-                             f.file().quotedTable(QStringLiteral("Bob")) +
-                             QStringLiteral(" (\"Ename\", \"datetime\", inoutfx) VALUES "
-                                            "('Bob', '2026-03-04 09:00:00', 'Clocked In')"))
-                   .run();
-           })
+        << Change([](DataFixture &f) { foreignClockIn(f, QStringLiteral("2026-03-04 09:00:00")); })
         << QStringList{{},
                        recorded,
                        manager,
@@ -181,24 +185,20 @@ void ExportCheckTest::eachEmployeeIsToldHowTheExportedEventsFared_data()
                        QStringLiteral("Bob ") + Outside + QStringLiteral(" 0")};
     // After the period but before the export's moment: not clocked since, and still outside
     // the period.
-    QTest::newRow("an event after the period added by another program") << Change([](Fixture &f) {
-        Statement(f.file(), QStringLiteral("INSERT INTO ") +
-                                f.file().quotedTable(QStringLiteral("Bob")) +
-                                QStringLiteral(" (\"Ename\", \"datetime\", inoutfx) VALUES "
-                                               "('Bob', '2026-03-09 09:00:00', 'Clocked In')"))
-            .run();
-    }) << QStringList{{}, recorded, manager, ann(Unchanged, 0), bob};
+    QTest::newRow("an event after the period added by another program")
+        << Change([](DataFixture &f) { foreignClockIn(f, QStringLiteral("2026-03-09 09:00:00")); })
+        << QStringList{{}, recorded, manager, ann(Unchanged, 0), bob};
     // The entry tells the correction, not what came after it.
-    QTest::newRow("corrected, then changed by another program") << Change([](Fixture &f) {
+    QTest::newRow("corrected, then changed by another program") << Change([](DataFixture &f) {
         correctFirstStamp(f);
         foreignUpdate(f);
     }) << QStringList{{}, recorded, manager, ann(Outside, 1), bob};
-    QTest::newRow("corrected, and its entry removed") << Change([](Fixture &f) {
+    QTest::newRow("corrected, and its entry removed") << Change([](DataFixture &f) {
         correctFirstStamp(f);
         removeEntries(f, QStringLiteral("stamp corrected"));
     }) << QStringList{{}, recorded, manager, ann(Outside, 0), bob};
     // Without it, the entries written since the export's moment still tell the correction.
-    QTest::newRow("the export's entry removed") << Change([](Fixture &f) {
+    QTest::newRow("the export's entry removed") << Change([](DataFixture &f) {
         correctFirstStamp(f);
         removeEntries(f, QStringLiteral("exported"));
     }) << QStringList{{}, QStringLiteral("not recorded"), manager, ann(InHoralink, 1), bob};
@@ -208,7 +208,7 @@ void ExportCheckTest::eachEmployeeIsToldHowTheExportedEventsFared()
 {
     QFETCH(Change, change);
     QFETCH(QStringList, told);
-    Fixture f;
+    DataFixture f;
     QTemporaryDir folder;
     exported(f, folder.path());
     change(f);
@@ -217,7 +217,7 @@ void ExportCheckTest::eachEmployeeIsToldHowTheExportedEventsFared()
 
 void ExportCheckTest::aShiftOpenAtTheExportAndClosedSinceIsAChangeInHoralink()
 {
-    Fixture f;
+    DataFixture f;
     QTemporaryDir folder;
     exportedWithAnOpenShift(f, folder.path());
     QCOMPARE(::told(compareWithExport(f.file(), folder.path())),
@@ -229,7 +229,7 @@ void ExportCheckTest::aShiftOpenAtTheExportAndClosedSinceIsAChangeInHoralink()
 
 void ExportCheckTest::aBackupIsCheckedAsTheDatabaseIs()
 {
-    Fixture f;
+    DataFixture f;
     QTemporaryDir folder;
     exported(f, folder.path());
     correctFirstStamp(f);
@@ -248,7 +248,7 @@ void ExportCheckTest::aBackupIsCheckedAsTheDatabaseIs()
 
 void ExportCheckTest::aFolderWithoutDigestsIsRefused()
 {
-    Fixture f;
+    DataFixture f;
     QTemporaryDir folder;
     exported(f, folder.path());
     QFile digests(QDir(folder.path()).filePath(DigestsFile));

@@ -8,7 +8,7 @@
 #include "payday/changes.h"
 #include "payday/digest.h"
 #include "payday/export.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -36,21 +36,22 @@ Period february()
 }
 
 // A log whose events.csv and backup are far longer than the summary.
-void longLog(Fixture &f)
+void longLog(DataFixture &f)
 {
-    f.employee(Ann, {}, QStringLiteral("7.5"));
+    f.employee(Ann, {.wage = QStringLiteral("7.5")});
     Transaction transaction(f.file());
     QDateTime when = stamp(QStringLiteral("2026-02-01 08:00:00"));
     for (int day = 0; day < 1000; ++day) {
-        f.event(Ann, storedStamp(when), QStringLiteral("Clocked In"),
-                QStringLiteral("sorting bolts, crate %1").arg(day));
+        f.event(Ann, {.stamp = storedStamp(when),
+                      .status = QStringLiteral("Clocked In"),
+                      .activity = QStringLiteral("sorting bolts, crate %1").arg(day)});
         f.event(Ann, storedStamp(when.addSecs(1800)), QStringLiteral("Clocked Out"));
         when = when.addSecs(2400);
     }
     transaction.commit();
 }
 
-QString targetName(Writer writer, const Fixture &f)
+QString targetName(Writer writer, const DataFixture &f)
 {
     switch (writer) {
     case Writer::Summary:
@@ -65,7 +66,7 @@ QString targetName(Writer writer, const Fixture &f)
     return backupFileName(f.clock.current);
 }
 
-WriteOutcome write(Writer writer, Fixture &f, const QString &folder,
+WriteOutcome write(Writer writer, DataFixture &f, const QString &folder,
                    NewFile::Existing existing = NewFile::Existing::Refused)
 {
     if (writer == Writer::Backup)
@@ -74,7 +75,7 @@ WriteOutcome write(Writer writer, Fixture &f, const QString &folder,
 }
 
 // The export's two files, or the backup alone.
-QStringList namesWritten(Writer writer, const Fixture &f)
+QStringList namesWritten(Writer writer, const DataFixture &f)
 {
     return writer == Writer::Backup ? QStringList{targetName(writer, f)}
                                     : QStringList{ChangesCsv, DigestsFile, EventsCsv, SummaryCsv};
@@ -122,7 +123,7 @@ void NewFilesTest::aTrapAtTheNameIsRefusedAndLeftAsItWas()
 {
     QFETCH(Writer, writer);
     QFETCH(Trap, trap);
-    Fixture f;
+    DataFixture f;
     longLog(f);
     QTemporaryDir out;
     QTemporaryDir elsewhere;
@@ -151,7 +152,7 @@ void NewFilesTest::anAgreedExportReplacesFilesButNeverALink()
 {
     QFETCH(Writer, writer);
     QFETCH(Trap, trap);
-    Fixture f;
+    DataFixture f;
     longLog(f);
     QTemporaryDir out;
     QTemporaryDir elsewhere;
@@ -196,7 +197,7 @@ void NewFilesTest::aFullDiskFailsAndLeavesNothing()
     QFETCH(qint64, limit);
     if (!FileSizeLimit::available())
         QSKIP("Needs a file size limit for processes.");
-    Fixture f;
+    DataFixture f;
     longLog(f);
     QTemporaryDir out;
     WriteOutcome outcome;
@@ -220,7 +221,7 @@ void NewFilesTest::theFilesAreWrittenIntoAFolderMadeForThemAndAreTheOwnersAlone_
 void NewFilesTest::theFilesAreWrittenIntoAFolderMadeForThemAndAreTheOwnersAlone()
 {
     QFETCH(Writer, writer);
-    Fixture f;
+    DataFixture f;
     longLog(f);
     QTemporaryDir out;
     // A backup goes where the Manager keeps them; an export's folder may be new for each period.

@@ -32,8 +32,8 @@ frmperiod &openPeriod(Fixture &f)
 {
     f.company();
     f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
-    f.employee(QStringLiteral("Ann"), QString(), QStringLiteral("7.5"));
-    f.employee(QStringLiteral("Bob, \"Jr\""), QString(), QStringLiteral("9"));
+    f.employee(QStringLiteral("Ann"), {.wage = QStringLiteral("7.5")});
+    f.employee(QStringLiteral("Bob, \"Jr\""), {.wage = QStringLiteral("9")});
     // Bob forgot to clock out the day before yesterday.
     f.event(QStringLiteral("Bob, \"Jr\""), QStringLiteral("2026-02-28 08:00:00"),
             QStringLiteral("Clocked In"));
@@ -53,7 +53,7 @@ frmperiod &openPeriod(Fixture &f)
 // employee listed without a time log, whose figures are not known.
 void payday(Fixture &f)
 {
-    f.employee(QStringLiteral("Dee"), QString(), QStringLiteral("13.33"));
+    f.employee(QStringLiteral("Dee"), {.wage = QStringLiteral("13.33")});
     f.event(QStringLiteral("Dee"), QStringLiteral("2026-02-20 22:10:00"),
             QStringLiteral("Clocked In"));
     f.event(QStringLiteral("Dee"), QStringLiteral("2026-02-21 06:35:00"),

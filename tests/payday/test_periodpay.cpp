@@ -3,7 +3,7 @@
 #include "db/timelog.h"
 #include "payday/export.h"
 #include "payday/periodrows.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <QDir>
 #include <QLocale>
@@ -123,13 +123,13 @@ void PeriodPayTest::periodsThatFollowEachOtherPayEveryMinuteOnce()
 
 void PeriodPayTest::twoExportsAddUpToTheMinutesWorked()
 {
-    Fixture f;
-    f.employee(Ann, {}, QStringLiteral("10"));
+    DataFixture f;
+    f.employee(Ann, {.wage = QStringLiteral("10")});
     f.event(Ann, QStringLiteral("2026-03-15 22:00:00"), ClockedIn);
     f.event(Ann, QStringLiteral("2026-03-16 06:00:00"), ClockedOut);
     f.event(Ann, QStringLiteral("2026-03-30 13:30:15"), ClockedIn);
     f.event(Ann, QStringLiteral("2026-03-30 21:45:50"), ClockedOut);
-    f.employee(QStringLiteral("Bob"), {}, QStringLiteral("12"));
+    f.employee(QStringLiteral("Bob"), {.wage = QStringLiteral("12")});
     f.event(QStringLiteral("Bob"), QStringLiteral("2026-03-15 23:10:00"), ClockedIn);
     const QString first = f.folder() + QStringLiteral("/first");
     const QString second = f.folder() + QStringLiteral("/second");
@@ -185,9 +185,9 @@ void PeriodPayTest::aWageIsReadAlikeInEveryLocale()
     QFETCH(QString, wage);
     QFETCH(QString, clockOut);
     QFETCH(QStringList, wages);
-    Fixture f;
+    DataFixture f;
     QLocale::setDefault(QLocale(locale));
-    f.employee(Ann, {}, wage);
+    f.employee(Ann, {.wage = wage});
     f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), ClockedIn);
     f.event(Ann, clockOut, ClockedOut);
     const Period period{stamp(QStringLiteral("2026-03-01 00:00:00")),

@@ -4,7 +4,7 @@
 #include "db/database.h"
 #include "db/sqlite.h"
 #include "filetraps.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <optional>
 #include <QDir>
@@ -161,7 +161,7 @@ void ToolTest::wrongWordsAreRefusedAndTheFileLeftAlone()
     const bool missing = QTest::currentDataTag() == QLatin1String("no Employee.mdb");
     if (missing && onServer())
         QSKIP("The file itself is the subject.");
-    Fixture f;
+    DataFixture f;
     if (missing)
         QFile::remove(f.databasePath());
     const QByteArray file = contentOf(f.databasePath());
@@ -218,7 +218,7 @@ void ToolTest::theDataIsFoundWhereTheProgramFindsIt()
     if (dataFolder == QLatin1String("XDG_DATA_HOME") || dataFolder == QLatin1String("HOME"))
         QSKIP("Windows keeps the user's own data folder in %LOCALAPPDATA%.");
 #endif
-    Fixture f;
+    DataFixture f;
     QTemporaryDir root;
     const QString folder = dataFolder == QLatin1String("HOME")
                                ? root.filePath(QStringLiteral("home/.local/share/horalink"))
@@ -227,7 +227,7 @@ void ToolTest::theDataIsFoundWhereTheProgramFindsIt()
         QVERIFY(QDir().mkpath(folder));
         QVERIFY(QFile::copy(f.databasePath(), QDir(folder).filePath(EmployeeMdb)));
     }
-    f.employee(QStringLiteral("Ann"), {}, QStringLiteral("7.5"));
+    f.employee(QStringLiteral("Ann"), {.wage = QStringLiteral("7.5")});
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-02 08:00:00"),
             QStringLiteral("Clocked In"));
     QString runIn = root.filePath(QStringLiteral("elsewhere"));
@@ -300,7 +300,7 @@ void ToolTest::checkTellsByItsExitStatus()
     QFETCH(QString, clockOut);
     QFETCH(int, exitCode);
     QFETCH(QString, out);
-    Fixture f;
+    DataFixture f;
     const QString name = QStringLiteral("O\"Neil\n%1");
     f.employee(name);
     f.event(name, QStringLiteral("2026-02-02 08:00:00"), QStringLiteral("Clocked In"));
@@ -317,8 +317,8 @@ void ToolTest::checkTellsByItsExitStatus()
 
 void ToolTest::exportAndBackupSayWhatTheyWrote()
 {
-    Fixture f;
-    f.employee(QStringLiteral("Ann"), {}, QStringLiteral("7.5"));
+    DataFixture f;
+    f.employee(QStringLiteral("Ann"), {.wage = QStringLiteral("7.5")});
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-02 08:00:00"),
             QStringLiteral("Clocked In"));
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-06 12:30:00"),
@@ -367,7 +367,7 @@ void ToolTest::aCompanyMovesToTheServerAndKeepsAFileCopy()
 {
     if (!onServer())
         QSKIP("Needs the private database server.");
-    Fixture f;
+    DataFixture f;
     const ServerAccounts accounts;
     ServerSchema fresh(ServerSchema::Tables::None);
     ServerSchema moved(ServerSchema::Tables::None);
@@ -410,8 +410,8 @@ void ToolTest::aCompanyMovesToTheServerAndKeepsAFileCopy()
 
 void ToolTest::anExportMakesItsFolderAndReplacesAnEarlierOneOnlyWhenTold()
 {
-    Fixture f;
-    f.employee(QStringLiteral("Ann"), {}, QStringLiteral("7.5"));
+    DataFixture f;
+    f.employee(QStringLiteral("Ann"), {.wage = QStringLiteral("7.5")});
     const QStringList exportTo = QStringList{"export", "--out", "pay/2026-02"} + February;
     const QString summary = f.folder() + QStringLiteral("/pay/2026-02/summary.csv");
 
@@ -451,10 +451,11 @@ void ToolTest::aFullDiskIsAFailureAndLeavesNothing()
     QFETCH(qint64, limit);
     if (!FileSizeLimit::available())
         QSKIP("Needs a file size limit for processes.");
-    Fixture f;
-    f.employee(QStringLiteral("Ann"), {}, QStringLiteral("7.5"));
-    f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-02 08:00:00"),
-            QStringLiteral("Clocked In"), QStringLiteral("sorting bolts"));
+    DataFixture f;
+    f.employee(QStringLiteral("Ann"), {.wage = QStringLiteral("7.5")});
+    f.event(QStringLiteral("Ann"), {.stamp = QStringLiteral("2026-02-02 08:00:00"),
+                                    .status = QStringLiteral("Clocked In"),
+                                    .activity = QStringLiteral("sorting bolts")});
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-02 16:00:00"),
             QStringLiteral("Clocked Out"));
     QDir(f.folder()).mkdir(QStringLiteral("pay"));
@@ -480,7 +481,7 @@ void ToolTest::aDumpIsNeverWrittenThroughALinkNorLeftHalf()
     QFETCH(std::optional<Trap>, trap);
     if (!onServer())
         QSKIP("Needs the private database server.");
-    Fixture f;
+    DataFixture f;
     ServerSchema server;
     QTemporaryDir out;
     QTemporaryDir elsewhere;
@@ -503,7 +504,7 @@ void ToolTest::aDumpIsNeverWrittenThroughALinkNorLeftHalf()
 
 void ToolTest::historyPrintsThePeriodsChangesOneALine()
 {
-    Fixture f;
+    DataFixture f;
     f.employee(QStringLiteral("Ann"));
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-02 08:00:00"),
             QStringLiteral("Clocked In"));
@@ -526,7 +527,7 @@ void ToolTest::historyPrintsThePeriodsChangesOneALine()
 
 void ToolTest::checkAgainstAnExportTellsWhatChangedSince()
 {
-    Fixture f;
+    DataFixture f;
     f.employee(QStringLiteral("Ann"));
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-02-02 08:00:00"),
             QStringLiteral("Clocked In"));

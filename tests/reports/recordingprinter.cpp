@@ -73,24 +73,4 @@ void RecordingPrinter::endDocument()
     document().ended = true;
 }
 
-namespace {
-
-RecordingPrinter *install(std::unique_ptr<LinePrinter> &previous)
-{
-    auto recording = std::make_unique<RecordingPrinter>();
-    RecordingPrinter *raw = recording.get();
-    previous = setPrinter(std::move(recording));
-    return raw;
-}
-
-} // namespace
-
-PrinterRecording::PrinterRecording() : printer(*install(m_previous))
-{}
-
-PrinterRecording::~PrinterRecording()
-{
-    setPrinter(std::move(m_previous));
-}
-
 } // namespace horalink

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/columns.h"
-#include "ui/printer.h"
+#include "reports/lineprinter.h"
 
 #include <functional>
 #include <optional>
@@ -52,23 +52,6 @@ private:
     QString m_line;
     bool m_underline = false;
     bool m_pageEnded = false;
-};
-
-// Installs a recording printer for as long as it lives.
-class PrinterRecording
-{
-public:
-    PrinterRecording();
-    ~PrinterRecording();
-    PrinterRecording(const PrinterRecording &) = delete;
-    PrinterRecording &operator=(const PrinterRecording &) = delete;
-
-private:
-    // Set up before the printer that replaces it.
-    std::unique_ptr<LinePrinter> m_previous;
-
-public:
-    RecordingPrinter &printer;
 };
 
 } // namespace horalink

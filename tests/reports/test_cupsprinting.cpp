@@ -16,7 +16,6 @@
 #include <QFileInfo>
 #include <QPrinterInfo>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -288,20 +287,20 @@ void CupsPrintingTest::theManagerPrintsOneJobPerEmployeeWithEvents()
     f.employee(Ann);
     f.employee(QStringLiteral("Cy"));
     f.employee(Bob);
-    f.event(Ann, "2026-03-02 08:00:30", "Clocked In", "Sorting bolts");
+    f.event(Ann,
+            {.stamp = "2026-03-02 08:00:30", .status = "Clocked In", .activity = "Sorting bolts"});
     f.event(Ann, "2026-03-02 16:25:10", "Clocked Out");
     f.event(Ann, "2026-03-02 16:30:00", "Clocked In");
     f.event(Ann, "2026-03-02 17:00:00", "Clocked Out");
-    f.event(Bob, "2026-03-02 09:00:30", "Clocked In", " ");
+    f.event(Bob, {.stamp = "2026-03-02 09:00:30", .status = "Clocked In", .activity = " "});
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     // The real printer, but one that can never open a save dialog in a test.
     bool askedForAFile = false;
-    auto previous = setPrinter(std::make_unique<SystemPrinter>([&](const QString &) {
-        askedForAFile = true;
-        return QString();
-    }));
-    const auto restore = qScopeGuard([&] { setPrinter(std::move(previous)); });
+    const Replacement printing(setPrinter, std::make_unique<SystemPrinter>([&](const QString &) {
+                                   askedForAFile = true;
+                                   return QString();
+                               }));
     f.prompts.answers = {Button::Yes, Button::Yes};
     f.click(QStringLiteral("Command3"));
 

@@ -2,7 +2,7 @@
 #include "db/timelog.h"
 #include "reports/timecards.h"
 #include "reports/totals.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <QTest>
 
@@ -55,7 +55,7 @@ void FiguresOfTest::totalsOfALog()
     QFETCH(QString, hours);
     QFETCH(QString, wages);
     QFETCH(bool, open);
-    Fixture f;
+    DataFixture f;
     f.employee(Ann);
     for (int i = 0; i < stamps.size(); ++i)
         f.event(Ann, stamps[i], i % 2 ? ClockedOut : ClockedIn);
@@ -70,11 +70,13 @@ void FiguresOfTest::totalsOfALog()
 
 void FiguresOfTest::cardsOfALog()
 {
-    Fixture f;
+    DataFixture f;
     f.employee(Ann);
     QVERIFY(!userCardOf(f.file(), QStringLiteral("Acme"), Ann, Now));
     QVERIFY(!managerCardOf(f.file(), QStringLiteral("Acme"), Ann, Now, Now));
-    f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), ClockedIn, QStringLiteral("desk"));
+    f.event(Ann, {.stamp = QStringLiteral("2026-03-02 08:00:00"),
+                  .status = ClockedIn,
+                  .activity = QStringLiteral("desk")});
     const auto open = userCardOf(f.file(), QStringLiteral("Acme"), Ann, Now);
     QVERIFY(open);
     QCOMPARE(open->lines.first().items.first().text, QStringLiteral("Horalink Log for  Acme"));

@@ -67,19 +67,16 @@ class SavingInto
 {
 public:
     SavingInto(Fixture &f, const QString &file)
-        : m_previous(setPrinter(std::make_unique<SystemPrinter>([this, &f, file](const QString &) {
-              boxesBeforeAsking << f.prompts.boxes.size();
-              return file;
-          })))
+        : m_printer(setPrinter, std::make_unique<SystemPrinter>([this, &f, file](const QString &) {
+                        boxesBeforeAsking << f.prompts.boxes.size();
+                        return file;
+                    }))
     {}
-    ~SavingInto() { setPrinter(std::move(m_previous)); }
-    SavingInto(const SavingInto &) = delete;
-    SavingInto &operator=(const SavingInto &) = delete;
 
     QList<qsizetype> boxesBeforeAsking;
 
 private:
-    std::unique_ptr<LinePrinter> m_previous;
+    const Replacement<SystemPrinter, LinePrinter> m_printer;
 };
 
 // Employees who each worked one morning, and the Manager signed on.
@@ -89,7 +86,7 @@ void morningsOf(Fixture &f, const QStringList &names)
     f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
     for (const QString &name : names) {
         f.employee(name);
-        f.event(name, "2026-03-02 08:00:00", "Clocked In", " ");
+        f.event(name, {.stamp = "2026-03-02 08:00:00", .status = "Clocked In", .activity = " "});
         f.event(name, "2026-03-02 12:00:00", "Clocked Out");
     }
     f.startProgram();
@@ -404,20 +401,20 @@ void PdfCardTest::everyEmployeesCardGoesToAFileOfItsOwn()
     f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
     for (const QString name : {"Ann", "Bob"}) {
         f.employee(name);
-        f.event(name, "2026-03-02 08:00:00", "Clocked In", " ");
+        f.event(name, {.stamp = "2026-03-02 08:00:00", .status = "Clocked In", .activity = " "});
         f.event(name, "2026-03-02 12:00:00", "Clocked Out");
     }
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     QTemporaryDir out;
     QStringList askedForFiles;
-    auto previous = setPrinter(std::make_unique<SystemPrinter>([&](const QString &proposed) {
-        askedForFiles << proposed;
-        return QString();
-    }));
+    const Replacement printing(setPrinter,
+                               std::make_unique<SystemPrinter>([&](const QString &proposed) {
+                                   askedForFiles << proposed;
+                                   return QString();
+                               }));
     if (folderChosen)
         f.prompts.folders = {out.path()};
-    const auto restore = qScopeGuard([&] { setPrinter(std::move(previous)); });
     f.prompts.answers = {Button::Yes, Button::Yes};
     f.prompts.cancelAtStep = cancelAtStep;
     const QString proposed = f.prompts.proposedFolder();
@@ -582,7 +579,8 @@ void PdfCardTest::theUserIsToldTheCardIsSavedAndWhere()
     f.company();
     f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
     f.employee(QStringLiteral("Ann"));
-    f.event(QStringLiteral("Ann"), "2026-03-02 08:00:00", "Clocked In", " ");
+    f.event(QStringLiteral("Ann"),
+            {.stamp = "2026-03-02 08:00:00", .status = "Clocked In", .activity = " "});
     f.event(QStringLiteral("Ann"), "2026-03-02 12:00:00", "Clocked Out");
     f.startProgram();
     f.signOn(QStringLiteral("Ann"));

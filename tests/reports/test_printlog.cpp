@@ -3,6 +3,7 @@
 #include "support/fixture.h"
 #include "ui/datacontrol.h"
 #include "ui/frmmain.h"
+#include "ui/printer.h"
 
 #include <QAction>
 #include <QLabel>
@@ -39,11 +40,12 @@ void staff(Fixture &f)
     f.employee(Ann);
     f.employee(Bob);
     f.employee(Cy);
-    f.event(Ann, "2026-03-02 08:00:30", "Clocked In", "Sorting bolts");
+    f.event(Ann,
+            {.stamp = "2026-03-02 08:00:30", .status = "Clocked In", .activity = "Sorting bolts"});
     f.event(Ann, "2026-03-02 16:25:10", "Clocked Out");
-    f.event(Ann, "2026-03-02 16:30:00", "Clocked In", " ");
+    f.event(Ann, {.stamp = "2026-03-02 16:30:00", .status = "Clocked In", .activity = " "});
     f.event(Ann, "2026-03-02 17:00:00", "Clocked Out");
-    f.event(Bob, "2026-03-02 09:00:30", "Clocked In", " ");
+    f.event(Bob, {.stamp = "2026-03-02 09:00:30", .status = "Clocked In", .activity = " "});
     f.startProgram();
 }
 
@@ -52,6 +54,14 @@ void signOnAsManager(Fixture &f)
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     f.takeBoxes();
 }
+
+// Records what the program prints for as long as it lives.
+struct PrinterRecording
+{
+    const Replacement<RecordingPrinter, LinePrinter> installed{
+        setPrinter, std::make_unique<RecordingPrinter>()};
+    RecordingPrinter &printer = *installed;
+};
 
 QStringList names(const RecordingPrinter &printer)
 {

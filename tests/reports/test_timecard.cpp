@@ -3,7 +3,7 @@
 #include "db/timelogrows.h"
 #include "recordingprinter.h"
 #include "reports/card.h"
-#include "support/fixture.h"
+#include "support/datafixture.h"
 
 #include <QTest>
 
@@ -321,9 +321,11 @@ void TimeCardTest::theUsersCardPairsEveryRow()
 
 void TimeCardTest::rowsAreReadInStoredOrderWithNulls()
 {
-    Fixture f;
+    DataFixture f;
     f.employee(Ann);
-    f.event(Ann, "2026-03-02 09:00:00", "Clocked In", "late stamp first");
+    f.event(
+        Ann,
+        {.stamp = "2026-03-02 09:00:00", .status = "Clocked In", .activity = "late stamp first"});
     f.event(Ann, "2026-03-01 17:00:00", "Clocked Out");
     Statement nullStamp(f.file(),
                         "INSERT INTO \"Ann\" (\"Ename\", inoutfx) VALUES ('Ann', 'Clocked In')");

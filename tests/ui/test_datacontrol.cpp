@@ -20,7 +20,7 @@ private slots:
 void DataControlTest::boundBoxesFollowMovesAndWriteTypedEditsOnLeaving()
 {
     Fixture f;
-    f.employee(QStringLiteral("Ann"), {}, QStringLiteral("12"));
+    f.employee(QStringLiteral("Ann"), {.wage = QStringLiteral("12")});
     DataControl list(QStringLiteral("list"));
     QLineEdit name;
     QLineEdit wage;

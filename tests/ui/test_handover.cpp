@@ -42,7 +42,7 @@ void managerOnAnn(Fixture &f)
 {
     f.company();
     f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
-    f.employee(Ann, QString(), QStringLiteral("10"));
+    f.employee(Ann, {.wage = QStringLiteral("10")});
     f.startProgram();
     f.signOn(QStringLiteral("Manager"), QStringLiteral("boss"));
     QVERIFY(findByName(*child<DataControl>(f.main(), "mandata"), QStringLiteral("ename"), Ann));
@@ -91,7 +91,7 @@ void HandoverTest::aDateTypedAndLeftGoesToItsOwnEvent()
     Fixture f;
     f.company();
     f.employee(Bob);
-    f.employee(Ann, QStringLiteral("pw"));
+    f.employee(Ann, {.password = QStringLiteral("pw")});
     f.event(Bob, QStringLiteral("2026-03-01 07:00:00"), QStringLiteral("Clocked In"));
     f.event(Bob, QStringLiteral("2026-03-01 15:00:00"), QStringLiteral("Clocked Out"));
     f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), QStringLiteral("Clocked In"));
@@ -154,7 +154,7 @@ void HandoverTest::aWageTheListCannotTakeNeverEndsTheProgram()
     QFETCH(QString, command);
     QFETCH(QList<Button>, answers);
     Fixture f;
-    auto previous = setPrinter(std::make_unique<CountingPrinter>());
+    const Replacement printing(setPrinter, std::make_unique<CountingPrinter>());
     managerOnAnn(f);
     child<QLineEdit>(f.main(), "emoney")->setText(TooLong);
     f.prompts.answers.assign(answers.begin(), answers.end());
@@ -166,7 +166,6 @@ void HandoverTest::aWageTheListCannotTakeNeverEndsTheProgram()
         child<QPushButton>(window, "Command1")->click();
         f.processEvents();
     }
-    setPrinter(std::move(previous));
 
     QVERIFY(!programEnded());
     QCOMPARE(wageOf(f, Ann), QStringLiteral("10"));

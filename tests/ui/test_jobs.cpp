@@ -107,46 +107,6 @@ private:
     ScriptedPrompts &m_scripted;
 };
 
-// Installs the prompts for as long as it lives, the fixture's script behind them.
-class RealProgressInstalled
-{
-public:
-    explicit RealProgressInstalled(Fixture &f)
-    {
-        auto prompts = std::make_unique<RealProgress>(f.prompts);
-        real = prompts.get();
-        m_scripted = setPrompts(std::move(prompts));
-    }
-    ~RealProgressInstalled() { setPrompts(std::move(m_scripted)); }
-    RealProgressInstalled(const RealProgressInstalled &) = delete;
-    RealProgressInstalled &operator=(const RealProgressInstalled &) = delete;
-
-    RealProgress *real;
-
-private:
-    std::unique_ptr<Prompts> m_scripted;
-};
-
-// Keeps count of the cards printed for as long as it lives.
-class CountingPrinterInstalled
-{
-public:
-    CountingPrinterInstalled()
-    {
-        auto counting = std::make_unique<CountingPrinter>();
-        printer = counting.get();
-        m_previous = setPrinter(std::move(counting));
-    }
-    ~CountingPrinterInstalled() { setPrinter(std::move(m_previous)); }
-    CountingPrinterInstalled(const CountingPrinterInstalled &) = delete;
-    CountingPrinterInstalled &operator=(const CountingPrinterInstalled &) = delete;
-
-    CountingPrinter *printer;
-
-private:
-    std::unique_ptr<LinePrinter> m_previous;
-};
-
 // A left click as the window system delivers it, at a point of a widget.
 void platformClick(QWidget *widget, QPoint point)
 {
@@ -303,11 +263,12 @@ void JobsTest::otherWindowsWaitForARunningJob()
     QFETCH(Job, job);
     QFETCH(Target, target);
     Fixture f;
-    const CountingPrinterInstalled printing;
+    const Replacement printing(setPrinter, std::make_unique<CountingPrinter>());
     managerWithWindowsOpen(f, job);
-    const RealProgressInstalled installed(f);
+    // Real progress boxes, the fixture's script behind them.
+    const Replacement real(setPrompts, std::make_unique<RealProgress>(f.prompts));
     bool clicked = false;
-    installed.real->meanwhile = [&] {
+    real->meanwhile = [&] {
         clickTarget(target);
         clicked = true;
     };
@@ -322,7 +283,7 @@ void JobsTest::otherWindowsWaitForARunningJob()
     QVERIFY(forms().frmperiod().isVisible());
     QVERIFY(!child<QCheckBox>(forms().frmprop(), "edits")->isChecked());
     QVERIFY(!child<QLineEdit>(f.main(), "lgndatetime")->isReadOnly());
-    verifyJobDone(f, job, *printing.printer);
+    verifyJobDone(f, job, *printing);
 }
 
 void JobsTest::aWindowUnloadedUnderAHandlerOutlivesTheHandler()

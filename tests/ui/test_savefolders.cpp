@@ -59,19 +59,16 @@ class SavingInto
 {
 public:
     explicit SavingInto(const QString &file)
-        : m_previous(setPrinter(std::make_unique<SystemPrinter>([this, file](const QString &p) {
-              proposedFiles << p;
-              return file;
-          })))
+        : m_printer(setPrinter, std::make_unique<SystemPrinter>([this, file](const QString &p) {
+                        proposedFiles << p;
+                        return file;
+                    }))
     {}
-    ~SavingInto() { setPrinter(std::move(m_previous)); }
-    SavingInto(const SavingInto &) = delete;
-    SavingInto &operator=(const SavingInto &) = delete;
 
     QStringList proposedFiles;
 
 private:
-    std::unique_ptr<LinePrinter> m_previous;
+    const Replacement<SystemPrinter, LinePrinter> m_printer;
 };
 
 void staffWithMornings(Fixture &f)
@@ -80,7 +77,7 @@ void staffWithMornings(Fixture &f)
     f.setPassword(QStringLiteral("Manager"), QStringLiteral("boss"));
     for (const QString name : {"Ann", "Bob"}) {
         f.employee(name);
-        f.event(name, "2026-03-02 08:00:00", "Clocked In", " ");
+        f.event(name, {.stamp = "2026-03-02 08:00:00", .status = "Clocked In", .activity = " "});
         f.event(name, "2026-03-02 12:00:00", "Clocked Out");
     }
     f.startProgram();

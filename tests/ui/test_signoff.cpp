@@ -48,8 +48,9 @@ void annSignedOn(Fixture &f, const QVariant &signoff = 1)
     f.company();
     f.setFlag(QStringLiteral("signoff"), signoff);
     f.employee(Ann);
-    f.event(Ann, QStringLiteral("2026-03-02 08:00:00"), QStringLiteral("Clocked In"),
-            QStringLiteral("Sanding"));
+    f.event(Ann, {.stamp = QStringLiteral("2026-03-02 08:00:00"),
+                  .status = QStringLiteral("Clocked In"),
+                  .activity = QStringLiteral("Sanding")});
     f.setNow(QStringLiteral("2026-03-02 09:00:00"));
     f.startProgram();
     f.signOn(Ann);

@@ -51,7 +51,7 @@ void SignOnTest::anEmployeeWithoutPasswordSignsOnAtOnce()
 {
     Fixture f;
     f.company();
-    f.employee(QStringLiteral("Ann"), QString(), QStringLiteral("7.5"));
+    f.employee(QStringLiteral("Ann"), {.wage = QStringLiteral("7.5")});
     f.startProgram();
     f.signOn(QStringLiteral("Ann"));
 
@@ -69,7 +69,7 @@ void SignOnTest::aPasswordIsAskedUntilRight()
 {
     Fixture f;
     f.company();
-    f.employee(QStringLiteral("Bob"), QStringLiteral("Secret"));
+    f.employee(QStringLiteral("Bob"), {.password = QStringLiteral("Secret")});
     f.startProgram();
     frmlogon &logon = f.logon();
     child<QComboBox>(logon, "namechoice")->setEditText(QStringLiteral("Bob"));
@@ -116,7 +116,7 @@ void SignOnTest::cancellingThePasswordLeavesTheMainWindowHidden()
 {
     Fixture f;
     f.company();
-    f.employee(QStringLiteral("Bob"), QStringLiteral("pw"));
+    f.employee(QStringLiteral("Bob"), {.password = QStringLiteral("pw")});
     f.event(QStringLiteral("Bob"), QStringLiteral("2026-03-02 09:00:00"),
             QStringLiteral("Clocked In"));
     f.event(QStringLiteral("Bob"), QStringLiteral("2026-03-02 10:30:00"),
@@ -238,7 +238,7 @@ void SignOnTest::theCloseBoxUnloadsTheMainWindow()
 {
     Fixture f;
     f.company(QStringLiteral("Acme Tools"));
-    f.employee(QStringLiteral("Ann"), QString(), QStringLiteral("12"));
+    f.employee(QStringLiteral("Ann"), {.wage = QStringLiteral("12")});
     f.event(QStringLiteral("Ann"), QStringLiteral("2026-03-02 09:00:00"),
             QStringLiteral("Clocked In"));
     f.startProgram();
