@@ -17,7 +17,7 @@ namespace {
 
 // A click leaves the focus in the box being edited; Tab reaches the button, Space presses it.
 QToolButton *navigatorButton(const QString &name, const QString &text, const QString &spoken,
-                             QWidget *parent)
+                             QWidget *parent, const std::function<void()> &clicked)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(name);
@@ -25,6 +25,7 @@ QToolButton *navigatorButton(const QString &name, const QString &text, const QSt
     button->setAccessibleName(spoken);
     button->setAutoRaise(false);
     button->setFocusPolicy(Qt::TabFocus);
+    QObject::connect(button, &QToolButton::clicked, parent, clicked);
     return button;
 }
 
@@ -46,38 +47,32 @@ DataControl::DataControl(const QString &name, QWidget *parent)
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    auto *first = navigatorButton(QStringLiteral("first"), QStringLiteral("|<"),
-                                  QStringLiteral("First record"), this);
-    auto *previous = navigatorButton(QStringLiteral("previous"), QStringLiteral("<"),
-                                     QStringLiteral("Previous record"), this);
-    auto *next = navigatorButton(QStringLiteral("next"), QStringLiteral(">"),
-                                 QStringLiteral("Next record"), this);
-    auto *last = navigatorButton(QStringLiteral("last"), QStringLiteral(">|"),
-                                 QStringLiteral("Last record"), this);
     m_caption->setFrameShape(QFrame::Panel);
     m_caption->setFrameShadow(QFrame::Sunken);
-    layout->addWidget(first);
-    layout->addWidget(previous);
+    layout->addWidget(navigatorButton(QStringLiteral("first"), QStringLiteral("|<"),
+                                      QStringLiteral("First record"), this,
+                                      [this] { navigate(&Cursor::moveFirst); }));
+    layout->addWidget(navigatorButton(QStringLiteral("previous"), QStringLiteral("<"),
+                                      QStringLiteral("Previous record"), this, [this] {
+                                          navigate(&Cursor::movePrevious);
+                                          if (m_cursor.bof())
+                                              m_cursor.moveFirst();
+                                      }));
     layout->addWidget(m_caption, 1);
-    layout->addWidget(next);
-    layout->addWidget(last);
+    layout->addWidget(navigatorButton(QStringLiteral("next"), QStringLiteral(">"),
+                                      QStringLiteral("Next record"), this, [this] {
+                                          navigate(&Cursor::moveNext);
+                                          if (m_cursor.eof())
+                                              m_cursor.moveLast();
+                                      }));
+    layout->addWidget(navigatorButton(QStringLiteral("last"), QStringLiteral(">|"),
+                                      QStringLiteral("Last record"), this,
+                                      [this] { navigate(&Cursor::moveLast); }));
 
     m_cursor.setBeforeLeaving([this] { flushBound(Flush::ReportAndDrop); });
     connect(&m_cursor, &Cursor::currentChanged, this, [this] {
         showBound();
         emit currentChanged();
-    });
-    connect(first, &QToolButton::clicked, this, [this] { navigate(&Cursor::moveFirst); });
-    connect(last, &QToolButton::clicked, this, [this] { navigate(&Cursor::moveLast); });
-    connect(previous, &QToolButton::clicked, this, [this] {
-        navigate(&Cursor::movePrevious);
-        if (m_cursor.bof())
-            m_cursor.moveFirst();
-    });
-    connect(next, &QToolButton::clicked, this, [this] {
-        navigate(&Cursor::moveNext);
-        if (m_cursor.eof())
-            m_cursor.moveLast();
     });
 }
 

@@ -32,39 +32,8 @@ frmadd::frmadd() : Form(FixedDialog)
     setObjectName(QStringLiteral("frmadd"));
     setWindowTitle(ProgramTitle);
     auto *layout = new QVBoxLayout(this);
-
-    employeeFrame = frame("Frame1", QStringLiteral("Add a New Employee:"), this);
-    auto *boxes = new QGridLayout(employeeFrame);
-    boxes->setVerticalSpacing(3);
-    nameCaption = label("Label1", QStringLiteral("Name:"), employeeFrame);
-    nameEdit = named(new QLineEdit(employeeFrame), "newemployee");
-    passwordCaption = label("Label2", QStringLiteral("Password:"), employeeFrame);
-    passwordEdit = passwordBox("passwrd", employeeFrame);
-    wageCaption = label("Label3", QStringLiteral("Wage/hour: (required)"), employeeFrame);
-    wageEdit = named(new QLineEdit(employeeFrame), "newwage");
-    commentsCaption = label("Label4", QStringLiteral("Comments:"), employeeFrame);
-    commentsEdit = named(new QTextEdit(employeeFrame), "comments");
-    commentsEdit->setAcceptRichText(false);
-    commentsEdit->setTabChangesFocus(true);
-    commentsEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    commentsEdit->setPlainText(QStringLiteral("  \n"));
-    boxes->addWidget(nameCaption, 0, 0);
-    boxes->addWidget(nameEdit, 0, 1);
-    boxes->addWidget(passwordCaption, 1, 0);
-    boxes->addWidget(passwordEdit, 1, 1);
-    boxes->addWidget(wageCaption, 2, 0, 1, 2);
-    boxes->addWidget(wageEdit, 3, 0, 1, 2);
-    boxes->addWidget(commentsCaption, 4, 0, 1, 2);
-    boxes->addWidget(commentsEdit, 5, 0, 1, 2);
-    layout->addWidget(employeeFrame, 1);
-
-    auto *buttons = new QHBoxLayout;
-    okButton = button("Command1", QStringLiteral("OK"), this);
-    okButton->setEnabled(false);
-    cancelButton = button("Command2", QStringLiteral("Cancel"), this);
-    buttons->addWidget(okButton);
-    buttons->addWidget(cancelButton);
-    layout->addLayout(buttons);
+    layout->addWidget(buildEmployeeFrame(), 1);
+    layout->addLayout(buildButtons());
     setDefaultButton(okButton);
     setCancelButton(cancelButton);
 
@@ -78,6 +47,45 @@ frmadd::frmadd() : Form(FixedDialog)
     connectGuarded(wageEdit, &QLineEdit::textChanged, this, &frmadd::wageEditChanged);
     connectGuarded(okButton, &QPushButton::clicked, this, &frmadd::okButtonClicked);
     connectGuarded(cancelButton, &QPushButton::clicked, this, &frmadd::cancelButtonClicked);
+}
+
+QWidget *frmadd::buildEmployeeFrame()
+{
+    QGroupBox *employeeFrame = frame("Frame1", QStringLiteral("Add a New Employee:"), this);
+    auto *boxes = new QGridLayout(employeeFrame);
+    boxes->setVerticalSpacing(3);
+    QLabel *nameCaption = label("Label1", QStringLiteral("Name:"), employeeFrame);
+    nameEdit = named(new QLineEdit(employeeFrame), "newemployee");
+    QLabel *passwordCaption = label("Label2", QStringLiteral("Password:"), employeeFrame);
+    passwordEdit = passwordBox("passwrd", employeeFrame);
+    QLabel *wageCaption = label("Label3", QStringLiteral("Wage/hour: (required)"), employeeFrame);
+    wageEdit = named(new QLineEdit(employeeFrame), "newwage");
+    QLabel *commentsCaption = label("Label4", QStringLiteral("Comments:"), employeeFrame);
+    commentsEdit = named(new QTextEdit(employeeFrame), "comments");
+    commentsEdit->setAcceptRichText(false);
+    commentsEdit->setTabChangesFocus(true);
+    commentsEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    commentsEdit->setPlainText(QStringLiteral("  \n"));
+    boxes->addWidget(nameCaption, 0, 0);
+    boxes->addWidget(nameEdit, 0, 1);
+    boxes->addWidget(passwordCaption, 1, 0);
+    boxes->addWidget(passwordEdit, 1, 1);
+    boxes->addWidget(wageCaption, 2, 0, 1, 2);
+    boxes->addWidget(wageEdit, 3, 0, 1, 2);
+    boxes->addWidget(commentsCaption, 4, 0, 1, 2);
+    boxes->addWidget(commentsEdit, 5, 0, 1, 2);
+    return employeeFrame;
+}
+
+QLayout *frmadd::buildButtons()
+{
+    auto *buttons = new QHBoxLayout;
+    okButton = button("Command1", QStringLiteral("OK"), this);
+    okButton->setEnabled(false);
+    cancelButton = button("Command2", QStringLiteral("Cancel"), this);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
+    return buttons;
 }
 
 void frmadd::loaded()
@@ -110,6 +118,19 @@ void frmadd::okButtonClicked()
     const AddResult result =
         addNewEmployee(managingDatabase(),
                        {nameEdit->text(), wageEdit->text(), passwordEdit->text(), commentText()});
+    if (result.step != AddStep::Added) {
+        refuse(result);
+        return;
+    }
+    forms().frmlogon().addName(storedName(nameEdit->text()));
+    prompts().information(QStringLiteral("Employee has been added!"),
+                          QStringLiteral("Information"));
+    close();
+    forms().frmmain().employeeAdded();
+}
+
+void frmadd::refuse(const AddResult &result)
+{
     switch (result.step) {
     case AddStep::NameTooLong:
         prompts().warning(QStringLiteral("Sorry, the name is to long.  Please type in a name with "
@@ -137,11 +158,6 @@ void frmadd::okButtonClicked()
     case AddStep::Added:
         break;
     }
-    forms().frmlogon().addName(storedName(nameEdit->text()));
-    prompts().information(QStringLiteral("Employee has been added!"),
-                          QStringLiteral("Information"));
-    close();
-    forms().frmmain().employeeAdded();
 }
 
 } // namespace horalink

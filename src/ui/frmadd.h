@@ -2,13 +2,14 @@
 
 #include "ui/form.h"
 
-class QGroupBox;
-class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QTextEdit;
 
 namespace horalink {
+
+struct AddResult;
 
 // Adds an employee: a row in the employee list and an empty time log of the same name. It
 // does not block the main window; a refused OK leaves it open for another try. The main window
@@ -24,20 +25,19 @@ public:
     void activated() override;
 
 private:
+    QWidget *buildEmployeeFrame();
+    QLayout *buildButtons();
+    // Says why the employee was not added.
+    void refuse(const AddResult &result);
     void wageEditChanged();
     void okButtonClicked();
     void cancelButtonClicked();
     // The comment as the employee list keeps notes: lines end in CR LF.
     QString commentText() const;
 
-    QGroupBox *employeeFrame;
-    QLabel *nameCaption;
     QLineEdit *nameEdit;
-    QLabel *passwordCaption;
     QLineEdit *passwordEdit;
-    QLabel *wageCaption;
     QLineEdit *wageEdit;
-    QLabel *commentsCaption;
     QTextEdit *commentsEdit;
     QPushButton *okButton;
     QPushButton *cancelButton;

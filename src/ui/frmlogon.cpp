@@ -55,6 +55,24 @@ frmlogon::frmlogon()
     setWindowTitle(ProgramTitle);
 
     auto *layout = new QGridLayout(this);
+    layout->addWidget(buildNameFrame(), 0, 0, 1, 2);
+    okButton = button("Command1", QStringLiteral("OK"), this);
+    exitButton = button("Command2", QStringLiteral("Exit"), this);
+    layout->addWidget(okButton, 1, 0);
+    layout->addWidget(exitButton, 1, 1);
+    buildPasswordPanel();
+    setDefaultButton(passwordOkButton);
+    setCancelButton(passwordCancelButton);
+
+    setFixedClientSize(3525, 1755);
+    setTabOrder(nameBox, okButton);
+    nameBox->installEventFilter(this);
+    nameBox->lineEdit()->installEventFilter(this);
+    connectControls();
+}
+
+QWidget *frmlogon::buildNameFrame()
+{
     nameFrame = frame("Frame1", QStringLiteral("Find Your Name"), this);
     auto *nameLayout = new QVBoxLayout(nameFrame);
     nameLayout->setContentsMargins(4, 2, 4, 4);
@@ -66,16 +84,16 @@ frmlogon::frmlogon()
     nameBox->lineEdit()->setAccessibleName(nameFrame->title());
     nameBox->view()->setAccessibleName(QStringLiteral("Names"));
     nameLayout->addWidget(nameBox);
-    layout->addWidget(nameFrame, 0, 0, 1, 2);
-    okButton = button("Command1", QStringLiteral("OK"), this);
-    exitButton = button("Command2", QStringLiteral("Exit"), this);
-    layout->addWidget(okButton, 1, 0);
-    layout->addWidget(exitButton, 1, 1);
+    return nameFrame;
+}
 
+// Covers the name step while the password is asked for.
+void frmlogon::buildPasswordPanel()
+{
     passwordPanel = named(new QWidget(this), "passwordbx");
     passwordPanel->setAutoFillBackground(true);
     auto *passwordLayout = new QGridLayout(passwordPanel);
-    passwordFrame = frame("Frame2", QStringLiteral("Password Required:"), passwordPanel);
+    QGroupBox *passwordFrame = frame("Frame2", QStringLiteral("Password Required:"), passwordPanel);
     auto *passwordFrameLayout = new QVBoxLayout(passwordFrame);
     passwordFrameLayout->setContentsMargins(4, 2, 4, 4);
     passwordEdit = passwordBox("txtpass", passwordFrame);
@@ -86,14 +104,10 @@ frmlogon::frmlogon()
     passwordLayout->addWidget(passwordOkButton, 1, 0);
     passwordLayout->addWidget(passwordCancelButton, 1, 1);
     passwordPanel->hide();
-    setDefaultButton(passwordOkButton);
-    setCancelButton(passwordCancelButton);
+}
 
-    setFixedClientSize(3525, 1755);
-    setTabOrder(nameBox, okButton);
-    nameBox->installEventFilter(this);
-    nameBox->lineEdit()->installEventFilter(this);
-
+void frmlogon::connectControls()
+{
     connectGuarded(nameBox, &QComboBox::editTextChanged, this, &frmlogon::nameBoxEdited);
     // A completion is shown, text and selection, when the selection changes.
     connectGuarded(nameBox->lineEdit(), &QLineEdit::selectionChanged, this,

@@ -38,6 +38,9 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    QWidget *buildNameFrame();
+    void buildPasswordPanel();
+    void connectControls();
     void selectName(Qt::FocusReason reason);
     void nameBoxEdited();
     void keepListedSpelling();
@@ -66,7 +69,6 @@ private:
     QPushButton *exitButton;
     // Covers the name step while the password is asked for.
     QWidget *passwordPanel;
-    QGroupBox *passwordFrame;
     QLineEdit *passwordEdit;
     QPushButton *passwordOkButton;
     QPushButton *passwordCancelButton;

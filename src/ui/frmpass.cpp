@@ -44,7 +44,21 @@ frmpass::frmpass() : Form(FixedDialog)
     layout->addWidget(ownOkButton, 1, 0);
     layout->addWidget(cancelButton, 1, 1);
 
-    // The manager's panel covers the own-password controls while it is shown.
+    buildEmployeePanel();
+    setDefaultButton(ownOkButton);
+    setCancelButton(cancelButton);
+
+    setTabOrder(ownPasswordEdit, ownOkButton);
+    setTabOrder(ownOkButton, cancelButton);
+    setTabOrder(cancelButton, employeePasswordEdit);
+    setTabOrder(employeePasswordEdit, employeeOkButton);
+    setFixedClientSize(3600, 1700);
+    connectControls();
+}
+
+// The manager's panel covers the own-password controls while it is shown.
+void frmpass::buildEmployeePanel()
+{
     employeePanel = new QWidget(this);
     employeePanel->setObjectName(QStringLiteral("Picture1"));
     employeePanel->setAutoFillBackground(true);
@@ -56,15 +70,10 @@ frmpass::frmpass() : Form(FixedDialog)
     panel->addWidget(employeeOkButton, 1, 0);
     employeePanel->hide();
     employeePanel->installEventFilter(this);
-    setDefaultButton(ownOkButton);
-    setCancelButton(cancelButton);
+}
 
-    setTabOrder(ownPasswordEdit, ownOkButton);
-    setTabOrder(ownOkButton, cancelButton);
-    setTabOrder(cancelButton, employeePasswordEdit);
-    setTabOrder(employeePasswordEdit, employeeOkButton);
-    setFixedClientSize(3600, 1700);
-
+void frmpass::connectControls()
+{
     connectGuarded(ownPasswordEdit, &QLineEdit::textChanged, this,
                    &frmpass::ownPasswordEditChanged);
     connectGuarded(employeePasswordEdit, &QLineEdit::textChanged, this,

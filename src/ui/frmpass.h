@@ -34,6 +34,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void buildEmployeePanel();
+    void connectControls();
     void ownPasswordEditChanged();
     void employeePasswordEditChanged();
     void employeePanelPainted();
