@@ -57,6 +57,7 @@ class PasswordTest : public QObject
 private slots:
     void eachModeChangesItsOwnName_data();
     void eachModeChangesItsOwnName();
+    void thePanelChangesTheEmployeeShownWhenOkIsPressed();
     void anUnknownNameChangesNothing_data();
     void anUnknownNameChangesNothing();
     void onlyTheFirstRowOfANameChanges();
@@ -114,6 +115,28 @@ void PasswordTest::eachModeChangesItsOwnName()
         QCOMPARE(password(f, Ann).toString(), QStringLiteral("old"));
     else
         QVERIFY(holds(f, other, QStringLiteral("boss")));
+}
+
+// The panel stays open while the Management tab's browser moves on; what is typed is for the
+// employee shown beside it when OK is pressed, not for the one shown when it was opened.
+void PasswordTest::thePanelChangesTheEmployeeShownWhenOkIsPressed()
+{
+    const QString bob = QStringLiteral("Bob");
+    Fixture f;
+    startAsManager(f, {Ann, bob});
+    f.setPassword(Ann, QStringLiteral("old"));
+    f.setPassword(bob, QStringLiteral("old"));
+    showEmployee(f, Ann);
+    f.click(QStringLiteral("ChgPass"));
+    showEmployee(f, bob);
+    frmpass &window = forms().frmpass();
+    child<QLineEdit>(window, "Text1")->setText(QStringLiteral("new"));
+    child<QPushButton>(window, "Command3")->click();
+    f.processEvents();
+
+    QCOMPARE(f.takeBoxes(), QList<Box>({Changed}));
+    QVERIFY(holds(f, bob, QStringLiteral("new")));
+    QCOMPARE(password(f, Ann).toString(), QStringLiteral("old"));
 }
 
 void PasswordTest::anUnknownNameChangesNothing_data()
