@@ -473,9 +473,8 @@ void frmmain::clearLogActionTriggered()
 
 void frmmain::configureButtonClicked()
 {
-    frmprop &window = forms().frmprop();
-    window.showSwitches(m_settings.switches);
-    showWindow(window);
+    // It shows the switches in force already: the window hands them on at every change.
+    showWindow(forms().frmprop());
 }
 
 void frmmain::addEmployeeButtonClicked()

@@ -140,15 +140,22 @@ QString startOfDay(int day)
     return QDate(2027, 1, 1).addDays(day).toString(Qt::ISODate) + QStringLiteral(" 06:00:00");
 }
 
+// The company with these employees, clocking in without the task prompt.
+void shopWithoutTaskPrompt(Fixture &f, const QStringList &employees)
+{
+    f.company();
+    f.setFlag(QStringLiteral("subs"), 1);
+    for (const QString &employee : employees)
+        f.employee(employee);
+}
+
 } // namespace
 
 void AwayTest::aClockGoesOnWhileItsServerIsAwayAndSendsWhatItKept()
 {
     REQUIRE_SERVER();
     Fixture f;
-    f.company();
-    f.setFlag(QStringLiteral("subs"), 1);
-    f.employee(Ann);
+    shopWithoutTaskPrompt(f, {Ann});
     ServerLink link;
     clockThrough(link);
     f.startProgram();
@@ -201,9 +208,7 @@ void AwayTest::everyConfirmedEventSurvivesEachKillAndIsSentOnce()
 {
     REQUIRE_SERVER();
     Fixture f;
-    f.company();
-    f.setFlag(QStringLiteral("subs"), 1);
-    f.employee(Ann);
+    shopWithoutTaskPrompt(f, {Ann});
     ServerLink link;
     clockThrough(link);
     const QString folder = QDir(f.folder()).filePath(QStringLiteral("clock"));
@@ -253,10 +258,7 @@ void AwayTest::twoClocksThroughAnOutageStoreEveryConfirmedEventOnce()
 {
     REQUIRE_SERVER();
     Fixture f;
-    f.company();
-    f.setFlag(QStringLiteral("subs"), 1);
-    f.employee(Ann);
-    f.employee(Bob);
+    shopWithoutTaskPrompt(f, {Ann, Bob});
     ServerLink link;
     clockThrough(link);
     const QString office = QDir(f.folder()).filePath(QStringLiteral("office"));
