@@ -499,6 +499,8 @@ void frmmain::changeMyPasswordActionTriggered()
 void frmmain::changePasswordButtonClicked()
 {
     frmpass &window = forms().frmpass();
+    // The own-password part under the panel still belongs to whoever is signed on.
+    window.changeOwn(m_session);
     window.changeFor(shownEmployee());
     showWindow(window);
 }

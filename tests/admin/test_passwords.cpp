@@ -58,6 +58,7 @@ private slots:
     void eachModeChangesItsOwnName_data();
     void eachModeChangesItsOwnName();
     void thePanelChangesTheEmployeeShownWhenOkIsPressed();
+    void theOwnPartUnderThePanelChangesTheSignedOnUser();
     void anUnknownNameChangesNothing_data();
     void anUnknownNameChangesNothing();
     void onlyTheFirstRowOfANameChanges();
@@ -136,6 +137,25 @@ void PasswordTest::thePanelChangesTheEmployeeShownWhenOkIsPressed()
 
     QCOMPARE(f.takeBoxes(), QList<Box>({Changed}));
     QVERIFY(holds(f, bob, QStringLiteral("new")));
+    QCOMPARE(password(f, Ann).toString(), QStringLiteral("old"));
+}
+
+// The panel covers the own-password part without taking it over: reached all the same, it
+// changes the Manager's own password, not the employee's shown beside it.
+void PasswordTest::theOwnPartUnderThePanelChangesTheSignedOnUser()
+{
+    Fixture f;
+    startAsManager(f, {Ann});
+    f.setPassword(Ann, QStringLiteral("old"));
+    showEmployee(f, Ann);
+    f.click(QStringLiteral("ChgPass"));
+    frmpass &window = forms().frmpass();
+    child<QLineEdit>(window, "newpasswrd")->setText(QStringLiteral("mine"));
+    child<QPushButton>(window, "Command1")->click();
+    f.processEvents();
+
+    QCOMPARE(f.takeBoxes(), QList<Box>({Changed}));
+    QVERIFY(holds(f, QStringLiteral("Manager"), QStringLiteral("mine")));
     QCOMPARE(password(f, Ann).toString(), QStringLiteral("old"));
 }
 
